@@ -46,7 +46,8 @@ public:
     SoftBody(int cellsX, int cellsY, int cellsZ, double spacing, double stiffness,
              double damping, double nodeMass);
 
-    void fixNode(int i, int j, int k) { nodes[i][j][k]->fix(); }
+    // Pins node (i, j, k) for good; indexes outside the lattice are ignored.
+    void fixNode(int i, int j, int k);
     void setObstacles(std::vector<Obstacle *> *list) { obstacles = list; }
     void enableGravity() { gravityOn = true; }
     // Registers a spring with the body and with both ends (end flags 1 and 2).
