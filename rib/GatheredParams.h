@@ -1,0 +1,39 @@
+// GatheredParams.h - token/value pairs gathered from a list-gathering request's variadic arguments.
+//
+// A list-gathering form (Sphere, Surface, ...) reads token, value, token, value, ... up to a null
+// token, at most kMaxGatheredParams pairs, into fixed arrays on the stack (no heap while a request
+// is written), and calls its writing form (SphereV, ...) with them:
+//
+//     RtVoid RibWriter::Sphere(RtFloat r, RtFloat zmin, RtFloat zmax, RtFloat tmax, ...) {
+//       RIB_GATHER_PARAMS(params, tmax, "Sphere");
+//       SphereV(r, zmin, zmax, tmax, params.count, params.tokens, params.values);
+//     }
+#pragma once
+
+#include <cstdarg>
+
+#include "rib/ri.h"
+
+constexpr int kMaxGatheredParams = 512;
+
+struct GatheredParams {
+  RtInt count = 0;
+  RtToken tokens[kMaxGatheredParams];
+  RtPointer values[kMaxGatheredParams];
+
+  /// Reads pairs until a null token or kMaxGatheredParams pairs. When the list goes on after the
+  /// last pair kept, says so on standard error in one line naming `request`; the rest is dropped.
+  void gather(va_list arguments, const char *request);
+};
+
+// Fixed arguments of the RenderMan requests end in floats, which C promotes in a call with
+// variadic arguments; va_start only needs the position of the last fixed argument, which the
+// compilers this library supports take as it is.
+#define RIB_GATHER_PARAMS(params, lastFixed, request)                                              \
+  GatheredParams params;                                                                           \
+  {                                                                                                \
+    va_list gatherArguments;                                                                       \
+    va_start(gatherArguments, lastFixed);                                                          \
+    params.gather(gatherArguments, request);                                                       \
+    va_end(gatherArguments);                                                                       \
+  }

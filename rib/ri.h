@@ -1,0 +1,171 @@
+/* ri.h - the C interface of the RIB output library.
+ *
+ * The library writes RIB (RenderMan scene description, version 3.03) to a file, to standard
+ * output or into a renderer's pipe. A C program opens a context with RiBegin, makes requests and
+ * lets the context write them:
+ *
+ *     RiBegin("scene.rib");              (null: standard output; "|cmd": pipe into cmd)
+ *     RiFormat(640, 480, 1.0f);
+ *     ...
+ *
+ * Everything here has C linkage and compiles as C99 and as C++. C++ programs may also use the
+ * context objects of rib/RiContext.h directly. The library is single-threaded.
+ */
+#ifndef RIB_RI_H
+#define RIB_RI_H
+
+#include <stdarg.h>
+
+#ifdef __cplusplus
+extern "C" {
+#endif
+
+/* ---- Types of the RenderMan Interface ---- */
+
+typedef short RtBoolean; /* 16-bit */
+typedef int RtInt;       /* 32-bit */
+typedef float RtFloat;   /* 32-bit IEEE */
+typedef char *RtToken;
+typedef char *RtString;
+typedef void *RtPointer;
+typedef void RtVoid;
+
+typedef RtFloat RtColor[3];
+typedef RtFloat RtPoint[3];
+typedef RtFloat RtMatrix[4][4];
+typedef RtFloat RtBasis[4][4];
+typedef RtFloat RtBound[6];
+
+typedef RtPointer RtObjectHandle;  /* carries the object's number, not an address */
+typedef RtPointer RtLightHandle;   /* carries the light's number, not an address */
+typedef RtPointer RtContextHandle; /* the context object itself */
+
+typedef RtFloat (*RtFilterFunc)(RtFloat x, RtFloat y, RtFloat xwidth, RtFloat ywidth);
+typedef RtVoid (*RtErrorHandler)(RtInt code, RtInt severity, char *message);
+typedef RtVoid (*RtFunc)(void);
+typedef RtVoid (*RtProcSubdivFunc)(RtPointer data, RtFloat detail);
+typedef RtVoid (*RtProcFreeFunc)(RtPointer data);
+typedef RtVoid (*RtArchiveCallback)(RtToken type, char *format, ...);
+
+#define RI_FALSE 0
+#define RI_TRUE 1
+#define RI_NULL ((RtToken)0)
+#define RI_INFINITY 1.0e38f
+#define RI_EPSILON 1.0e-10f
+
+/* ---- Error codes and severities ---- */
+
+#define RIE_NOERROR 0
+#define RIE_NOMEM 1
+#define RIE_SYSTEM 2
+#define RIE_NOFILE 3
+#define RIE_BADFILE 4
+#define RIE_VERSION 5
+#define RIE_DISKFULL 6
+#define RIE_INCAPABLE 11
+#define RIE_UNIMPLEMENT 12
+#define RIE_LIMIT 13
+#define RIE_BUG 14
+#define RIE_NOTSTARTED 23
+#define RIE_NESTING 24
+#define RIE_NOTOPTIONS 25
+#define RIE_NOTATTRIBS 26
+#define RIE_NOTPRIMS 27
+#define RIE_ILLSTATE 28
+#define RIE_BADMOTION 29
+#define RIE_BADSOLID 30
+#define RIE_BADTOKEN 41
+#define RIE_RANGE 42
+#define RIE_CONSISTENCY 43
+#define RIE_BADHANDLE 44
+#define RIE_NOSHADER 45
+#define RIE_MISSINGDATA 46
+#define RIE_SYNTAX 47
+#define RIE_MATH 61
+
+#define RIE_INFO 0
+#define RIE_WARNING 1
+#define RIE_ERROR 2
+#define RIE_SEVERE 3
+
+/* ---- Token variables: the predeclared names, interned when a context begins ---- */
+
+#define RI_DECLARED_TOKEN(variable, name, declaration) extern RtToken variable;
+#define RI_INTERNED_TOKEN(variable, name) extern RtToken variable;
+#include "rib/RiTokens.def"
+
+/* ---- Process-wide state ---- */
+
+extern RtInt RiLastError;      /* code of the last reported error */
+extern RtInt gRibBinary;       /* binary float encoding for contexts made by RiBegin */
+extern RtInt gRibCompression;  /* recorded from the "rib" option; output is never compressed */
+extern char *gRibErrorFile;    /* set by an embedding program: RIB source being read */
+extern RtInt gRibErrorLine;    /* line in that source; above 0 adds "file (line): " to reports */
+extern char *gRibErrorObject;  /* object being processed; named at the end of each report */
+
+/* ---- Error handlers ---- */
+
+/* Records the code and prints nothing. */
+RtVoid RiErrorIgnore(RtInt code, RtInt severity, char *message);
+/* Prints a report on standard error, folding immediate repeats; exits with -1 when severe. */
+RtVoid RiErrorPrint(RtInt code, RtInt severity, char *message);
+/* As RiErrorPrint, and exits with -1 from severity RIE_ERROR up. */
+RtVoid RiErrorAbort(RtInt code, RtInt severity, char *message);
+
+/* ---- Standard filters, bases and procedural markers ---- */
+
+RtFloat RiGaussianFilter(RtFloat x, RtFloat y, RtFloat xwidth, RtFloat ywidth);
+RtFloat RiBoxFilter(RtFloat x, RtFloat y, RtFloat xwidth, RtFloat ywidth);
+RtFloat RiTriangleFilter(RtFloat x, RtFloat y, RtFloat xwidth, RtFloat ywidth);
+RtFloat RiCatmullRomFilter(RtFloat x, RtFloat y, RtFloat xwidth, RtFloat ywidth);
+RtFloat RiSincFilter(RtFloat x, RtFloat y, RtFloat xwidth, RtFloat ywidth);
+
+extern RtBasis RiBezierBasis, RiBSplineBasis, RiCatmullRomBasis, RiHermiteBasis, RiPowerBasis;
+
+/* Markers for RiProcedural: recognised by identity; calling them does nothing. */
+RtVoid RiProcDelayedReadArchive(RtPointer data, RtFloat detail);
+RtVoid RiProcRunProgram(RtPointer data, RtFloat detail);
+RtVoid RiProcDynamicLoad(RtPointer data, RtFloat detail);
+
+/* ---- Contexts ---- */
+
+/* Opens a RIB context on a file, standard output (null name), a renderer ("rendrib", "rgl",
+ * "prman") or a command ("|command"), writes the RIB header and makes it the current context.
+ * Uses gRibBinary. An unwritable target ends the process with status 1. */
+RtContextHandle RiBegin(RtToken name);
+/* As RiBegin but ASCII, and without making the context current. */
+RtContextHandle RiNewContext(RtToken name);
+
+/* ---- Option requests (each reports "RiBegin not called" and exits when there is no context) ---- */
+
+RtVoid RiFormat(RtInt xresolution, RtInt yresolution, RtFloat pixelaspectratio);
+RtVoid RiFrameAspectRatio(RtFloat frameaspectratio);
+RtVoid RiScreenWindow(RtFloat left, RtFloat right, RtFloat bottom, RtFloat top);
+RtVoid RiCropWindow(RtFloat xmin, RtFloat xmax, RtFloat ymin, RtFloat ymax);
+RtVoid RiProjection(RtToken name, ...);
+RtVoid RiProjectionV(RtToken name, RtInt n, RtToken tokens[], RtPointer values[]);
+RtVoid RiClipping(RtFloat hither, RtFloat yon);
+RtVoid RiDepthOfField(RtFloat fstop, RtFloat focallength, RtFloat focaldistance);
+RtVoid RiShutter(RtFloat opentime, RtFloat closetime);
+RtVoid RiPixelVariance(RtFloat variation);
+RtVoid RiPixelSamples(RtFloat xsamples, RtFloat ysamples);
+RtVoid RiPixelFilter(RtFilterFunc filterfunc, RtFloat xwidth, RtFloat ywidth);
+RtVoid RiExposure(RtFloat gain, RtFloat gamma);
+RtVoid RiQuantize(RtToken type, RtInt one, RtInt min, RtInt max, RtFloat ditheramplitude);
+RtVoid RiDisplay(char *name, RtToken type, RtToken mode, ...);
+RtVoid RiDisplayV(char *name, RtToken type, RtToken mode, RtInt n, RtToken tokens[],
+                  RtPointer values[]);
+RtVoid RiHider(RtToken type, ...);
+RtVoid RiHiderV(RtToken type, RtInt n, RtToken tokens[], RtPointer values[]);
+RtVoid RiColorSamples(RtInt n, RtFloat nRGB[], RtFloat RGBn[]);
+RtVoid RiRelativeDetail(RtFloat relativedetail);
+/* The name "rib" (or "RIB") sets the library's own options ("format", "binary", "compression")
+ * and works without a context. */
+RtVoid RiOption(RtToken name, ...);
+RtVoid RiOptionV(RtToken name, RtInt n, RtToken tokens[], RtPointer values[]);
+
+#ifdef __cplusplus
+}
+#endif
+
+#endif /* RIB_RI_H */

@@ -1,0 +1,52 @@
+// Helpers for RIB tests: run requests against a fresh context writing to a temporary file and get
+// back exactly the bytes written after the two header lines.
+#pragma once
+
+#include <cstdio>
+#include <fstream>
+#include <functional>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include "rib/RibWriter.h"
+
+namespace ribtest {
+
+/// A writable literal for the char* parameters of the RenderMan interface.
+inline char *tok(const char *text) { return const_cast<char *>(text); }
+
+inline std::string tempPath(const char *stem) {
+  return std::string(::testing::TempDir()) + stem + "_" + std::to_string(::getpid()) + ".rib";
+}
+
+inline std::string readFile(const std::string &path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+constexpr const char *kHeader = "##RenderMan RIB-Structure 1.0\nversion 3.03\n";
+
+/// Runs `requests` on a new context (binary encoding when asked), destroys it and returns what it
+/// wrote between the header and the final newline of the destructor.
+inline std::string ribOf(const std::function<void(RibWriter &)> &requests, bool binary = false) {
+  std::string path = tempPath("ribOf");
+  int32_t binaryFlag = binary ? 1 : 0;
+  RibOption options[] = {{"binary", &binaryFlag}, {nullptr, nullptr}};
+  auto *rib = new RibWriter(path.c_str(), options);
+  requests(*rib);
+  delete rib;
+  std::string all = readFile(path);
+  std::remove(path.c_str());
+  std::string header = kHeader;
+  if (all.compare(0, header.size(), header) != 0 || all.empty() || all.back() != '\n')
+    return "<malformed: " + all + ">";
+  return all.substr(header.size(), all.size() - header.size() - 1);
+}
+
+} // namespace ribtest
