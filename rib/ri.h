@@ -164,6 +164,191 @@ RtVoid RiRelativeDetail(RtFloat relativedetail);
 RtVoid RiOption(RtToken name, ...);
 RtVoid RiOptionV(RtToken name, RtInt n, RtToken tokens[], RtPointer values[]);
 
+
+/* ---- All other requests: each forwards to the current context; without one it reports
+ *      "RiBegin not called" (severe) naming the procedure and ends the process ---- */
+
+/* Ends the current context (a final newline; the file is closed or the pipe's command waited for)
+ * and clears it; later requests report "RiBegin not called". */
+RtVoid RiEnd(void);
+/* The current context, or null. */
+RtContextHandle RiGetContext(void);
+/* Frame and world blocks */
+RtVoid RiFrameBegin(RtInt frame);
+RtVoid RiFrameEnd(void);
+RtVoid RiWorldBegin(void);
+RtVoid RiWorldEnd(void);
+
+/* Attribute block */
+RtVoid RiAttributeBegin(void);
+RtVoid RiAttributeEnd(void);
+
+/* Attributes */
+RtVoid RiColor(RtColor color);
+RtVoid RiOpacity(RtColor color);
+RtVoid RiTextureCoordinates(RtFloat s1, RtFloat t1, RtFloat s2, RtFloat t2, RtFloat s3, RtFloat t3,
+                            RtFloat s4, RtFloat t4);
+RtVoid RiShadingRate(RtFloat size);
+RtVoid RiShadingInterpolation(RtToken type);
+RtVoid RiMatte(RtBoolean onoff);
+RtVoid RiBound(RtBound bound);
+RtVoid RiDetail(RtBound bound);
+RtVoid RiDetailRange(RtFloat minvisible, RtFloat lowertransition, RtFloat uppertransition,
+                     RtFloat maxvisible);
+RtVoid RiGeometricApproximation(RtToken type, RtFloat value);
+RtVoid RiGeometricRepresentation(RtToken type);
+RtVoid RiSides(RtInt sides);
+RtVoid RiOrientation(RtToken orientation);
+RtVoid RiReverseOrientation(void);
+RtVoid RiAttributeV(RtToken name, RtInt n, RtToken tokens[], RtPointer values[]);
+RtVoid RiAttribute(RtToken name, ...);
+
+/* Transforms */
+RtVoid RiIdentity(void);
+RtVoid RiConcatTransform(RtMatrix transform);
+RtVoid RiTransform(RtMatrix transform);
+RtVoid RiPerspective(RtFloat fov);
+RtVoid RiTranslate(RtFloat dx, RtFloat dy, RtFloat dz);
+RtVoid RiRotate(RtFloat angle, RtFloat dx, RtFloat dy, RtFloat dz);
+RtVoid RiScale(RtFloat sx, RtFloat sy, RtFloat sz);
+RtVoid RiSkew(RtFloat angle, RtFloat dx1, RtFloat dy1, RtFloat dz1, RtFloat dx2, RtFloat dy2,
+              RtFloat dz2);
+RtVoid RiCoordinateSystem(RtToken space);
+RtVoid RiCoordSysTransform(RtToken space);
+RtPoint *RiTransformPoints(RtToken fromspace, RtToken tospace, RtInt npoints, RtPoint points[]);
+RtVoid RiTransformBegin(void);
+RtVoid RiTransformEnd(void);
+RtVoid RiMotionBegin(RtInt n, ...);
+RtVoid RiMotionBeginV(RtInt n, RtFloat times[]);
+RtVoid RiMotionEnd(void);
+
+/* Shaders and lights */
+RtVoid RiSurface(RtToken name, ...);
+RtVoid RiSurfaceV(RtToken name, RtInt n, RtToken tokens[], RtPointer values[]);
+RtVoid RiDisplacement(RtToken name, ...);
+RtVoid RiDisplacementV(RtToken name, RtInt n, RtToken tokens[], RtPointer values[]);
+RtVoid RiAtmosphere(RtToken name, ...);
+RtVoid RiAtmosphereV(RtToken name, RtInt n, RtToken tokens[], RtPointer values[]);
+RtVoid RiInterior(RtToken name, ...);
+RtVoid RiInteriorV(RtToken name, RtInt n, RtToken tokens[], RtPointer values[]);
+RtVoid RiExterior(RtToken name, ...);
+RtVoid RiExteriorV(RtToken name, RtInt n, RtToken tokens[], RtPointer values[]);
+RtVoid RiImager(RtToken name, ...);
+RtVoid RiImagerV(RtToken name, RtInt n, RtToken tokens[], RtPointer values[]);
+RtLightHandle RiLightSource(RtToken name, ...);
+RtLightHandle RiLightSourceV(RtToken name, RtInt n, RtToken tokens[], RtPointer values[]);
+RtLightHandle RiAreaLightSource(RtToken name, ...);
+RtLightHandle RiAreaLightSourceV(RtToken name, RtInt n, RtToken tokens[], RtPointer values[]);
+RtVoid RiIlluminate(RtLightHandle light, RtBoolean onoff);
+
+/* Quadrics and polygons */
+RtVoid RiCone(RtFloat height, RtFloat radius, RtFloat thetamax, ...);
+RtVoid RiConeV(RtFloat height, RtFloat radius, RtFloat thetamax, RtInt n, RtToken tokens[],
+               RtPointer values[]);
+RtVoid RiCylinder(RtFloat radius, RtFloat zmin, RtFloat zmax, RtFloat thetamax, ...);
+RtVoid RiCylinderV(RtFloat radius, RtFloat zmin, RtFloat zmax, RtFloat thetamax, RtInt n,
+                   RtToken tokens[], RtPointer values[]);
+RtVoid RiDisk(RtFloat height, RtFloat radius, RtFloat thetamax, ...);
+RtVoid RiDiskV(RtFloat height, RtFloat radius, RtFloat thetamax, RtInt n, RtToken tokens[],
+               RtPointer values[]);
+RtVoid RiHyperboloid(RtPoint point1, RtPoint point2, RtFloat thetamax, ...);
+RtVoid RiHyperboloidV(RtPoint point1, RtPoint point2, RtFloat thetamax, RtInt n, RtToken tokens[],
+                      RtPointer values[]);
+RtVoid RiParaboloid(RtFloat rmax, RtFloat zmin, RtFloat zmax, RtFloat thetamax, ...);
+RtVoid RiParaboloidV(RtFloat rmax, RtFloat zmin, RtFloat zmax, RtFloat thetamax, RtInt n,
+                     RtToken tokens[], RtPointer values[]);
+RtVoid RiSphere(RtFloat radius, RtFloat zmin, RtFloat zmax, RtFloat thetamax, ...);
+RtVoid RiSphereV(RtFloat radius, RtFloat zmin, RtFloat zmax, RtFloat thetamax, RtInt n,
+                 RtToken tokens[], RtPointer values[]);
+RtVoid RiTorus(RtFloat majorradius, RtFloat minorradius, RtFloat phimin, RtFloat phimax,
+               RtFloat thetamax, ...);
+RtVoid RiTorusV(RtFloat majorradius, RtFloat minorradius, RtFloat phimin, RtFloat phimax,
+                RtFloat thetamax, RtInt n, RtToken tokens[], RtPointer values[]);
+RtVoid RiPolygon(RtInt nvertices, ...);
+RtVoid RiPolygonV(RtInt nvertices, RtInt n, RtToken tokens[], RtPointer values[]);
+RtVoid RiGeneralPolygon(RtInt nloops, RtInt nvertices[], ...);
+RtVoid RiGeneralPolygonV(RtInt nloops, RtInt nvertices[], RtInt n, RtToken tokens[],
+                         RtPointer values[]);
+RtVoid RiPointsPolygons(RtInt npolys, RtInt nvertices[], RtInt vertices[], ...);
+RtVoid RiPointsPolygonsV(RtInt npolys, RtInt nvertices[], RtInt vertices[], RtInt n,
+                         RtToken tokens[], RtPointer values[]);
+RtVoid RiPointsGeneralPolygons(RtInt npolys, RtInt nloops[], RtInt nvertices[], RtInt vertices[],
+                               ...);
+RtVoid RiPointsGeneralPolygonsV(RtInt npolys, RtInt nloops[], RtInt nvertices[], RtInt vertices[],
+                                RtInt n, RtToken tokens[], RtPointer values[]);
+
+/* Patches and other primitives */
+RtVoid RiBasis(RtBasis ubasis, RtInt ustep, RtBasis vbasis, RtInt vstep);
+RtVoid RiPatch(RtToken type, ...);
+RtVoid RiPatchV(RtToken type, RtInt n, RtToken tokens[], RtPointer values[]);
+RtVoid RiPatchMesh(RtToken type, RtInt nu, RtToken uwrap, RtInt nv, RtToken vwrap, ...);
+RtVoid RiPatchMeshV(RtToken type, RtInt nu, RtToken uwrap, RtInt nv, RtToken vwrap, RtInt n,
+                    RtToken tokens[], RtPointer values[]);
+RtVoid RiTrimCurve(RtInt nloops, RtInt ncurves[], RtInt order[], RtFloat knot[], RtFloat min[],
+                   RtFloat max[], RtInt n[], RtFloat u[], RtFloat v[], RtFloat w[]);
+RtVoid RiNuPatch(RtInt nu, RtInt uorder, RtFloat uknot[], RtFloat umin, RtFloat umax, RtInt nv,
+                 RtInt vorder, RtFloat vknot[], RtFloat vmin, RtFloat vmax, ...);
+RtVoid RiNuPatchV(RtInt nu, RtInt uorder, RtFloat uknot[], RtFloat umin, RtFloat umax, RtInt nv,
+                  RtInt vorder, RtFloat vknot[], RtFloat vmin, RtFloat vmax, RtInt n,
+                  RtToken tokens[], RtPointer values[]);
+RtVoid RiCurves(RtToken type, RtInt ncurves, RtInt nvertices[], RtToken wrap, ...);
+RtVoid RiCurvesV(RtToken type, RtInt ncurves, RtInt nvertices[], RtToken wrap, RtInt n,
+                 RtToken tokens[], RtPointer values[]);
+RtVoid RiPoints(RtInt npoints, ...);
+RtVoid RiPointsV(RtInt npoints, RtInt n, RtToken tokens[], RtPointer values[]);
+RtVoid RiSubdivisionMesh(RtToken scheme, RtInt nfaces, RtInt nvertices[], RtInt vertices[],
+                         RtInt ntags, RtToken tags[], RtInt nargs[], RtInt intargs[],
+                         RtFloat floatargs[], ...);
+RtVoid RiSubdivisionMeshV(RtToken scheme, RtInt nfaces, RtInt nvertices[], RtInt vertices[],
+                          RtInt ntags, RtToken tags[], RtInt nargs[], RtInt intargs[],
+                          RtFloat floatargs[], RtInt n, RtToken tokens[], RtPointer values[]);
+RtVoid RiBlobby(RtInt nleaf, RtInt ncode, RtInt code[], RtInt nflt, RtFloat flt[], RtInt nstr,
+                RtToken str[], ...);
+RtVoid RiBlobbyV(RtInt nleaf, RtInt ncode, RtInt code[], RtInt nflt, RtFloat flt[], RtInt nstr,
+                 RtToken str[], RtInt n, RtToken tokens[], RtPointer values[]);
+RtVoid RiProcedural(RtPointer data, RtBound bound, RtProcSubdivFunc subdivfunc,
+                    RtProcFreeFunc freefunc);
+RtVoid RiGeometry(RtToken type, ...);
+RtVoid RiGeometryV(RtToken type, RtInt n, RtToken tokens[], RtPointer values[]);
+
+/* Solids and retained objects */
+RtVoid RiSolidBegin(RtToken operation);
+RtVoid RiSolidEnd(void);
+RtObjectHandle RiObjectBegin(void);
+RtVoid RiObjectEnd(void);
+RtVoid RiObjectInstance(RtObjectHandle handle);
+
+/* Texture making */
+RtVoid RiMakeTexture(char *picturename, char *texturename, RtToken swrap, RtToken twrap,
+                     RtFilterFunc filterfunc, RtFloat swidth, RtFloat twidth, ...);
+RtVoid RiMakeTextureV(char *picturename, char *texturename, RtToken swrap, RtToken twrap,
+                      RtFilterFunc filterfunc, RtFloat swidth, RtFloat twidth, RtInt n,
+                      RtToken tokens[], RtPointer values[]);
+RtVoid RiMakeLatLongEnvironment(char *picturename, char *texturename, RtFilterFunc filterfunc,
+                                RtFloat swidth, RtFloat twidth, ...);
+RtVoid RiMakeLatLongEnvironmentV(char *picturename, char *texturename, RtFilterFunc filterfunc,
+                                 RtFloat swidth, RtFloat twidth, RtInt n, RtToken tokens[],
+                                 RtPointer values[]);
+RtVoid RiMakeCubeFaceEnvironment(char *px, char *nx, char *py, char *ny, char *pz, char *nz,
+                                 char *texturename, RtFloat fov, RtFilterFunc filterfunc,
+                                 RtFloat swidth, RtFloat twidth, ...);
+RtVoid RiMakeCubeFaceEnvironmentV(char *px, char *nx, char *py, char *ny, char *pz, char *nz,
+                                  char *texturename, RtFloat fov, RtFilterFunc filterfunc,
+                                  RtFloat swidth, RtFloat twidth, RtInt n, RtToken tokens[],
+                                  RtPointer values[]);
+RtVoid RiMakeShadow(char *picturename, char *texturename, ...);
+RtVoid RiMakeShadowV(char *picturename, char *texturename, RtInt n, RtToken tokens[],
+                     RtPointer values[]);
+
+/* Declarations, archives, errors */
+RtToken RiDeclare(char *name, char *declaration);
+RtVoid RiArchiveRecord(RtToken type, char *format, ...);
+RtVoid RiArchiveRecordV(RtToken type, char *format, va_list arguments);
+RtVoid RiReadArchive(RtToken name, RtArchiveCallback callback, ...);
+RtVoid RiReadArchiveV(RtToken name, RtArchiveCallback callback, RtInt n, RtToken tokens[],
+                      RtPointer values[]);
+RtVoid RiErrorHandler(RtErrorHandler handler);
+
 #ifdef __cplusplus
 }
 #endif

@@ -1,0 +1,69 @@
+// The C procedures of the requests: each forwards to the current context, built from the table in
+// rib/RiRequests.def. Without a current context a procedure reports "RiBegin not called" naming
+// itself, a severe error that ends the process.
+#include <cstdarg>
+#include <cstddef>
+#include <vector>
+
+#include "rib/GatheredParams.h"
+#include "rib/RiContext.h"
+
+namespace {
+
+RiContext *currentContext(const char *procedure) {
+  if (!RiCurrentContext) RiErrorPrint(RIE_NOTSTARTED, RIE_SEVERE, const_cast<char *>(procedure));
+  return RiCurrentContext;
+}
+
+} // namespace
+
+#define RI_UNPAREN(...) __VA_ARGS__
+
+#define RI_REQUEST(Result, Name, Parameters, Arguments)                                            \
+  extern "C" Result Ri##Name Parameters { return currentContext("Ri" #Name)->Name Arguments; }
+
+#define RI_LIST_REQUEST(Result, Name, Parameters, Arguments, LastFixed)                            \
+  extern "C" Result Ri##Name##V(RI_UNPAREN Parameters, RtInt n, RtToken tokens[],                  \
+                                RtPointer values[]) {                                              \
+    return currentContext("Ri" #Name "V")->Name##V(RI_UNPAREN Arguments, n, tokens, values);       \
+  }                                                                                                \
+  extern "C" Result Ri##Name(RI_UNPAREN Parameters, ...) {                                         \
+    RiContext *context = currentContext("Ri" #Name);                                               \
+    RIB_GATHER_PARAMS(params, LastFixed, "Ri" #Name);                                              \
+    return context->Name##V(RI_UNPAREN Arguments, params.count, params.tokens, params.values);     \
+  }
+
+#include "rib/RiRequests.def"
+
+extern "C" RtVoid RiMotionBegin(RtInt n, ...) {
+  RiContext *context = currentContext("RiMotionBegin");
+  // The sample times arrive promoted to double; a motion block rarely has more than a handful.
+  RtFloat local[64];
+  std::vector<RtFloat> many;
+  RtFloat *times = local;
+  if (n > 64) {
+    many.resize(static_cast<size_t>(n));
+    times = many.data();
+  }
+  va_list arguments;
+  va_start(arguments, n);
+  for (RtInt i = 0; i < n; ++i) times[i] = static_cast<RtFloat>(va_arg(arguments, double));
+  va_end(arguments);
+  context->MotionBeginV(n > 0 ? n : 0, times);
+}
+
+extern "C" RtVoid RiArchiveRecord(RtToken type, char *format, ...) {
+  RiContext *context = currentContext("RiArchiveRecord");
+  va_list arguments;
+  va_start(arguments, format);
+  context->ArchiveRecordV(type, format, arguments);
+  va_end(arguments);
+}
+
+extern "C" RtVoid RiEnd(void) {
+  RiContext *context = currentContext("RiEnd");
+  RiCurrentContext = nullptr;
+  delete context;
+}
+
+extern "C" RtContextHandle RiGetContext(void) { return RiCurrentContext; }
