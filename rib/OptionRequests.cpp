@@ -1,26 +1,288 @@
-// Placeholder: these requests write nothing until their family is implemented.
-#pragma GCC diagnostic ignored "-Wunused-parameter"
+// The option requests: camera, display and renderer options, given before the world block.
+//
+// The RibWriter operations write one line each; their floats are always "%g" text (the binary
+// encoding applies only inside parameter lists). The C procedures hand each request to the
+// current context, and report a severe "RiBegin not called" error naming themselves when there is
+// none. The library's own option "rib" (or "RIB") is handled here too: it needs no context, so a
+// program can choose the binary encoding before RiBegin.
+#include <cstdarg>
+#include <cstdio>
+#include <cstring>
+
+#include "rib/FilterNames.h"
+#include "rib/GatheredParams.h"
 #include "rib/RibWriter.h"
 
-RtVoid RibWriter::Format(RtInt xresolution, RtInt yresolution, RtFloat pixelaspectratio) {}
-RtVoid RibWriter::FrameAspectRatio(RtFloat frameaspectratio) {}
-RtVoid RibWriter::ScreenWindow(RtFloat left, RtFloat right, RtFloat bottom, RtFloat top) {}
-RtVoid RibWriter::CropWindow(RtFloat xmin, RtFloat xmax, RtFloat ymin, RtFloat ymax) {}
-RtVoid RibWriter::Projection(RtToken name, ...) {}
-RtVoid RibWriter::ProjectionV(RtToken name, RtInt n, RtToken tokens[], RtPointer values[]) {}
-RtVoid RibWriter::Clipping(RtFloat hither, RtFloat yon) {}
-RtVoid RibWriter::DepthOfField(RtFloat fstop, RtFloat focallength, RtFloat focaldistance) {}
-RtVoid RibWriter::Shutter(RtFloat opentime, RtFloat closetime) {}
-RtVoid RibWriter::PixelVariance(RtFloat variation) {}
-RtVoid RibWriter::PixelSamples(RtFloat xsamples, RtFloat ysamples) {}
-RtVoid RibWriter::PixelFilter(RtFilterFunc filterfunc, RtFloat xwidth, RtFloat ywidth) {}
-RtVoid RibWriter::Exposure(RtFloat gain, RtFloat gamma) {}
-RtVoid RibWriter::Quantize(RtToken type, RtInt one, RtInt min, RtInt max, RtFloat ditheramplitude) {}
-RtVoid RibWriter::Display(char *name, RtToken type, RtToken mode, ...) {}
-RtVoid RibWriter::DisplayV(char *name, RtToken type, RtToken mode, RtInt n, RtToken tokens[], RtPointer values[]) {}
-RtVoid RibWriter::Hider(RtToken type, ...) {}
-RtVoid RibWriter::HiderV(RtToken type, RtInt n, RtToken tokens[], RtPointer values[]) {}
-RtVoid RibWriter::ColorSamples(RtInt n, RtFloat nRGB[], RtFloat RGBn[]) {}
-RtVoid RibWriter::RelativeDetail(RtFloat relativedetail) {}
-RtVoid RibWriter::Option(RtToken name, ...) {}
-RtVoid RibWriter::OptionV(RtToken name, RtInt n, RtToken tokens[], RtPointer values[]) {}
+RtInt gRibCompression = 0;
+
+namespace {
+
+bool isRibOption(RtToken name) {
+  return name && (std::strcmp(name, "rib") == 0 || std::strcmp(name, "RIB") == 0);
+}
+
+bool tokenIs(RtToken token, const char *text) { return token && std::strcmp(token, text) == 0; }
+
+// The text a "rib" option value names (the value points to the text pointer), or null after a
+// one-line report when there is none.
+const char *textValue(RtToken token, RtPointer value) {
+  const char *const *textPointer = static_cast<const char *const *>(value);
+  if (textPointer && *textPointer) return *textPointer;
+  fprintf(stderr, "zizurezar error: rib option \"%s\" has no text value; ignored\n", token);
+  return nullptr;
+}
+
+// The integer a "rib" option value points to, or null after a one-line report.
+const RtInt *intValue(RtToken token, RtPointer value) {
+  if (value) return static_cast<const RtInt *>(value);
+  fprintf(stderr, "zizurezar error: rib option \"%s\" has no integer value; ignored\n", token);
+  return nullptr;
+}
+
+// The "rib" option of the C interface: sets the encoding of the contexts RiBegin makes later.
+void applyRibOption(RtInt n, RtToken tokens[], RtPointer values[]) {
+  for (RtInt i = 0; i < n; ++i) {
+    if (tokenIs(tokens[i], "format")) {
+      if (const char *text = textValue(tokens[i], values[i]))
+        gRibBinary = std::strcmp(text, "binary") == 0 ? 1 : 0;
+    } else if (tokenIs(tokens[i], "binary")) {
+      if (const RtInt *binary = intValue(tokens[i], values[i])) gRibBinary = *binary;
+    } else if (tokenIs(tokens[i], "compression")) {
+      if (const char *text = textValue(tokens[i], values[i]))
+        gRibCompression = std::strcmp(text, "gzip") == 0 ? 1 : 0;
+    }
+  }
+}
+
+// The current context, or null after the severe report (which normally ends the process).
+RiContext *contextFor(const char *procedure) {
+  if (!RiCurrentContext) RiErrorPrint(RIE_NOTSTARTED, RIE_SEVERE, const_cast<char *>(procedure));
+  return RiCurrentContext;
+}
+
+} // namespace
+
+// ---- RibWriter: camera options ----
+
+RtVoid RibWriter::Format(RtInt xresolution, RtInt yresolution, RtFloat pixelaspectratio) {
+  writeFormatted("Format %d %d %g\n", xresolution, yresolution, pixelaspectratio);
+}
+
+RtVoid RibWriter::FrameAspectRatio(RtFloat frameaspectratio) {
+  writeFormatted("FrameAspectRatio %g\n", frameaspectratio);
+}
+
+RtVoid RibWriter::ScreenWindow(RtFloat left, RtFloat right, RtFloat bottom, RtFloat top) {
+  writeFormatted("ScreenWindow %g %g %g %g\n", left, right, bottom, top);
+}
+
+RtVoid RibWriter::CropWindow(RtFloat xmin, RtFloat xmax, RtFloat ymin, RtFloat ymax) {
+  writeFormatted("CropWindow %g %g %g %g\n", xmin, xmax, ymin, ymax);
+}
+
+RtVoid RibWriter::Projection(RtToken name, ...) {
+  RIB_GATHER_PARAMS(params, name, "Projection");
+  ProjectionV(name, params.count, params.tokens, params.values);
+}
+
+RtVoid RibWriter::ProjectionV(RtToken name, RtInt n, RtToken tokens[], RtPointer values[]) {
+  writeRaw("Projection");
+  writeParamList(name, 0, n, tokens, values);
+}
+
+RtVoid RibWriter::Clipping(RtFloat hither, RtFloat yon) {
+  writeFormatted("Clipping %g %g\n", hither, yon);
+}
+
+RtVoid RibWriter::DepthOfField(RtFloat fstop, RtFloat focallength, RtFloat focaldistance) {
+  writeFormatted("DepthOfField %g %g %g\n", fstop, focallength, focaldistance);
+}
+
+RtVoid RibWriter::Shutter(RtFloat opentime, RtFloat closetime) {
+  writeFormatted("Shutter %g %g\n", opentime, closetime);
+}
+
+// ---- RibWriter: display and renderer options ----
+
+RtVoid RibWriter::PixelVariance(RtFloat variation) {
+  writeFormatted("PixelVariance %g\n", variation);
+}
+
+RtVoid RibWriter::PixelSamples(RtFloat xsamples, RtFloat ysamples) {
+  writeFormatted("PixelSamples %g %g\n", xsamples, ysamples);
+}
+
+RtVoid RibWriter::PixelFilter(RtFilterFunc filterfunc, RtFloat xwidth, RtFloat ywidth) {
+  writeFormatted("PixelFilter \"%s\" %g %g\n", filterName(filterfunc), xwidth, ywidth);
+}
+
+RtVoid RibWriter::Exposure(RtFloat gain, RtFloat gamma) {
+  writeFormatted("Exposure %g %g\n", gain, gamma);
+}
+
+RtVoid RibWriter::Quantize(RtToken type, RtInt one, RtInt min, RtInt max,
+                           RtFloat ditheramplitude) {
+  writeFormatted("Quantize \"%s\" %d %d %d %g\n", type, one, min, max, ditheramplitude);
+}
+
+RtVoid RibWriter::Display(char *name, RtToken type, RtToken mode, ...) {
+  RIB_GATHER_PARAMS(params, mode, "Display");
+  DisplayV(name, type, mode, params.count, params.tokens, params.values);
+}
+
+RtVoid RibWriter::DisplayV(char *name, RtToken type, RtToken mode, RtInt n, RtToken tokens[],
+                           RtPointer values[]) {
+  writeFormatted("Display \"%s\" \"%s\" \"%s\"", name, type, mode);
+  writeParamList(nullptr, 0, n, tokens, values);
+}
+
+RtVoid RibWriter::Hider(RtToken type, ...) {
+  RIB_GATHER_PARAMS(params, type, "Hider");
+  HiderV(type, params.count, params.tokens, params.values);
+}
+
+RtVoid RibWriter::HiderV(RtToken type, RtInt n, RtToken tokens[], RtPointer values[]) {
+  writeRaw("Hider");
+  writeParamList(type, 0, n, tokens, values);
+}
+
+// RIB output always carries three colour components; nothing to write.
+RtVoid RibWriter::ColorSamples(RtInt, RtFloat[], RtFloat[]) {}
+
+RtVoid RibWriter::RelativeDetail(RtFloat relativedetail) {
+  writeFormatted("RelativeDetail %g\n", relativedetail);
+}
+
+RtVoid RibWriter::Option(RtToken name, ...) {
+  RIB_GATHER_PARAMS(params, name, "Option");
+  OptionV(name, params.count, params.tokens, params.values);
+}
+
+RtVoid RibWriter::OptionV(RtToken name, RtInt n, RtToken tokens[], RtPointer values[]) {
+  if (isRibOption(name)) {
+    // An open context changes only its own encoding; "format" and the rest apply to RiBegin.
+    for (RtInt i = 0; i < n; ++i)
+      if (tokenIs(tokens[i], "binary"))
+        if (const RtInt *value = intValue(tokens[i], values[i])) binary = *value;
+    return;
+  }
+  writeRaw("Option");
+  writeParamList(name, 0, n, tokens, values);
+}
+
+// ---- C procedures: forward to the current context ----
+
+RtVoid RiFormat(RtInt xresolution, RtInt yresolution, RtFloat pixelaspectratio) {
+  if (RiContext *context = contextFor("RiFormat"))
+    context->Format(xresolution, yresolution, pixelaspectratio);
+}
+
+RtVoid RiFrameAspectRatio(RtFloat frameaspectratio) {
+  if (RiContext *context = contextFor("RiFrameAspectRatio"))
+    context->FrameAspectRatio(frameaspectratio);
+}
+
+RtVoid RiScreenWindow(RtFloat left, RtFloat right, RtFloat bottom, RtFloat top) {
+  if (RiContext *context = contextFor("RiScreenWindow"))
+    context->ScreenWindow(left, right, bottom, top);
+}
+
+RtVoid RiCropWindow(RtFloat xmin, RtFloat xmax, RtFloat ymin, RtFloat ymax) {
+  if (RiContext *context = contextFor("RiCropWindow")) context->CropWindow(xmin, xmax, ymin, ymax);
+}
+
+RtVoid RiProjection(RtToken name, ...) {
+  if (RiContext *context = contextFor("RiProjection")) {
+    RIB_GATHER_PARAMS(params, name, "RiProjection");
+    context->ProjectionV(name, params.count, params.tokens, params.values);
+  }
+}
+
+RtVoid RiProjectionV(RtToken name, RtInt n, RtToken tokens[], RtPointer values[]) {
+  if (RiContext *context = contextFor("RiProjectionV")) context->ProjectionV(name, n, tokens, values);
+}
+
+RtVoid RiClipping(RtFloat hither, RtFloat yon) {
+  if (RiContext *context = contextFor("RiClipping")) context->Clipping(hither, yon);
+}
+
+RtVoid RiDepthOfField(RtFloat fstop, RtFloat focallength, RtFloat focaldistance) {
+  if (RiContext *context = contextFor("RiDepthOfField"))
+    context->DepthOfField(fstop, focallength, focaldistance);
+}
+
+RtVoid RiShutter(RtFloat opentime, RtFloat closetime) {
+  if (RiContext *context = contextFor("RiShutter")) context->Shutter(opentime, closetime);
+}
+
+RtVoid RiPixelVariance(RtFloat variation) {
+  if (RiContext *context = contextFor("RiPixelVariance")) context->PixelVariance(variation);
+}
+
+RtVoid RiPixelSamples(RtFloat xsamples, RtFloat ysamples) {
+  if (RiContext *context = contextFor("RiPixelSamples")) context->PixelSamples(xsamples, ysamples);
+}
+
+RtVoid RiPixelFilter(RtFilterFunc filterfunc, RtFloat xwidth, RtFloat ywidth) {
+  if (RiContext *context = contextFor("RiPixelFilter"))
+    context->PixelFilter(filterfunc, xwidth, ywidth);
+}
+
+RtVoid RiExposure(RtFloat gain, RtFloat gamma) {
+  if (RiContext *context = contextFor("RiExposure")) context->Exposure(gain, gamma);
+}
+
+RtVoid RiQuantize(RtToken type, RtInt one, RtInt min, RtInt max, RtFloat ditheramplitude) {
+  if (RiContext *context = contextFor("RiQuantize"))
+    context->Quantize(type, one, min, max, ditheramplitude);
+}
+
+RtVoid RiDisplay(char *name, RtToken type, RtToken mode, ...) {
+  if (RiContext *context = contextFor("RiDisplay")) {
+    RIB_GATHER_PARAMS(params, mode, "RiDisplay");
+    context->DisplayV(name, type, mode, params.count, params.tokens, params.values);
+  }
+}
+
+RtVoid RiDisplayV(char *name, RtToken type, RtToken mode, RtInt n, RtToken tokens[],
+                  RtPointer values[]) {
+  if (RiContext *context = contextFor("RiDisplayV"))
+    context->DisplayV(name, type, mode, n, tokens, values);
+}
+
+RtVoid RiHider(RtToken type, ...) {
+  if (RiContext *context = contextFor("RiHider")) {
+    RIB_GATHER_PARAMS(params, type, "RiHider");
+    context->HiderV(type, params.count, params.tokens, params.values);
+  }
+}
+
+RtVoid RiHiderV(RtToken type, RtInt n, RtToken tokens[], RtPointer values[]) {
+  if (RiContext *context = contextFor("RiHiderV")) context->HiderV(type, n, tokens, values);
+}
+
+RtVoid RiColorSamples(RtInt n, RtFloat nRGB[], RtFloat RGBn[]) {
+  if (RiContext *context = contextFor("RiColorSamples")) context->ColorSamples(n, nRGB, RGBn);
+}
+
+RtVoid RiRelativeDetail(RtFloat relativedetail) {
+  if (RiContext *context = contextFor("RiRelativeDetail")) context->RelativeDetail(relativedetail);
+}
+
+RtVoid RiOption(RtToken name, ...) {
+  RIB_GATHER_PARAMS(params, name, "RiOption");
+  if (isRibOption(name)) {
+    applyRibOption(params.count, params.tokens, params.values);
+    return;
+  }
+  if (RiContext *context = contextFor("RiOption"))
+    context->OptionV(name, params.count, params.tokens, params.values);
+}
+
+RtVoid RiOptionV(RtToken name, RtInt n, RtToken tokens[], RtPointer values[]) {
+  if (isRibOption(name)) {
+    applyRibOption(n, tokens, values);
+    return;
+  }
+  if (RiContext *context = contextFor("RiOptionV")) context->OptionV(name, n, tokens, values);
+}
