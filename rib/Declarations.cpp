@@ -1,5 +1,31 @@
-// Placeholder: these requests write nothing until their family is implemented.
-#pragma GCC diagnostic ignored "-Wunused-parameter"
+// The Declare request, the token variables of rib/ri.h and the predeclared parameters.
+#include "rib/InternString.h"
+#include "rib/ParamDecl.h"
 #include "rib/RibWriter.h"
 
-RtToken RibWriter::Declare(char *name, char *declaration) { return nullptr; }
+int32_t gEchoDeclares = 0;
+
+// Each token variable starts at its literal name and is re-pointed at the interned copy when a
+// context begins.
+#define RI_DECLARED_TOKEN(variable, name, declaration) RtToken variable = const_cast<char *>(name);
+#define RI_INTERNED_TOKEN(variable, name) RtToken variable = const_cast<char *>(name);
+#include "rib/RiTokens.def"
+
+RtToken RibWriter::Declare(char *name, char *declaration) {
+  if (gEchoDeclares == 1) writeFormatted("Declare \"%s\" \"%s\"\n", name, declaration);
+  if (!name) return nullptr;
+  if (declaration && *declaration)
+    return const_cast<RtToken>(parseDeclaration(gDeclTable, name, declaration, nullptr, false));
+  return internString(name);
+}
+
+void predeclareParams(RiContext &context) {
+  int32_t savedEcho = gEchoDeclares;
+  gEchoDeclares = 0;
+#define RI_DECLARED_TOKEN(variable, name, declaration)                                             \
+  variable = context.Declare(const_cast<char *>(name), const_cast<char *>(declaration));
+#include "rib/RiTokens.def"
+#define RI_INTERNED_TOKEN(variable, name) variable = internString(name);
+#include "rib/RiTokens.def"
+  gEchoDeclares = savedEcho;
+}

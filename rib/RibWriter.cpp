@@ -1,40 +1,106 @@
-// Construction and teardown of RibWriter; RiBegin and RiNewContext.
-// (First version: files and standard output only; options, pipes and predeclaration follow.)
+// Construction and teardown of RibWriter (options, target, header, predeclaration); RiBegin and
+// RiNewContext.
 #include "rib/RibWriter.h"
 
 #include <cstdlib>
-#include <string_view>
+#include <cstring>
+#include <new>
+
+#include "rib/InternString.h"
+#include "rib/ParamDecl.h"
 
 RiContext *RiCurrentContext = nullptr;
 RtInt gRibBinary = 0;
 
+namespace {
+
+constexpr int kMaxOptions = 512;
+
+// The renderers that a bare name starts through a pipe (exact, case-sensitive names).
+constexpr const char *kRendererNames[] = {"rendrib", "rgl", "prman"};
+
+bool isRendererName(const char *name) {
+  for (const char *renderer : kRendererNames)
+    if (std::strcmp(name, renderer) == 0) return true;
+  return false;
+}
+
+int32_t intValue(const void *value) { return value ? *static_cast<const int32_t *>(value) : 0; }
+
+bool textValueIs(const void *value, const char *expected) {
+  const char *text = value ? *static_cast<const char *const *>(value) : nullptr;
+  return text && std::strcmp(text, expected) == 0;
+}
+
+FILE *openPipe(const char *command, const char *mode) {
+  fflush(nullptr); // the command must not see our unwritten output twice
+  FILE *pipe = popen(command, mode);
+  if (!pipe) {
+    fprintf(stderr, "Error opening pipe to %s\n", command);
+    exit(1);
+  }
+  return pipe;
+}
+
+void applyOptions(RibWriter &rib, const RibOption *options) {
+  for (int i = 0; options && i < kMaxOptions && options[i].token; ++i) {
+    const char *token = options[i].token;
+    const void *value = options[i].value;
+    if (std::strcmp(token, "format") == 0) rib.binary = textValueIs(value, "binary") ? 1 : 0;
+    else if (std::strcmp(token, "binary") == 0) rib.binary = intValue(value);
+    else if (std::strcmp(token, "compression") == 0)
+      rib.compression = textValueIs(value, "gzip") ? 1 : 0;
+    else if (std::strcmp(token, "gzip") == 0) rib.compression = intValue(value);
+  }
+}
+
+void openTarget(RibWriter &rib, const char *target) {
+  if (!target) {
+    rib.stream = stdout;
+    return;
+  }
+  rib.name = internString(target);
+  if (isRendererName(target)) {
+    rib.stream = openPipe(rib.name, "w");
+    rib.isPipe = 1;
+  } else if (target[0] == '|') {
+    rib.name = internString(target + 1);
+    rib.stream = openPipe(rib.name, "w"); // POSIX pipes do not translate newlines
+    rib.isPipe = 1;
+  } else {
+    rib.stream = fopen(target, "wb");
+    if (!rib.stream) {
+      fputs("Error making RIB file: bad filename\n", stderr);
+      exit(1);
+    }
+  }
+}
+
+} // namespace
+
 RibWriter::RibWriter(const char *target, const RibOption *options)
     : errorHandler(RiErrorPrint), stream(nullptr), name(nullptr), isPipe(0), uStep(3), vStep(3),
       binary(0), compression(0), nextLightHandle(1), nextObjectHandle(1), precision(6) {
-  for (int i = 0; options && i < 512 && options[i].token; ++i)
-    if (std::string_view(options[i].token) == "binary")
-      binary = *static_cast<const int32_t *>(options[i].value);
-  name = target;
-  stream = target ? fopen(target, "wb") : stdout;
-  if (!stream) {
-    fputs("Error making RIB file: bad filename\n", stderr);
-    exit(1);
-  }
+  applyOptions(*this, options);
+  gEchoDeclares = 1;
+  openTarget(*this, target);
   writeRaw("##RenderMan RIB-Structure 1.0\n");
   writeRaw("version 3.03\n");
+  predeclareParams(*this);
 }
 
 RibWriter::~RibWriter() {
   if (!stream) return;
   fputc('\n', stream);
-  if (stream != stdout) fclose(stream);
+  if (isPipe) pclose(stream);
+  else if (stream != stdout) fclose(stream);
   stream = nullptr;
 }
 
 RtContextHandle RiBegin(RtToken name) {
   RibOption options[] = {{"binary", &gRibBinary}, {nullptr, nullptr}};
-  RiCurrentContext = new RibWriter(name, options);
+  RiCurrentContext = new (std::nothrow) RibWriter(name, options);
   return RiCurrentContext;
 }
 
-RtContextHandle RiNewContext(RtToken name) { return new RibWriter(name); }
+RtContextHandle RiNewContext(RtToken name) { return new (std::nothrow) RibWriter(name); }
