@@ -1,0 +1,3 @@
+#include "GlobalWorld.h"
+
+World gWorld;

@@ -1,0 +1,41 @@
+// Wobblerama: an elastic block falling onto a floor and two spheres, kicked with the mouse.
+// The program has no options; it runs until the window is closed.
+#include <GL/glut.h>
+
+#include <cstdio>
+
+#include "Callbacks.h"
+#include "GlobalWorld.h"
+#include "Mouse.h"
+
+int main(int argc, char **argv)
+{
+    std::printf("about to create the world...\n");
+    // The fresh world is never freed: after the member-wise assignment gWorld shares its mass
+    // points, springs and obstacles.
+    World *world = new World();
+    gWorld = *world;
+    std::printf("world has been created...\n");
+
+    // freeglut ends the process through exit(0) when the window is closed, which flushes the
+    // console output and any open output files.
+    glutInit(&argc, argv);
+    glutInitDisplayMode(GLUT_RGB | GLUT_DOUBLE);
+    glutCreateWindow("Wobblerama");
+
+    glutDisplayFunc(display);
+    glutReshapeFunc(reshape);
+    glutMouseFunc(mouse);
+    glutKeyboardFunc(keyboard);
+    glutMotionFunc(motion);
+    glutPassiveMotionFunc(passiveMotion);
+    glutIdleFunc(idle);
+
+    initView();
+
+    // RIB output: RiBegin("blorp6.rib") belongs here, its result not kept, once the RIB library
+    // is part of the build.
+
+    glutMainLoop();
+    return 0;
+}

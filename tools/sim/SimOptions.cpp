@@ -1,0 +1,103 @@
+#include "SimOptions.h"
+
+#include <limits>
+
+namespace simtool {
+
+namespace {
+
+// Accepts plain decimal digits only: a sign, blanks or a fraction would hide typing mistakes.
+const char *parseCount(const std::string &text, std::uint64_t &value)
+{
+    if (text.empty())
+        return "is empty";
+    if (text[0] == '-')
+        return "must not be negative";
+    std::uint64_t result = 0;
+    for (char c : text) {
+        if (c < '0' || c > '9')
+            return "is not a whole number";
+        const std::uint64_t digit = static_cast<std::uint64_t>(c - '0');
+        if (result > (std::numeric_limits<std::uint64_t>::max() - digit) / 10)
+            return "is too large";
+        result = result * 10 + digit;
+    }
+    value = result;
+    return nullptr;
+}
+
+std::string describe(const std::string &option, const std::string &value, const char *problem)
+{
+    return "value '" + value + "' of " + option + " " + problem;
+}
+
+// "S:MODE" with S a count and MODE one of 0, 1, 2.
+std::string parsePush(const std::string &text, Push &push)
+{
+    const std::size_t colon = text.find(':');
+    if (colon == std::string::npos)
+        return "value '" + text + "' of --push is not of the form S:MODE";
+    const std::string stepText = text.substr(0, colon);
+    const std::string modeText = text.substr(colon + 1);
+    if (const char *problem = parseCount(stepText, push.afterSteps))
+        return "step '" + stepText + "' of --push " + problem;
+    std::uint64_t mode = 0;
+    if (parseCount(modeText, mode) != nullptr || mode > 2)
+        return "mode '" + modeText + "' of --push is not 0, 1 or 2";
+    push.mode = static_cast<int>(mode);
+    return "";
+}
+
+}  // namespace
+
+const char *simUsage()
+{
+    return "usage: wobblerama-sim [--steps N] [--every K] [--push S:MODE]...";
+}
+
+ParseResult parseSimOptions(int argc, const char *const *argv)
+{
+    ParseResult result;
+    for (int index = 1; index < argc; ++index) {
+        std::string option = argv[index];
+        if (option == "--help" || option == "-h") {
+            result.options.help = true;
+            continue;
+        }
+        std::string value;
+        bool hasValue = false;
+        const std::size_t equals = option.find('=');
+        if (option.compare(0, 2, "--") == 0 && equals != std::string::npos) {
+            value = option.substr(equals + 1);
+            option = option.substr(0, equals);
+            hasValue = true;
+        }
+        if (option != "--steps" && option != "--every" && option != "--push") {
+            result.error = "unknown option '" + option + "'";
+            return result;
+        }
+        if (!hasValue) {
+            if (index + 1 >= argc) {
+                result.error = "option " + option + " needs a value";
+                return result;
+            }
+            value = argv[++index];
+        }
+        if (option == "--push") {
+            Push push;
+            result.error = parsePush(value, push);
+            if (!result.error.empty())
+                return result;
+            result.options.pushes.push_back(push);
+            continue;
+        }
+        std::uint64_t &target = option == "--steps" ? result.options.steps : result.options.every;
+        if (const char *problem = parseCount(value, target)) {
+            result.error = describe(option, value, problem);
+            return result;
+        }
+    }
+    return result;
+}
+
+}  // namespace simtool

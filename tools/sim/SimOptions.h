@@ -1,0 +1,37 @@
+// Command line of wobblerama-sim: how many steps to take, how often to print the state and which
+// mouse kicks to give at which step. Parsing never exits or prints; it returns the problem as one
+// line so that the caller decides how to report it (usage line, exit status 2).
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace simtool {
+
+// One kick: after `afterSteps` steps have been taken, push the body with `mode` (0, 1 or 2).
+struct Push {
+    std::uint64_t afterSteps = 0;
+    int mode = 0;
+};
+
+struct SimOptions {
+    std::uint64_t steps = 1000;  // world steps to take
+    std::uint64_t every = 0;     // print after every `every` steps; 0: only the final state
+    std::vector<Push> pushes;    // in command-line order
+    bool help = false;           // --help was given: print the usage and do nothing else
+};
+
+// Result of parsing: `error` is empty on success, otherwise one line naming the problem.
+struct ParseResult {
+    SimOptions options;
+    std::string error;
+};
+
+// Parses argv[1..argc-1]. Options take their value as the next argument or after '='.
+ParseResult parseSimOptions(int argc, const char *const *argv);
+
+// The usage line, without a trailing newline.
+const char *simUsage();
+
+}  // namespace simtool

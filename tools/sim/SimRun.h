@@ -1,0 +1,31 @@
+// The simulator's run: steps a world, gives the scheduled kicks and writes the states as CSV.
+// Kept apart from main() so that tests can run it in-process against the World API.
+#pragma once
+
+#include <cstdint>
+#include <cstdio>
+
+#include "SimOptions.h"
+
+class World;
+
+namespace simtool {
+
+// Receives the number of steps taken so far; called now and then during a run, and once at the end.
+class ProgressSink {
+public:
+    virtual ~ProgressSink() = default;
+    virtual void update(std::uint64_t stepsTaken, std::uint64_t totalSteps) = 0;
+    virtual void finish() = 0;
+};
+
+// The CSV header line, without the newline.
+const char *csvHeader();
+
+// Writes the header, then steps `world` options.steps times, pushing before step S+1 for every
+// push with afterSteps == S, and prints the state as `options.every` asks (see SimOptions).
+// Returns false when writing to `out` failed.
+bool runSimulation(World &world, const SimOptions &options, std::FILE *out,
+                   ProgressSink *progress);
+
+}  // namespace simtool
