@@ -4,7 +4,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 bash scripts/deps.sh cmake g++ libgtest-dev libgmock-dev libbenchmark-dev \
-  freeglut3-dev libglu1-mesa-dev libgl1-mesa-dri xvfb x11-utils locales
+  freeglut3-dev libglu1-mesa-dev libgl1-mesa-dri xvfb x11-utils locales libx11-dev
 
 jobs=$(nproc 2>/dev/null || echo 2)
 cmake -S . -B build -DCMAKE_BUILD_TYPE=Release
