@@ -1,0 +1,80 @@
+// Subdivision meshes and blobbies: primitives that carry, besides their parameter list, arrays
+// the renderer interprets (tags with their arguments, a blobby's operation code).
+#include <cstdio>
+
+#include "rib/GatheredParams.h"
+#include "rib/PrimitiveCounts.h"
+#include "rib/RibWriter.h"
+
+RtVoid RibWriter::SubdivisionMesh(RtToken scheme, RtInt nfaces, RtInt nvertices[],
+                                  RtInt vertices[], RtInt ntags, RtToken tags[], RtInt nargs[],
+                                  RtInt intargs[], RtFloat floatargs[], ...) {
+  RIB_GATHER_PARAMS(params, floatargs, "SubdivisionMesh");
+  SubdivisionMeshV(scheme, nfaces, nvertices, vertices, ntags, tags, nargs, intargs, floatargs,
+                   params.count, params.tokens, params.values);
+}
+
+RtVoid RibWriter::SubdivisionMeshV(RtToken scheme, RtInt nfaces, RtInt nvertices[],
+                                   RtInt vertices[], RtInt ntags, RtToken tags[], RtInt nargs[],
+                                   RtInt intargs[], RtFloat floatargs[], RtInt n,
+                                   RtToken tokens[], RtPointer values[]) {
+  const long long nindices = sumOf(nvertices, nfaces);
+  writeFormatted("SubdivisionMesh \"%s\" ", scheme);
+  writeInts(nvertices, nfaces);
+  writeRaw(" ");
+  writeInts(vertices, clampCount(nindices));
+  writeRaw(" ");
+  if (ntags > 0) {
+    // The four tag arrays travel as one group: empty argument arrays are written as [] so that
+    // a reader never takes the parameter list for them.
+    const SubdivisionTagTotals totals = subdivisionTagTotals(ntags, nargs);
+    writeStrings(tags, ntags);
+    writeInts(nargs, clampCount(2 * static_cast<long long>(ntags)));
+    writeInts(intargs, totals.integers);
+    writeFloats(floatargs, totals.floats);
+  }
+  const PrimitiveCounts counts = indexedMeshCounts(vertices, nindices, nfaces);
+  reportClampedCounts("RiSubdivisionMesh", counts);
+  writePrimParamList(counts.vertex, counts.varying, counts.uniform, n, tokens, values);
+}
+
+RtVoid RibWriter::Blobby(RtInt nleaf, RtInt ncode, RtInt code[], RtInt nflt, RtFloat flt[],
+                         RtInt nstr, RtToken str[], ...) {
+  RIB_GATHER_PARAMS(params, str, "Blobby");
+  BlobbyV(nleaf, ncode, code, nflt, flt, nstr, str, params.count, params.tokens, params.values);
+}
+
+RtVoid RibWriter::BlobbyV(RtInt nleaf, RtInt ncode, RtInt code[], RtInt nflt, RtFloat flt[],
+                          RtInt nstr, RtToken str[], RtInt n, RtToken tokens[],
+                          RtPointer values[]) {
+  // The caller's numbers are written as given; the code only serves to check them.
+  const BlobbyScan scan = scanBlobbyCode(code, ncode);
+  if (scan.badWord >= 0)
+    std::fprintf(stderr,
+                 "zizurezar error: RiBlobby operation at code word %d has no valid operand count\n",
+                 scan.badWord);
+  if (nleaf != scan.leaves)
+    std::fprintf(stderr, "\nzizurezar error: RiBlobby nleaf [%d] !=  leaf count [%i]", nleaf,
+                 scan.leaves);
+  if (nflt != scan.floats)
+    std::fprintf(stderr, "\nzizurezar error: RiBlobby nflt [%d] != float count [%i]", nflt,
+                 scan.floats);
+  if (nstr != scan.strings)
+    std::fprintf(stderr, "\nzizurezar error: RiBlobby nstr [%d] != string count [%i]", nstr,
+                 scan.strings);
+
+  writeFormatted("Blobby %d ", nleaf);
+  writeInts(code, ncode);
+  writeRaw(" ");
+  writeFloats(flt, nflt);
+  writeRaw(" ");
+  writeStrings(str, nstr);
+  if (n != 0) {
+    // The parameter list goes on a line of its own.
+    const PrimitiveCounts counts = blobbyCounts(nleaf);
+    reportClampedCounts("RiBlobby", counts);
+    writeRaw("\n");
+    writePrimParamList(counts.vertex, counts.varying, counts.uniform, n, tokens, values);
+  }
+  writeRaw("\n");
+}

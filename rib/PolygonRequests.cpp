@@ -1,0 +1,80 @@
+// The four polygon forms. The positional arrays (loop sizes, vertex indices) are always text; the
+// indexed forms size their vertex and varying parameters by the largest index used, found by one
+// pass over the index array, and carry one uniform value per polygon.
+#include "rib/GatheredParams.h"
+#include "rib/PrimitiveCounts.h"
+#include "rib/RibWriter.h"
+
+namespace {
+
+void writePrimitiveParams(RibWriter &rib, const char *request, const PrimitiveCounts &counts,
+                          RtInt n, RtToken tokens[], RtPointer values[]) {
+  reportClampedCounts(request, counts);
+  rib.writePrimParamList(counts.vertex, counts.varying, counts.uniform, n, tokens, values);
+}
+
+} // namespace
+
+RtVoid RibWriter::Polygon(RtInt nvertices, ...) {
+  RIB_GATHER_PARAMS(params, nvertices, "Polygon");
+  PolygonV(nvertices, params.count, params.tokens, params.values);
+}
+
+RtVoid RibWriter::PolygonV(RtInt nvertices, RtInt n, RtToken tokens[], RtPointer values[]) {
+  writeRaw("Polygon");
+  writePrimitiveParams(*this, "RiPolygon", vertexListCounts(nvertices), n, tokens, values);
+}
+
+RtVoid RibWriter::GeneralPolygon(RtInt nloops, RtInt nvertices[], ...) {
+  RIB_GATHER_PARAMS(params, nvertices, "GeneralPolygon");
+  GeneralPolygonV(nloops, nvertices, params.count, params.tokens, params.values);
+}
+
+RtVoid RibWriter::GeneralPolygonV(RtInt nloops, RtInt nvertices[], RtInt n, RtToken tokens[],
+                                  RtPointer values[]) {
+  writeRaw("GeneralPolygon");
+  writeInts(nvertices, nloops);
+  writeRaw(" ");
+  writePrimitiveParams(*this, "RiGeneralPolygon", vertexListCounts(sumOf(nvertices, nloops)), n,
+                       tokens, values);
+}
+
+RtVoid RibWriter::PointsPolygons(RtInt npolys, RtInt nvertices[], RtInt vertices[], ...) {
+  RIB_GATHER_PARAMS(params, vertices, "PointsPolygons");
+  PointsPolygonsV(npolys, nvertices, vertices, params.count, params.tokens, params.values);
+}
+
+RtVoid RibWriter::PointsPolygonsV(RtInt npolys, RtInt nvertices[], RtInt vertices[], RtInt n,
+                                  RtToken tokens[], RtPointer values[]) {
+  const long long nindices = sumOf(nvertices, npolys);
+  writeRaw("PointsPolygons");
+  writeInts(nvertices, npolys);
+  writeRaw(" ");
+  writeInts(vertices, clampCount(nindices));
+  writeRaw(" ");
+  writePrimitiveParams(*this, "RiPointsPolygons", indexedMeshCounts(vertices, nindices, npolys),
+                       n, tokens, values);
+}
+
+RtVoid RibWriter::PointsGeneralPolygons(RtInt npolys, RtInt nloops[], RtInt nvertices[],
+                                        RtInt vertices[], ...) {
+  RIB_GATHER_PARAMS(params, vertices, "PointsGeneralPolygons");
+  PointsGeneralPolygonsV(npolys, nloops, nvertices, vertices, params.count, params.tokens,
+                         params.values);
+}
+
+RtVoid RibWriter::PointsGeneralPolygonsV(RtInt npolys, RtInt nloops[], RtInt nvertices[],
+                                         RtInt vertices[], RtInt n, RtToken tokens[],
+                                         RtPointer values[]) {
+  const int totalLoops = clampCount(sumOf(nloops, npolys));
+  const long long nindices = sumOf(nvertices, totalLoops);
+  writeRaw("PointsGeneralPolygons");
+  writeInts(nloops, npolys);
+  writeRaw(" ");
+  writeInts(nvertices, totalLoops);
+  writeRaw(" ");
+  writeInts(vertices, clampCount(nindices));
+  writeRaw(" ");
+  writePrimitiveParams(*this, "RiPointsGeneralPolygons",
+                       indexedMeshCounts(vertices, nindices, npolys), n, tokens, values);
+}
