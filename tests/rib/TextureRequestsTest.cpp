@@ -1,0 +1,63 @@
+#include <gtest/gtest.h>
+
+#include "RibTestUtil.h"
+
+using ribtest::ribOf;
+using ribtest::tok;
+
+namespace {
+
+RtFloat ownFilter(RtFloat, RtFloat, RtFloat, RtFloat) { return 1.0f; }
+
+void writeTextures(RibWriter &rib) {
+  rib.MakeTextureV(tok("wood.tif"), tok("wood.tx"), tok("periodic"), tok("periodic"), RiBoxFilter,
+                   1, 1, 0, nullptr, nullptr);
+  rib.MakeTextureV(tok("a.tif"), tok("a.tx"), tok("black"), tok("clamp"), ownFilter, 2.5f, 0.5f,
+                   0, nullptr, nullptr);
+  rib.MakeLatLongEnvironmentV(tok("sky.tif"), tok("sky.env"), RiGaussianFilter, 2, 2, 0, nullptr,
+                              nullptr);
+  rib.MakeLatLongEnvironmentV(tok("sky.tif"), tok("sky.env"), nullptr, 2, 2, 0, nullptr, nullptr);
+  rib.MakeCubeFaceEnvironmentV(tok("px"), tok("nx"), tok("py"), tok("ny"), tok("pz"), tok("nz"),
+                               tok("cube.env"), 95, RiCatmullRomFilter, 4, 4, 0, nullptr, nullptr);
+  rib.MakeShadowV(tok("depth.z"), tok("shadow.tx"), 0, nullptr, nullptr);
+}
+
+const char *const kTexturesText =
+    "MakeTexture \"wood.tif\" \"wood.tx\" \"periodic\" \"periodic\" \"box\" 1 1\n"
+    "MakeTexture \"a.tif\" \"a.tx\" \"black\" \"clamp\" \"\" 2.5 0.5\n"
+    "MakeLatLongEnvironment \"sky.tif\" \"sky.env\" \"gaussian\" 2 2\n"
+    "MakeLatLongEnvironment \"sky.tif\" \"sky.env\" \"\" 2 2\n"
+    "MakeCubeFaceEnvironment \"px\" \"nx\" \"py\" \"ny\" \"pz\" \"nz\" \"cube.env\" 95 "
+    "\"catmull-rom\" 4 4\n"
+    "MakeShadow \"depth.z\" \"shadow.tx\"\n";
+
+} // namespace
+
+TEST(TextureRequests, WriteOneTextLineInEitherEncoding) {
+  EXPECT_EQ(ribOf(writeTextures), kTexturesText);
+  EXPECT_EQ(ribOf(writeTextures, true), kTexturesText);
+}
+
+TEST(TextureRequests, ParameterListsAreNotWritten) {
+  // Undeclared names included: the list is not looked at, so nothing is reported either.
+  RtFloat value = 3.0f;
+  char undeclared[] = "no such parameter";
+  RtToken tokens[] = {undeclared};
+  RtPointer values[] = {&value};
+  testing::internal::CaptureStderr();
+  std::string out = ribOf([&](RibWriter &rib) {
+    rib.MakeTexture(tok("wood.tif"), tok("wood.tx"), tok("periodic"), tok("periodic"),
+                    RiBoxFilter, 1, 1, tok("fov"), &value, undeclared, &value, RI_NULL);
+    rib.MakeTextureV(tok("a.tif"), tok("a.tx"), tok("black"), tok("clamp"), ownFilter, 2.5f,
+                     0.5f, 1, tokens, values);
+    rib.MakeLatLongEnvironment(tok("sky.tif"), tok("sky.env"), RiGaussianFilter, 2, 2,
+                               undeclared, &value, RI_NULL);
+    rib.MakeLatLongEnvironment(tok("sky.tif"), tok("sky.env"), nullptr, 2, 2, RI_NULL);
+    rib.MakeCubeFaceEnvironment(tok("px"), tok("nx"), tok("py"), tok("ny"), tok("pz"), tok("nz"),
+                                tok("cube.env"), 95, RiCatmullRomFilter, 4, 4, undeclared,
+                                &value, RI_NULL);
+    rib.MakeShadow(tok("depth.z"), tok("shadow.tx"), undeclared, &value, RI_NULL);
+  });
+  EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
+  EXPECT_EQ(out, kTexturesText);
+}
