@@ -24,7 +24,57 @@ void putBinaryArrayHeader(RibChunk &out, uint32_t n) {
   for (int i = lengthBytes - 1; i >= 0; --i) out.put(static_cast<char>(n >> (8 * i)));
 }
 
+void putBinaryFloats(RibChunk &out, const RtFloat *values, size_t n) {
+  putBinaryArrayHeader(out, static_cast<uint32_t>(n));
+  // Convert whole runs into the chunk instead of reserving per value.
+  constexpr size_t kRun = RibChunk::kSize / 4;
+  while (n > 0) {
+    size_t run = n < kRun ? n : kRun;
+    char *at = out.reserve(run * 4);
+    for (size_t i = 0; i < run; ++i) putBigEndianFloat(at + 4 * i, values[i]);
+    out.commit(run * 4);
+    values += run;
+    n -= run;
+  }
+}
+
+void putAsciiFloats(RibChunk &out, const RtFloat *values, size_t n, int precision) {
+  out.put('[');
+  for (size_t i = 0; i < n; ++i) {
+    char *at = out.reserve(kFloatTextMax + 1);
+    size_t length = 0;
+    if (i > 0) at[length++] = ' ';
+    length += static_cast<size_t>(precision == 6 ? formatFloatG(values[i], at + length)
+                                                 : formatFloatDigits(values[i], precision, at + length));
+    out.commit(length);
+  }
+  out.put(']');
+}
+
 } // namespace
+
+void putFloatArray(RibChunk &out, const RtFloat *values, size_t n, bool binary, int precision) {
+  if (binary) putBinaryFloats(out, values, n);
+  else putAsciiFloats(out, values, n, precision);
+}
+
+void putIntArray(RibChunk &out, const RtInt *values, size_t n) {
+  out.put('[');
+  for (size_t i = 0; i < n; ++i) {
+    putInt(out, values[i]);
+    out.put(' ');
+  }
+  out.put(']');
+}
+
+void putTextArray(RibChunk &out, RtToken const *texts, size_t n) {
+  out.put('[');
+  for (size_t i = 0; i < n; ++i) {
+    if (i > 0) out.put(' ');
+    putQuoted(out, texts[i]);
+  }
+  out.put(']');
+}
 
 void RibWriter::writeFloat(RtFloat value) {
   RibChunk out(stream);
@@ -41,31 +91,12 @@ void RibWriter::writeFloat(RtFloat value) {
 
 void RibWriter::writeFloats(const RtFloat *values, int n) {
   RibChunk out(stream);
-  if (n < 0) n = 0;
-  if (binary) {
-    putBinaryArrayHeader(out, static_cast<uint32_t>(n));
-    for (int i = 0; i < n; ++i) {
-      putBigEndianFloat(out.reserve(4), values[i]);
-      out.commit(4);
-    }
-    return;
-  }
-  out.put('[');
-  for (int i = 0; i < n; ++i) {
-    if (i > 0) out.put(' ');
-    putFloat(out, values[i], precision);
-  }
-  out.put(']');
+  putFloatArray(out, values, n > 0 ? static_cast<size_t>(n) : 0, binary != 0, precision);
 }
 
 void RibWriter::writeInts(const RtInt *values, int n) {
   RibChunk out(stream);
-  out.put('[');
-  for (int i = 0; i < n; ++i) {
-    putInt(out, values[i]);
-    out.put(' ');
-  }
-  out.put(']');
+  putIntArray(out, values, n > 0 ? static_cast<size_t>(n) : 0);
 }
 
 void RibWriter::writeStrings(RtToken const *texts, int n) {
