@@ -138,13 +138,18 @@ protected:
     Window window_ = 0;
 };
 
-TEST_F(DemoWindow, OpensOneWindowTitledWobbleramaAtTheDefaultSize)
+TEST_F(DemoWindow, OpensOneDoubleBufferedWindowTitledWobbleramaAtTheDefaultSize)
 {
     EXPECT_EQ(x_->title(window_), "Wobblerama");
     int width = 0, height = 0;
     ASSERT_TRUE(x_->size(window_, width, height));
     EXPECT_EQ(width, 300);
     EXPECT_EQ(height, 300);
+
+    bool rgba = false, doubleBuffered = false;
+    ASSERT_TRUE(x_->glVisual(window_, rgba, doubleBuffered));
+    EXPECT_TRUE(rgba);
+    EXPECT_TRUE(doubleBuffered);
 
     // The title as the standard X tools see it.
     const std::string xprop = findInPath("xprop");

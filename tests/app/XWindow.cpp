@@ -1,5 +1,6 @@
 #include "XWindow.h"
 
+#include <GL/glx.h>
 #include <X11/Xatom.h>
 #include <X11/Xutil.h>
 
@@ -71,6 +72,26 @@ std::string XConnection::title(Window window)
     std::string result = name;
     XFree(name);
     return result;
+}
+
+bool XConnection::glVisual(Window window, bool &rgba, bool &doubleBuffered)
+{
+    XWindowAttributes attributes;
+    if (!XGetWindowAttributes(display_, window, &attributes))
+        return false;
+    XVisualInfo wanted{};
+    wanted.visualid = XVisualIDFromVisual(attributes.visual);
+    int count = 0;
+    XVisualInfo *info = XGetVisualInfo(display_, VisualIDMask, &wanted, &count);
+    if (info == nullptr)
+        return false;
+    int isRgba = 0, isDouble = 0;
+    const bool ok = glXGetConfig(display_, info, GLX_RGBA, &isRgba) == 0 &&
+                    glXGetConfig(display_, info, GLX_DOUBLEBUFFER, &isDouble) == 0;
+    XFree(info);
+    rgba = isRgba != 0;
+    doubleBuffered = isDouble != 0;
+    return ok;
 }
 
 bool XConnection::size(Window window, int &width, int &height)

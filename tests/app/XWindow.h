@@ -34,6 +34,8 @@ public:
     std::vector<Window> waitForWindows(const std::string &title, std::chrono::milliseconds timeout);
     // The title (WM_NAME) of a window; empty when it has none.
     std::string title(Window window);
+    // Whether the window's visual is RGBA and double-buffered, as OpenGL sees it.
+    bool glVisual(Window window, bool &rgba, bool &doubleBuffered);
     // The window's size in pixels.
     bool size(Window window, int &width, int &height);
     // The window's current content. Empty frame on failure, e.g. when a part of the window lies

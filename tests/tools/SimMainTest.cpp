@@ -1,9 +1,13 @@
 // wobblerama-sim as a program: exit statuses, what goes to which stream, reproducibility.
+#include <fcntl.h>
+#include <poll.h>
+#include <stdlib.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -44,6 +48,78 @@ ToolRun runProgram(const std::vector<std::string> &args)
     run.err = slurp(err);
     std::filesystem::remove_all(folder);
     return run;
+}
+
+// Runs the program with standard error on a pseudo-terminal and returns what the terminal
+// received; standard output goes to `outPath`.
+std::string runWithTerminalStderr(const std::vector<std::string> &args, const std::string &outPath)
+{
+    const int master = posix_openpt(O_RDWR | O_NOCTTY);
+    if (master < 0 || grantpt(master) != 0 || unlockpt(master) != 0)
+        return "(no pseudo-terminal)";
+    const std::string slavePath = ptsname(master);
+    std::vector<std::string> argvText = {WOBBLERAMA_SIM_PATH};
+    argvText.insert(argvText.end(), args.begin(), args.end());
+    std::vector<char *> argv;
+    for (std::string &arg : argvText)
+        argv.push_back(arg.data());
+    argv.push_back(nullptr);
+
+    const pid_t child = fork();
+    if (child == 0) {
+        const int slave = open(slavePath.c_str(), O_RDWR | O_NOCTTY);
+        const int out = open(outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        if (slave < 0 || out < 0)
+            _exit(127);
+        dup2(slave, STDERR_FILENO);
+        dup2(out, STDOUT_FILENO);
+        execv(argv[0], argv.data());
+        _exit(127);
+    }
+    // Read until the program has ended and the terminal has nothing more, within a bound.
+    std::string received;
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+    bool ended = false;
+    int status = 0;
+    while (std::chrono::steady_clock::now() < deadline) {
+        pollfd pending = {master, POLLIN, 0};
+        if (poll(&pending, 1, 20) > 0 && (pending.revents & POLLIN) != 0) {
+            char buffer[256];
+            const ssize_t got = read(master, buffer, sizeof buffer);
+            if (got > 0) {
+                received.append(buffer, static_cast<std::size_t>(got));
+                continue;
+            }
+        }
+        if (ended)
+            break;
+        ended = waitpid(child, &status, WNOHANG) == child;
+    }
+    if (!ended) {
+        kill(child, SIGKILL);
+        waitpid(child, &status, 0);
+    }
+    close(master);
+    return received;
+}
+
+TEST(SimProgram, ShowsProgressOnlyWhenStderrIsATerminal)
+{
+    char folder[] = "/tmp/wobble-sim-test-XXXXXX";
+    ASSERT_NE(mkdtemp(folder), nullptr);
+    const std::string outPath = std::string(folder) + "/out";
+    const std::vector<std::string> args = {"--steps", "20000", "--every", "5000"};
+    const std::string terminal = runWithTerminalStderr(args, outPath);
+    const std::string csv = slurp(outPath);
+    std::filesystem::remove_all(folder);
+
+    // A line that rewrites itself and ends on the final count; the CSV is unaffected.
+    EXPECT_EQ(terminal.rfind("\rwobblerama-sim: step ", 0), 0u) << terminal;
+    const std::string ending = "\rwobblerama-sim: step 20000 of 20000";
+    EXPECT_NE(terminal.find(ending), std::string::npos) << terminal;
+    const ToolRun plain = runProgram(args);
+    EXPECT_EQ(plain.err, "");
+    EXPECT_EQ(csv, plain.out);
 }
 
 TEST(SimProgram, BadArgumentsExitTwoWithOneLineAndUsageAndNoCsv)

@@ -19,6 +19,21 @@ public:
         if (shown_ && now - lastShown_ < std::chrono::milliseconds(250))
             return;
         lastShown_ = now;
+        show(stepsTaken, totalSteps);
+    }
+
+    // Runs too short to have shown anything leave the terminal alone.
+    void finish(std::uint64_t totalSteps) override
+    {
+        if (!shown_)
+            return;
+        show(totalSteps, totalSteps);
+        std::fputc('\n', stderr);
+    }
+
+private:
+    void show(std::uint64_t stepsTaken, std::uint64_t totalSteps)
+    {
         shown_ = true;
         std::fprintf(stderr, "\rwobblerama-sim: step %llu of %llu",
                      static_cast<unsigned long long>(stepsTaken),
@@ -26,13 +41,6 @@ public:
         std::fflush(stderr);
     }
 
-    void finish() override
-    {
-        if (shown_)
-            std::fputc('\n', stderr);
-    }
-
-private:
     bool shown_ = false;
     std::chrono::steady_clock::time_point lastShown_;
 };

@@ -74,7 +74,7 @@ bool runSimulation(World &world, const SimOptions &options, std::FILE *out,
             progress->update(done, options.steps);
     }
     if (progress != nullptr)
-        progress->finish();
+        progress->finish(options.steps);
     return csv.flush();
 }
 

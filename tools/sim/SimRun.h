@@ -11,12 +11,12 @@ class World;
 
 namespace simtool {
 
-// Receives the number of steps taken so far; called now and then during a run, and once at the end.
+// Hears how far a run has got: update now and then during the run, finish once at its end.
 class ProgressSink {
 public:
     virtual ~ProgressSink() = default;
     virtual void update(std::uint64_t stepsTaken, std::uint64_t totalSteps) = 0;
-    virtual void finish() = 0;
+    virtual void finish(std::uint64_t totalSteps) = 0;
 };
 
 // The CSV header line, without the newline.
