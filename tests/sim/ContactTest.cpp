@@ -1,5 +1,6 @@
 // Contact response (normal force, friction, restitution) and the body's step.
 #include <cstring>
+#include <deque>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -93,9 +94,11 @@ TEST(ContactTest, ZeroNormalChangesNothing) {
 
 // ---- The body's step ------------------------------------------------------
 
-SoftBody *makeBody(int cx, int cy, int cz) {
+// Bodies stay alive for the whole test program, as in the demo.
+SoftBody &makeBody(int cx, int cy, int cz) {
+    static std::deque<SoftBody> bodies;
     ConsoleCapture quiet;
-    return new SoftBody(cx, cy, cz, 0.75, 600.0, 0.01, 0.5);
+    return bodies.emplace_back(cx, cy, cz, 0.75, 600.0, 0.01, 0.5);
 }
 
 void step(SoftBody &body, int count) {
@@ -106,7 +109,7 @@ void step(SoftBody &body, int count) {
 }
 
 TEST(IntegrationTest, SinglePointRestsOnTheFloorAndStopsAtWalls) {
-    SoftBody &body = *makeBody(0, 0, 0);  // a single node: not elastic
+    SoftBody &body = makeBody(0, 0, 0);  // a single node: not elastic
     body.enableGravity();
     MassPoint &p = *body.nodes[0][0][0];
     p.position = Vector3(0, -4, 0);  // exactly on the floor: in contact
@@ -128,7 +131,7 @@ TEST(IntegrationTest, SinglePointRestsOnTheFloorAndStopsAtWalls) {
 }
 
 TEST(IntegrationTest, FixedNodeNeverMoves) {
-    SoftBody &body = *makeBody(2, 1, 1);
+    SoftBody &body = makeBody(2, 1, 1);
     body.enableGravity();
     body.fixNode(0, 1, 0);
     Vector3 start = body.nodes[0][1][0]->position;
@@ -139,7 +142,7 @@ TEST(IntegrationTest, FixedNodeNeverMoves) {
 }
 
 TEST(IntegrationTest, DroppedBodyBouncesOffTheFloor) {
-    SoftBody &body = *makeBody(6, 1, 2);
+    SoftBody &body = makeBody(6, 1, 2);
     body.enableGravity();
     std::vector<Obstacle *> none;
     body.setObstacles(&none);
@@ -158,8 +161,8 @@ TEST(IntegrationTest, DroppedBodyBouncesOffTheFloor) {
 }
 
 TEST(IntegrationTest, BaseObstaclesHaveNoEffect) {
-    SoftBody &plain = *makeBody(3, 1, 1);
-    SoftBody &withBases = *makeBody(3, 1, 1);
+    SoftBody &plain = makeBody(3, 1, 1);
+    SoftBody &withBases = makeBody(3, 1, 1);
     Obstacle base1, base2;
     std::vector<Obstacle *> bases = {&base1, &base2};
     withBases.setObstacles(&bases);
@@ -178,7 +181,7 @@ TEST(IntegrationTest, BaseObstaclesHaveNoEffect) {
 }
 
 TEST(IntegrationTest, PushActsForExactlyOneStep) {
-    SoftBody &body = *makeBody(0, 0, 0);  // one free node, no gravity
+    SoftBody &body = makeBody(0, 0, 0);  // one free node, no gravity
     MassPoint &p = *body.nodes[0][0][0];
     body.push(0);  // strength (0.75 - 0.375) * 600 = 225
     step(body, 1);

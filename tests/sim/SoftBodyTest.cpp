@@ -5,6 +5,8 @@
 #include <set>
 #include <utility>
 
+#include <deque>
+
 #include <gtest/gtest.h>
 
 #include "ConsoleCapture.h"
@@ -18,9 +20,11 @@ const char *const kProgressLines =
     "initializing faces...\n"
     "blorp has been created\n";
 
-SoftBody *makeBody(int cx, int cy, int cz, double spacing = 0.75) {
+// Bodies stay alive for the whole test program, as in the demo.
+SoftBody &makeBody(int cx, int cy, int cz, double spacing = 0.75) {
+    static std::deque<SoftBody> bodies;
     ConsoleCapture quiet;
-    return new SoftBody(cx, cy, cz, spacing, 600.0, 0.01, 0.5);
+    return bodies.emplace_back(cx, cy, cz, spacing, 600.0, 0.01, 0.5);
 }
 
 void expectVector(Vector3 expected, Vector3 actual) {
@@ -43,7 +47,7 @@ TEST(SoftBodyTest, ConstructionPrintsFiveProgressLines) {
 }
 
 TEST(SoftBodyTest, WorldSizedBodyHasItsLatticeAndSprings) {
-    SoftBody &body = *makeBody(6, 1, 2);
+    SoftBody &body = makeBody(6, 1, 2);
     EXPECT_EQ(7, body.nodesX);
     EXPECT_EQ(2, body.nodesY);
     EXPECT_EQ(3, body.nodesZ);
@@ -73,7 +77,7 @@ TEST(SoftBodyTest, WorldSizedBodyHasItsLatticeAndSprings) {
 }
 
 TEST(SoftBodyTest, SpringsFollowTheLatticeOrder) {
-    SoftBody &body = *makeBody(6, 1, 2);
+    SoftBody &body = makeBody(6, 1, 2);
     auto node = [&](int i, int j, int k) { return body.nodes[i][j][k]; };
     auto expectSpring = [&](size_t index, MassPoint *a, MassPoint *b) {
         EXPECT_EQ(a, body.springs[index]->a) << "spring " << index;
@@ -99,7 +103,7 @@ TEST(SoftBodyTest, SpringsFollowTheLatticeOrder) {
 }
 
 TEST(SoftBodyTest, EveryPointKnowsItsSpringsAndEnds) {
-    SoftBody &body = *makeBody(6, 1, 2);
+    SoftBody &body = makeBody(6, 1, 2);
     std::set<MassPoint *> seen;
     size_t endsTotal = 0;
     for (auto &plane : body.nodes)
@@ -123,7 +127,7 @@ TEST(SoftBodyTest, EveryPointKnowsItsSpringsAndEnds) {
 }
 
 TEST(SoftBodyTest, UnitCubeJoinsEveryPairOfCorners) {
-    SoftBody &cube = *makeBody(1, 1, 1, 2.0);
+    SoftBody &cube = makeBody(1, 1, 1, 2.0);
     EXPECT_EQ(28u, cube.springs.size());
     std::map<double, int> counts = springsByLength(cube);
     EXPECT_EQ(12, counts[2.0]);
@@ -135,7 +139,7 @@ TEST(SoftBodyTest, UnitCubeJoinsEveryPairOfCorners) {
 }
 
 TEST(SoftBodyTest, DegenerateLattices) {
-    SoftBody &rowBody = *makeBody(6, 0, 0, 1.0);
+    SoftBody &rowBody = makeBody(6, 0, 0, 1.0);
     EXPECT_FALSE(rowBody.elastic);
     ASSERT_EQ(7u, rowBody.nodes.size());
     EXPECT_EQ(6u, rowBody.springs.size());
@@ -145,7 +149,7 @@ TEST(SoftBodyTest, DegenerateLattices) {
         EXPECT_EQ(7u, rowBody.faces[f][0].size()) << "face " << f;
     }
 
-    SoftBody &single = *makeBody(0, 0, 0);
+    SoftBody &single = makeBody(0, 0, 0);
     EXPECT_FALSE(single.elastic);
     EXPECT_TRUE(single.springs.empty());
     expectVector(Vector3(0, 0, 0), single.nodes[0][0][0]->position);
@@ -157,7 +161,7 @@ TEST(SoftBodyTest, DegenerateLattices) {
 
 TEST(SoftBodyTest, NegativeCellCountGivesAnEmptyBody) {
     ConsoleCapture errors(std::cerr);
-    SoftBody &body = *makeBody(3, -2, 1);
+    SoftBody &body = makeBody(3, -2, 1);
     EXPECT_NE(std::string::npos, errors.text().find("negative cell count"));
     EXPECT_TRUE(body.nodes.empty());
     EXPECT_TRUE(body.springs.empty());
@@ -170,7 +174,7 @@ TEST(SoftBodyTest, NegativeCellCountGivesAnEmptyBody) {
 }
 
 TEST(SoftBodyTest, FacesListTheSixSidesRowByRow) {
-    SoftBody &body = *makeBody(6, 1, 2);
+    SoftBody &body = makeBody(6, 1, 2);
     struct Expected {
         size_t rows, perRow;
     } shape[6] = {{2, 3}, {2, 3}, {3, 7}, {3, 7}, {2, 7}, {2, 7}};
@@ -187,7 +191,7 @@ TEST(SoftBodyTest, FacesListTheSixSidesRowByRow) {
 }
 
 TEST(SoftBodyTest, PushKicksOneFaceOnce) {
-    SoftBody &body = *makeBody(6, 1, 2);
+    SoftBody &body = makeBody(6, 1, 2);
     std::map<MassPoint *, Vector3> expected;
     for (int j = 0; j < 2; ++j)
         for (int k = 0; k < 3; ++k) {
@@ -214,7 +218,7 @@ TEST(SoftBodyTest, PushKicksOneFaceOnce) {
 }
 
 TEST(SoftBodyTest, AssignmentSharesThePointsAndSprings) {
-    SoftBody &source = *makeBody(2, 1, 1);
+    SoftBody &source = makeBody(2, 1, 1);
     SoftBody copy;
     EXPECT_TRUE(copy.nodes.empty());
     copy = source;

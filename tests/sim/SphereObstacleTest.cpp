@@ -4,6 +4,7 @@
 
 #include "sim/MassPoint.h"
 
+// Spheres are made with new, like the world's: they and their quadrics live until exit.
 namespace {
 
 void expectVector(Vector3 expected, Vector3 actual) {
@@ -13,7 +14,7 @@ void expectVector(Vector3 expected, Vector3 actual) {
 }
 
 TEST(SphereObstacleTest, ContactSphereIsSlightlyLargerThanTheDrawnOne) {
-    SphereObstacle sphere(Vector3(0, -2, 0), 1.0);
+    SphereObstacle &sphere = *new SphereObstacle(Vector3(0, -2, 0), 1.0);
     EXPECT_EQ(1.0, sphere.radius);
     EXPECT_EQ(1.05, sphere.contactRadius);
     EXPECT_EQ(1.05 * 1.05, sphere.contactRadiusSquared);
@@ -24,21 +25,21 @@ TEST(SphereObstacleTest, ContactSphereIsSlightlyLargerThanTheDrawnOne) {
     EXPECT_FALSE(sphere.contains(Vector3(0, -0.9, 0)));
     EXPECT_FALSE(sphere.contains(Vector3(0.8, -1.2, 0.3)));
 
-    SphereObstacle dot(Vector3(0, 0, 0), 0.0);
+    SphereObstacle &dot = *new SphereObstacle(Vector3(0, 0, 0), 0.0);
     EXPECT_EQ(0.05, dot.contactRadius);
     EXPECT_TRUE(dot.contains(Vector3(0.05, 0, 0)));
 }
 
 TEST(SphereObstacleTest, BoundaryIsInside) {
     // Squared distance exactly equal to contactRadiusSquared counts as contact.
-    SphereObstacle sphere(Vector3(0, 0, 0), 1.0);
+    SphereObstacle &sphere = *new SphereObstacle(Vector3(0, 0, 0), 1.0);
     sphere.contactRadiusSquared = 4.0;
     EXPECT_TRUE(sphere.contains(Vector3(0, 2, 0)));
     EXPECT_FALSE(sphere.contains(Vector3(0, 2.0000000001, 0)));
 }
 
 TEST(SphereObstacleTest, NormalPointsAwayFromTheCentre) {
-    SphereObstacle sphere(Vector3(1.5, 2, 0), 1.0);
+    SphereObstacle &sphere = *new SphereObstacle(Vector3(1.5, 2, 0), 1.0);
     expectVector(Vector3(0, 1, 0), sphere.normalAt(Vector3(1.5, 3, 0), Vector3(5, -7, 1)));
     expectVector(Vector3(-0.6, 0, 0.8), sphere.normalAt(Vector3(-1.5, 2, 4), Vector3(0, 0, 0)));
     expectVector(Vector3(0, 0, 0), sphere.normalAt(Vector3(1.5, 2, 0), Vector3(1, 1, 1)));

@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <cstring>
 
+#include <deque>
+
 #include <gtest/gtest.h>
 
 #include "ConsoleCapture.h"
@@ -10,9 +12,11 @@
 
 namespace {
 
-World *makeWorld() {
+// Worlds stay alive for the whole test program, as in the demo.
+World &makeWorld() {
+    static std::deque<World> worlds;
     ConsoleCapture quiet;
-    return new World();
+    return worlds.emplace_back();
 }
 
 void expectVector(Vector3 expected, Vector3 actual) {
@@ -70,8 +74,8 @@ TEST(WorldTest, BuildsTheBodyAndTwoSpheres) {
 }
 
 TEST(WorldTest, AssignmentSharesObjectsButNotTheSourceLifetime) {
-    World *source = makeWorld();
-    World &target = *makeWorld();
+    World *source = &makeWorld();
+    World &target = makeWorld();
     target = *source;
     EXPECT_EQ(source->obstacles, target.obstacles);
     EXPECT_EQ(source->nodes[3][1][2], target.nodes[3][1][2]);
@@ -80,9 +84,9 @@ TEST(WorldTest, AssignmentSharesObjectsButNotTheSourceLifetime) {
     EXPECT_EQ(0.005, target.timeStep);
 
     // A copy made from a world that is gone afterwards still steps.
-    World copied(*makeWorld());
+    World copied(makeWorld());
     {
-        World temporary = *makeWorld();
+        World temporary = makeWorld();
         target = temporary;
     }
     for (int n = 0; n < 10; ++n) target.step();
@@ -90,7 +94,7 @@ TEST(WorldTest, AssignmentSharesObjectsButNotTheSourceLifetime) {
 }
 
 TEST(WorldTest, PushesKickTheRightFacesAndAddUp) {
-    World &world = *makeWorld();
+    World &world = makeWorld();
     world.push(0);
     for (int j = 0; j < 2; ++j)
         for (int k = 0; k < 3; ++k) expectVector(Vector3(225, 0, 0), world.nodes[0][j][k]->pushForce);
@@ -118,8 +122,8 @@ TEST(WorldTest, PushesKickTheRightFacesAndAddUp) {
 }
 
 TEST(WorldTest, StepIsSpringForcesThenIntegrateByTheTimeStep) {
-    World &world = *makeWorld();
-    World &twin = *makeWorld();
+    World &world = makeWorld();
+    World &twin = makeWorld();
     for (int n = 0; n < 20; ++n) {
         world.step();
         twin.computeSpringForces();
@@ -133,7 +137,7 @@ TEST(WorldTest, StepIsSpringForcesThenIntegrateByTheTimeStep) {
 // steps. The run falls, bounces off the floor and both spheres, and takes
 // kicks from all three modes.
 TEST(WorldTest, LongRunIsBitForBitReproducible) {
-    World &world = *makeWorld();
+    World &world = makeWorld();
     for (int n = 0; n < 4000; ++n) {
         if (n == 300) world.push(0);
         if (n == 1200) world.push(2);
