@@ -1,8 +1,8 @@
-#include "Callbacks.h"
+#include "app/Callbacks.h"
 
 #include <GL/glut.h>
 
-#include "GlobalWorld.h"
+#include "app/GlobalWorld.h"
 
 void display()
 {

@@ -1,3 +1,3 @@
-#include "GlobalWorld.h"
+#include "app/GlobalWorld.h"
 
 World gWorld;

@@ -1,8 +1,8 @@
-#include "Mouse.h"
+#include "app/Mouse.h"
 
 #include <GL/glut.h>
 
-#include "GlobalWorld.h"
+#include "app/GlobalWorld.h"
 
 namespace {
 

@@ -4,9 +4,9 @@
 
 #include <cstdio>
 
-#include "Callbacks.h"
-#include "GlobalWorld.h"
-#include "Mouse.h"
+#include "app/Callbacks.h"
+#include "app/GlobalWorld.h"
+#include "app/Mouse.h"
 
 int main(int argc, char **argv)
 {

@@ -1,8 +1,8 @@
-#include "Callbacks.h"
+#include "app/Callbacks.h"
 
 #include <gtest/gtest.h>
 
-#include "GlobalWorld.h"
+#include "app/GlobalWorld.h"
 #include "WorldSnapshot.h"
 
 namespace {

@@ -1,7 +1,8 @@
 // Test helper: a child process started with its own working folder, environment additions and
 // output files, waited for with a deadline, and never left behind: it is killed when the
 // ChildProcess is destroyed and, through the parent-death signal, when the test process dies.
-#pragma once
+#ifndef WOBBLE_TESTS_APP_CHILDPROCESS_H
+#define WOBBLE_TESTS_APP_CHILDPROCESS_H
 
 #include <sys/types.h>
 
@@ -61,3 +62,5 @@ private:
 
 // The whole content of a file; empty when it cannot be read.
 std::string readFile(const std::string &path);
+
+#endif

@@ -1,9 +1,9 @@
-#include "Mouse.h"
+#include "app/Mouse.h"
 
 #include <GL/glut.h>
 #include <gtest/gtest.h>
 
-#include "GlobalWorld.h"
+#include "app/GlobalWorld.h"
 #include "WorldSnapshot.h"
 
 namespace {

@@ -1,6 +1,7 @@
 // Test helper: a bit-exact copy of the dynamic state of gWorld's mass points, to show that a
 // callback changed nothing, or exactly what a kick added.
-#pragma once
+#ifndef WOBBLE_TESTS_APP_WORLDSNAPSHOT_H
+#define WOBBLE_TESTS_APP_WORLDSNAPSHOT_H
 
 #include <vector>
 
@@ -36,3 +37,5 @@ inline void clearPushes(World &world)
             for (MassPoint *point : row)
                 point->pushForce = Vector3(0.0, 0.0, 0.0);
 }
+
+#endif

@@ -1,6 +1,7 @@
 // Test helper: what a window manager or a screenshot tool does with a window, through Xlib:
 // find a top-level window by title, read its pixels, resize it, ask it to close.
-#pragma once
+#ifndef WOBBLE_TESTS_APP_XWINDOW_H
+#define WOBBLE_TESTS_APP_XWINDOW_H
 
 #include <X11/Xlib.h>
 
@@ -50,3 +51,5 @@ public:
 private:
     Display *display_;
 };
+
+#endif

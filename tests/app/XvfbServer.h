@@ -1,6 +1,7 @@
 // Test helper: a private virtual X server (Xvfb) on a display number it picks itself, stopped
 // when the object goes away (or the test process dies). Mesa renders OpenGL into it in software.
-#pragma once
+#ifndef WOBBLE_TESTS_APP_XVFBSERVER_H
+#define WOBBLE_TESTS_APP_XVFBSERVER_H
 
 #include <string>
 
@@ -20,3 +21,5 @@ private:
     ChildProcess process_;
     std::string display_;
 };
+
+#endif

@@ -1,4 +1,4 @@
-#include "CsvBuffer.h"
+#include "tools/sim/CsvBuffer.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "SimRun.h"
+#include "tools/sim/SimRun.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,7 @@
 // Test helper: the simulator's CSV text for a world, produced independently of the tool with
 // printf, and the tool's output split into lines.
-#pragma once
+#ifndef WOBBLE_TESTS_TOOLS_SIMSTATETEXT_H
+#define WOBBLE_TESTS_TOOLS_SIMSTATETEXT_H
 
 #include <cstdint>
 #include <cstdio>
@@ -44,3 +45,5 @@ constexpr const char *kBodyProgress =
     "initializing springs...\n"
     "initializing faces...\n"
     "blorp has been created\n";
+
+#endif

@@ -1,7 +1,8 @@
 // Output buffer for the simulator's CSV: numbers are appended in their final text form and the
 // bytes go out in large writes, so that formatting rather than I/O sets the pace.
 // Doubles are written exactly as printf("%.17g") writes them in the "C" locale.
-#pragma once
+#ifndef WOBBLE_TOOLS_SIM_CSVBUFFER_H
+#define WOBBLE_TOOLS_SIM_CSVBUFFER_H
 
 #include <cstdint>
 #include <cstdio>
@@ -36,3 +37,5 @@ private:
 std::string formatDouble17(double value);
 
 }  // namespace simtool
+
+#endif

@@ -4,8 +4,8 @@
 #include <chrono>
 #include <cstdio>
 
-#include "SimOptions.h"
-#include "SimRun.h"
+#include "tools/sim/SimOptions.h"
+#include "tools/sim/SimRun.h"
 #include "sim/World.h"
 
 namespace {

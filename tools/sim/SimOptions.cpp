@@ -1,4 +1,4 @@
-#include "SimOptions.h"
+#include "tools/sim/SimOptions.h"
 
 #include <limits>
 

@@ -1,7 +1,8 @@
 // Command line of wobblerama-sim: how many steps to take, how often to print the state and which
 // mouse kicks to give at which step. Parsing never exits or prints; it returns the problem as one
 // line so that the caller decides how to report it (usage line, exit status 2).
-#pragma once
+#ifndef WOBBLE_TOOLS_SIM_SIMOPTIONS_H
+#define WOBBLE_TOOLS_SIM_SIMOPTIONS_H
 
 #include <cstdint>
 #include <string>
@@ -35,3 +36,5 @@ ParseResult parseSimOptions(int argc, const char *const *argv);
 const char *simUsage();
 
 }  // namespace simtool
+
+#endif

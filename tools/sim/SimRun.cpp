@@ -1,9 +1,9 @@
-#include "SimRun.h"
+#include "tools/sim/SimRun.h"
 
 #include <algorithm>
 #include <vector>
 
-#include "CsvBuffer.h"
+#include "tools/sim/CsvBuffer.h"
 #include "sim/World.h"
 
 namespace simtool {

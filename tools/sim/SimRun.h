@@ -1,11 +1,12 @@
 // The simulator's run: steps a world, gives the scheduled kicks and writes the states as CSV.
 // Kept apart from main() so that tests can run it in-process against the World API.
-#pragma once
+#ifndef WOBBLE_TOOLS_SIM_SIMRUN_H
+#define WOBBLE_TOOLS_SIM_SIMRUN_H
 
 #include <cstdint>
 #include <cstdio>
 
-#include "SimOptions.h"
+#include "tools/sim/SimOptions.h"
 
 class World;
 
@@ -29,3 +30,5 @@ bool runSimulation(World &world, const SimOptions &options, std::FILE *out,
                    ProgressSink *progress);
 
 }  // namespace simtool
+
+#endif
