@@ -12,7 +12,8 @@
 // A primitive smaller than one patch or segment (or with a negative size, or a basis step below
 // 1) has counts that would come out zero or negative: they are clamped at zero and `problem`
 // says why, for the request to report. Every scan is one linear pass.
-#pragma once
+#ifndef WOBBLE_RIB_PRIMITIVECOUNTS_H
+#define WOBBLE_RIB_PRIMITIVECOUNTS_H
 
 #include "rib/ri.h"
 
@@ -98,3 +99,5 @@ SubdivisionTagTotals subdivisionTagTotals(int ntags, const RtInt *nargs);
 /// Writes "zizurezar error: <request> <problem>; counts clamped at zero" on standard error when
 /// the counts carry a problem; nothing otherwise.
 void reportClampedCounts(const char *request, const PrimitiveCounts &counts);
+
+#endif
