@@ -49,4 +49,15 @@ inline std::string ribOf(const std::function<void(RibWriter &)> &requests, bool 
   return all.substr(header.size(), all.size() - header.size() - 1);
 }
 
+/// The bytes of a literal, embedded zeros included.
+template <size_t N> std::string bytes(const char (&text)[N]) { return std::string(text, N - 1); }
+
+/// What `action` writes to standard error.
+inline std::string stderrOf(const std::function<void()> &action) {
+  ::testing::internal::CaptureStderr();
+  action();
+  fflush(stderr);
+  return ::testing::internal::GetCapturedStderr();
+}
+
 } // namespace ribtest
