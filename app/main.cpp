@@ -7,6 +7,7 @@
 #include "app/Callbacks.h"
 #include "app/GlobalWorld.h"
 #include "app/Mouse.h"
+#include "rib/ri.h"
 
 int main(int argc, char **argv)
 {
@@ -33,8 +34,10 @@ int main(int argc, char **argv)
 
     initView();
 
-    // RIB output: RiBegin("blorp6.rib") belongs here, its result not kept, once the RIB library
-    // is part of the build.
+    // RIB output: the header goes to blorp6.rib; the context stays open until the process ends,
+    // whose exit flushes the file.
+    static char ribFile[] = "blorp6.rib";
+    RiBegin(ribFile);
 
     glutMainLoop();
     return 0;

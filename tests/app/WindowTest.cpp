@@ -213,6 +213,9 @@ TEST_F(DemoWindow, ClosingTheWindowEndsTheProgramWithStatusZero)
     // Exit flushed the console: the start-up lines, in order, and nothing else.
     EXPECT_EQ(stdoutText(), std::string(kBodyProgress) + "about to create the world...\n" +
                                 kBodyProgress + "world has been created...\n");
+    // The RIB output opened at start-up holds its header and nothing else.
+    EXPECT_EQ(readFile(folder_.file("blorp6.rib")),
+              "##RenderMan RIB-Structure 1.0\nversion 3.03\n");
 }
 
 }  // namespace
