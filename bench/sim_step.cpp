@@ -179,12 +179,25 @@ LimitBody flatten(const SoftBody &body) {
 
 void limitSprings(LimitBody &L) {
     const size_t count = L.ia.size();
+    const int *__restrict ia = L.ia.data();
+    const int *__restrict ib = L.ib.data();
+    const double *__restrict px = L.px.data(), *__restrict py = L.py.data(),
+                             *__restrict pz = L.pz.data();
+    const double *__restrict vx = L.vx.data(), *__restrict vy = L.vy.data(),
+                             *__restrict vz = L.vz.data();
+    const double *__restrict rest = L.rest.data(), *__restrict stiffness = L.stiffness.data(),
+                             *__restrict damping = L.damping.data();
+    double *__restrict fax = L.fax.data(), *__restrict fay = L.fay.data(),
+                       *__restrict faz = L.faz.data();
+    double *__restrict fbx = L.fbx.data(), *__restrict fby = L.fby.data(),
+                       *__restrict fbz = L.fbz.data();
     for (size_t s = 0; s < count; ++s) {
-        const int a = L.ia[s], b = L.ib[s];
-        double dx = L.px[a] - L.px[b], dy = L.py[a] - L.py[b], dz = L.pz[a] - L.pz[b];
+        const int a = ia[s], b = ib[s];
+        const double ax = px[a], ay = py[a], az = pz[a], bx = px[b], by = py[b], bz = pz[b];
+        double dx = ax - bx, dy = ay - by, dz = az - bz;
         double length = std::sqrt(dx * dx + dy * dy + dz * dz);
-        double k = (L.rest[s] - length) * L.stiffness[s];
-        double ex = L.px[b] - L.px[a], ey = L.py[b] - L.py[a], ez = L.pz[b] - L.pz[a];
+        double k = (rest[s] - length) * stiffness[s];
+        double ex = bx - ax, ey = by - ay, ez = bz - az;
         double el = std::sqrt(ex * ex + ey * ey + ez * ez);
         if (el == 0.0) {
             ex = 0.0;
@@ -195,13 +208,13 @@ void limitSprings(LimitBody &L) {
             ey = ey / el;
             ez = ez / el;
         }
-        const double d = L.damping[s];
-        L.fax[s] = -(ex * k) - L.vx[a] * d;
-        L.fay[s] = -(ey * k) - L.vy[a] * d;
-        L.faz[s] = -(ez * k) - L.vz[a] * d;
-        L.fbx[s] = ex * k - L.vx[b] * d;
-        L.fby[s] = ey * k - L.vy[b] * d;
-        L.fbz[s] = ez * k - L.vz[b] * d;
+        const double d = damping[s];
+        fax[s] = -(ex * k) - vx[a] * d;
+        fay[s] = -(ey * k) - vy[a] * d;
+        faz[s] = -(ez * k) - vz[a] * d;
+        fbx[s] = ex * k - vx[b] * d;
+        fby[s] = ey * k - vy[b] * d;
+        fbz[s] = ez * k - vz[b] * d;
     }
 }
 
@@ -289,16 +302,21 @@ void limitIntegrate(LimitBody &L, double dt) {
             fy += -kGravity * L.mass[i];
             fz += 0.0;
         }
-        for (int e = L.first[i]; e < L.first[i + 1]; ++e) {
-            int s = L.ends[e] >> 1;
-            if ((L.ends[e] & 1) == 0) {
-                fx += L.fax[s];
-                fy += L.fay[s];
-                fz += L.faz[s];
+        const int *__restrict ends = L.ends.data();
+        const double *__restrict fax = L.fax.data(), *__restrict fay = L.fay.data(),
+                                 *__restrict faz = L.faz.data();
+        const double *__restrict fbx = L.fbx.data(), *__restrict fby = L.fby.data(),
+                                 *__restrict fbz = L.fbz.data();
+        for (int e = L.first[i], last = L.first[i + 1]; e < last; ++e) {
+            int s = ends[e] >> 1;
+            if ((ends[e] & 1) == 0) {
+                fx += fax[s];
+                fy += fay[s];
+                fz += faz[s];
             } else {
-                fx += L.fbx[s];
-                fy += L.fby[s];
-                fz += L.fbz[s];
+                fx += fbx[s];
+                fy += fby[s];
+                fz += fbz[s];
             }
         }
         L.fx[i] = fx + L.ux[i];

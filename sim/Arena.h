@@ -11,7 +11,7 @@
 #include <cstddef>
 
 // Returns storage of `size` bytes aligned to `align` (a power of two, at most
-// alignof(std::max_align_t)). Never freed. Aborts with a message when memory runs out.
+// 64, one cache line). Never freed. Aborts with a message when memory runs out.
 void *allocateForever(std::size_t size, std::size_t align);
 
 #endif

@@ -3,6 +3,13 @@
 #include <cmath>
 #include <iostream>
 
+namespace {
+
+// 6 edges, 12 face diagonals and 8 cell diagonals.
+constexpr int kMaxSpringsPerNode = 26;
+
+}  // namespace
+
 SoftBody::SoftBody()
     : elastic(false),
       nodesX(0), nodesY(0), nodesZ(0),
@@ -61,7 +68,12 @@ void SoftBody::buildNodes() {
         for (int j = 0; j < nodesY; ++j) {
             double z = z0;
             for (int k = 0; k < nodesZ; ++k) {
-                nodes[i][j][k] = new MassPoint(Vector3(x, y, z), nodeMass);
+                MassPoint *point = new MassPoint(Vector3(x, y, z), nodeMass);
+                // Room for every spring a lattice node can have, taken now so
+                // the lists of neighbouring nodes sit side by side in memory.
+                point->springs.reserve(kMaxSpringsPerNode);
+                point->springEnds.reserve(kMaxSpringsPerNode);
+                nodes[i][j][k] = point;
                 z += spacing;
             }
             y += spacing;
