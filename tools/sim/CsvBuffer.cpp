@@ -42,6 +42,8 @@ void CsvBuffer::endLine()
 
 bool CsvBuffer::flush()
 {
+    if (out_ == nullptr)  // no CSV wanted: nothing is ever appended
+        return true;
     if (!text_.empty()) {
         const std::size_t written = std::fwrite(text_.data(), 1, text_.size(), out_);
         const bool complete = written == text_.size();

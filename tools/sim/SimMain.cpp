@@ -3,10 +3,14 @@
 
 #include <chrono>
 #include <cstdio>
+#include <iostream>
+#include <string>
 
 #include "tools/sim/SimOptions.h"
 #include "tools/sim/SimRun.h"
+#include "rib/RiContext.h"
 #include "sim/World.h"
+#include "tools/sim/SceneRib.h"
 
 namespace {
 
@@ -45,6 +49,35 @@ private:
     std::chrono::steady_clock::time_point lastShown_;
 };
 
+// Records every printed state as one RIB frame, numbered from 1.
+class RibFrames : public simtool::StateSink {
+public:
+    explicit RibFrames(RiContext *rib) : rib_(rib) {}
+    void state(World &world, std::uint64_t) override
+    {
+        simtool::writeSceneFrame(*rib_, world, ++frame_);
+    }
+
+private:
+    RiContext *rib_;
+    int frame_ = 0;
+};
+
+// Opens the RIB output: 9 significant digits so that every float survives the text, binary
+// encoding when asked. "-" is standard output.
+RiContext *beginRib(const simtool::SimOptions &options)
+{
+    static char rib[] = "rib", format[] = "format", binary[] = "binary", precision[] = "precision";
+    char *binaryText = binary;
+    RtInt digits = 9;
+    RiOption(rib, precision, &digits, RI_NULL);
+    if (options.ribBinary)
+        RiOption(rib, format, &binaryText, RI_NULL);
+    std::string target = options.ribTarget;
+    RiBegin(target == "-" ? nullptr : &target[0]);
+    return RiCurrentContext;
+}
+
 }  // namespace
 
 int main(int argc, char **argv)
@@ -59,10 +92,24 @@ int main(int argc, char **argv)
         return 0;
     }
 
+    // With the RIB on standard output, the console carries nothing else: the world's progress
+    // lines go to standard error and no CSV is written.
+    const bool ribOnStdout = parsed.options.ribTarget == "-";
+    std::streambuf *console = std::cout.rdbuf();
+    if (ribOnStdout)
+        std::cout.rdbuf(std::cerr.rdbuf());
     World world;
+    std::cout.rdbuf(console);
+
+    RiContext *rib = parsed.options.ribTarget.empty() ? nullptr : beginRib(parsed.options);
+    RibFrames frames(rib);
     TerminalProgress terminal;
     simtool::ProgressSink *progress = isatty(STDERR_FILENO) ? &terminal : nullptr;
-    if (!simtool::runSimulation(world, parsed.options, stdout, progress)) {
+    const bool written = simtool::runSimulation(world, parsed.options, ribOnStdout ? nullptr : stdout,
+                                                progress, rib ? &frames : nullptr);
+    if (rib)
+        RiEnd();
+    if (!written) {
         std::fprintf(stderr, "wobblerama-sim: could not write the state to standard output\n");
         return 1;
     }

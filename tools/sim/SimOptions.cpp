@@ -52,7 +52,7 @@ std::string parsePush(const std::string &text, Push &push)
 
 const char *simUsage()
 {
-    return "usage: wobblerama-sim [--steps N] [--every K] [--push S:MODE]...";
+    return "usage: wobblerama-sim [--steps N] [--every K] [--push S:MODE]... [--rib FILE|-|'|cmd' [--rib-binary]]";
 }
 
 ParseResult parseSimOptions(int argc, const char *const *argv)
@@ -64,6 +64,10 @@ ParseResult parseSimOptions(int argc, const char *const *argv)
             result.options.help = true;
             continue;
         }
+        if (option == "--rib-binary") {
+            result.options.ribBinary = true;
+            continue;
+        }
         std::string value;
         bool hasValue = false;
         const std::size_t equals = option.find('=');
@@ -72,7 +76,7 @@ ParseResult parseSimOptions(int argc, const char *const *argv)
             option = option.substr(0, equals);
             hasValue = true;
         }
-        if (option != "--steps" && option != "--every" && option != "--push") {
+        if (option != "--steps" && option != "--every" && option != "--push" && option != "--rib") {
             result.error = "unknown option '" + option + "'";
             return result;
         }
@@ -82,6 +86,14 @@ ParseResult parseSimOptions(int argc, const char *const *argv)
                 return result;
             }
             value = argv[++index];
+        }
+        if (option == "--rib") {
+            if (value.empty() || value == "|") {
+                result.error = "value of --rib names no file or command";
+                return result;
+            }
+            result.options.ribTarget = value;
+            continue;
         }
         if (option == "--push") {
             Push push;
@@ -97,6 +109,8 @@ ParseResult parseSimOptions(int argc, const char *const *argv)
             return result;
         }
     }
+    if (result.options.ribBinary && result.options.ribTarget.empty())
+        result.error = "option --rib-binary needs --rib";
     return result;
 }
 

@@ -20,6 +20,8 @@ struct SimOptions {
     std::uint64_t steps = 1000;  // world steps to take
     std::uint64_t every = 0;     // print after every `every` steps; 0: only the final state
     std::vector<Push> pushes;    // in command-line order
+    std::string ribTarget;       // --rib: RIB file, "-" (standard output) or "|command"; empty: none
+    bool ribBinary = false;      // --rib-binary: binary RIB encoding
     bool help = false;           // --help was given: print the usage and do nothing else
 };
 

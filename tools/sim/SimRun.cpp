@@ -47,7 +47,7 @@ const char *csvHeader()
 }
 
 bool runSimulation(World &world, const SimOptions &options, std::FILE *out,
-                   ProgressSink *progress)
+                   ProgressSink *progress, StateSink *states)
 {
     // Kicks ordered by the step before which they act; equal steps keep their command-line order.
     std::vector<Push> pushes = options.pushes;
@@ -57,10 +57,18 @@ bool runSimulation(World &world, const SimOptions &options, std::FILE *out,
     auto nextPush = pushes.cbegin();
 
     CsvBuffer csv(out);
-    csv.appendText(csvHeader());
-    csv.endLine();
+    auto printState = [&](std::uint64_t step) {
+        if (out != nullptr)
+            writeState(csv, world, step);
+        if (states != nullptr)
+            states->state(world, step);
+    };
+    if (out != nullptr) {
+        csv.appendText(csvHeader());
+        csv.endLine();
+    }
     if (options.steps == 0)
-        writeState(csv, world, 0);
+        printState(0);
 
     for (std::uint64_t taken = 0; taken < options.steps; ++taken) {
         for (; nextPush != pushes.cend() && nextPush->afterSteps == taken; ++nextPush)
@@ -69,13 +77,13 @@ bool runSimulation(World &world, const SimOptions &options, std::FILE *out,
         const std::uint64_t done = taken + 1;
         const bool periodic = options.every != 0 && done % options.every == 0;
         if (periodic || done == options.steps)
-            writeState(csv, world, done);
+            printState(done);
         if (progress != nullptr && done % kProgressInterval == 0)
             progress->update(done, options.steps);
     }
     if (progress != nullptr)
         progress->finish(options.steps);
-    return csv.flush();
+    return out == nullptr || csv.flush();
 }
 
 }  // namespace simtool

@@ -20,14 +20,22 @@ public:
     virtual void finish(std::uint64_t totalSteps) = 0;
 };
 
+// Receives every printed state (the same states the CSV holds), e.g. to record them as RIB frames.
+class StateSink {
+public:
+    virtual ~StateSink() = default;
+    virtual void state(World &world, std::uint64_t stepsTaken) = 0;
+};
+
 // The CSV header line, without the newline.
 const char *csvHeader();
 
 // Writes the header, then steps `world` options.steps times, pushing before step S+1 for every
 // push with afterSteps == S, and prints the state as `options.every` asks (see SimOptions).
+// Each printed state also goes to `states` when given. A null `out` writes no CSV.
 // Returns false when writing to `out` failed.
 bool runSimulation(World &world, const SimOptions &options, std::FILE *out,
-                   ProgressSink *progress);
+                   ProgressSink *progress, StateSink *states = nullptr);
 
 }  // namespace simtool
 
