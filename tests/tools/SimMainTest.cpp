@@ -127,7 +127,7 @@ TEST(SimProgram, BadArgumentsExitTwoWithOneLineAndUsageAndNoCsv)
     const std::vector<std::vector<std::string>> cases = {
         {"--bogus"},       {"--steps"},           {"--steps", "many"}, {"--steps", "-1"},
         {"--every", "-2"}, {"--every", "0.5"},    {"--push", "3"},     {"--push", "3:7"},
-        {"--push", "a:1"}, {"--steps", "10", "x"},
+        {"--push", "a:1"}, {"--steps", "10", "x"}, {"--rib-binary"},        {"--rib", ""},
     };
     for (const auto &args : cases) {
         const ToolRun run = runProgram(args);
@@ -136,7 +136,8 @@ TEST(SimProgram, BadArgumentsExitTwoWithOneLineAndUsageAndNoCsv)
         const std::vector<std::string> lines = splitLines(run.err);
         ASSERT_EQ(lines.size(), 2u) << run.err;
         EXPECT_EQ(lines[0].rfind("wobblerama-sim: ", 0), 0u) << lines[0];
-        EXPECT_EQ(lines[1], "usage: wobblerama-sim [--steps N] [--every K] [--push S:MODE]...");
+        EXPECT_EQ(lines[1], "usage: wobblerama-sim [--steps N] [--every K] [--push S:MODE]... "
+                            "[--rib FILE [--rib-binary]]");
     }
 }
 

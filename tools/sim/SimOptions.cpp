@@ -52,7 +52,7 @@ std::string parsePush(const std::string &text, Push &push)
 
 const char *simUsage()
 {
-    return "usage: wobblerama-sim [--steps N] [--every K] [--push S:MODE]... [--rib FILE|-|'|cmd' [--rib-binary]]";
+    return "usage: wobblerama-sim [--steps N] [--every K] [--push S:MODE]... [--rib FILE [--rib-binary]]";
 }
 
 ParseResult parseSimOptions(int argc, const char *const *argv)
