@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -116,6 +117,29 @@ TEST(ParamList, LargeArraysSpanManyChunks) {
   ASSERT_EQ(binary.size(), 5 + 3 + 60000u * 4 + 1);
   EXPECT_EQ(binary.substr(0, 8), bytes(" \"P\" \xC9\xEA\x60"));
   EXPECT_EQ(binary.substr(binary.size() - 5), bytes("\x46\x6A\x5F\x00\n")); // 59999 / 4
+}
+
+TEST(ParamList, HugeBinaryArraysAreExact) {
+  // Beyond a megabyte of floats, plus a tail that is not a multiple of four.
+  const int points = 100003;
+  std::vector<RtFloat> values(3 * points);
+  for (size_t i = 0; i < values.size(); ++i) values[i] = static_cast<RtFloat>(i) * -1.5f + 0.125f;
+  RtToken tokens[] = {tok("P")};
+  RtPointer pointers[] = {values.data()};
+  std::string expected = " \"P\" ";
+  expected += bytes("\xCA\x04\x93\xE9");  // 300009 values
+  for (RtFloat v : values) {
+    uint32_t bits;
+    std::memcpy(&bits, &v, sizeof bits);
+    for (int shift = 24; shift >= 0; shift -= 8) expected += static_cast<char>(bits >> shift);
+  }
+  expected += "\n";
+  std::string written = ribOf([&](RibWriter &r) {
+    r.writeRaw("Points");
+    r.writePrimParamList(points, points, 1, 1, tokens, pointers);
+  }, true);
+  EXPECT_TRUE(written == "Points" + expected) << "sizes " << written.size() << " "
+                                               << expected.size() + 6;
 }
 
 // A list-gathering call with 512 pairs, spelled out by the preprocessor.
