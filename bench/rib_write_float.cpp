@@ -48,8 +48,9 @@ void reportPerValue(benchmark::State &state) {
       benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
 }
 
+template <Input kInput>
 void BM_FloatFormat_snprintf(benchmark::State &state) {
-  const std::vector<float> values = makeInput(static_cast<Input>(state.range(0)));
+  const std::vector<float> values = makeInput(kInput);
   char text[64];
   for (auto _ : state) {
     for (float v : values) {
@@ -60,8 +61,9 @@ void BM_FloatFormat_snprintf(benchmark::State &state) {
   reportPerValue(state);
 }
 
+template <Input kInput>
 void BM_FloatFormat_toChars(benchmark::State &state) {
-  const std::vector<float> values = makeInput(static_cast<Input>(state.range(0)));
+  const std::vector<float> values = makeInput(kInput);
   char text[64];
   for (auto _ : state) {
     for (float v : values) {
@@ -74,8 +76,9 @@ void BM_FloatFormat_toChars(benchmark::State &state) {
   reportPerValue(state);
 }
 
+template <Input kInput>
 void BM_FloatFormat_formatFloatG(benchmark::State &state) {
-  const std::vector<float> values = makeInput(static_cast<Input>(state.range(0)));
+  const std::vector<float> values = makeInput(kInput);
   char text[kFloatTextMax];
   for (auto _ : state) {
     for (float v : values) {
@@ -86,8 +89,9 @@ void BM_FloatFormat_formatFloatG(benchmark::State &state) {
   reportPerValue(state);
 }
 
+template <Input kInput>
 void BM_FloatFormatArray_fprintf(benchmark::State &state) {
-  const std::vector<float> values = makeInput(static_cast<Input>(state.range(0)));
+  const std::vector<float> values = makeInput(kInput);
   FILE *sink = std::fopen("/dev/null", "wb");
   if (sink == nullptr) {
     state.SkipWithError("cannot open /dev/null");
@@ -100,8 +104,9 @@ void BM_FloatFormatArray_fprintf(benchmark::State &state) {
   reportPerValue(state);
 }
 
+template <Input kInput>
 void BM_FloatFormatArray_formatFloatG(benchmark::State &state) {
-  const std::vector<float> values = makeInput(static_cast<Input>(state.range(0)));
+  const std::vector<float> values = makeInput(kInput);
   FILE *sink = std::fopen("/dev/null", "wb");
   if (sink == nullptr) {
     state.SkipWithError("cannot open /dev/null");
@@ -120,11 +125,17 @@ void BM_FloatFormatArray_formatFloatG(benchmark::State &state) {
   reportPerValue(state);
 }
 
-// Argument 0: scene-like values; 1: random finite bit patterns.
-BENCHMARK(BM_FloatFormat_snprintf)->Arg(0)->Arg(1);
-BENCHMARK(BM_FloatFormat_toChars)->Arg(0)->Arg(1);
-BENCHMARK(BM_FloatFormat_formatFloatG)->Arg(0)->Arg(1);
-BENCHMARK(BM_FloatFormatArray_fprintf)->Arg(0)->Arg(1);
-BENCHMARK(BM_FloatFormatArray_formatFloatG)->Arg(0)->Arg(1);
+// Named by the ratio convention of rib_write: "library" is ours, "fprintf" the C library's "%g"
+// (snprintf into a buffer for the formatter alone).
+BENCHMARK_TEMPLATE(BM_FloatFormat_formatFloatG, Input::Scene)->Name("FloatFormatScene/library");
+BENCHMARK_TEMPLATE(BM_FloatFormat_snprintf, Input::Scene)->Name("FloatFormatScene/fprintf");
+BENCHMARK_TEMPLATE(BM_FloatFormat_toChars, Input::Scene)->Name("FloatFormatScene/to_chars");
+BENCHMARK_TEMPLATE(BM_FloatFormat_formatFloatG, Input::BitPatterns)->Name("FloatFormatBits/library");
+BENCHMARK_TEMPLATE(BM_FloatFormat_snprintf, Input::BitPatterns)->Name("FloatFormatBits/fprintf");
+BENCHMARK_TEMPLATE(BM_FloatFormat_toChars, Input::BitPatterns)->Name("FloatFormatBits/to_chars");
+BENCHMARK_TEMPLATE(BM_FloatFormatArray_formatFloatG, Input::Scene)->Name("FloatFormatArrayScene/library");
+BENCHMARK_TEMPLATE(BM_FloatFormatArray_fprintf, Input::Scene)->Name("FloatFormatArrayScene/fprintf");
+BENCHMARK_TEMPLATE(BM_FloatFormatArray_formatFloatG, Input::BitPatterns)->Name("FloatFormatArrayBits/library");
+BENCHMARK_TEMPLATE(BM_FloatFormatArray_fprintf, Input::BitPatterns)->Name("FloatFormatArrayBits/fprintf");
 
 }  // namespace
