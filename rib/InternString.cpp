@@ -32,9 +32,20 @@ char *poolSpace(size_t size) {
   return at;
 }
 
+// A long text gets a block of its own: a link to the previous long block, then the text. The
+// chain keeps every copy reachable to the end.
+void *gLongTexts = nullptr;
+
+char *longSpace(size_t size) {
+  void **block = static_cast<void **>(::operator new(sizeof(void *) + size));
+  *block = gLongTexts;
+  gLongTexts = block;
+  return reinterpret_cast<char *>(block + 1);
+}
+
 char *storeCopy(const char *text, size_t length) {
   size_t size = length + 1;
-  char *copy = size > kPooledMax ? new char[size] : poolSpace(size);
+  char *copy = size > kPooledMax ? longSpace(size) : poolSpace(size);
   std::memcpy(copy, text, length);
   copy[length] = '\0';
   return copy;
