@@ -118,6 +118,8 @@ ParsedDecl parse(const char *name, const char *text, size_t length) {
   return decl;
 }
 
+const ParamDecl *lookupIn(SymbolTable &table, const char *token);
+
 void assign(ParamDecl &entry, const ParsedDecl &decl) {
   entry.paramClass = decl.paramClass;
   entry.type = decl.type;
@@ -142,8 +144,7 @@ const char *parseDeclaration(SymbolTable &table, const char *name, const char *d
   ParsedDecl decl = parse(name, declaration ? declaration : "", length);
   if (!name) return nullptr;
   if (!forceNew) {
-    Symbol *found = table.find(name);
-    if (auto *existing = dynamic_cast<ParamDecl *>(found)) {
+    if (auto *existing = const_cast<ParamDecl *>(lookupIn(table, name))) {
       assign(*existing, decl);
       return existing->name;
     }
@@ -185,15 +186,22 @@ size_t inlineDeclLength(const char *token) {
   return at;
 }
 
-const ParamDecl *lookupParam(const char *token) {
+namespace {
+
+// A declared token, or an inline declaration recorded under the whole token.
+const ParamDecl *lookupIn(SymbolTable &table, const char *token) {
   if (!token) return nullptr;
   while (*token == ' ') ++token;
-  if (Symbol *found = gDeclTable.find(token)) return dynamic_cast<ParamDecl *>(found);
+  if (Symbol *found = table.find(token)) return dynamic_cast<ParamDecl *>(found);
   size_t length = inlineDeclLength(token);
   if (length == 0) return nullptr;
-  parseDeclaration(gDeclTable, token + length, token, length, token, true);
-  return dynamic_cast<ParamDecl *>(gDeclTable.find(token));
+  parseDeclaration(table, token + length, token, length, token, true);
+  return dynamic_cast<ParamDecl *>(table.find(token));
 }
+
+} // namespace
+
+const ParamDecl *lookupParam(const char *token) { return lookupIn(gDeclTable, token); }
 
 int paramDataSize(const char *token) {
   const ParamDecl *decl = lookupParam(token);

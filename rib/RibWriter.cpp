@@ -33,7 +33,7 @@ bool textValueIs(const void *value, const char *expected) {
 }
 
 FILE *openPipe(const char *command, const char *mode) {
-  fflush(nullptr); // the command must not see our unwritten output twice
+  fflush(nullptr); // what the program printed so far comes before anything the command prints
   FILE *pipe = popen(command, mode);
   if (!pipe) {
     fprintf(stderr, "Error opening pipe to %s\n", command);

@@ -162,6 +162,18 @@ TEST(Declarations, NewContextRestoresPredeclaredNames) {
   EXPECT_EQ(lookupParam("Ka")->type, kTypeFloat);
 }
 
+TEST(Declarations, DeclaringFindsNamesAsTokensAre) {
+  ribOf([](RibWriter &r) {
+    r.Declare(tok("  Ka"), tok("color")); // leading blanks are skipped, as in a token
+    EXPECT_EQ(lookupParam("Ka")->type, kTypeColor);
+    r.Declare(tok("vertex point Pinline2"), tok("color"));
+    const ParamDecl *decl = lookupParam("vertex point Pinline2");
+    EXPECT_EQ(decl->type, kTypeColor);
+    EXPECT_STREQ(decl->name, "Pinline2");
+  });
+  ribOf([](RibWriter &) {});
+}
+
 TEST(Declarations, DeclarationTextOfNegativeSize) {
   parseDeclaration(gDeclTable, "openArray", "varying float[-1]", nullptr, false);
   char text[64];
