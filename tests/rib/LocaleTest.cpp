@@ -14,12 +14,15 @@ using ribtest::tok;
 
 namespace {
 
+std::string gMadeLocaleDir; // set when the test made its own locale
+
 // Switches to German; builds the locale in a temporary directory when the machine has none.
 bool useDecimalCommaLocale() {
   if (setlocale(LC_ALL, "de_DE.UTF-8")) return true; // installed, or made by an earlier test
   std::string dir = ::testing::TempDir() + "rib_locales_" + std::to_string(getpid());
   std::string command = "localedef -i de_DE -f UTF-8 '" + dir + "/de_DE.UTF-8' >/dev/null 2>&1";
   if (system(("mkdir -p '" + dir + "' && " + command).c_str()) != 0) return false;
+  gMadeLocaleDir = dir;
   setenv("LOCPATH", dir.c_str(), 1);
   return setlocale(LC_ALL, "de_DE.UTF-8") != nullptr;
 }
@@ -35,6 +38,12 @@ protected:
     ASSERT_STREQ(text, "0,5"); // the locale really has a decimal comma
   }
   void TearDown() override { setlocale(LC_ALL, "C"); }
+  static void TearDownTestSuite() {
+    if (gMadeLocaleDir.empty()) return;
+    if (system(("rm -rf '" + gMadeLocaleDir + "'").c_str()) != 0) ADD_FAILURE();
+    unsetenv("LOCPATH");
+    gMadeLocaleDir.clear();
+  }
 };
 
 TEST_F(Locale, NumbersKeepTheDecimalPoint) {
