@@ -16,6 +16,7 @@ __extension__ typedef unsigned __int128 u128;
 constexpr uint32_t kSixDigits = 1000000;  // one past the largest six-digit significand
 constexpr int kMaxUpScale = 50;           // 10^50 lifts the smallest denormal, 2^-149, to 6 digits
 constexpr int kMaxDownScale = 33;         // 10^-33 brings FLT_MAX, about 3.4e38, down to 6 digits
+constexpr int kMaxPow5In40Bits = 17;      // 5^17 < 2^40: times a 24-bit m it still fits 64 bits
 
 struct Pow5Table {
   u128 pow[kMaxUpScale + 1];           // 5^j exactly (5^50 < 2^117)
@@ -60,8 +61,13 @@ u128 mulHigh(u128 a, u128 b) {
 /// m * 2^e * 10^j for j >= 0: the numerator m * 5^j stays below 2^124 for every float that needs
 /// this direction, and the denominator is the power of two 2^(-e-j) (at least 2^4 here).
 ScaledValue scaleUp(uint32_t m, int e, int j) {
-  const u128 numerator = u128(m) * kPow5.pow[j];
   const int shift = -e - j;
+  if (j <= kMaxPow5In40Bits && shift < 64) {  // everyday magnitudes: the same in 64 bits
+    const uint64_t numerator = uint64_t(m) * static_cast<uint64_t>(kPow5.pow[j]);
+    const uint64_t divisor = uint64_t(1) << shift;
+    return {numerator >> shift, numerator & (divisor - 1), divisor};
+  }
+  const u128 numerator = u128(m) * kPow5.pow[j];
   const u128 divisor = u128(1) << shift;
   return {static_cast<uint64_t>(numerator >> shift), numerator & (divisor - 1), divisor};
 }
