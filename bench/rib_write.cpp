@@ -35,11 +35,21 @@ const std::vector<RtFloat> &values() {
     std::vector<RtFloat> v(kValues);
     for (int i = 0; i < kValues; ++i) {
       switch (i % 5) {
-      case 0: v[i] = coordinate(random); break;
-      case 1: v[i] = unit(random); break;
-      case 2: v[i] = static_cast<float>(static_cast<int>(coordinate(random))); break;
-      case 3: v[i] = unit(random) * 1e-5f; break;
-      default: v[i] = coordinate(random) * 1000.0f; break;
+      case 0:
+        v[i] = coordinate(random);
+        break;
+      case 1:
+        v[i] = unit(random);
+        break;
+      case 2:
+        v[i] = static_cast<float>(static_cast<int>(coordinate(random)));
+        break;
+      case 3:
+        v[i] = unit(random) * 1e-5f;
+        break;
+      default:
+        v[i] = coordinate(random) * 1000.0f;
+        break;
       }
     }
     return v;
@@ -177,7 +187,8 @@ public:
     std::map<std::string, std::map<std::string, double>> cases;
     for (const auto &[name, seconds] : seconds_) {
       size_t slash = name.rfind('/');
-      if (slash != std::string::npos) cases[name.substr(0, slash)][name.substr(slash + 1)] = seconds;
+      if (slash != std::string::npos)
+        cases[name.substr(0, slash)][name.substr(slash + 1)] = seconds;
     }
     std::printf("\n");
     for (const auto &[name, times] : cases) {

@@ -54,9 +54,12 @@ RtVoid RibWriter::ArchiveRecordV(RtToken type, char *format, va_list arguments) 
   if (!type || !format) return;
   const char *prefix = nullptr;
   bool verbatim = std::strcmp(type, "verbatim") == 0;
-  if (std::strcmp(type, "comment") == 0) prefix = "# ";
-  else if (std::strcmp(type, "structure") == 0) prefix = "##";
-  else if (!verbatim) return;
+  if (std::strcmp(type, "comment") == 0)
+    prefix = "# ";
+  else if (std::strcmp(type, "structure") == 0)
+    prefix = "##";
+  else if (!verbatim)
+    return;
 
   // Records are short: format on the stack, and only a longer text takes a buffer of its size.
   char local[kRecordBuffer];
@@ -76,8 +79,10 @@ RtVoid RibWriter::ArchiveRecordV(RtToken type, char *format, va_list arguments) 
     text = large.get();
   }
   RibChunk out(stream);
-  if (verbatim) out.put(text, static_cast<size_t>(length));
-  else putCommented(out, prefix, text, static_cast<size_t>(length));
+  if (verbatim)
+    out.put(text, static_cast<size_t>(length));
+  else
+    putCommented(out, prefix, text, static_cast<size_t>(length));
 }
 
 RtVoid RibWriter::ReadArchive(RtToken name, RtArchiveCallback callback, ...) {

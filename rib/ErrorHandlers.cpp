@@ -110,8 +110,10 @@ RtVoid RiErrorPrint(RtInt code, RtInt severity, char *message) {
   if (gRibErrorLine > 0)
     fprintf(stderr, "%s (%ld): ", gRibErrorFile ? gRibErrorFile : "",
             static_cast<long>(gRibErrorLine));
-  if (const char *codeText = errorCodeText(code)) fputs(codeText, stderr);
-  else if (code != 0) fprintf(stderr, "code %d", code);
+  if (const char *codeText = errorCodeText(code))
+    fputs(codeText, stderr);
+  else if (code != 0)
+    fprintf(stderr, "code %d", code);
   rememberMessage(text);
   if (message) fprintf(stderr, "\n    --> %s", message);
   fputc('\n', stderr);
@@ -129,7 +131,10 @@ RtVoid RiErrorAbort(RtInt code, RtInt severity, char *message) {
 
 RtVoid RibWriter::ErrorHandler(RtErrorHandler handler) {
   // Only the three standard handlers have a RIB name; the context's own handler is unchanged.
-  if (handler == RiErrorIgnore) writeRaw("ErrorHandler \"ignore\"\n");
-  else if (handler == RiErrorPrint) writeRaw("ErrorHandler \"print\"\n");
-  else if (handler == RiErrorAbort) writeRaw("ErrorHandler \"abort\"\n");
+  if (handler == RiErrorIgnore)
+    writeRaw("ErrorHandler \"ignore\"\n");
+  else if (handler == RiErrorPrint)
+    writeRaw("ErrorHandler \"print\"\n");
+  else if (handler == RiErrorAbort)
+    writeRaw("ErrorHandler \"abort\"\n");
 }

@@ -1,7 +1,8 @@
 // InternString.h - one stored copy per distinct text, alive until the process ends.
 //
 // The library keys its declarations and compares tokens by these copies. Short texts (up to 16
-// bytes with the terminator) are packed into 1024-byte pool blocks; longer ones get their own block.
+// bytes with the terminator) are packed into 1024-byte pool blocks; longer ones get their own
+// block.
 //
 //     const char *a = internString("Ka"), *b = internString(std::string("K") + "a");   // a == b
 #pragma once

@@ -49,8 +49,8 @@ constexpr Word kTypeWords[] = {
 
 // The words an inline declaration may start with, walked once in this order.
 constexpr const char *kInlineWords[] = {
-    "constant", "uniform", "varying", "vertex", "float", "integer", "int", "point",
-    "vector",   "normal",  "hpoint",  "color",  "string", "matrix", "mpoint",
+    "constant", "uniform", "varying", "vertex", "float",  "integer", "int",    "point",
+    "vector",   "normal",  "hpoint",  "color",  "string", "matrix",  "mpoint",
 };
 
 // Reads declaration text that need not be terminated.

@@ -39,10 +39,10 @@ enum class ValueKind { None, Float, Integer, String };
 
 struct ParamTypeInfo {
   uint8_t code;
-  const char *name;  // empty for unrecognised types
-  int bytes;         // per element
+  const char *name; // empty for unrecognised types
+  int bytes;        // per element
   ValueKind kind;
-  int components;    // values per element
+  int components; // values per element
 };
 
 /// The row of a type code; unknown codes give the row of type 0 (no name, no written form).
@@ -51,10 +51,10 @@ const ParamTypeInfo &paramTypeInfo(uint8_t type);
 const char *paramClassName(uint8_t paramClass);
 
 struct ParamDecl : Symbol {
-  const char *name;        // interned bare parameter name
+  const char *name; // interned bare parameter name
   uint8_t type = kTypeUnknown;
   uint8_t paramClass = kClassUniform;
-  int16_t arraySize = 1;   // 1 without brackets; may be negative ("[]" in the text)
+  int16_t arraySize = 1; // 1 without brackets; may be negative ("[]" in the text)
 
   ParamDecl(const char *keyText, const char *paramName) : Symbol(keyText), name(paramName) {}
 };

@@ -22,10 +22,14 @@ struct PrimCounts {
 
   int64_t forClass(uint8_t paramClass) const {
     switch (paramClass) {
-    case kClassUniform: return uniform;
-    case kClassVarying: return varying;
-    case kClassVertex: return vertex;
-    default: return 1; // constant
+    case kClassUniform:
+      return uniform;
+    case kClassVarying:
+      return varying;
+    case kClassVertex:
+      return vertex;
+    default:
+      return 1; // constant
     }
   }
 };
@@ -75,9 +79,14 @@ void putParam(RibChunk &out, const RibWriter &rib, RtToken token, RtPointer valu
   case ValueKind::Float:
     putFloatArray(out, static_cast<const RtFloat *>(value), n, rib.binary != 0, rib.precision);
     break;
-  case ValueKind::Integer: putIntArray(out, static_cast<const RtInt *>(value), n); break;
-  case ValueKind::String: putTextArray(out, static_cast<RtToken const *>(value), n); break;
-  case ValueKind::None: break;
+  case ValueKind::Integer:
+    putIntArray(out, static_cast<const RtInt *>(value), n);
+    break;
+  case ValueKind::String:
+    putTextArray(out, static_cast<RtToken const *>(value), n);
+    break;
+  case ValueKind::None:
+    break;
   }
 }
 
@@ -109,6 +118,7 @@ void RibWriter::writeParamList(const char *name, int count, int n, RtToken const
                                RtPointer const values[]) {
   RibChunk out(stream);
   putNameAndCount(out, name, count);
+  if (!tokens || !values) n = 0;
   for (int i = 0; i < n; ++i) putParamDeclared(out, *this, tokens[i], values[i]);
   out.put('\n');
 }
@@ -124,6 +134,7 @@ void RibWriter::writePrimParamList(int vertexCount, int varyingCount, int unifor
                                    RtToken const tokens[], RtPointer const values[]) {
   RibChunk out(stream);
   PrimCounts counts{vertexCount, varyingCount, uniformCount};
+  if (!tokens || !values) n = 0;
   for (int i = 0; i < n; ++i) putPrimParam(out, *this, counts, tokens[i], values[i]);
   out.put('\n');
 }
@@ -132,6 +143,7 @@ void RibWriter::writePrimParamPairs(int vertexCount, int varyingCount, int unifo
                                     const RiParamPair *pairs) {
   RibChunk out(stream);
   PrimCounts counts{vertexCount, varyingCount, uniformCount};
-  for (; pairs && pairs->token; ++pairs) putPrimParam(out, *this, counts, pairs->token, pairs->value);
+  for (; pairs && pairs->token; ++pairs)
+    putPrimParam(out, *this, counts, pairs->token, pairs->value);
   out.put('\n');
 }

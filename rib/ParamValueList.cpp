@@ -43,8 +43,10 @@ void destroyData(ParamValue *node) {
 
 ParamValue *paramValueNew() {
   ParamValue *node = gFreeNodes;
-  if (node) gFreeNodes = node->next;
-  else node = newBlock();
+  if (node)
+    gFreeNodes = node->next;
+  else
+    node = newBlock();
   if (!node) return nullptr;
   *node = ParamValue{nullptr, nullptr, 0, kTypeUnknown, 0, 0, nullptr};
   ++gParamValueStats.requested;
@@ -82,7 +84,8 @@ bool paramValueSet(ParamValue *node, const char *token, uint8_t type, uint8_t pa
 ParamValue *paramValueClone(const ParamValue *node) {
   ParamValue *clone = paramValueNew();
   if (!clone) return nullptr;
-  int32_t valueCount = static_cast<int32_t>(static_cast<size_t>(node->size) / valueBytes(node->type));
+  int32_t valueCount =
+      static_cast<int32_t>(static_cast<size_t>(node->size) / valueBytes(node->type));
   if (!paramValueSet(clone, node->token, node->type, node->paramClass, node->count, node->data,
                      node->data ? valueCount : 0)) {
     paramValueRelease(clone);

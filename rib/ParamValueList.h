@@ -17,12 +17,12 @@
 
 struct ParamValue {
   ParamValue *next;
-  const char *token;   // interned
-  int32_t size;        // bytes of data
-  uint8_t type;        // ParamType of rib/ParamDecl.h
-  uint8_t paramClass;  // ParamClass of rib/ParamDecl.h
-  int32_t count;       // elements
-  void *data;          // owned copy (malloc), null when unset
+  const char *token;  // interned
+  int32_t size;       // bytes of data
+  uint8_t type;       // ParamType of rib/ParamDecl.h
+  uint8_t paramClass; // ParamClass of rib/ParamDecl.h
+  int32_t count;      // elements
+  void *data;         // owned copy (malloc), null when unset
 };
 
 struct ParamValueList {
@@ -67,7 +67,8 @@ void *paramValueListFind(const ParamValueList &list, const char *token);
 /// frees it with std::free. Null when there is none.
 void *paramValueListRemove(ParamValueList &list, const char *token);
 
-/// "Param/value list:", then one "  Item: <token>, size = <bytes>" line per node, then a blank line.
+/// "Param/value list:", then one "  Item: <token>, size = <bytes>" line per node, then a blank
+/// line.
 void paramValueListPrint(const ParamValueList &list, FILE *stream);
 /// The pool's counters in three lines; flushes the stream.
 void paramValueStatsPrint(FILE *stream);

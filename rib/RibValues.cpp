@@ -88,8 +88,9 @@ void putAsciiFloats(RibChunk &out, const RtFloat *values, size_t n, int precisio
     char *at = out.reserve(kFloatTextMax + 1);
     size_t length = 0;
     if (i > 0) at[length++] = ' ';
-    length += static_cast<size_t>(precision == 6 ? formatFloatG(values[i], at + length)
-                                                 : formatFloatDigits(values[i], precision, at + length));
+    length +=
+        static_cast<size_t>(precision == 6 ? formatFloatG(values[i], at + length)
+                                           : formatFloatDigits(values[i], precision, at + length));
     out.commit(length);
   }
   out.put(']');
@@ -98,8 +99,10 @@ void putAsciiFloats(RibChunk &out, const RtFloat *values, size_t n, int precisio
 } // namespace
 
 void putFloatArray(RibChunk &out, const RtFloat *values, size_t n, bool binary, int precision) {
-  if (binary) putBinaryFloats(out, values, n);
-  else putAsciiFloats(out, values, n, precision);
+  if (binary)
+    putBinaryFloats(out, values, n);
+  else
+    putAsciiFloats(out, values, n, precision);
 }
 
 void putIntArray(RibChunk &out, const RtInt *values, size_t n) {

@@ -46,11 +46,14 @@ void applyOptions(RibWriter &rib, const RibOption *options) {
   for (int i = 0; options && i < kMaxOptions && options[i].token; ++i) {
     const char *token = options[i].token;
     const void *value = options[i].value;
-    if (std::strcmp(token, "format") == 0) rib.binary = textValueIs(value, "binary") ? 1 : 0;
-    else if (std::strcmp(token, "binary") == 0) rib.binary = intValue(value);
+    if (std::strcmp(token, "format") == 0)
+      rib.binary = textValueIs(value, "binary") ? 1 : 0;
+    else if (std::strcmp(token, "binary") == 0)
+      rib.binary = intValue(value);
     else if (std::strcmp(token, "compression") == 0)
       rib.compression = textValueIs(value, "gzip") ? 1 : 0;
-    else if (std::strcmp(token, "gzip") == 0) rib.compression = intValue(value);
+    else if (std::strcmp(token, "gzip") == 0)
+      rib.compression = intValue(value);
   }
 }
 
@@ -92,8 +95,10 @@ RibWriter::RibWriter(const char *target, const RibOption *options)
 RibWriter::~RibWriter() {
   if (!stream) return;
   fputc('\n', stream);
-  if (isPipe) pclose(stream);
-  else if (stream != stdout) fclose(stream);
+  if (isPipe)
+    pclose(stream);
+  else if (stream != stdout)
+    fclose(stream);
   stream = nullptr;
 }
 

@@ -19,7 +19,7 @@
 uint32_t symbolHash(const char *text);
 
 struct Symbol {
-  const char *key;        // not owned
+  const char *key; // not owned
   uint32_t hash;
   int32_t level = 0;      // the table's level at insertion
   int32_t scope = 0;      // the table's current scope at insertion

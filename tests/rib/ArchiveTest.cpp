@@ -41,8 +41,9 @@ TEST(Archive, LongRecordsAreWrittenWhole) {
             "# " + text + "\n" + text + "|7\n");
   // Exactly at the buffer's edge.
   std::string edge(9999, 'e');
-  EXPECT_EQ(ribOf([&](RibWriter &rib) { rib.ArchiveRecord(tok("structure"), tok("%s"), edge.c_str()); }),
-            "##" + edge + "\n");
+  EXPECT_EQ(
+      ribOf([&](RibWriter &rib) { rib.ArchiveRecord(tok("structure"), tok("%s"), edge.c_str()); }),
+      "##" + edge + "\n");
 }
 
 TEST(Archive, ReadArchiveWritesNameAndParameters) {

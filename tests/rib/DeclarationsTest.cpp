@@ -35,11 +35,11 @@ TEST(Declarations, GrammarOfClassTypeAndSize) {
       {"mpoint", kClassUniform, kTypeMPoint, 1},
       {"vector", kClassUniform, kTypeVector, 1},
       {"normal", kClassUniform, kTypeNormal, 1},
-      {"floaty", kClassUniform, kTypeFloat, 1},            // prefixes: the rest is not read
+      {"floaty", kClassUniform, kTypeFloat, 1}, // prefixes: the rest is not read
       {"uniformfloat", kClassUniform, kTypeFloat, 1},
       {"float[-2]", kClassUniform, kTypeFloat, -2},
-      {"float[7", kClassUniform, kTypeFloat, 7},            // no closing bracket needed
-      {"[4] float", kClassUniform, kTypeUnknown, 4},        // size first: the type is not read
+      {"float[7", kClassUniform, kTypeFloat, 7},     // no closing bracket needed
+      {"[4] float", kClassUniform, kTypeUnknown, 4}, // size first: the type is not read
       {"varying banana", kClassVarying, kTypeUnknown, 1},
       {"", kClassUniform, kTypeUnknown, 1},
   };
@@ -57,7 +57,8 @@ TEST(Declarations, GrammarOfClassTypeAndSize) {
 }
 
 TEST(Declarations, SizesBeyondSixteenBitsAreRefused) {
-  std::string err = stderrOf([] { parseDeclaration(gDeclTable, "hugeArray", "float[40000]", nullptr, false); });
+  std::string err =
+      stderrOf([] { parseDeclaration(gDeclTable, "hugeArray", "float[40000]", nullptr, false); });
   EXPECT_EQ(err, "zizurezar error: array size out of range in the declaration of \"hugeArray\"\n");
   EXPECT_EQ(lookupParam("hugeArray")->type, kTypeUnknown);
   parseDeclaration(gDeclTable, "largestArray", "float[32767]", nullptr, false);
@@ -129,12 +130,18 @@ TEST(Declarations, PredeclaredNamesAndTokenVariables) {
     RtToken variable;
     const char *text;
   };
-  const Row rows[] = {{RI_KA, "float"},          {RI_LIGHTCOLOR, "uniform color"},
-                      {RI_P, "vertex point"},    {RI_N, "varying normal"},
-                      {RI_PW, "vertex hpoint"},  {RI_ST, "varying float[2]"},
-                      {RI_ZBLUR, "float[6]"},    {RI_WINDOWLOCATION, "uniform integer[2]"},
-                      {RI_NAME, "uniform string"}, {RI_ENABLE_GAUSSIAN, "uniform integer"},
-                      {RI_CONSTANTWIDTH, "constant float"}, {RI_TRANSFORM, "uniform matrix"}};
+  const Row rows[] = {{RI_KA, "float"},
+                      {RI_LIGHTCOLOR, "uniform color"},
+                      {RI_P, "vertex point"},
+                      {RI_N, "varying normal"},
+                      {RI_PW, "vertex hpoint"},
+                      {RI_ST, "varying float[2]"},
+                      {RI_ZBLUR, "float[6]"},
+                      {RI_WINDOWLOCATION, "uniform integer[2]"},
+                      {RI_NAME, "uniform string"},
+                      {RI_ENABLE_GAUSSIAN, "uniform integer"},
+                      {RI_CONSTANTWIDTH, "constant float"},
+                      {RI_TRANSFORM, "uniform matrix"}};
   for (const Row &row : rows) {
     const ParamDecl *decl = lookupParam(row.variable);
     ASSERT_NE(decl, nullptr) << row.variable;
@@ -185,7 +192,10 @@ TEST(InternString, OneCopyPerTextPooledWhenShort) {
   std::string a = "internedTwice";
   const char *first = internString(a.c_str());
   EXPECT_NE(first, a.c_str());
-  EXPECT_EQ(internString(std::string("interned" "Twice").c_str()), first);
+  EXPECT_EQ(internString(std::string("interned"
+                                     "Twice")
+                             .c_str()),
+            first);
   EXPECT_EQ(internString("internedTwiceXYZ", 13), first);
   EXPECT_EQ(internString(nullptr), nullptr);
   // 15 characters fit the pool (16 bytes with the terminator): consecutive ones sit side by side

@@ -61,30 +61,32 @@ TEST(ParamList, PrimitiveCountsFollowTheClass) {
 TEST(ParamList, BinaryFloatsKeepTokensAsText) {
   RtToken tokens[] = {tok("fov"), tok("verbose")};
   RtPointer values[] = {kHalf, kOne};
-  std::string rib = ribOf([&](RibWriter &r) {
-    r.writeRaw("Projection");
-    r.writeParamList("perspective", 0, 2, tokens, values);
-  }, true);
+  std::string rib = ribOf(
+      [&](RibWriter &r) {
+        r.writeRaw("Projection");
+        r.writeParamList("perspective", 0, 2, tokens, values);
+      },
+      true);
   EXPECT_EQ(rib, bytes("Projection \"perspective\" \"fov\" \xC8\x01\x3F\x00\x00\x00"
                        " \"verbose\" [1 ]\n"));
 }
 
 TEST(ParamList, UnwritableParametersAreReportedAndLeftOut) {
   parseDeclaration(gDeclTable, "oddType", "banana", nullptr, false);
-  RtToken tokens[] = {tok("Ka"), tok("undeclaredThing"), tok("mpoint mp"), tok("oddType"),
-                      tok("Kd"), nullptr};
+  RtToken tokens[] = {
+      tok("Ka"), tok("undeclaredThing"), tok("mpoint mp"), tok("oddType"), tok("Kd"), nullptr};
   RtPointer values[] = {kHalf, kHalf, kHalf, kHalf, nullptr, kHalf};
   std::string rib;
-  std::string err = stderrOf([&] {
-    rib = ribOf([&](RibWriter &r) { r.writeParamList(nullptr, 0, 6, tokens, values); });
-  });
+  std::string err = stderrOf(
+      [&] { rib = ribOf([&](RibWriter &r) { r.writeParamList(nullptr, 0, 6, tokens, values); }); });
   EXPECT_EQ(rib, " \"Ka\" [0.5]\n");
-  EXPECT_EQ(err,
-            "zizurezar error: undeclared parameter \"undeclaredThing\"\n"
-            "zizurezar error: parameter \"mpoint mp\" has a type with no written form; it is left out\n"
-            "zizurezar error: parameter \"oddType\" has a type with no written form; it is left out\n"
-            "zizurezar error: parameter \"Kd\" has no values; it is left out\n"
-            "zizurezar error: parameter without a token; it is left out\n");
+  EXPECT_EQ(
+      err,
+      "zizurezar error: undeclared parameter \"undeclaredThing\"\n"
+      "zizurezar error: parameter \"mpoint mp\" has a type with no written form; it is left out\n"
+      "zizurezar error: parameter \"oddType\" has a type with no written form; it is left out\n"
+      "zizurezar error: parameter \"Kd\" has no values; it is left out\n"
+      "zizurezar error: parameter without a token; it is left out\n");
 }
 
 TEST(ParamList, ZeroAndNegativeCountsWriteEmptyArrays) {
@@ -127,19 +129,21 @@ TEST(ParamList, HugeBinaryArraysAreExact) {
   RtToken tokens[] = {tok("P")};
   RtPointer pointers[] = {values.data()};
   std::string expected = " \"P\" ";
-  expected += bytes("\xCA\x04\x93\xE9");  // 300009 values
+  expected += bytes("\xCA\x04\x93\xE9"); // 300009 values
   for (RtFloat v : values) {
     uint32_t bits;
     std::memcpy(&bits, &v, sizeof bits);
     for (int shift = 24; shift >= 0; shift -= 8) expected += static_cast<char>(bits >> shift);
   }
   expected += "\n";
-  std::string written = ribOf([&](RibWriter &r) {
-    r.writeRaw("Points");
-    r.writePrimParamList(points, points, 1, 1, tokens, pointers);
-  }, true);
-  EXPECT_TRUE(written == "Points" + expected) << "sizes " << written.size() << " "
-                                               << expected.size() + 6;
+  std::string written = ribOf(
+      [&](RibWriter &r) {
+        r.writeRaw("Points");
+        r.writePrimParamList(points, points, 1, 1, tokens, pointers);
+      },
+      true);
+  EXPECT_TRUE(written == "Points" + expected)
+      << "sizes " << written.size() << " " << expected.size() + 6;
 }
 
 // A list-gathering call with 512 pairs, spelled out by the preprocessor.
@@ -158,7 +162,8 @@ TEST(ParamList, GatheringStopsAt512PairsAndSaysSo) {
   });
   std::string params;
   for (int i = 0; i < 512; ++i) params += " \"Ka\" [0.5]";
-  EXPECT_EQ(rib, "ReadArchive \"full.rib\"" + params + "\nReadArchive \"over.rib\"" + params + "\n");
+  EXPECT_EQ(rib,
+            "ReadArchive \"full.rib\"" + params + "\nReadArchive \"over.rib\"" + params + "\n");
   EXPECT_EQ(err, "zizurezar error: ReadArchive takes at most 512 parameters; the rest of the list "
                  "is ignored\n");
 }

@@ -44,7 +44,8 @@ TEST_F(ParamValues, ListsOwnCopiesFoundByToken) {
   EXPECT_EQ(*found, 0.5f);
   EXPECT_EQ(paramValueListFind(list, "Kd"), nullptr);
   gPrintedList = &list;
-  EXPECT_EQ(printed(printList), "Param/value list:\n  Item: Ka, size = 4\n  Item: Cs, size = 12\n\n");
+  EXPECT_EQ(printed(printList),
+            "Param/value list:\n  Item: Ka, size = 4\n  Item: Cs, size = 12\n\n");
 
   ParamValueList copy;
   paramValueListCopy(list, copy);

@@ -181,19 +181,20 @@ TEST(RibWriter, GoldenAsciiAndBinaryFiles) {
             "Translate 1 -2.5 1e-07 \n"
             "Sphere 1 -1 1 360 \"Cs\" [1 0 0 0 1 0 0 0 1 1 1 1] \"constantwidth\" [0.5]\n"
             "ErrorHandler \"abort\"\n");
-  EXPECT_EQ(ribOf(scene, true),
-            ribtest::bytes("##Scene golden\n"
-                           "Declare \"Kq\" \"varying color\"\n"
-                           "ReadArchive \"lights.rib\" \"Kq\" \xC8\x03\x3E\x80\x00\x00\x3F\x00\x00\x00"
-                           "\x3F\x80\x00\x00 \"origin\" [2 3 ]\n"
-                           "Translate \xA4\x3F\x80\x00\x00\xA4\xC0\x20\x00\x00\xA4\x33\xD6\xBF\x95"
-                           "\nSphere 1 -1 1 360 \"Cs\" \xC8\x0C"
-                           "\x3F\x80\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00"
-                           "\x00\x00\x00\x00\x3F\x80\x00\x00\x00\x00\x00\x00"
-                           "\x00\x00\x00\x00\x00\x00\x00\x00\x3F\x80\x00\x00"
-                           "\x3F\x80\x00\x00\x3F\x80\x00\x00\x3F\x80\x00\x00"
-                           " \"constantwidth\" \xC8\x01\x3F\x00\x00\x00\n"
-                           "ErrorHandler \"abort\"\n"));
+  EXPECT_EQ(
+      ribOf(scene, true),
+      ribtest::bytes("##Scene golden\n"
+                     "Declare \"Kq\" \"varying color\"\n"
+                     "ReadArchive \"lights.rib\" \"Kq\" \xC8\x03\x3E\x80\x00\x00\x3F\x00\x00\x00"
+                     "\x3F\x80\x00\x00 \"origin\" [2 3 ]\n"
+                     "Translate \xA4\x3F\x80\x00\x00\xA4\xC0\x20\x00\x00\xA4\x33\xD6\xBF\x95"
+                     "\nSphere 1 -1 1 360 \"Cs\" \xC8\x0C"
+                     "\x3F\x80\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00"
+                     "\x00\x00\x00\x00\x3F\x80\x00\x00\x00\x00\x00\x00"
+                     "\x00\x00\x00\x00\x00\x00\x00\x00\x3F\x80\x00\x00"
+                     "\x3F\x80\x00\x00\x3F\x80\x00\x00\x3F\x80\x00\x00"
+                     " \"constantwidth\" \xC8\x01\x3F\x00\x00\x00\n"
+                     "ErrorHandler \"abort\"\n"));
 }
 
 } // namespace

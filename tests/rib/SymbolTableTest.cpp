@@ -59,7 +59,7 @@ TEST(SymbolTable, ScopesHideTheirEntriesWhenLeft) {
   table.popScope(true);
   EXPECT_EQ(table.find("inner"), nullptr);
   EXPECT_NE(table.find("outer"), nullptr);
-  delete inner; // unlinked, not destroyed
+  delete inner;         // unlinked, not destroyed
   table.popScope(true); // at the outermost scope: nothing happens
   EXPECT_NE(table.find("outer"), nullptr);
 }
@@ -90,10 +90,10 @@ TEST(SymbolTable, DeletingALevelDestroysItsEntries) {
 TEST(SymbolTable, StatisticsReport) {
   SymbolTable table(10);
   EXPECT_EQ(statsOf(table).substr(0, 25), "Symbol table statistics:\n");
-  table.insert(new Symbol("a"), false);     // bucket 7
-  table.insert(new Symbol("k"), false);     // 0x6b = 107: bucket 7 as well
-  table.insert(new Symbol("b"), false);     // bucket 8
-  table.find("a");                          // one extra step past "k"
+  table.insert(new Symbol("a"), false); // bucket 7
+  table.insert(new Symbol("k"), false); // 0x6b = 107: bucket 7 as well
+  table.insert(new Symbol("b"), false); // bucket 8
+  table.find("a");                      // one extra step past "k"
   table.find("zz");
   EXPECT_EQ(statsOf(table), "Symbol table statistics:\n"
                             "  3 entries added to table in 2 distinct buckets\n"
