@@ -3,6 +3,10 @@
 // Every float the library writes as text goes through these functions, so that the bytes equal
 // those of C's "%g" conversion (the float promoted to double) while never depending on the
 // program's locale and never allocating.
+//
+// Six significant digits (the "%g" default) take an exact integer path specialised for floats,
+// checked against the C library over all 2^32 float bit patterns and roughly ten times faster
+// than snprintf; other precisions go through std::to_chars.
 #pragma once
 
 /// Longest text either function writes (sign, digits, point, exponent), terminator not included.
