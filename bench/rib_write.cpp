@@ -166,7 +166,8 @@ bool asciiMatchesFprintf() {
   return a.size() == static_cast<size_t>(kValues) && a == b;
 }
 
-// Passes everything to the console and keeps the time per iteration of each benchmark.
+// Passes everything to the console and keeps the mean time per iteration of each benchmark
+// (over all its repetitions).
 class RatioReporter : public benchmark::ConsoleReporter {
 public:
   void ReportRuns(const std::vector<Run> &runs) override {
@@ -177,18 +178,19 @@ public:
         failed_.push_back(run.benchmark_name() + ": " + run.error_message);
         continue;
       }
-      if (run.iterations > 0)
-        seconds_[run.benchmark_name()] = run.real_accumulated_time / run.iterations;
+      Total &total = totals_[run.run_name.function_name];
+      total.seconds += run.real_accumulated_time;
+      total.iterations += static_cast<double>(run.iterations);
     }
   }
 
   // One line per case with the ratios it has; returns false when a benchmark failed.
   bool printRatios() const {
     std::map<std::string, std::map<std::string, double>> cases;
-    for (const auto &[name, seconds] : seconds_) {
+    for (const auto &[name, total] : totals_) {
       size_t slash = name.rfind('/');
-      if (slash != std::string::npos)
-        cases[name.substr(0, slash)][name.substr(slash + 1)] = seconds;
+      if (slash != std::string::npos && total.iterations > 0)
+        cases[name.substr(0, slash)][name.substr(slash + 1)] = total.seconds / total.iterations;
     }
     std::printf("\n");
     for (const auto &[name, times] : cases) {
@@ -205,7 +207,11 @@ public:
   }
 
 private:
-  std::map<std::string, double> seconds_;
+  struct Total {
+    double seconds = 0;
+    double iterations = 0;
+  };
+  std::map<std::string, Total> totals_;
   std::vector<std::string> failed_;
 };
 
