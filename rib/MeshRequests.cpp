@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "rib/GatheredParams.h"
+#include "rib/IntArrayText.h"
 #include "rib/PrimitiveCounts.h"
 #include "rib/RibWriter.h"
 
@@ -20,10 +21,13 @@ RtVoid RibWriter::SubdivisionMeshV(RtToken scheme, RtInt nfaces, RtInt nvertices
                                    RtToken tokens[], RtPointer values[]) {
   const long long nindices = sumOf(nvertices, nfaces);
   writeFormatted("SubdivisionMesh \"%s\" ", scheme);
-  writeInts(nvertices, nfaces);
-  writeRaw(" ");
-  writeInts(vertices, clampCount(nindices));
-  writeRaw(" ");
+  {
+    RibChunk out(stream);
+    putIntArray(out, nvertices, nfaces);
+    out.put(' ');
+    putIntArray(out, vertices, nindices);
+    out.put(' ');
+  }
   if (ntags > 0) {
     // The four tag arrays travel as one group: empty argument arrays are written as [] so that
     // a reader never takes the parameter list for them.

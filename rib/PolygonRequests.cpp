@@ -1,7 +1,9 @@
 // The four polygon forms. The positional arrays (loop sizes, vertex indices) are always text; the
 // indexed forms size their vertex and varying parameters by the largest index used, found by one
-// pass over the index array, and carry one uniform value per polygon.
+// pass over the index array, and carry one uniform value per polygon. Their index arrays, often
+// millions long, go through the batched integer text of IntArrayText.h.
 #include "rib/GatheredParams.h"
+#include "rib/IntArrayText.h"
 #include "rib/PrimitiveCounts.h"
 #include "rib/RibWriter.h"
 
@@ -47,11 +49,14 @@ RtVoid RibWriter::PointsPolygons(RtInt npolys, RtInt nvertices[], RtInt vertices
 RtVoid RibWriter::PointsPolygonsV(RtInt npolys, RtInt nvertices[], RtInt vertices[], RtInt n,
                                   RtToken tokens[], RtPointer values[]) {
   const long long nindices = sumOf(nvertices, npolys);
-  writeRaw("PointsPolygons");
-  writeInts(nvertices, npolys);
-  writeRaw(" ");
-  writeInts(vertices, clampCount(nindices));
-  writeRaw(" ");
+  {
+    RibChunk out(stream);
+    out.put("PointsPolygons");
+    putIntArray(out, nvertices, npolys);
+    out.put(' ');
+    putIntArray(out, vertices, nindices);
+    out.put(' ');
+  }
   writePrimitiveParams(*this, "RiPointsPolygons", indexedMeshCounts(vertices, nindices, npolys),
                        n, tokens, values);
 }
@@ -68,13 +73,16 @@ RtVoid RibWriter::PointsGeneralPolygonsV(RtInt npolys, RtInt nloops[], RtInt nve
                                          RtPointer values[]) {
   const int totalLoops = clampCount(sumOf(nloops, npolys));
   const long long nindices = sumOf(nvertices, totalLoops);
-  writeRaw("PointsGeneralPolygons");
-  writeInts(nloops, npolys);
-  writeRaw(" ");
-  writeInts(nvertices, totalLoops);
-  writeRaw(" ");
-  writeInts(vertices, clampCount(nindices));
-  writeRaw(" ");
+  {
+    RibChunk out(stream);
+    out.put("PointsGeneralPolygons");
+    putIntArray(out, nloops, npolys);
+    out.put(' ');
+    putIntArray(out, nvertices, totalLoops);
+    out.put(' ');
+    putIntArray(out, vertices, nindices);
+    out.put(' ');
+  }
   writePrimitiveParams(*this, "RiPointsGeneralPolygons",
                        indexedMeshCounts(vertices, nindices, npolys), n, tokens, values);
 }
