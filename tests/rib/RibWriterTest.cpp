@@ -2,6 +2,7 @@
 
 #include <cstdlib>
 #include <string>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <vector>
 
@@ -96,6 +97,17 @@ TEST(RibWriter, NamesCloseToRendererNamesAreFiles) {
 TEST(RibWriter, FileThatCannotBeCreatedEndsTheProcess) {
   EXPECT_EXIT(RiBegin(tok("/nonexistent-directory/scene.rib")), ::testing::ExitedWithCode(1),
               "^Error making RIB file: bad filename\n$");
+}
+
+TEST(RibWriter, PipeThatCannotBeOpenedEndsTheProcess) {
+  // Without room for another file descriptor the pipe cannot be made.
+  auto openWithoutDescriptors = [] {
+    struct rlimit none = {0, 0};
+    setrlimit(RLIMIT_NOFILE, &none);
+    RiBegin(tok("|cat > /dev/null"));
+  };
+  EXPECT_EXIT(openWithoutDescriptors(), ::testing::ExitedWithCode(1),
+              "^Error opening pipe to cat > /dev/null\n$");
 }
 
 int binaryOf(const std::vector<RibOption> &options) {
