@@ -42,18 +42,28 @@ FILE *openPipe(const char *command, const char *mode) {
   return pipe;
 }
 
+// The construction options: a text option sets its field to 1 when the text is `one` and to 0
+// otherwise; an integer option copies the integer.
+struct OptionRow {
+  const char *token;
+  int32_t RibWriter::*field;
+  const char *one; // null: the value is an integer
+};
+
+constexpr OptionRow kOptions[] = {
+    {"format", &RibWriter::binary, "binary"},
+    {"binary", &RibWriter::binary, nullptr},
+    {"compression", &RibWriter::compression, "gzip"},
+    {"gzip", &RibWriter::compression, nullptr},
+};
+
 void applyOptions(RibWriter &rib, const RibOption *options) {
   for (int i = 0; options && i < kMaxOptions && options[i].token; ++i) {
-    const char *token = options[i].token;
-    const void *value = options[i].value;
-    if (std::strcmp(token, "format") == 0)
-      rib.binary = textValueIs(value, "binary") ? 1 : 0;
-    else if (std::strcmp(token, "binary") == 0)
-      rib.binary = intValue(value);
-    else if (std::strcmp(token, "compression") == 0)
-      rib.compression = textValueIs(value, "gzip") ? 1 : 0;
-    else if (std::strcmp(token, "gzip") == 0)
-      rib.compression = intValue(value);
+    for (const OptionRow &row : kOptions) {
+      if (std::strcmp(options[i].token, row.token) != 0) continue;
+      const void *value = options[i].value;
+      rib.*row.field = row.one ? (textValueIs(value, row.one) ? 1 : 0) : intValue(value);
+    }
   }
 }
 
