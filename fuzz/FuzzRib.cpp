@@ -1,0 +1,161 @@
+// Shared pieces of the fuzz targets: the scratch context, read-back and the quoting check.
+#include "fuzz/FuzzRib.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include "rib/ParamDecl.h"
+
+namespace fuzzrib {
+
+namespace {
+
+// Values above this many bytes are not built: a declaration may ask for 32767 matrices per
+// element, which is legal but only slows the search.
+constexpr long long kMaxValueBytes = 1 << 20;
+
+std::string scratchPath() {
+  const char *dir = std::getenv("TMPDIR");
+  return std::string(dir && *dir ? dir : "/tmp") + "/wobble_fuzz_" + std::to_string(getpid()) +
+         ".rib";
+}
+
+// The context writes its file write-only; this descriptor reads it back.
+int gReadBack = -1;
+
+} // namespace
+
+RibWriter &freshContext(bool binary) {
+  static RibWriter *rib = [] {
+    std::string path = scratchPath();
+    auto *writer = new RibWriter(path.c_str());
+    gReadBack = open(path.c_str(), O_RDONLY);
+    if (gReadBack < 0) fail("cannot read the scratch file back");
+    std::remove(path.c_str()); // the open descriptors keep the file; nothing is left behind
+    return writer;
+  }();
+  std::fflush(rib->stream);
+  if (ftruncate(fileno(rib->stream), 0) != 0) fail("cannot empty the scratch file");
+  std::rewind(rib->stream);
+  rib->binary = binary ? 1 : 0;
+  return *rib;
+}
+
+std::string written(RibWriter &rib) {
+  std::fflush(rib.stream);
+  std::string text;
+  char buffer[65536];
+  off_t at = 0;
+  for (;;) {
+    ssize_t got = pread(gReadBack, buffer, sizeof buffer, at);
+    if (got <= 0) break;
+    text.append(buffer, static_cast<size_t>(got));
+    at += got;
+  }
+  return text;
+}
+
+void fail(const char *what) {
+  std::fprintf(stderr, "fuzz check failed: %s\n", what);
+  std::abort();
+}
+
+void checkAsciiRib(const std::string &rib) {
+  bool inQuote = false;
+  for (size_t i = 0; i < rib.size(); ++i) {
+    char c = rib[i];
+    if (inQuote) {
+      if (c == '\\') {
+        if (++i == rib.size()) fail("a quoted text ends in a lone backslash");
+      } else if (c == '\n') {
+        fail("a raw newline inside a quoted text");
+      } else if (c == '"') {
+        inQuote = false;
+      }
+    } else if (c == '"') {
+      inQuote = true;
+    } else if (c == '#') {
+      const size_t end = rib.find('\n', i);
+      if (end == std::string::npos) fail("a comment without its newline");
+      i = end;
+    }
+  }
+  if (inQuote) fail("a quoted text is never closed");
+  if (!rib.empty() && rib.back() != '\n') fail("the output does not end with a newline");
+}
+
+std::vector<std::string> quotedTexts(const std::string &line) {
+  std::vector<std::string> texts;
+  for (size_t i = 0; i < line.size(); ++i) {
+    if (line[i] != '"') continue;
+    std::string text;
+    for (++i; i < line.size() && line[i] != '"'; ++i) {
+      if (line[i] == '\\' && i + 1 < line.size()) {
+        ++i;
+        text += line[i] == 'n' ? '\n' : line[i];
+      } else {
+        text += line[i];
+      }
+    }
+    texts.push_back(text);
+  }
+  return texts;
+}
+
+char *TextStore::keep(const std::string &text) {
+  std::unique_ptr<char[]> copy(new char[text.size() + 1]);
+  std::memcpy(copy.get(), text.c_str(), text.size() + 1);
+  texts_.push_back(std::move(copy));
+  return texts_.back().get();
+}
+
+char *TextStore::take(FuzzedDataProvider &data, size_t maxLength) {
+  std::string text = data.ConsumeRandomLengthString(maxLength);
+  const size_t zero = text.find('\0');
+  if (zero != std::string::npos) text.resize(zero);
+  return keep(text);
+}
+
+void fillFloats(FuzzedDataProvider &data, ExactArray<RtFloat> &values) {
+  for (size_t i = 0; i < values.size(); ++i) values[i] = data.ConsumeFloatingPoint<RtFloat>();
+}
+
+void fillInts(FuzzedDataProvider &data, ExactArray<RtInt> &values, RtInt min, RtInt max) {
+  for (size_t i = 0; i < values.size(); ++i) values[i] = data.ConsumeIntegralInRange(min, max);
+}
+
+ParamValues valuesFor(FuzzedDataProvider &data, TextStore &texts, const char *token,
+                      long long elements) {
+  ParamValues values;
+  const ParamDecl *decl = token ? lookupParam(token) : nullptr;
+  if (!decl) return values;
+  const ParamTypeInfo &type = paramTypeInfo(decl->type);
+  long long count = elements * decl->arraySize * type.components;
+  if (count < 0) count = 0;
+  const size_t width = type.kind == ValueKind::String ? sizeof(char *) : 4;
+  if (count * static_cast<long long>(width) > kMaxValueBytes) {
+    values.tooLarge = true;
+    return values;
+  }
+  values.block.reset(new char[static_cast<size_t>(count) * width]);
+  for (long long i = 0; i < count; ++i) {
+    char *at = values.block.get() + i * static_cast<long long>(width);
+    if (type.kind == ValueKind::String) {
+      char *text = texts.take(data, 40);
+      std::memcpy(at, &text, sizeof text);
+    } else if (type.kind == ValueKind::Integer) {
+      RtInt v = data.ConsumeIntegral<RtInt>();
+      std::memcpy(at, &v, sizeof v);
+    } else {
+      RtFloat v = data.ConsumeFloatingPoint<RtFloat>();
+      std::memcpy(at, &v, sizeof v);
+    }
+  }
+  return values;
+}
+
+} // namespace fuzzrib
