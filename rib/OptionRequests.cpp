@@ -39,6 +39,17 @@ const RtInt *intValue(RtToken token, RtPointer value) {
   return nullptr;
 }
 
+// The digits a "precision" value asks for, or null after a one-line report: "%g" takes 1 to 17.
+const RtInt *precisionValue(RtToken token, RtPointer value) {
+  const RtInt *digits = intValue(token, value);
+  if (digits && (*digits < 1 || *digits > 17)) {
+    fprintf(stderr, "zizurezar error: rib option \"precision\" must be 1 to 17, not %d; ignored\n",
+            static_cast<int>(*digits));
+    return nullptr;
+  }
+  return digits;
+}
+
 // The "rib" option of the C interface: sets the encoding of the contexts RiBegin makes later.
 void applyRibOption(RtInt n, RtToken tokens[], RtPointer values[]) {
   for (RtInt i = 0; i < n; ++i) {
@@ -50,6 +61,8 @@ void applyRibOption(RtInt n, RtToken tokens[], RtPointer values[]) {
     } else if (tokenIs(tokens[i], "compression")) {
       if (const char *text = textValue(tokens[i], values[i]))
         gRibCompression = std::strcmp(text, "gzip") == 0 ? 1 : 0;
+    } else if (tokenIs(tokens[i], "precision")) {
+      if (const RtInt *digits = precisionValue(tokens[i], values[i])) gRibPrecision = *digits;
     }
   }
 }
@@ -161,9 +174,13 @@ RtVoid RibWriter::Option(RtToken name, ...) {
 RtVoid RibWriter::OptionV(RtToken name, RtInt n, RtToken tokens[], RtPointer values[]) {
   if (isRibOption(name)) {
     // An open context changes only its own encoding; "format" and the rest apply to RiBegin.
-    for (RtInt i = 0; i < n; ++i)
-      if (tokenIs(tokens[i], "binary"))
+    for (RtInt i = 0; i < n; ++i) {
+      if (tokenIs(tokens[i], "binary")) {
         if (const RtInt *value = intValue(tokens[i], values[i])) binary = *value;
+      } else if (tokenIs(tokens[i], "precision")) {
+        if (const RtInt *digits = precisionValue(tokens[i], values[i])) precision = *digits;
+      }
+    }
     return;
   }
   writeRaw("Option");

@@ -11,6 +11,7 @@
 
 RiContext *RiCurrentContext = nullptr;
 RtInt gRibBinary = 0;
+RtInt gRibPrecision = 6;
 
 namespace {
 
@@ -55,6 +56,7 @@ constexpr OptionRow kOptions[] = {
     {"binary", &RibWriter::binary, nullptr},
     {"compression", &RibWriter::compression, "gzip"},
     {"gzip", &RibWriter::compression, nullptr},
+    {"precision", &RibWriter::precision, nullptr},
 };
 
 void applyOptions(RibWriter &rib, const RibOption *options) {
@@ -113,7 +115,7 @@ RibWriter::~RibWriter() {
 }
 
 RtContextHandle RiBegin(RtToken name) {
-  RibOption options[] = {{"binary", &gRibBinary}, {nullptr, nullptr}};
+  RibOption options[] = {{"binary", &gRibBinary}, {"precision", &gRibPrecision}, {nullptr, nullptr}};
   RiCurrentContext = new (std::nothrow) RibWriter(name, options);
   return RiCurrentContext;
 }

@@ -99,6 +99,8 @@ typedef RtVoid (*RtArchiveCallback)(RtToken type, char *format, ...);
 extern RtInt RiLastError;      /* code of the last reported error */
 extern RtInt gRibBinary;       /* binary float encoding for contexts made by RiBegin */
 extern RtInt gRibCompression;  /* recorded from the "rib" option; output is never compressed */
+extern RtInt gRibPrecision;    /* significant digits of "%g" floats for contexts made by RiBegin:
+                                  6 (the default) or up to 17; 9 makes every float read back exact */
 extern char *gRibErrorFile;    /* set by an embedding program: RIB source being read */
 extern RtInt gRibErrorLine;    /* line in that source; above 0 adds "file (line): " to reports */
 extern char *gRibErrorObject;  /* object being processed; named at the end of each report */
@@ -159,8 +161,9 @@ RtVoid RiHider(RtToken type, ...);
 RtVoid RiHiderV(RtToken type, RtInt n, RtToken tokens[], RtPointer values[]);
 RtVoid RiColorSamples(RtInt n, RtFloat nRGB[], RtFloat RGBn[]);
 RtVoid RiRelativeDetail(RtFloat relativedetail);
-/* The name "rib" (or "RIB") sets the library's own options ("format", "binary", "compression")
- * and works without a context. */
+/* The name "rib" (or "RIB") sets the library's own options for the contexts RiBegin makes later
+ * ("format" "binary", "binary" 0/1, "compression" "gzip", "precision" 1-17) and works without a
+ * context. Compressed RIB is had by a pipe target: RiBegin("|gzip > scene.rib.gz"). */
 RtVoid RiOption(RtToken name, ...);
 RtVoid RiOptionV(RtToken name, RtInt n, RtToken tokens[], RtPointer values[]);
 

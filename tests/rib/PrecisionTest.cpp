@@ -1,0 +1,58 @@
+// The "precision" of the library's "rib" option: significant digits of the floats written as %g.
+#include <gtest/gtest.h>
+
+#include "RibTestUtil.h"
+
+using ribtest::readFile;
+using ribtest::tempPath;
+using ribtest::tok;
+
+namespace {
+
+// Opens a context with RiBegin (so the "rib" options apply), writes a few floats, ends it and
+// returns what it wrote after the header.
+std::string writtenByRiBegin() {
+  std::string path = tempPath("precision");
+  RiBegin(tok(path.c_str()));
+  RtFloat values[] = {1234567.0f, 0.1f};
+  RiScale(1234567.0f, 0.1f, 3.0f);
+  static_cast<RibWriter *>(RiGetContext())->writeFloats(values, 2);
+  RiEnd();
+  std::string all = readFile(path);
+  std::remove(path.c_str());
+  return all.substr(std::string(ribtest::kHeader).size());
+}
+
+void setPrecision(RtInt digits) {
+  RiOption(tok("rib"), tok("precision"), &digits, RI_NULL);
+}
+
+} // namespace
+
+TEST(RibPrecision, DefaultKeepsSixDigitsAndNineMakesFloatsReadBackExactly) {
+  EXPECT_EQ(writtenByRiBegin(), "Scale 1.23457e+06 0.1 3\n[1.23457e+06 0.1]\n");
+  setPrecision(9);
+  EXPECT_EQ(writtenByRiBegin(), "Scale 1234567 0.100000001 3\n[1234567 0.100000001]\n");
+  setPrecision(6);
+  EXPECT_EQ(writtenByRiBegin(), "Scale 1.23457e+06 0.1 3\n[1.23457e+06 0.1]\n");
+}
+
+TEST(RibPrecision, OutOfRangeDigitsAreReportedAndIgnored) {
+  testing::internal::CaptureStderr();
+  setPrecision(0);
+  setPrecision(18);
+  EXPECT_EQ(testing::internal::GetCapturedStderr(),
+            "zizurezar error: rib option \"precision\" must be 1 to 17, not 0; ignored\n"
+            "zizurezar error: rib option \"precision\" must be 1 to 17, not 18; ignored\n");
+  EXPECT_EQ(gRibPrecision, 6);
+}
+
+TEST(RibPrecision, AnOpenContextChangesOnlyItself) {
+  std::string out = ribtest::ribOf([](RibWriter &rib) {
+    RtInt digits = 9;
+    rib.Option(tok("rib"), tok("precision"), &digits, RI_NULL);
+    rib.Perspective(0.1f);
+  });
+  EXPECT_EQ(out, "Perspective 0.100000001\n");
+  EXPECT_EQ(gRibPrecision, 6);
+}
