@@ -1,12 +1,18 @@
 #!/usr/bin/env bash
-# Builds everything (Release) and runs every test with ctest.
+# Builds everything (Release) and runs every test with ctest; then the same tests in a build with
+# AddressSanitizer and UndefinedBehaviorSanitizer (scripts/sanitize.sh), and each fuzz target of
+# the RIB library for a bounded time (scripts/fuzz.sh).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 bash scripts/deps.sh cmake g++ libgtest-dev libgmock-dev libbenchmark-dev \
-  freeglut3-dev libglu1-mesa-dev libgl1-mesa-dri xvfb x11-utils locales libx11-dev
+  freeglut3-dev libglu1-mesa-dev libgl1-mesa-dri xvfb x11-utils locales libx11-dev \
+  valgrind clang
 
 jobs=$(nproc 2>/dev/null || echo 2)
 cmake -S . -B build -DCMAKE_BUILD_TYPE=Release
 cmake --build build -j"$jobs"
 ctest --test-dir build --output-on-failure -j"$jobs"
+
+bash scripts/sanitize.sh build-asan
+bash scripts/fuzz.sh build-fuzz "${WOBBLE_FUZZ_SECONDS:-30}"

@@ -1,0 +1,122 @@
+// Bad input as a whole: requests that are refused or reported must leave the RIB stream readable -
+// nothing half-written, every quoted text closed, no text able to start a request of its own -
+// and the requests around them intact. Also the regressions found by the fuzz targets in fuzz/.
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "RibTestUtil.h"
+#include "rib/RibWriter.h"
+
+namespace {
+
+using ribtest::ribOf;
+using ribtest::stderrOf;
+using ribtest::tok;
+
+// A subdivision procedure of the application's own: not one of the library's three markers.
+RtVoid ownSubdivide(RtPointer, RtFloat) {}
+
+// Counts of times `part` occurs in `text`.
+size_t occurrences(const std::string &text, const std::string &part) {
+  size_t count = 0;
+  for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) ++count;
+  return count;
+}
+
+TEST(BadInputTest, RefusedAndReportedRequestsLeaveTheRequestsAroundThemIntact) {
+  std::string rib;
+  const std::string messages = stderrOf([&] {
+    rib = ribOf([](RibWriter &w) {
+      RtFloat one = 1.0f;
+      RtFloat patch[48] = {};
+      RtInt code[] = {1001, 0};
+      RtFloat ellipsoid[16] = {};
+      char *data[] = {tok("archive.rib")};
+      RtBound bound = {0, 1, 0, 1, 0, 1};
+      w.WorldBegin();
+      w.Surface(tok("plastic"), tok("Kq"), &one, tok("Ka"), &one, RI_NULL);
+      w.PatchMesh(tok("bicubical"), 4, tok("nonperiodic"), 4, tok("nonperiodic"), tok("P"), patch,
+                  RI_NULL);
+      w.Procedural(data, bound, ownSubdivide, nullptr);
+      w.Blobby(2, 2, code, 16, ellipsoid, 0, nullptr, RI_NULL);
+      w.Sphere(1, -1, 1, 360, RI_NULL);
+      w.WorldEnd();
+    });
+  });
+  EXPECT_EQ(rib, "WorldBegin\n"
+                 "Surface \"plastic\" \"Ka\" [1]\n"
+                 "Blobby 2 [1001 0 ] [0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0] []\n"
+                 "Sphere 1 -1 1 360\n"
+                 "WorldEnd\n");
+  EXPECT_EQ(messages, "zizurezar error: undeclared parameter \"Kq\"\n"
+                      "rureva: unknown patch type bicubical\n"
+                      "zizurezar error: procedural type\n"
+                      "\nzizurezar error: RiBlobby nleaf [2] !=  leaf count [1]");
+}
+
+TEST(BadInputTest, QuotesBackslashesAndNewlinesStayInsideTheirQuotedTexts) {
+  const std::string awkward = "say \"hi\"\\n\nnext";
+  const std::string escaped = "say \\\"hi\\\"\\\\n\\nnext";
+  RtToken label = tok("uniform string label");
+  char *value = const_cast<char *>(awkward.c_str());
+  const std::string rib = ribOf([&](RibWriter &w) {
+    w.Declare(const_cast<char *>(awkward.c_str()), tok("uniform float"));
+    w.Surface(const_cast<char *>(awkward.c_str()), label, &value, RI_NULL);
+    w.ReadArchive(tok("C:\\scenes\\a \"b\".rib"), nullptr, RI_NULL);
+    w.Display(value, tok("file"), tok("rgb"), RI_NULL);
+  });
+  EXPECT_EQ(rib, "Declare \"" + escaped + "\" \"uniform float\"\n"
+                 "Surface \"" + escaped + "\" \"uniform string label\" [\"" + escaped + "\"]\n"
+                 "ReadArchive \"C:\\\\scenes\\\\a \\\"b\\\".rib\"\n"
+                 "Display \"" + escaped + "\" \"file\" \"rgb\"\n");
+}
+
+TEST(BadInputTest, CommentRecordsCannotStartRequestsAndBytesAbove127PassUnchanged) {
+  const std::string rib = ribOf([](RibWriter &w) {
+    w.ArchiveRecord(tok("comment"), tok("%s"), "first\nWorldEnd\n\nlast");
+    w.ArchiveRecord(tok("structure"), tok("Scene %s"), "caf\xc3\xa9\n");
+    w.Surface(tok("caf\xc3\xa9 \xff"), RI_NULL);
+  });
+  EXPECT_EQ(rib, "# first\n# WorldEnd\n# \n# last\n"
+                 "##Scene caf\xc3\xa9\n"
+                 "Surface \"caf\xc3\xa9 \xff\"\n");
+}
+
+TEST(BadInputTest, OverLongListsAndRecords) {
+  // A writing form takes any number of pairs; a gathering form keeps the first 512 and says so.
+  RtFloat one = 1.0f;
+  std::vector<RtToken> tokens(600, tok("Ka"));
+  std::vector<RtPointer> values(600, &one);
+  const std::string manyPairs = ribOf([&](RibWriter &w) {
+    w.SurfaceV(tok("many"), 600, tokens.data(), values.data());
+  });
+  EXPECT_EQ(occurrences(manyPairs, "\"Ka\" [1]"), 600u);
+
+  std::string gathered;
+  const std::string message = stderrOf([&] {
+    gathered = ribOf([&](RibWriter &w) {
+#define KA4 tok("Ka"), &one, tok("Ka"), &one, tok("Ka"), &one, tok("Ka"), &one,
+#define KA32 KA4 KA4 KA4 KA4 KA4 KA4 KA4 KA4
+#define KA256 KA32 KA32 KA32 KA32 KA32 KA32 KA32 KA32
+      w.Surface(tok("gathered"), KA256 KA256 KA4 RI_NULL);
+#undef KA256
+#undef KA32
+#undef KA4
+    });
+  });
+  EXPECT_EQ(occurrences(gathered, "\"Ka\" [1]"), 512u);
+  EXPECT_EQ(message,
+            "zizurezar error: Surface takes at most 512 parameters; the rest of the list is ignored\n");
+
+  // A record longer than the 10000-character format buffer is written whole, on its own lines.
+  const std::string big(25000, 'x');
+  const std::string records = ribOf([&](RibWriter &w) {
+    w.ArchiveRecord(tok("comment"), tok("%s"), big.c_str());
+    w.ArchiveRecord(tok("verbatim"), tok("%s\n"), big.c_str());
+  });
+  EXPECT_EQ(records, "# " + big + "\n" + big + "\n");
+}
+
+} // namespace
