@@ -128,6 +128,7 @@ TEST(SimProgram, BadArgumentsExitTwoWithOneLineAndUsageAndNoCsv)
         {"--bogus"},       {"--steps"},           {"--steps", "many"}, {"--steps", "-1"},
         {"--every", "-2"}, {"--every", "0.5"},    {"--push", "3"},     {"--push", "3:7"},
         {"--push", "a:1"}, {"--steps", "10", "x"}, {"--rib-binary"},        {"--rib", ""},
+        {"--rib", "/nonexistent-directory/scene.rib"},
     };
     for (const auto &args : cases) {
         const ToolRun run = runProgram(args);

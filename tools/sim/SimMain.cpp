@@ -1,8 +1,10 @@
 // wobblerama-sim: the demo's world without a window, for scripted runs and measurements.
 #include <unistd.h>
 
+#include <cerrno>
 #include <chrono>
 #include <cstdio>
+#include <cstring>
 #include <iostream>
 #include <string>
 
@@ -78,6 +80,22 @@ RiContext *beginRib(const simtool::SimOptions &options)
     return RiCurrentContext;
 }
 
+// Why the RIB file named by --rib cannot be created, or empty. Checked before the world is built:
+// an unwritable file is a bad argument, said in one line naming it, with nothing on standard
+// output (the library would only end the process later, after the world's progress lines).
+// Standard output and renderer pipes are not files and are not checked here.
+std::string ribFileProblem(const std::string &target)
+{
+    if (target.empty() || target == "-" || target[0] == '|' || target == "rendrib" ||
+        target == "rgl" || target == "prman")
+        return "";
+    FILE *file = std::fopen(target.c_str(), "wb");
+    if (file == nullptr)
+        return "cannot create the RIB file '" + target + "': " + std::strerror(errno);
+    std::fclose(file);
+    return "";
+}
+
 }  // namespace
 
 int main(int argc, char **argv)
@@ -90,6 +108,11 @@ int main(int argc, char **argv)
     if (parsed.options.help) {
         std::printf("%s\n", simtool::simUsage());
         return 0;
+    }
+    const std::string ribProblem = ribFileProblem(parsed.options.ribTarget);
+    if (!ribProblem.empty()) {
+        std::fprintf(stderr, "wobblerama-sim: %s\n%s\n", ribProblem.c_str(), simtool::simUsage());
+        return 2;
     }
 
     // With the RIB on standard output, the console carries nothing else: the world's progress
