@@ -21,7 +21,9 @@ FILE *gScratch = nullptr;
 
 std::string reportOf(RtErrorHandler handler, RtInt code, RtInt severity, char *message) {
   std::fflush(stderr);
-  if (ftruncate(fileno(gScratch), 0) != 0) fuzzrib::fail("cannot empty the scratch file");
+  // Emptied and rewound: standard error shares the scratch descriptor's offset.
+  if (ftruncate(fileno(gScratch), 0) != 0 || lseek(fileno(gScratch), 0, SEEK_SET) != 0)
+    fuzzrib::fail("cannot empty the scratch file");
   dup2(fileno(gScratch), 2);
   handler(code, severity, message);
   std::fflush(stderr);
@@ -69,6 +71,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *bytes, size_t size) {
     if (report.empty()) continue; // a folded repeat
     if (report.back() != '\n') fuzzrib::fail("a report does not end its line");
     const std::string severityName = errorSeverityName(severity);
+    if (report.rfind(severityName + ": ", 0) != 0 &&
+        report.rfind("    (last message repeated ", 0) != 0)
+      fuzzrib::fail("a report does not start with its severity or the repeat count");
     if (report.find(severityName + ": ") == std::string::npos)
       fuzzrib::fail("a report does not name its severity");
     if (message && report.find(std::string("\n    --> ") + message) == std::string::npos)
