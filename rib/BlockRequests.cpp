@@ -4,6 +4,7 @@
 // Numbers that go through writeFloat/writeFloats follow the binary flag; numbers in a format
 // string are always text. The writer keeps no graphics state and checks no nesting.
 #include <cstdarg>
+#include <cstdio>
 #include <vector>
 
 #include "rib/GatheredParams.h"
@@ -13,6 +14,15 @@ namespace {
 
 // Sample times a motion block holds on the stack; longer lists go to the heap.
 constexpr int kMotionTimesOnStack = 100;
+
+// A request whose fixed-size array is missing is left out whole, after one line saying so:
+// half a request would run into the next one.
+bool hasArray(const void *array, const char *request, const char *what) {
+  if (array) return true;
+  std::fprintf(stderr, "zizurezar error: %s without %s; the request is left out\n", request,
+               what);
+  return false;
+}
 
 } // namespace
 
@@ -34,12 +44,14 @@ RtVoid RibWriter::AttributeBegin() { writeRaw("AttributeBegin\n"); }
 RtVoid RibWriter::AttributeEnd() { writeRaw("AttributeEnd\n"); }
 
 RtVoid RibWriter::Color(RtColor color) {
+  if (!hasArray(color, "RiColor", "a color")) return;
   writeRaw("Color ");
   writeFloats(color, 3);
   writeRaw("\n");
 }
 
 RtVoid RibWriter::Opacity(RtColor color) {
+  if (!hasArray(color, "RiOpacity", "a color")) return;
   writeRaw("Opacity ");
   writeFloats(color, 3);
   writeRaw("\n");
@@ -60,12 +72,14 @@ RtVoid RibWriter::ShadingInterpolation(RtToken type) {
 RtVoid RibWriter::Matte(RtBoolean onoff) { writeFormatted("Matte %d\n", static_cast<int>(onoff)); }
 
 RtVoid RibWriter::Bound(RtBound bound) {
+  if (!hasArray(bound, "RiBound", "a bound")) return;
   writeRaw("Bound ");
   writeFloats(bound, 6);
   writeRaw("\n");
 }
 
 RtVoid RibWriter::Detail(RtBound bound) {
+  if (!hasArray(bound, "RiDetail", "a bound")) return;
   writeRaw("Detail ");
   writeFloats(bound, 6);
   writeRaw("\n");
@@ -108,12 +122,14 @@ RtVoid RibWriter::Attribute(RtToken name, ...) {
 RtVoid RibWriter::Identity() { writeRaw("Identity\n"); }
 
 RtVoid RibWriter::ConcatTransform(RtMatrix transform) {
+  if (!hasArray(transform, "RiConcatTransform", "a matrix")) return;
   writeRaw("ConcatTransform ");
   writeFloats(&transform[0][0], 16);
   writeRaw("\n");
 }
 
 RtVoid RibWriter::Transform(RtMatrix transform) {
+  if (!hasArray(transform, "RiTransform", "a matrix")) return;
   writeRaw("Transform ");
   writeFloats(&transform[0][0], 16);
   writeRaw("\n");

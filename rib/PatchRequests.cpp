@@ -40,6 +40,12 @@ bool isPatchType(const char *type) {
 } // namespace
 
 RtVoid RibWriter::Basis(RtBasis ubasis, RtInt ustep, RtBasis vbasis, RtInt vstep) {
+  // Without both matrices nothing is written and the steps in force stay as they were.
+  if (!ubasis || !vbasis) {
+    std::fprintf(stderr, "zizurezar error: RiBasis without its two matrices; the request is left "
+                         "out\n");
+    return;
+  }
   writeRaw("Basis ");
   writeBasisMatrix(*this, ubasis);
   writeFormatted(" %d ", ustep);

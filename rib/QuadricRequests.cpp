@@ -2,6 +2,8 @@
 // vertex and varying parameters carry 4 values (the parametric corners) and uniform ones 1.
 //
 // The numbers of a quadric are always text, whatever the binary flag says.
+#include <cstdio>
+
 #include "rib/GatheredParams.h"
 #include "rib/PrimitiveCounts.h"
 #include "rib/RibWriter.h"
@@ -55,6 +57,11 @@ RtVoid RibWriter::Hyperboloid(RtPoint point1, RtPoint point2, RtFloat thetamax, 
 
 RtVoid RibWriter::HyperboloidV(RtPoint point1, RtPoint point2, RtFloat thetamax, RtInt n,
                                RtToken tokens[], RtPointer values[]) {
+  if (!point1 || !point2) {
+    std::fprintf(stderr, "zizurezar error: RiHyperboloid without its two points; the request is "
+                         "left out\n");
+    return;
+  }
   writeFormatted("Hyperboloid %g %g %g %g %g %g %g", point1[0], point1[1], point1[2], point2[0],
                  point2[1], point2[2], thetamax);
   writeQuadricParams(*this, n, tokens, values);

@@ -119,4 +119,42 @@ TEST(BadInputTest, OverLongListsAndRecords) {
   EXPECT_EQ(records, "# " + big + "\n" + big + "\n");
 }
 
+TEST(BadInputTest, MissingFixedSizeArraysLeaveTheRequestOut) {
+  // Found by running every request with null arrays under the sanitizers: these read through the
+  // null pointer. Each is now left out whole with one line, and the basis steps stay in force.
+  std::string rib;
+  const std::string messages = stderrOf([&] {
+    rib = ribOf([](RibWriter &w) {
+      RtBasis power = {{1, 0, 0, 0}, {0, 1, 0, 0}, {0, 0, 1, 0}, {0, 0, 0, 1}};
+      w.Basis(RiBezierBasis, 1, power, 2);
+      w.Basis(nullptr, 3, nullptr, 3);
+      w.Basis(RiBezierBasis, 3, nullptr, 3);
+      w.Color(nullptr);
+      w.Opacity(nullptr);
+      w.Bound(nullptr);
+      w.Detail(nullptr);
+      w.ConcatTransform(nullptr);
+      w.Transform(nullptr);
+      w.Hyperboloid(nullptr, nullptr, 360, RI_NULL);
+      // Steps 1 and 2 still size the mesh: 5 x 6 bicubic has (5-4)/1+1 by (6-4)/2+1 patches.
+      RtFloat uniform[4] = {1, 2, 3, 4};
+      w.PatchMesh(tok("bicubic"), 5, tok("nonperiodic"), 6, tok("nonperiodic"),
+                  tok("uniform float u"), uniform, RI_NULL);
+    });
+  });
+  EXPECT_EQ(rib, "Basis \"bezier\" 1 [1 0 0 0 0 1 0 0 0 0 1 0 0 0 0 1] 2\n"
+                 "PatchMesh \"bicubic\" 5 \"nonperiodic\" 6 \"nonperiodic\" \"uniform float u\" "
+                 "[1 2 3 4]\n");
+  EXPECT_EQ(messages,
+            "zizurezar error: RiBasis without its two matrices; the request is left out\n"
+            "zizurezar error: RiBasis without its two matrices; the request is left out\n"
+            "zizurezar error: RiColor without a color; the request is left out\n"
+            "zizurezar error: RiOpacity without a color; the request is left out\n"
+            "zizurezar error: RiBound without a bound; the request is left out\n"
+            "zizurezar error: RiDetail without a bound; the request is left out\n"
+            "zizurezar error: RiConcatTransform without a matrix; the request is left out\n"
+            "zizurezar error: RiTransform without a matrix; the request is left out\n"
+            "zizurezar error: RiHyperboloid without its two points; the request is left out\n");
+}
+
 } // namespace
