@@ -198,6 +198,7 @@ RtVoid RibWriter::MotionBegin(RtInt n, ...) {
 }
 
 RtVoid RibWriter::MotionBeginV(RtInt n, RtFloat times[]) {
+  if (n > 0 && !hasArray(times, "RiMotionBegin", "its sample times")) return;
   writeRaw("MotionBegin ");
   writeFloats(times, n);
   writeRaw("\n");

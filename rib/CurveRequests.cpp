@@ -11,6 +11,7 @@ RtVoid RibWriter::Curves(RtToken type, RtInt ncurves, RtInt nvertices[], RtToken
 
 RtVoid RibWriter::CurvesV(RtToken type, RtInt ncurves, RtInt nvertices[], RtToken wrap, RtInt n,
                           RtToken tokens[], RtPointer values[]) {
+  if (missingArray("RiCurves", "nvertices", nvertices, ncurves)) return;
   const PrimitiveCounts counts = curvesCounts(sameText(type, "cubic"), sameText(wrap, "periodic"),
                                               ncurves, nvertices, vStep);
   reportClampedCounts("RiCurves", counts);

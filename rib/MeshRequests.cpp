@@ -19,7 +19,19 @@ RtVoid RibWriter::SubdivisionMeshV(RtToken scheme, RtInt nfaces, RtInt nvertices
                                    RtInt vertices[], RtInt ntags, RtToken tags[], RtInt nargs[],
                                    RtInt intargs[], RtFloat floatargs[], RtInt n,
                                    RtToken tokens[], RtPointer values[]) {
+  const char *request = "RiSubdivisionMesh";
+  if (missingArray(request, "nvertices", nvertices, nfaces)) return;
   const long long nindices = sumOf(nvertices, nfaces);
+  if (missingArray(request, "vertices", vertices, nindices)) return;
+  if (ntags > 0) {
+    if (missingArray(request, "tags", tags, ntags) ||
+        missingArray(request, "nargs", nargs, 2 * static_cast<long long>(ntags)))
+      return;
+    const SubdivisionTagTotals totals = subdivisionTagTotals(ntags, nargs);
+    if (missingArray(request, "intargs", intargs, totals.integers) ||
+        missingArray(request, "floatargs", floatargs, totals.floats))
+      return;
+  }
   writeFormatted("SubdivisionMesh \"%s\" ", scheme);
   {
     RibChunk out(stream);
@@ -51,6 +63,9 @@ RtVoid RibWriter::Blobby(RtInt nleaf, RtInt ncode, RtInt code[], RtInt nflt, RtF
 RtVoid RibWriter::BlobbyV(RtInt nleaf, RtInt ncode, RtInt code[], RtInt nflt, RtFloat flt[],
                           RtInt nstr, RtToken str[], RtInt n, RtToken tokens[],
                           RtPointer values[]) {
+  if (missingArray("RiBlobby", "code", code, ncode) || missingArray("RiBlobby", "flt", flt, nflt) ||
+      missingArray("RiBlobby", "str", str, nstr))
+    return;
   // The caller's numbers are written as given; the code only serves to check them.
   const BlobbyScan scan = scanBlobbyCode(code, ncode);
   if (scan.badWord >= 0)

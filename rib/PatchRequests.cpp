@@ -90,7 +90,17 @@ RtVoid RibWriter::PatchMeshV(RtToken type, RtInt nu, RtToken uwrap, RtInt nv, Rt
 RtVoid RibWriter::TrimCurve(RtInt nloops, RtInt ncurves[], RtInt order[], RtFloat knot[],
                             RtFloat min[], RtFloat max[], RtInt n[], RtFloat u[], RtFloat v[],
                             RtFloat w[]) {
+  const char *request = "RiTrimCurve";
+  if (missingArray(request, "ncurves", ncurves, nloops)) return;
+  const long long curves = sumOf(ncurves, nloops);
+  if (missingArray(request, "order", order, curves) || missingArray(request, "n", n, curves)) return;
   const TrimCurveSizes sizes = trimCurveSizes(nloops, ncurves, order, n);
+  if (missingArray(request, "knot", knot, sizes.knots) ||
+      missingArray(request, "min", min, sizes.curves) ||
+      missingArray(request, "max", max, sizes.curves) ||
+      missingArray(request, "u", u, sizes.points) || missingArray(request, "v", v, sizes.points) ||
+      missingArray(request, "w", w, sizes.points))
+    return;
   if (sizes.negative)
     std::fprintf(stderr, "zizurezar error: RiTrimCurve has a negative count; counts clamped at "
                          "zero\n");
@@ -123,6 +133,9 @@ RtVoid RibWriter::NuPatch(RtInt nu, RtInt uorder, RtFloat uknot[], RtFloat umin,
 RtVoid RibWriter::NuPatchV(RtInt nu, RtInt uorder, RtFloat uknot[], RtFloat umin, RtFloat umax,
                            RtInt nv, RtInt vorder, RtFloat vknot[], RtFloat vmin, RtFloat vmax,
                            RtInt n, RtToken tokens[], RtPointer values[]) {
+  if (missingArray("RiNuPatch", "uknot", uknot, static_cast<long long>(nu) + uorder) ||
+      missingArray("RiNuPatch", "vknot", vknot, static_cast<long long>(nv) + vorder))
+    return;
   const PrimitiveCounts counts = nuPatchCounts(nu, uorder, nv, vorder);
   reportClampedCounts("RiNuPatch", counts);
   // The parameter ranges are written with six decimals, the knots as any float array.

@@ -34,6 +34,7 @@ RtVoid RibWriter::GeneralPolygon(RtInt nloops, RtInt nvertices[], ...) {
 
 RtVoid RibWriter::GeneralPolygonV(RtInt nloops, RtInt nvertices[], RtInt n, RtToken tokens[],
                                   RtPointer values[]) {
+  if (missingArray("RiGeneralPolygon", "nvertices", nvertices, nloops)) return;
   writeRaw("GeneralPolygon");
   writeInts(nvertices, nloops);
   writeRaw(" ");
@@ -48,7 +49,9 @@ RtVoid RibWriter::PointsPolygons(RtInt npolys, RtInt nvertices[], RtInt vertices
 
 RtVoid RibWriter::PointsPolygonsV(RtInt npolys, RtInt nvertices[], RtInt vertices[], RtInt n,
                                   RtToken tokens[], RtPointer values[]) {
+  if (missingArray("RiPointsPolygons", "nvertices", nvertices, npolys)) return;
   const long long nindices = sumOf(nvertices, npolys);
+  if (missingArray("RiPointsPolygons", "vertices", vertices, nindices)) return;
   {
     RibChunk out(stream);
     out.put("PointsPolygons");
@@ -71,8 +74,12 @@ RtVoid RibWriter::PointsGeneralPolygons(RtInt npolys, RtInt nloops[], RtInt nver
 RtVoid RibWriter::PointsGeneralPolygonsV(RtInt npolys, RtInt nloops[], RtInt nvertices[],
                                          RtInt vertices[], RtInt n, RtToken tokens[],
                                          RtPointer values[]) {
+  const char *request = "RiPointsGeneralPolygons";
+  if (missingArray(request, "nloops", nloops, npolys)) return;
   const int totalLoops = clampCount(sumOf(nloops, npolys));
+  if (missingArray(request, "nvertices", nvertices, totalLoops)) return;
   const long long nindices = sumOf(nvertices, totalLoops);
+  if (missingArray(request, "vertices", vertices, nindices)) return;
   {
     RibChunk out(stream);
     out.put("PointsGeneralPolygons");

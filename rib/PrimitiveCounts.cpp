@@ -205,6 +205,14 @@ SubdivisionTagTotals subdivisionTagTotals(int ntags, const RtInt *nargs) {
   return SubdivisionTagTotals{clampCount(integers), clampCount(floats)};
 }
 
+bool missingArray(const char *request, const char *array, const void *values, long long needed) {
+  if (values || needed <= 0) return false;
+  std::fprintf(stderr,
+               "zizurezar error: %s has no %s array (%lld values expected); the request is left "
+               "out\n", request, array, needed);
+  return true;
+}
+
 void reportClampedCounts(const char *request, const PrimitiveCounts &counts) {
   if (counts.problem)
     std::fprintf(stderr, "zizurezar error: %s %s; counts clamped at zero\n", request,

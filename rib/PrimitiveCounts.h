@@ -99,5 +99,8 @@ SubdivisionTagTotals subdivisionTagTotals(int ntags, const RtInt *nargs);
 /// Writes "zizurezar error: <request> <problem>; counts clamped at zero" on standard error when
 /// the counts carry a problem; nothing otherwise.
 void reportClampedCounts(const char *request, const PrimitiveCounts &counts);
+/// True, after one line on standard error, when a request's array is null although its rules read
+/// `needed` (> 0) values from it: the request is then left out whole instead of read through null.
+bool missingArray(const char *request, const char *array, const void *values, long long needed);
 
 #endif

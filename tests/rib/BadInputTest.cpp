@@ -157,4 +157,47 @@ TEST(BadInputTest, MissingFixedSizeArraysLeaveTheRequestOut) {
             "zizurezar error: RiHyperboloid without its two points; the request is left out\n");
 }
 
+TEST(BadInputTest, NullArraysThatTheCountsWouldReadLeaveTheRequestOut) {
+  // A null array with a positive count used to be read through; it is now said in one line and
+  // nothing of the request is written. A null array with nothing to read stays fine.
+  RtInt three[1] = {3}, indices[3] = {0, 1, 2}, code[2] = {1003, 0};
+  RtToken crease[1] = {tok("crease")};
+  RtInt creaseArgs[2] = {2, 1};
+  std::string rib;
+  const std::string messages = stderrOf([&] {
+    rib = ribOf([&](RibWriter &w) {
+      w.MotionBeginV(2, nullptr);
+      w.GeneralPolygon(1, nullptr, RI_NULL);
+      w.PointsPolygons(1, three, nullptr, RI_NULL);
+      w.PointsGeneralPolygons(1, nullptr, nullptr, nullptr, RI_NULL);
+      w.Curves(tok("linear"), 1, nullptr, tok("nonperiodic"), RI_NULL);
+      w.NuPatch(4, 4, nullptr, 0, 1, 4, 4, nullptr, 0, 1, RI_NULL);
+      w.TrimCurve(1, three, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr);
+      w.SubdivisionMesh(tok("catmull-clark"), 1, three, indices, 1, crease, creaseArgs, nullptr,
+                        nullptr, RI_NULL);
+      w.Blobby(1, 2, code, 4, nullptr, 1, nullptr, RI_NULL);
+      w.PointsPolygons(0, nullptr, nullptr, RI_NULL);
+    });
+  });
+  EXPECT_EQ(rib, "PointsPolygons[] [] \n");
+  EXPECT_EQ(messages,
+            "zizurezar error: RiMotionBegin without its sample times; the request is left out\n"
+            "zizurezar error: RiGeneralPolygon has no nvertices array (1 values expected); the "
+            "request is left out\n"
+            "zizurezar error: RiPointsPolygons has no vertices array (3 values expected); the "
+            "request is left out\n"
+            "zizurezar error: RiPointsGeneralPolygons has no nloops array (1 values expected); the "
+            "request is left out\n"
+            "zizurezar error: RiCurves has no nvertices array (1 values expected); the request is "
+            "left out\n"
+            "zizurezar error: RiNuPatch has no uknot array (8 values expected); the request is left "
+            "out\n"
+            "zizurezar error: RiTrimCurve has no order array (3 values expected); the request is "
+            "left out\n"
+            "zizurezar error: RiSubdivisionMesh has no intargs array (2 values expected); the "
+            "request is left out\n"
+            "zizurezar error: RiBlobby has no flt array (4 values expected); the request is left "
+            "out\n");
+}
+
 } // namespace
