@@ -34,12 +34,14 @@ RibWriter &freshContext(bool binary) {
     std::string path = scratchPath();
     auto *writer = new RibWriter(path.c_str());
     gReadBack = open(path.c_str(), O_RDONLY);
-    if (gReadBack < 0) fail("cannot read the scratch file back");
+    if (gReadBack < 0)
+      fail("cannot read the scratch file back");
     std::remove(path.c_str()); // the open descriptors keep the file; nothing is left behind
     return writer;
   }();
   std::fflush(rib->stream);
-  if (ftruncate(fileno(rib->stream), 0) != 0) fail("cannot empty the scratch file");
+  if (ftruncate(fileno(rib->stream), 0) != 0)
+    fail("cannot empty the scratch file");
   std::rewind(rib->stream);
   rib->binary = binary ? 1 : 0;
   return *rib;
@@ -52,7 +54,8 @@ std::string written(RibWriter &rib) {
   off_t at = 0;
   for (;;) {
     ssize_t got = pread(gReadBack, buffer, sizeof buffer, at);
-    if (got <= 0) break;
+    if (got <= 0)
+      break;
     text.append(buffer, static_cast<size_t>(got));
     at += got;
   }
@@ -70,7 +73,8 @@ void checkAsciiRib(const std::string &rib) {
     char c = rib[i];
     if (inQuote) {
       if (c == '\\') {
-        if (++i == rib.size()) fail("a quoted text ends in a lone backslash");
+        if (++i == rib.size())
+          fail("a quoted text ends in a lone backslash");
       } else if (c == '\n') {
         fail("a raw newline inside a quoted text");
       } else if (c == '"') {
@@ -80,18 +84,22 @@ void checkAsciiRib(const std::string &rib) {
       inQuote = true;
     } else if (c == '#') {
       const size_t end = rib.find('\n', i);
-      if (end == std::string::npos) fail("a comment without its newline");
+      if (end == std::string::npos)
+        fail("a comment without its newline");
       i = end;
     }
   }
-  if (inQuote) fail("a quoted text is never closed");
-  if (!rib.empty() && rib.back() != '\n') fail("the output does not end with a newline");
+  if (inQuote)
+    fail("a quoted text is never closed");
+  if (!rib.empty() && rib.back() != '\n')
+    fail("the output does not end with a newline");
 }
 
 std::vector<std::string> quotedTexts(const std::string &line) {
   std::vector<std::string> texts;
   for (size_t i = 0; i < line.size(); ++i) {
-    if (line[i] != '"') continue;
+    if (line[i] != '"')
+      continue;
     std::string text;
     for (++i; i < line.size() && line[i] != '"'; ++i) {
       if (line[i] == '\\' && i + 1 < line.size()) {
@@ -116,26 +124,31 @@ char *TextStore::keep(const std::string &text) {
 char *TextStore::take(FuzzedDataProvider &data, size_t maxLength) {
   std::string text = data.ConsumeRandomLengthString(maxLength);
   const size_t zero = text.find('\0');
-  if (zero != std::string::npos) text.resize(zero);
+  if (zero != std::string::npos)
+    text.resize(zero);
   return keep(text);
 }
 
 void fillFloats(FuzzedDataProvider &data, ExactArray<RtFloat> &values) {
-  for (size_t i = 0; i < values.size(); ++i) values[i] = data.ConsumeFloatingPoint<RtFloat>();
+  for (size_t i = 0; i < values.size(); ++i)
+    values[i] = data.ConsumeFloatingPoint<RtFloat>();
 }
 
 void fillInts(FuzzedDataProvider &data, ExactArray<RtInt> &values, RtInt min, RtInt max) {
-  for (size_t i = 0; i < values.size(); ++i) values[i] = data.ConsumeIntegralInRange(min, max);
+  for (size_t i = 0; i < values.size(); ++i)
+    values[i] = data.ConsumeIntegralInRange(min, max);
 }
 
 ParamValues valuesFor(FuzzedDataProvider &data, TextStore &texts, const char *token,
                       long long elements) {
   ParamValues values;
   const ParamDecl *decl = token ? lookupParam(token) : nullptr;
-  if (!decl) return values;
+  if (!decl)
+    return values;
   const ParamTypeInfo &type = paramTypeInfo(decl->type);
   long long count = elements * decl->arraySize * type.components;
-  if (count < 0) count = 0;
+  if (count < 0)
+    count = 0;
   const size_t width = type.kind == ValueKind::String ? sizeof(char *) : 4;
   if (count * static_cast<long long>(width) > kMaxValueBytes) {
     values.tooLarge = true;

@@ -41,7 +41,8 @@ std::vector<std::string> quotedTexts(const std::string &line);
 /// its own, so that even the first element is outside it.
 template <typename T> class ExactArray {
 public:
-  explicit ExactArray(long long n) : size_(n < 0 ? 0 : static_cast<size_t>(n)), data_(new T[size_]) {}
+  explicit ExactArray(long long n)
+      : size_(n < 0 ? 0 : static_cast<size_t>(n)), data_(new T[size_]) {}
   T *get() { return data_.get(); }
   T &operator[](size_t i) { return data_[i]; }
   size_t size() const { return size_; }

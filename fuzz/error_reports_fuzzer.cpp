@@ -57,8 +57,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *bytes, size_t size) {
 
   const int reports = data.ConsumeIntegralInRange(1, 4);
   for (int i = 0; i < reports; ++i) {
-    const RtInt code = data.ConsumeBool() ? data.ConsumeIntegralInRange(0, 62)
-                                          : data.ConsumeIntegral<RtInt>();
+    const RtInt code =
+        data.ConsumeBool() ? data.ConsumeIntegralInRange(0, 62) : data.ConsumeIntegral<RtInt>();
     const int which = data.ConsumeIntegralInRange(0, 2);
     // Abort ends the process from ERROR up, Print only at SEVERE: stay below what ends it.
     const RtInt severity = data.ConsumeIntegralInRange(0, which == 2 ? 1 : 2);
@@ -66,10 +66,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *bytes, size_t size) {
     char *message = data.ConsumeIntegralInRange(0, 7) == 0 ? nullptr : texts.take(data, longest);
     RtErrorHandler handlers[] = {RiErrorIgnore, RiErrorPrint, RiErrorAbort};
     const std::string report = reportOf(handlers[which], code, severity, message);
-    if (RiLastError != code) fuzzrib::fail("RiLastError is not the reported code");
-    if (which == 0 && !report.empty()) fuzzrib::fail("RiErrorIgnore printed something");
-    if (report.empty()) continue; // a folded repeat
-    if (report.back() != '\n') fuzzrib::fail("a report does not end its line");
+    if (RiLastError != code)
+      fuzzrib::fail("RiLastError is not the reported code");
+    if (which == 0 && !report.empty())
+      fuzzrib::fail("RiErrorIgnore printed something");
+    if (report.empty())
+      continue; // a folded repeat
+    if (report.back() != '\n')
+      fuzzrib::fail("a report does not end its line");
     const std::string severityName = errorSeverityName(severity);
     if (report.rfind(severityName + ": ", 0) != 0 &&
         report.rfind("    (last message repeated ", 0) != 0)

@@ -32,11 +32,15 @@ struct PrimParams {
       RtToken token = texts.keep(kParamTokens[data.ConsumeIntegralInRange(0, 4)]);
       const ParamDecl *decl = lookupParam(token);
       long long elements = 1;
-      if (decl->paramClass == kClassVertex) elements = counts.vertex;
-      else if (decl->paramClass == kClassVarying) elements = counts.varying;
-      else if (decl->paramClass == kClassUniform) elements = counts.uniform;
+      if (decl->paramClass == kClassVertex)
+        elements = counts.vertex;
+      else if (decl->paramClass == kClassVarying)
+        elements = counts.varying;
+      else if (decl->paramClass == kClassUniform)
+        elements = counts.uniform;
       fuzzrib::ParamValues block = fuzzrib::valuesFor(data, texts, token, elements);
-      if (block.tooLarge) continue;
+      if (block.tooLarge)
+        continue;
       tokens.push_back(token);
       values.push_back(block.block.get());
       held.push_back(std::move(block));
@@ -49,31 +53,41 @@ void expectCounts(const PrimitiveCounts &library, long long vertex, long long va
                   long long uniform) {
   if (library.vertex != vertex || library.varying != varying || library.uniform != uniform)
     fuzzrib::fail("primitive counts differ from the rules");
-  if (library.problem) fuzzrib::fail("a well-formed primitive is reported as clamped");
+  if (library.problem)
+    fuzzrib::fail("a well-formed primitive is reported as clamped");
 }
 
 const char *textFrom(FuzzedDataProvider &data, fuzzrib::TextStore &texts,
                      std::initializer_list<const char *> usual) {
   const size_t pick = data.ConsumeIntegralInRange<size_t>(0, usual.size());
-  if (pick == usual.size()) return texts.take(data, 12);
+  if (pick == usual.size())
+    return texts.take(data, 12);
   return texts.keep(usual.begin()[pick]);
+}
+
+// Now and then a null array instead of the exact one: the request must then read nothing from it.
+template <typename T> T *orNull(FuzzedDataProvider &data, ExactArray<T> &array) {
+  return data.ConsumeIntegralInRange(0, 31) == 0 ? nullptr : array.get();
 }
 
 long long clampedSum(ExactArray<RtInt> &values) {
   long long sum = 0;
-  for (size_t i = 0; i < values.size(); ++i) sum += values[i];
+  for (size_t i = 0; i < values.size(); ++i)
+    sum += values[i];
   return std::max(0LL, sum);
 }
 
 bool allAtLeast(ExactArray<RtInt> &values, RtInt least) {
   for (size_t i = 0; i < values.size(); ++i)
-    if (values[i] < least) return false;
+    if (values[i] < least)
+      return false;
   return true;
 }
 
 // Patches (or varying points) along one direction of a well-formed mesh.
 long long meshPatches(bool bicubic, int n, bool periodic, int step) {
-  if (!bicubic) return periodic ? n : n - 1;
+  if (!bicubic)
+    return periodic ? n : n - 1;
   return periodic ? n / step : (n - 4) / step + 1;
 }
 
@@ -86,7 +100,8 @@ void fuzzPatchMesh(FuzzedDataProvider &data, fuzzrib::TextStore &texts, RibWrite
   const bool up = sameText(uwrap, "periodic"), vp = sameText(vwrap, "periodic");
   const PrimitiveCounts library = patchMeshCounts(bicubic, nu, up, nv, vp, rib.uStep, rib.vStep);
   auto wellFormed = [&](int n, bool periodic, int step) {
-    if (!bicubic) return n >= (periodic ? 1 : 2);
+    if (!bicubic)
+      return n >= (periodic ? 1 : 2);
     return step >= 1 && n >= (periodic ? step : 4);
   };
   if (wellFormed(nu, up, rib.uStep) && wellFormed(nv, vp, rib.vStep)) {
@@ -113,8 +128,8 @@ void fuzzNuPatch(FuzzedDataProvider &data, fuzzrib::TextStore &texts, RibWriter 
                  static_cast<long long>(nu - uorder + 2) * (nv - vorder + 2),
                  static_cast<long long>(nu - uorder + 1) * (nv - vorder + 1));
   PrimParams params(data, texts, library);
-  rib.NuPatchV(nu, uorder, uknot.get(), data.ConsumeFloatingPoint<RtFloat>(),
-               data.ConsumeFloatingPoint<RtFloat>(), nv, vorder, vknot.get(),
+  rib.NuPatchV(nu, uorder, orNull(data, uknot), data.ConsumeFloatingPoint<RtFloat>(),
+               data.ConsumeFloatingPoint<RtFloat>(), nv, vorder, orNull(data, vknot),
                data.ConsumeFloatingPoint<RtFloat>(), data.ConsumeFloatingPoint<RtFloat>(),
                params.count(), params.tokens.data(), params.values.data());
 }
@@ -126,14 +141,15 @@ void fuzzCurves(FuzzedDataProvider &data, fuzzrib::TextStore &texts, RibWriter &
   ExactArray<RtInt> nvertices(ncurves);
   fuzzrib::fillInts(data, nvertices, -2, 14);
   const bool cubic = sameText(type, "cubic"), periodic = sameText(wrap, "periodic");
-  const PrimitiveCounts library = curvesCounts(cubic, periodic, ncurves, nvertices.get(), rib.vStep);
+  const PrimitiveCounts library =
+      curvesCounts(cubic, periodic, ncurves, nvertices.get(), rib.vStep);
   const int least = cubic ? (periodic ? std::max(rib.vStep, 1) : 4) : (periodic ? 1 : 2);
   if (ncurves >= 0 && allAtLeast(nvertices, least) && (!cubic || rib.vStep >= 1)) {
     long long vertex = 0, varying = 0, uniform = 0;
     for (size_t i = 0; i < nvertices.size(); ++i) {
       const long long k = nvertices[i];
-      long long segments = cubic ? (periodic ? k / rib.vStep : (k - 4) / rib.vStep + 1)
-                                 : (periodic ? k : k - 1);
+      long long segments =
+          cubic ? (periodic ? k / rib.vStep : (k - 4) / rib.vStep + 1) : (periodic ? k : k - 1);
       vertex += k;
       varying += cubic ? segments + (periodic ? 0 : 1) : k;
       uniform += segments;
@@ -141,14 +157,15 @@ void fuzzCurves(FuzzedDataProvider &data, fuzzrib::TextStore &texts, RibWriter &
     expectCounts(library, vertex, varying, uniform);
   }
   PrimParams params(data, texts, library);
-  rib.CurvesV(type, ncurves, nvertices.get(), wrap, params.count(), params.tokens.data(),
+  rib.CurvesV(type, ncurves, orNull(data, nvertices), wrap, params.count(), params.tokens.data(),
               params.values.data());
 }
 
 // Largest index + 1 over well-formed (non-negative) indices; 1 for none.
 long long pointsOf(ExactArray<RtInt> &indices) {
   long long largest = 0;
-  for (size_t i = 0; i < indices.size(); ++i) largest = std::max<long long>(largest, indices[i]);
+  for (size_t i = 0; i < indices.size(); ++i)
+    largest = std::max<long long>(largest, indices[i]);
   return largest + 1;
 }
 
@@ -167,18 +184,21 @@ void fuzzSubdivisionMesh(FuzzedDataProvider &data, fuzzrib::TextStore &texts, Ri
   ExactArray<RtInt> nargs(2LL * std::max<RtInt>(ntags, 0));
   fuzzrib::fillInts(data, nargs, -1, 4);
   long long integers = 0, floats = 0;
-  for (size_t i = 0; i < nargs.size(); ++i) (i % 2 == 0 ? integers : floats) += nargs[i];
+  for (size_t i = 0; i < nargs.size(); ++i)
+    (i % 2 == 0 ? integers : floats) += nargs[i];
   ExactArray<RtInt> intargs(integers);
   fuzzrib::fillInts(data, intargs, -5, 50);
   ExactArray<RtFloat> floatargs(floats);
   fuzzrib::fillFloats(data, floatargs);
-  PrimitiveCounts library = indexedMeshCounts(vertices.get(), static_cast<long long>(vertices.size()), nfaces);
+  PrimitiveCounts library =
+      indexedMeshCounts(vertices.get(), static_cast<long long>(vertices.size()), nfaces);
   if (allAtLeast(nvertices, 0) && allAtLeast(vertices, 0) && nfaces >= 0)
     expectCounts(library, pointsOf(vertices), pointsOf(vertices), nfaces);
   PrimParams params(data, texts, library);
-  rib.SubdivisionMeshV(scheme, nfaces, nvertices.get(), vertices.get(), ntags, tags.get(),
-                       nargs.get(), intargs.get(), floatargs.get(), params.count(),
-                       params.tokens.data(), params.values.data());
+  rib.SubdivisionMeshV(scheme, nfaces, orNull(data, nvertices), orNull(data, vertices), ntags,
+                       orNull(data, tags), orNull(data, nargs), orNull(data, intargs),
+                       orNull(data, floatargs), params.count(), params.tokens.data(),
+                       params.values.data());
 }
 
 void fuzzPolygons(FuzzedDataProvider &data, fuzzrib::TextStore &texts, RibWriter &rib) {
@@ -190,15 +210,17 @@ void fuzzPolygons(FuzzedDataProvider &data, fuzzrib::TextStore &texts, RibWriter
   fuzzrib::fillInts(data, nvertices, -1, 6);
   ExactArray<RtInt> vertices(clampedSum(nvertices));
   fuzzrib::fillInts(data, vertices, -1, 30);
-  PrimitiveCounts library = indexedMeshCounts(vertices.get(), static_cast<long long>(vertices.size()), npolys);
+  PrimitiveCounts library =
+      indexedMeshCounts(vertices.get(), static_cast<long long>(vertices.size()), npolys);
   if (npolys >= 0 && allAtLeast(nloops, 0) && allAtLeast(nvertices, 0) && allAtLeast(vertices, 0))
     expectCounts(library, pointsOf(vertices), pointsOf(vertices), npolys);
   PrimParams params(data, texts, library);
   if (general)
-    rib.PointsGeneralPolygonsV(npolys, nloops.get(), nvertices.get(), vertices.get(),
-                               params.count(), params.tokens.data(), params.values.data());
+    rib.PointsGeneralPolygonsV(npolys, orNull(data, nloops), orNull(data, nvertices),
+                               orNull(data, vertices), params.count(), params.tokens.data(),
+                               params.values.data());
   else
-    rib.PointsPolygonsV(npolys, nvertices.get(), vertices.get(), params.count(),
+    rib.PointsPolygonsV(npolys, orNull(data, nvertices), orNull(data, vertices), params.count(),
                         params.tokens.data(), params.values.data());
 }
 
@@ -208,7 +230,7 @@ void fuzzGeneralPolygon(FuzzedDataProvider &data, fuzzrib::TextStore &texts, Rib
   fuzzrib::fillInts(data, nvertices, -1, 6);
   const PrimitiveCounts library = vertexListCounts(sumOf(nvertices.get(), nloops));
   PrimParams params(data, texts, library);
-  rib.GeneralPolygonV(nloops, nvertices.get(), params.count(), params.tokens.data(),
+  rib.GeneralPolygonV(nloops, orNull(data, nvertices), params.count(), params.tokens.data(),
                       params.values.data());
 }
 
@@ -217,8 +239,9 @@ void fuzzBlobby(FuzzedDataProvider &data, fuzzrib::TextStore &texts, RibWriter &
   const RtInt ncode = data.ConsumeIntegralInRange(-1, 24);
   ExactArray<RtInt> code(ncode);
   for (size_t i = 0; i < code.size(); ++i)
-    code[i] = data.ConsumeBool() ? kCodes[data.ConsumeIntegralInRange<size_t>(0, std::size(kCodes) - 1)]
-                                 : data.ConsumeIntegralInRange(-3, 6);
+    code[i] = data.ConsumeBool()
+                  ? kCodes[data.ConsumeIntegralInRange<size_t>(0, std::size(kCodes) - 1)]
+                  : data.ConsumeIntegralInRange(-3, 6);
   const BlobbyScan scan = scanBlobbyCode(code.get(), ncode);
   // Mostly the true numbers, sometimes wrong ones: either way the caller's numbers size the arrays.
   const bool truthful = data.ConsumeBool();
@@ -228,10 +251,11 @@ void fuzzBlobby(FuzzedDataProvider &data, fuzzrib::TextStore &texts, RibWriter &
   ExactArray<RtFloat> flt(nflt);
   fuzzrib::fillFloats(data, flt);
   ExactArray<RtToken> str(nstr);
-  for (size_t i = 0; i < str.size(); ++i) str[i] = texts.take(data, 16);
+  for (size_t i = 0; i < str.size(); ++i)
+    str[i] = texts.take(data, 16);
   PrimParams params(data, texts, blobbyCounts(nleaf));
-  rib.BlobbyV(nleaf, ncode, code.get(), nflt, flt.get(), nstr, str.get(), params.count(),
-              params.tokens.data(), params.values.data());
+  rib.BlobbyV(nleaf, ncode, orNull(data, code), nflt, orNull(data, flt), nstr, orNull(data, str),
+              params.count(), params.tokens.data(), params.values.data());
 }
 
 void fuzzTrimCurve(FuzzedDataProvider &data, RibWriter &rib) {
@@ -248,9 +272,11 @@ void fuzzTrimCurve(FuzzedDataProvider &data, RibWriter &rib) {
     points += n[i];
   }
   ExactArray<RtFloat> knot(knots), min(curves), max(curves), u(points), v(points), w(points);
-  for (ExactArray<RtFloat> *array : {&knot, &min, &max, &u, &v, &w}) fuzzrib::fillFloats(data, *array);
-  rib.TrimCurve(nloops, ncurves.get(), order.get(), knot.get(), min.get(), max.get(), n.get(),
-                u.get(), v.get(), w.get());
+  for (ExactArray<RtFloat> *array : {&knot, &min, &max, &u, &v, &w})
+    fuzzrib::fillFloats(data, *array);
+  rib.TrimCurve(nloops, orNull(data, ncurves), orNull(data, order), orNull(data, knot),
+                orNull(data, min), orNull(data, max), orNull(data, n), orNull(data, u),
+                orNull(data, v), orNull(data, w));
 }
 
 } // namespace
@@ -274,6 +300,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *bytes, size_t size) {
   case 6: fuzzBlobby(data, texts, rib); break;
   default: fuzzTrimCurve(data, rib); break;
   }
-  if (rib.binary == 0) fuzzrib::checkAsciiRib(fuzzrib::written(rib));
+  if (rib.binary == 0)
+    fuzzrib::checkAsciiRib(fuzzrib::written(rib));
   return 0;
 }
