@@ -194,7 +194,9 @@ public:
         cases[name.substr(0, slash)][name.substr(slash + 1)] = total;
     }
     std::printf("\n");
-    for (const auto &[name, times] : cases) {
+    for (const auto &entry : cases) {
+      const std::string &name = entry.first;
+      const auto &times = entry.second;
       auto has = [&](const char *role) { return times.count(role) > 0; };
       // Real time is what a caller waits; CPU time is steadier on a busy machine.
       auto ratio = [&](const char *slow, const char *fast) {

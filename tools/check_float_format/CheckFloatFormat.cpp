@@ -45,7 +45,7 @@ bool parseInt(const char *text, int low, int high, int &value) {
 
 /// Returns false (after one line naming the problem) on a bad argument.
 bool parseOptions(int argc, char **argv, Options &options) {
-  for (int i = 1; i < argc; ++i) {
+  for (int i = 1; i < argc; i += 2) {  // every option takes one value
     const std::string arg = argv[i];
     int *target = arg == "--digits" ? &options.digits : arg == "--threads" ? &options.threads : nullptr;
     if (target == nullptr) {
@@ -58,7 +58,6 @@ bool parseOptions(int argc, char **argv, Options &options) {
                    arg.c_str(), high);
       return false;
     }
-    ++i;
   }
   return true;
 }
