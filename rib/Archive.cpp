@@ -6,7 +6,6 @@
 #include <locale.h>
 #include <memory>
 
-#include "rib/GatheredParams.h"
 #include "rib/RibChunk.h"
 #include "rib/RibWriter.h"
 
@@ -83,11 +82,6 @@ RtVoid RibWriter::ArchiveRecordV(RtToken type, char *format, va_list arguments) 
     out.put(text, static_cast<size_t>(length));
   else
     putCommented(out, prefix, text, static_cast<size_t>(length));
-}
-
-RtVoid RibWriter::ReadArchive(RtToken name, RtArchiveCallback callback, ...) {
-  RIB_GATHER_PARAMS(params, callback, "ReadArchive");
-  ReadArchiveV(name, callback, params.count, params.tokens, params.values);
 }
 
 RtVoid RibWriter::ReadArchiveV(RtToken name, RtArchiveCallback, RtInt n, RtToken tokens[],

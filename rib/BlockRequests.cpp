@@ -7,7 +7,6 @@
 #include <cstdio>
 #include <vector>
 
-#include "rib/GatheredParams.h"
 #include "rib/RibWriter.h"
 
 namespace {
@@ -110,11 +109,6 @@ RtVoid RibWriter::ReverseOrientation() { writeRaw("ReverseOrientation\n"); }
 RtVoid RibWriter::AttributeV(RtToken name, RtInt n, RtToken tokens[], RtPointer values[]) {
   writeRaw("Attribute");
   writeParamList(name, 0, n, tokens, values);
-}
-
-RtVoid RibWriter::Attribute(RtToken name, ...) {
-  RIB_GATHER_PARAMS(params, name, "Attribute");
-  AttributeV(name, params.count, params.tokens, params.values);
 }
 
 // ---- Transformations ----

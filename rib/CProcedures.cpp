@@ -1,34 +1,37 @@
 // The C procedures of the requests: each forwards to the current context, built from the table in
 // rib/RiRequests.def. Without a current context a procedure reports "RiBegin not called" naming
-// itself, a severe error that ends the process.
+// itself, a severe error that ends the process. RiOption and RiOptionV are in OptionRequests.cpp.
 #include <cstdarg>
 #include <cstddef>
 #include <vector>
 
+#include "rib/CurrentContext.h"
 #include "rib/GatheredParams.h"
-#include "rib/RiContext.h"
 
-namespace {
-
-RiContext *currentContext(const char *procedure) {
+RiContext *contextFor(const char *procedure) {
   if (!RiCurrentContext) RiErrorPrint(RIE_NOTSTARTED, RIE_SEVERE, const_cast<char *>(procedure));
   return RiCurrentContext;
 }
 
-} // namespace
-
 #define RI_UNPAREN(...) __VA_ARGS__
 
 #define RI_REQUEST(Result, Name, Parameters, Arguments)                                            \
-  extern "C" Result Ri##Name Parameters { return currentContext("Ri" #Name)->Name Arguments; }
+  extern "C" Result Ri##Name Parameters {                                                          \
+    RiContext *context = contextFor("Ri" #Name);                                                   \
+    if (!context) return static_cast<Result>(0);                                                   \
+    return context->Name Arguments;                                                                \
+  }
 
 #define RI_LIST_REQUEST(Result, Name, Parameters, Arguments, LastFixed)                            \
   extern "C" Result Ri##Name##V(RI_UNPAREN Parameters, RtInt n, RtToken tokens[],                  \
                                 RtPointer values[]) {                                              \
-    return currentContext("Ri" #Name "V")->Name##V(RI_UNPAREN Arguments, n, tokens, values);       \
+    RiContext *context = contextFor("Ri" #Name "V");                                               \
+    if (!context) return static_cast<Result>(0);                                                   \
+    return context->Name##V(RI_UNPAREN Arguments, n, tokens, values);                              \
   }                                                                                                \
   extern "C" Result Ri##Name(RI_UNPAREN Parameters, ...) {                                         \
-    RiContext *context = currentContext("Ri" #Name);                                               \
+    RiContext *context = contextFor("Ri" #Name);                                                   \
+    if (!context) return static_cast<Result>(0);                                                   \
     RIB_GATHER_PARAMS(params, LastFixed, "Ri" #Name);                                              \
     return context->Name##V(RI_UNPAREN Arguments, params.count, params.tokens, params.values);     \
   }
@@ -36,7 +39,8 @@ RiContext *currentContext(const char *procedure) {
 #include "rib/RiRequests.def"
 
 extern "C" RtVoid RiMotionBegin(RtInt n, ...) {
-  RiContext *context = currentContext("RiMotionBegin");
+  RiContext *context = contextFor("RiMotionBegin");
+  if (!context) return;
   // The sample times arrive promoted to double; a motion block rarely has more than a handful.
   RtFloat local[64];
   std::vector<RtFloat> many;
@@ -53,7 +57,8 @@ extern "C" RtVoid RiMotionBegin(RtInt n, ...) {
 }
 
 extern "C" RtVoid RiArchiveRecord(RtToken type, char *format, ...) {
-  RiContext *context = currentContext("RiArchiveRecord");
+  RiContext *context = contextFor("RiArchiveRecord");
+  if (!context) return;
   va_list arguments;
   va_start(arguments, format);
   context->ArchiveRecordV(type, format, arguments);
@@ -61,7 +66,7 @@ extern "C" RtVoid RiArchiveRecord(RtToken type, char *format, ...) {
 }
 
 extern "C" RtVoid RiEnd(void) {
-  RiContext *context = currentContext("RiEnd");
+  RiContext *context = contextFor("RiEnd");
   RiCurrentContext = nullptr;
   delete context;
 }

@@ -1,13 +1,7 @@
 // Curves and point clouds. Cubic curves are sized by the v step of the basis in force; a curve's
 // uniform parameters carry one value per segment.
-#include "rib/GatheredParams.h"
 #include "rib/PrimitiveCounts.h"
 #include "rib/RibWriter.h"
-
-RtVoid RibWriter::Curves(RtToken type, RtInt ncurves, RtInt nvertices[], RtToken wrap, ...) {
-  RIB_GATHER_PARAMS(params, wrap, "Curves");
-  CurvesV(type, ncurves, nvertices, wrap, params.count, params.tokens, params.values);
-}
 
 RtVoid RibWriter::CurvesV(RtToken type, RtInt ncurves, RtInt nvertices[], RtToken wrap, RtInt n,
                           RtToken tokens[], RtPointer values[]) {
@@ -19,11 +13,6 @@ RtVoid RibWriter::CurvesV(RtToken type, RtInt ncurves, RtInt nvertices[], RtToke
   writeInts(nvertices, ncurves);
   writeFormatted(" \"%s\" ", wrap);
   writePrimParamList(counts.vertex, counts.varying, counts.uniform, n, tokens, values);
-}
-
-RtVoid RibWriter::Points(RtInt npoints, ...) {
-  RIB_GATHER_PARAMS(params, npoints, "Points");
-  PointsV(npoints, params.count, params.tokens, params.values);
 }
 
 RtVoid RibWriter::PointsV(RtInt npoints, RtInt n, RtToken tokens[], RtPointer values[]) {

@@ -4,7 +4,6 @@
 // meshes, blobbies); their value counts in PrimitiveCounts.cpp.
 #include <cstdio>
 
-#include "rib/GatheredParams.h"
 #include "rib/RibWriter.h"
 
 namespace {
@@ -42,11 +41,6 @@ RtVoid RibWriter::Procedural(RtPointer data, RtBound bound, RtProcSubdivFunc sub
   else writeFormatted(kind->format, texts[0], texts[1]);
   writeFloats(bound, 6);
   writeRaw("\n");
-}
-
-RtVoid RibWriter::Geometry(RtToken type, ...) {
-  RIB_GATHER_PARAMS(params, type, "Geometry");
-  GeometryV(type, params.count, params.tokens, params.values);
 }
 
 RtVoid RibWriter::GeometryV(RtToken type, RtInt n, RtToken tokens[], RtPointer values[]) {

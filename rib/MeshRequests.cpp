@@ -2,18 +2,9 @@
 // the renderer interprets (tags with their arguments, a blobby's operation code).
 #include <cstdio>
 
-#include "rib/GatheredParams.h"
 #include "rib/IntArrayText.h"
 #include "rib/PrimitiveCounts.h"
 #include "rib/RibWriter.h"
-
-RtVoid RibWriter::SubdivisionMesh(RtToken scheme, RtInt nfaces, RtInt nvertices[],
-                                  RtInt vertices[], RtInt ntags, RtToken tags[], RtInt nargs[],
-                                  RtInt intargs[], RtFloat floatargs[], ...) {
-  RIB_GATHER_PARAMS(params, floatargs, "SubdivisionMesh");
-  SubdivisionMeshV(scheme, nfaces, nvertices, vertices, ntags, tags, nargs, intargs, floatargs,
-                   params.count, params.tokens, params.values);
-}
 
 RtVoid RibWriter::SubdivisionMeshV(RtToken scheme, RtInt nfaces, RtInt nvertices[],
                                    RtInt vertices[], RtInt ntags, RtToken tags[], RtInt nargs[],
@@ -52,12 +43,6 @@ RtVoid RibWriter::SubdivisionMeshV(RtToken scheme, RtInt nfaces, RtInt nvertices
   const PrimitiveCounts counts = indexedMeshCounts(vertices, nindices, nfaces);
   reportClampedCounts("RiSubdivisionMesh", counts);
   writePrimParamList(counts.vertex, counts.varying, counts.uniform, n, tokens, values);
-}
-
-RtVoid RibWriter::Blobby(RtInt nleaf, RtInt ncode, RtInt code[], RtInt nflt, RtFloat flt[],
-                         RtInt nstr, RtToken str[], ...) {
-  RIB_GATHER_PARAMS(params, str, "Blobby");
-  BlobbyV(nleaf, ncode, code, nflt, flt, nstr, str, params.count, params.tokens, params.values);
 }
 
 RtVoid RibWriter::BlobbyV(RtInt nleaf, RtInt ncode, RtInt code[], RtInt nflt, RtFloat flt[],

@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "rib/CurrentContext.h"
 #include "rib/FilterNames.h"
 #include "rib/GatheredParams.h"
 #include "rib/RibWriter.h"
@@ -67,12 +68,6 @@ void applyRibOption(RtInt n, RtToken tokens[], RtPointer values[]) {
   }
 }
 
-// The current context, or null after the severe report (which normally ends the process).
-RiContext *contextFor(const char *procedure) {
-  if (!RiCurrentContext) RiErrorPrint(RIE_NOTSTARTED, RIE_SEVERE, const_cast<char *>(procedure));
-  return RiCurrentContext;
-}
-
 } // namespace
 
 // ---- RibWriter: camera options ----
@@ -91,11 +86,6 @@ RtVoid RibWriter::ScreenWindow(RtFloat left, RtFloat right, RtFloat bottom, RtFl
 
 RtVoid RibWriter::CropWindow(RtFloat xmin, RtFloat xmax, RtFloat ymin, RtFloat ymax) {
   writeFormatted("CropWindow %g %g %g %g\n", xmin, xmax, ymin, ymax);
-}
-
-RtVoid RibWriter::Projection(RtToken name, ...) {
-  RIB_GATHER_PARAMS(params, name, "Projection");
-  ProjectionV(name, params.count, params.tokens, params.values);
 }
 
 RtVoid RibWriter::ProjectionV(RtToken name, RtInt n, RtToken tokens[], RtPointer values[]) {
@@ -138,20 +128,10 @@ RtVoid RibWriter::Quantize(RtToken type, RtInt one, RtInt min, RtInt max,
   writeFormatted("Quantize \"%s\" %d %d %d %g\n", type, one, min, max, ditheramplitude);
 }
 
-RtVoid RibWriter::Display(char *name, RtToken type, RtToken mode, ...) {
-  RIB_GATHER_PARAMS(params, mode, "Display");
-  DisplayV(name, type, mode, params.count, params.tokens, params.values);
-}
-
 RtVoid RibWriter::DisplayV(char *name, RtToken type, RtToken mode, RtInt n, RtToken tokens[],
                            RtPointer values[]) {
   writeFormatted("Display \"%s\" \"%s\" \"%s\"", name, type, mode);
   writeParamList(nullptr, 0, n, tokens, values);
-}
-
-RtVoid RibWriter::Hider(RtToken type, ...) {
-  RIB_GATHER_PARAMS(params, type, "Hider");
-  HiderV(type, params.count, params.tokens, params.values);
 }
 
 RtVoid RibWriter::HiderV(RtToken type, RtInt n, RtToken tokens[], RtPointer values[]) {
@@ -164,11 +144,6 @@ RtVoid RibWriter::ColorSamples(RtInt, RtFloat[], RtFloat[]) {}
 
 RtVoid RibWriter::RelativeDetail(RtFloat relativedetail) {
   writeFormatted("RelativeDetail %g\n", relativedetail);
-}
-
-RtVoid RibWriter::Option(RtToken name, ...) {
-  RIB_GATHER_PARAMS(params, name, "Option");
-  OptionV(name, params.count, params.tokens, params.values);
 }
 
 RtVoid RibWriter::OptionV(RtToken name, RtInt n, RtToken tokens[], RtPointer values[]) {
@@ -187,104 +162,7 @@ RtVoid RibWriter::OptionV(RtToken name, RtInt n, RtToken tokens[], RtPointer val
   writeParamList(name, 0, n, tokens, values);
 }
 
-// ---- C procedures: forward to the current context ----
-
-RtVoid RiFormat(RtInt xresolution, RtInt yresolution, RtFloat pixelaspectratio) {
-  if (RiContext *context = contextFor("RiFormat"))
-    context->Format(xresolution, yresolution, pixelaspectratio);
-}
-
-RtVoid RiFrameAspectRatio(RtFloat frameaspectratio) {
-  if (RiContext *context = contextFor("RiFrameAspectRatio"))
-    context->FrameAspectRatio(frameaspectratio);
-}
-
-RtVoid RiScreenWindow(RtFloat left, RtFloat right, RtFloat bottom, RtFloat top) {
-  if (RiContext *context = contextFor("RiScreenWindow"))
-    context->ScreenWindow(left, right, bottom, top);
-}
-
-RtVoid RiCropWindow(RtFloat xmin, RtFloat xmax, RtFloat ymin, RtFloat ymax) {
-  if (RiContext *context = contextFor("RiCropWindow")) context->CropWindow(xmin, xmax, ymin, ymax);
-}
-
-RtVoid RiProjection(RtToken name, ...) {
-  if (RiContext *context = contextFor("RiProjection")) {
-    RIB_GATHER_PARAMS(params, name, "RiProjection");
-    context->ProjectionV(name, params.count, params.tokens, params.values);
-  }
-}
-
-RtVoid RiProjectionV(RtToken name, RtInt n, RtToken tokens[], RtPointer values[]) {
-  if (RiContext *context = contextFor("RiProjectionV")) context->ProjectionV(name, n, tokens, values);
-}
-
-RtVoid RiClipping(RtFloat hither, RtFloat yon) {
-  if (RiContext *context = contextFor("RiClipping")) context->Clipping(hither, yon);
-}
-
-RtVoid RiDepthOfField(RtFloat fstop, RtFloat focallength, RtFloat focaldistance) {
-  if (RiContext *context = contextFor("RiDepthOfField"))
-    context->DepthOfField(fstop, focallength, focaldistance);
-}
-
-RtVoid RiShutter(RtFloat opentime, RtFloat closetime) {
-  if (RiContext *context = contextFor("RiShutter")) context->Shutter(opentime, closetime);
-}
-
-RtVoid RiPixelVariance(RtFloat variation) {
-  if (RiContext *context = contextFor("RiPixelVariance")) context->PixelVariance(variation);
-}
-
-RtVoid RiPixelSamples(RtFloat xsamples, RtFloat ysamples) {
-  if (RiContext *context = contextFor("RiPixelSamples")) context->PixelSamples(xsamples, ysamples);
-}
-
-RtVoid RiPixelFilter(RtFilterFunc filterfunc, RtFloat xwidth, RtFloat ywidth) {
-  if (RiContext *context = contextFor("RiPixelFilter"))
-    context->PixelFilter(filterfunc, xwidth, ywidth);
-}
-
-RtVoid RiExposure(RtFloat gain, RtFloat gamma) {
-  if (RiContext *context = contextFor("RiExposure")) context->Exposure(gain, gamma);
-}
-
-RtVoid RiQuantize(RtToken type, RtInt one, RtInt min, RtInt max, RtFloat ditheramplitude) {
-  if (RiContext *context = contextFor("RiQuantize"))
-    context->Quantize(type, one, min, max, ditheramplitude);
-}
-
-RtVoid RiDisplay(char *name, RtToken type, RtToken mode, ...) {
-  if (RiContext *context = contextFor("RiDisplay")) {
-    RIB_GATHER_PARAMS(params, mode, "RiDisplay");
-    context->DisplayV(name, type, mode, params.count, params.tokens, params.values);
-  }
-}
-
-RtVoid RiDisplayV(char *name, RtToken type, RtToken mode, RtInt n, RtToken tokens[],
-                  RtPointer values[]) {
-  if (RiContext *context = contextFor("RiDisplayV"))
-    context->DisplayV(name, type, mode, n, tokens, values);
-}
-
-RtVoid RiHider(RtToken type, ...) {
-  if (RiContext *context = contextFor("RiHider")) {
-    RIB_GATHER_PARAMS(params, type, "RiHider");
-    context->HiderV(type, params.count, params.tokens, params.values);
-  }
-}
-
-RtVoid RiHiderV(RtToken type, RtInt n, RtToken tokens[], RtPointer values[]) {
-  if (RiContext *context = contextFor("RiHiderV")) context->HiderV(type, n, tokens, values);
-}
-
-RtVoid RiColorSamples(RtInt n, RtFloat nRGB[], RtFloat RGBn[]) {
-  if (RiContext *context = contextFor("RiColorSamples")) context->ColorSamples(n, nRGB, RGBn);
-}
-
-RtVoid RiRelativeDetail(RtFloat relativedetail) {
-  if (RiContext *context = contextFor("RiRelativeDetail")) context->RelativeDetail(relativedetail);
-}
+// ---- The C procedures of the "rib" option; the others are built from rib/RiRequests.def ----
 
 RtVoid RiOption(RtToken name, ...) {
   RIB_GATHER_PARAMS(params, name, "RiOption");

@@ -3,7 +3,6 @@
 // cubic curve) until the next Basis.
 #include <cstdio>
 
-#include "rib/GatheredParams.h"
 #include "rib/PrimitiveCounts.h"
 #include "rib/RibWriter.h"
 
@@ -55,20 +54,10 @@ RtVoid RibWriter::Basis(RtBasis ubasis, RtInt ustep, RtBasis vbasis, RtInt vstep
   vStep = vstep;
 }
 
-RtVoid RibWriter::Patch(RtToken type, ...) {
-  RIB_GATHER_PARAMS(params, type, "Patch");
-  PatchV(type, params.count, params.tokens, params.values);
-}
-
 RtVoid RibWriter::PatchV(RtToken type, RtInt n, RtToken tokens[], RtPointer values[]) {
   writeFormatted("Patch \"%s\"", type);
   const PrimitiveCounts counts = patchCounts(type);
   writePrimParamList(counts.vertex, counts.varying, counts.uniform, n, tokens, values);
-}
-
-RtVoid RibWriter::PatchMesh(RtToken type, RtInt nu, RtToken uwrap, RtInt nv, RtToken vwrap, ...) {
-  RIB_GATHER_PARAMS(params, vwrap, "PatchMesh");
-  PatchMeshV(type, nu, uwrap, nv, vwrap, params.count, params.tokens, params.values);
 }
 
 RtVoid RibWriter::PatchMeshV(RtToken type, RtInt nu, RtToken uwrap, RtInt nv, RtToken vwrap,
@@ -120,14 +109,6 @@ RtVoid RibWriter::TrimCurve(RtInt nloops, RtInt ncurves[], RtInt order[], RtFloa
   writeRaw(" ");
   writeFloats(w, sizes.points);
   writeRaw("\n");
-}
-
-RtVoid RibWriter::NuPatch(RtInt nu, RtInt uorder, RtFloat uknot[], RtFloat umin, RtFloat umax,
-                          RtInt nv, RtInt vorder, RtFloat vknot[], RtFloat vmin, RtFloat vmax,
-                          ...) {
-  RIB_GATHER_PARAMS(params, vmax, "NuPatch");
-  NuPatchV(nu, uorder, uknot, umin, umax, nv, vorder, vknot, vmin, vmax, params.count,
-           params.tokens, params.values);
 }
 
 RtVoid RibWriter::NuPatchV(RtInt nu, RtInt uorder, RtFloat uknot[], RtFloat umin, RtFloat umax,

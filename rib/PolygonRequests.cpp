@@ -2,7 +2,6 @@
 // indexed forms size their vertex and varying parameters by the largest index used, found by one
 // pass over the index array, and carry one uniform value per polygon. Their index arrays, often
 // millions long, go through the batched integer text of IntArrayText.h.
-#include "rib/GatheredParams.h"
 #include "rib/IntArrayText.h"
 #include "rib/PrimitiveCounts.h"
 #include "rib/RibWriter.h"
@@ -17,19 +16,9 @@ void writePrimitiveParams(RibWriter &rib, const char *request, const PrimitiveCo
 
 } // namespace
 
-RtVoid RibWriter::Polygon(RtInt nvertices, ...) {
-  RIB_GATHER_PARAMS(params, nvertices, "Polygon");
-  PolygonV(nvertices, params.count, params.tokens, params.values);
-}
-
 RtVoid RibWriter::PolygonV(RtInt nvertices, RtInt n, RtToken tokens[], RtPointer values[]) {
   writeRaw("Polygon");
   writePrimitiveParams(*this, "RiPolygon", vertexListCounts(nvertices), n, tokens, values);
-}
-
-RtVoid RibWriter::GeneralPolygon(RtInt nloops, RtInt nvertices[], ...) {
-  RIB_GATHER_PARAMS(params, nvertices, "GeneralPolygon");
-  GeneralPolygonV(nloops, nvertices, params.count, params.tokens, params.values);
 }
 
 RtVoid RibWriter::GeneralPolygonV(RtInt nloops, RtInt nvertices[], RtInt n, RtToken tokens[],
@@ -40,11 +29,6 @@ RtVoid RibWriter::GeneralPolygonV(RtInt nloops, RtInt nvertices[], RtInt n, RtTo
   writeRaw(" ");
   writePrimitiveParams(*this, "RiGeneralPolygon", vertexListCounts(sumOf(nvertices, nloops)), n,
                        tokens, values);
-}
-
-RtVoid RibWriter::PointsPolygons(RtInt npolys, RtInt nvertices[], RtInt vertices[], ...) {
-  RIB_GATHER_PARAMS(params, vertices, "PointsPolygons");
-  PointsPolygonsV(npolys, nvertices, vertices, params.count, params.tokens, params.values);
 }
 
 RtVoid RibWriter::PointsPolygonsV(RtInt npolys, RtInt nvertices[], RtInt vertices[], RtInt n,
@@ -62,13 +46,6 @@ RtVoid RibWriter::PointsPolygonsV(RtInt npolys, RtInt nvertices[], RtInt vertice
   }
   writePrimitiveParams(*this, "RiPointsPolygons", indexedMeshCounts(vertices, nindices, npolys),
                        n, tokens, values);
-}
-
-RtVoid RibWriter::PointsGeneralPolygons(RtInt npolys, RtInt nloops[], RtInt nvertices[],
-                                        RtInt vertices[], ...) {
-  RIB_GATHER_PARAMS(params, vertices, "PointsGeneralPolygons");
-  PointsGeneralPolygonsV(npolys, nloops, nvertices, vertices, params.count, params.tokens,
-                         params.values);
 }
 
 RtVoid RibWriter::PointsGeneralPolygonsV(RtInt npolys, RtInt nloops[], RtInt nvertices[],

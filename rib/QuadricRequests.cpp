@@ -4,7 +4,6 @@
 // The numbers of a quadric are always text, whatever the binary flag says.
 #include <cstdio>
 
-#include "rib/GatheredParams.h"
 #include "rib/PrimitiveCounts.h"
 #include "rib/RibWriter.h"
 
@@ -17,20 +16,10 @@ void writeQuadricParams(RibWriter &rib, RtInt n, RtToken tokens[], RtPointer val
 
 } // namespace
 
-RtVoid RibWriter::Cone(RtFloat height, RtFloat radius, RtFloat thetamax, ...) {
-  RIB_GATHER_PARAMS(params, thetamax, "Cone");
-  ConeV(height, radius, thetamax, params.count, params.tokens, params.values);
-}
-
 RtVoid RibWriter::ConeV(RtFloat height, RtFloat radius, RtFloat thetamax, RtInt n,
                         RtToken tokens[], RtPointer values[]) {
   writeFormatted("Cone %g %g %g", height, radius, thetamax);
   writeQuadricParams(*this, n, tokens, values);
-}
-
-RtVoid RibWriter::Cylinder(RtFloat radius, RtFloat zmin, RtFloat zmax, RtFloat thetamax, ...) {
-  RIB_GATHER_PARAMS(params, thetamax, "Cylinder");
-  CylinderV(radius, zmin, zmax, thetamax, params.count, params.tokens, params.values);
 }
 
 RtVoid RibWriter::CylinderV(RtFloat radius, RtFloat zmin, RtFloat zmax, RtFloat thetamax, RtInt n,
@@ -39,20 +28,10 @@ RtVoid RibWriter::CylinderV(RtFloat radius, RtFloat zmin, RtFloat zmax, RtFloat 
   writeQuadricParams(*this, n, tokens, values);
 }
 
-RtVoid RibWriter::Disk(RtFloat height, RtFloat radius, RtFloat thetamax, ...) {
-  RIB_GATHER_PARAMS(params, thetamax, "Disk");
-  DiskV(height, radius, thetamax, params.count, params.tokens, params.values);
-}
-
 RtVoid RibWriter::DiskV(RtFloat height, RtFloat radius, RtFloat thetamax, RtInt n,
                         RtToken tokens[], RtPointer values[]) {
   writeFormatted("Disk %g %g %g", height, radius, thetamax);
   writeQuadricParams(*this, n, tokens, values);
-}
-
-RtVoid RibWriter::Hyperboloid(RtPoint point1, RtPoint point2, RtFloat thetamax, ...) {
-  RIB_GATHER_PARAMS(params, thetamax, "Hyperboloid");
-  HyperboloidV(point1, point2, thetamax, params.count, params.tokens, params.values);
 }
 
 RtVoid RibWriter::HyperboloidV(RtPoint point1, RtPoint point2, RtFloat thetamax, RtInt n,
@@ -67,33 +46,16 @@ RtVoid RibWriter::HyperboloidV(RtPoint point1, RtPoint point2, RtFloat thetamax,
   writeQuadricParams(*this, n, tokens, values);
 }
 
-RtVoid RibWriter::Paraboloid(RtFloat rmax, RtFloat zmin, RtFloat zmax, RtFloat thetamax, ...) {
-  RIB_GATHER_PARAMS(params, thetamax, "Paraboloid");
-  ParaboloidV(rmax, zmin, zmax, thetamax, params.count, params.tokens, params.values);
-}
-
 RtVoid RibWriter::ParaboloidV(RtFloat rmax, RtFloat zmin, RtFloat zmax, RtFloat thetamax, RtInt n,
                               RtToken tokens[], RtPointer values[]) {
   writeFormatted("Paraboloid %g %g %g %g", rmax, zmin, zmax, thetamax);
   writeQuadricParams(*this, n, tokens, values);
 }
 
-RtVoid RibWriter::Sphere(RtFloat radius, RtFloat zmin, RtFloat zmax, RtFloat thetamax, ...) {
-  RIB_GATHER_PARAMS(params, thetamax, "Sphere");
-  SphereV(radius, zmin, zmax, thetamax, params.count, params.tokens, params.values);
-}
-
 RtVoid RibWriter::SphereV(RtFloat radius, RtFloat zmin, RtFloat zmax, RtFloat thetamax, RtInt n,
                           RtToken tokens[], RtPointer values[]) {
   writeFormatted("Sphere %g %g %g %g", radius, zmin, zmax, thetamax);
   writeQuadricParams(*this, n, tokens, values);
-}
-
-RtVoid RibWriter::Torus(RtFloat majorradius, RtFloat minorradius, RtFloat phimin, RtFloat phimax,
-                        RtFloat thetamax, ...) {
-  RIB_GATHER_PARAMS(params, thetamax, "Torus");
-  TorusV(majorradius, minorradius, phimin, phimax, thetamax, params.count, params.tokens,
-         params.values);
 }
 
 RtVoid RibWriter::TorusV(RtFloat majorradius, RtFloat minorradius, RtFloat phimin, RtFloat phimax,

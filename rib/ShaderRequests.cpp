@@ -5,7 +5,6 @@
 // LightSource and AreaLightSource draw from one sequence.
 #include <cstdint>
 
-#include "rib/GatheredParams.h"
 #include "rib/RibWriter.h"
 
 namespace {
@@ -48,36 +47,6 @@ RtVoid RibWriter::ImagerV(RtToken name, RtInt n, RtToken tokens[], RtPointer val
   writeParamList(name, 0, n, tokens, values);
 }
 
-RtVoid RibWriter::Surface(RtToken name, ...) {
-  RIB_GATHER_PARAMS(params, name, "Surface");
-  SurfaceV(name, params.count, params.tokens, params.values);
-}
-
-RtVoid RibWriter::Displacement(RtToken name, ...) {
-  RIB_GATHER_PARAMS(params, name, "Displacement");
-  DisplacementV(name, params.count, params.tokens, params.values);
-}
-
-RtVoid RibWriter::Atmosphere(RtToken name, ...) {
-  RIB_GATHER_PARAMS(params, name, "Atmosphere");
-  AtmosphereV(name, params.count, params.tokens, params.values);
-}
-
-RtVoid RibWriter::Interior(RtToken name, ...) {
-  RIB_GATHER_PARAMS(params, name, "Interior");
-  InteriorV(name, params.count, params.tokens, params.values);
-}
-
-RtVoid RibWriter::Exterior(RtToken name, ...) {
-  RIB_GATHER_PARAMS(params, name, "Exterior");
-  ExteriorV(name, params.count, params.tokens, params.values);
-}
-
-RtVoid RibWriter::Imager(RtToken name, ...) {
-  RIB_GATHER_PARAMS(params, name, "Imager");
-  ImagerV(name, params.count, params.tokens, params.values);
-}
-
 // ---- Lights: the light's number follows its name ----
 
 RtLightHandle RibWriter::LightSourceV(RtToken name, RtInt n, RtToken tokens[],
@@ -94,16 +63,6 @@ RtLightHandle RibWriter::AreaLightSourceV(RtToken name, RtInt n, RtToken tokens[
   writeRaw("AreaLightSource");
   writeParamList(name, number, n, tokens, values);
   return handleOf(number);
-}
-
-RtLightHandle RibWriter::LightSource(RtToken name, ...) {
-  RIB_GATHER_PARAMS(params, name, "LightSource");
-  return LightSourceV(name, params.count, params.tokens, params.values);
-}
-
-RtLightHandle RibWriter::AreaLightSource(RtToken name, ...) {
-  RIB_GATHER_PARAMS(params, name, "AreaLightSource");
-  return AreaLightSourceV(name, params.count, params.tokens, params.values);
 }
 
 RtVoid RibWriter::Illuminate(RtLightHandle light, RtBoolean onoff) {

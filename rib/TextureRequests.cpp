@@ -4,7 +4,6 @@
 // quotes for a function that is not one of the five standard filters). The parameter lists are
 // accepted for the interface's sake and not written.
 #include "rib/FilterNames.h"
-#include "rib/GatheredParams.h"
 #include "rib/RibWriter.h"
 
 RtVoid RibWriter::MakeTextureV(char *picturename, char *texturename, RtToken swrap,
@@ -35,31 +34,3 @@ RtVoid RibWriter::MakeShadowV(char *picturename, char *texturename, RtInt, RtTok
   writeFormatted("MakeShadow \"%s\" \"%s\"\n", picturename, texturename);
 }
 
-RtVoid RibWriter::MakeTexture(char *picturename, char *texturename, RtToken swrap, RtToken twrap,
-                              RtFilterFunc filterfunc, RtFloat swidth, RtFloat twidth, ...) {
-  RIB_GATHER_PARAMS(params, twidth, "MakeTexture");
-  MakeTextureV(picturename, texturename, swrap, twrap, filterfunc, swidth, twidth, params.count,
-               params.tokens, params.values);
-}
-
-RtVoid RibWriter::MakeLatLongEnvironment(char *picturename, char *texturename,
-                                         RtFilterFunc filterfunc, RtFloat swidth, RtFloat twidth,
-                                         ...) {
-  RIB_GATHER_PARAMS(params, twidth, "MakeLatLongEnvironment");
-  MakeLatLongEnvironmentV(picturename, texturename, filterfunc, swidth, twidth, params.count,
-                          params.tokens, params.values);
-}
-
-RtVoid RibWriter::MakeCubeFaceEnvironment(char *px, char *nx, char *py, char *ny, char *pz,
-                                          char *nz, char *texturename, RtFloat fov,
-                                          RtFilterFunc filterfunc, RtFloat swidth, RtFloat twidth,
-                                          ...) {
-  RIB_GATHER_PARAMS(params, twidth, "MakeCubeFaceEnvironment");
-  MakeCubeFaceEnvironmentV(px, nx, py, ny, pz, nz, texturename, fov, filterfunc, swidth, twidth,
-                           params.count, params.tokens, params.values);
-}
-
-RtVoid RibWriter::MakeShadow(char *picturename, char *texturename, ...) {
-  RIB_GATHER_PARAMS(params, texturename, "MakeShadow");
-  MakeShadowV(picturename, texturename, params.count, params.tokens, params.values);
-}
