@@ -6,9 +6,10 @@
 // case float arrays and single floats written by writeFloats/writeFloat use the binary encoding.
 //
 // The request families live in files named after them: RibWriter.cpp (construction, target,
-// header), BlockRequests.cpp, OptionRequests.cpp, ShaderRequests.cpp, GeometryRequests*.cpp,
-// TextureRequests.cpp, RibValues.cpp and ParamList.cpp (value and list writers), RibOutput.cpp
-// (text), Declarations.cpp, Archive.cpp.
+// header), BlockRequests.cpp, OptionRequests.cpp, ShaderRequests.cpp, GeometryRequests.cpp,
+// PatchRequests.cpp, TextureRequests.cpp, Declarations.cpp, Archive.cpp, ErrorHandlers.cpp; the
+// list-gathering forms in GatheringForms.cpp; RibValues.cpp and ParamList.cpp (value and list
+// writers), RibOutput.cpp (text).
 #pragma once
 
 #include <cstddef>
