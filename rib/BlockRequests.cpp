@@ -5,14 +5,11 @@
 // string are always text. The writer keeps no graphics state and checks no nesting.
 #include <cstdarg>
 #include <cstdio>
-#include <vector>
 
+#include "rib/GatheredParams.h"
 #include "rib/RibWriter.h"
 
 namespace {
-
-// Sample times a motion block holds on the stack; longer lists go to the heap.
-constexpr int kMotionTimesOnStack = 100;
 
 // A request whose fixed-size array is missing is left out whole, after one line saying so:
 // half a request would run into the next one.
@@ -176,19 +173,11 @@ RtVoid RibWriter::TransformEnd() { writeRaw("TransformEnd\n"); }
 // ---- Motion blocks ----
 
 RtVoid RibWriter::MotionBegin(RtInt n, ...) {
-  // Every time the caller passes is kept: the usual few on the stack, a longer list on the heap.
-  RtFloat onStack[kMotionTimesOnStack];
-  std::vector<RtFloat> onHeap;
-  RtFloat *times = onStack;
-  if (n > kMotionTimesOnStack) {
-    onHeap.resize(static_cast<size_t>(n));
-    times = onHeap.data();
-  }
   va_list arguments;
   va_start(arguments, n);
-  for (RtInt i = 0; i < n; ++i) times[i] = static_cast<RtFloat>(va_arg(arguments, double));
+  GatheredTimes times(n, arguments);
   va_end(arguments);
-  MotionBeginV(n, times);
+  MotionBeginV(times.count(), times.times());
 }
 
 RtVoid RibWriter::MotionBeginV(RtInt n, RtFloat times[]) {

@@ -2,8 +2,6 @@
 // rib/RiRequests.def. Without a current context a procedure reports "RiBegin not called" naming
 // itself, a severe error that ends the process. RiOption and RiOptionV are in OptionRequests.cpp.
 #include <cstdarg>
-#include <cstddef>
-#include <vector>
 
 #include "rib/CurrentContext.h"
 #include "rib/GatheredParams.h"
@@ -41,19 +39,11 @@ RiContext *contextFor(const char *procedure) {
 extern "C" RtVoid RiMotionBegin(RtInt n, ...) {
   RiContext *context = contextFor("RiMotionBegin");
   if (!context) return;
-  // The sample times arrive promoted to double; a motion block rarely has more than a handful.
-  RtFloat local[64];
-  std::vector<RtFloat> many;
-  RtFloat *times = local;
-  if (n > 64) {
-    many.resize(static_cast<size_t>(n));
-    times = many.data();
-  }
   va_list arguments;
   va_start(arguments, n);
-  for (RtInt i = 0; i < n; ++i) times[i] = static_cast<RtFloat>(va_arg(arguments, double));
+  GatheredTimes times(n, arguments);
   va_end(arguments);
-  context->MotionBeginV(n > 0 ? n : 0, times);
+  context->MotionBeginV(times.count(), times.times());
 }
 
 extern "C" RtVoid RiArchiveRecord(RtToken type, char *format, ...) {

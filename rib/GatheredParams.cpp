@@ -17,3 +17,11 @@ void GatheredParams::gather(va_list arguments, const char *request) {
             "zizurezar error: %s takes at most %d parameters; the rest of the list is ignored\n",
             request, kMaxGatheredParams);
 }
+
+GatheredTimes::GatheredTimes(RtInt n, va_list arguments) : count_(n > 0 ? n : 0) {
+  if (count_ > kOnStack) {
+    onHeap_.resize(static_cast<size_t>(count_));
+    times_ = onHeap_.data();
+  }
+  for (RtInt i = 0; i < count_; ++i) times_[i] = static_cast<RtFloat>(va_arg(arguments, double));
+}

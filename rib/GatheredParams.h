@@ -11,6 +11,7 @@
 #pragma once
 
 #include <cstdarg>
+#include <vector>
 
 #include "rib/ri.h"
 
@@ -24,6 +25,27 @@ struct GatheredParams {
   /// Reads pairs until a null token or kMaxGatheredParams pairs. When the list goes on after the
   /// last pair kept, says so on standard error in one line naming `request`; the rest is dropped.
   void gather(va_list arguments, const char *request);
+};
+
+/// The sample times of a MotionBegin call, read from its variadic arguments (which arrive as
+/// doubles): the usual few on the stack, a longer list on the heap, never cut short.
+class GatheredTimes {
+public:
+  static constexpr int kOnStack = 100;
+
+  /// Reads max(n, 0) times from `arguments`.
+  GatheredTimes(RtInt n, va_list arguments);
+  GatheredTimes(const GatheredTimes &) = delete;
+  GatheredTimes &operator=(const GatheredTimes &) = delete;
+
+  RtInt count() const { return count_; }
+  RtFloat *times() { return times_; }
+
+private:
+  RtFloat onStack_[kOnStack];
+  std::vector<RtFloat> onHeap_;
+  RtFloat *times_ = onStack_;
+  RtInt count_;
 };
 
 // Fixed arguments of the RenderMan requests end in floats, which C promotes in a call with
