@@ -12,16 +12,18 @@
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
-#include <cstring>
 #include <map>
 #include <random>
 #include <string>
 #include <unistd.h>
 #include <vector>
 
+#include "RibWriteCheck.h"
 #include "rib/RibWriter.h"
 
 namespace {
+
+using ribbench::outputPath;
 
 constexpr int kPoints = 333334;
 constexpr int kValues = 3 * kPoints;
@@ -55,10 +57,6 @@ const std::vector<RtFloat> &values() {
     return v;
   }();
   return built;
-}
-
-std::string outputPath(const char *what) {
-  return "/tmp/rib_write_" + std::string(what) + "_" + std::to_string(getpid()) + ".rib";
 }
 
 void writeWithLibrary(RibWriter &rib) {
@@ -119,51 +117,11 @@ BENCHMARK(BM_Fprintf)->Name("FloatArrayAscii/fprintf")->Unit(benchmark::kMillise
 BENCHMARK(BM_BinaryLibrary)->Name("FloatArrayBinary/library")->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Limit)->Name("FloatArrayBinary/limit")->Unit(benchmark::kMillisecond);
 
-std::string fileText(const std::string &path) {
-  std::string text;
-  if (FILE *file = std::fopen(path.c_str(), "rb")) {
-    char buffer[65536];
-    for (size_t n; (n = std::fread(buffer, 1, sizeof buffer, file)) > 0;) text.append(buffer, n);
-    std::fclose(file);
-  }
-  return text;
-}
-
-// The numbers of a text, brackets and blanks taken as separators.
-std::vector<std::string> numbersOf(const std::string &text, size_t from) {
-  std::vector<std::string> numbers;
-  std::string current;
-  for (size_t i = from; i < text.size(); ++i) {
-    char c = text[i];
-    if (c == ' ' || c == '[' || c == ']' || c == '\n') {
-      if (!current.empty()) numbers.push_back(current);
-      current.clear();
-    } else {
-      current += c;
-    }
-  }
-  return numbers;
-}
-
 // The library's ASCII numbers must be byte for byte those of fprintf("%g").
 bool asciiMatchesFprintf() {
-  std::string libraryPath = outputPath("check_library"), fprintfPath = outputPath("check_fprintf");
-  {
-    RibWriter rib(libraryPath.c_str());
-    writeWithLibrary(rib);
-  }
-  FILE *file = std::fopen(fprintfPath.c_str(), "wb");
-  writeWithFprintf(file);
-  std::fclose(file);
-  std::string library = fileText(libraryPath), baseline = fileText(fprintfPath);
-  std::remove(libraryPath.c_str());
-  std::remove(fprintfPath.c_str());
-  const char *marker = "Points \"P\" [";
-  size_t libraryAt = library.find(marker), baselineAt = baseline.find(marker);
-  if (libraryAt == std::string::npos || baselineAt == std::string::npos) return false;
-  std::vector<std::string> a = numbersOf(library, libraryAt + std::strlen(marker));
-  std::vector<std::string> b = numbersOf(baseline, baselineAt + std::strlen(marker));
-  return a.size() == static_cast<size_t>(kValues) && a == b;
+  // The words: "Points", "\"P\"" and the numbers.
+  return ribbench::sameWordsBothWays(writeWithLibrary, writeWithFprintf, "Points \"P\" [").size() ==
+         static_cast<size_t>(kValues) + 2;
 }
 
 // Passes everything to the console and keeps the mean time per iteration of each benchmark

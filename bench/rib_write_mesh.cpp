@@ -6,14 +6,13 @@
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
-#include <fstream>
 #include <random>
-#include <sstream>
 #include <string>
 #include <vector>
 
 #include <unistd.h>
 
+#include "RibWriteCheck.h"
 #include "rib/RibWriter.h"
 
 namespace {
@@ -69,10 +68,6 @@ const TriangleMesh &mesh() {
   return built;
 }
 
-std::string outputPath(const char *which) {
-  return "/tmp/rib_write_mesh_" + std::string(which) + "_" + std::to_string(getpid()) + ".rib";
-}
-
 void writeWithLibrary(RibWriter &rib) {
   const TriangleMesh &m = mesh();
   RtToken tokens[] = {const_cast<char *>("P"), const_cast<char *>("N")};
@@ -94,50 +89,13 @@ void writeWithFprintf(FILE *file) {
   std::fputs("]\n", file);
 }
 
-std::string fileText(const std::string &path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
-
-// The words of a RIB text from `marker` on, brackets and blanks taken as separators.
-std::vector<std::string> wordsAfter(const std::string &text, const char *marker) {
-  std::vector<std::string> words;
-  size_t at = text.find(marker);
-  if (at == std::string::npos) return words;
-  std::string current;
-  for (size_t i = at; i < text.size(); ++i) {
-    const char c = text[i];
-    if (c == ' ' || c == '[' || c == ']' || c == '\n') {
-      if (!current.empty()) words.push_back(current);
-      current.clear();
-    } else {
-      current += c;
-    }
-  }
-  return words;
-}
-
 // Both ways must write the same numbers in the same order (they differ only in blanks).
 bool libraryMatchesFprintf() {
-  const std::string libraryPath = outputPath("check_library");
-  const std::string fprintfPath = outputPath("check_fprintf");
-  {
-    RibWriter rib(libraryPath.c_str());
-    writeWithLibrary(rib);
-  }
-  if (FILE *file = std::fopen(fprintfPath.c_str(), "wb")) {
-    writeWithFprintf(file);
-    std::fclose(file);
-  }
-  const std::vector<std::string> library = wordsAfter(fileText(libraryPath), "PointsPolygons");
-  const std::vector<std::string> baseline = wordsAfter(fileText(fprintfPath), "PointsPolygons");
-  std::remove(libraryPath.c_str());
-  std::remove(fprintfPath.c_str());
   const TriangleMesh &m = mesh();
   const size_t numbers = m.nvertices.size() + m.vertices.size() + m.P.size() + m.N.size();
-  return library.size() == numbers + 3 && library == baseline;  // + keyword, "P", "N"
+  // + the keyword, "P" and "N"
+  return ribbench::sameWordsBothWays(writeWithLibrary, writeWithFprintf, "PointsPolygons").size() ==
+         numbers + 3;
 }
 
 // Each iteration rewrites the same file from its start, as the float array cases do.
@@ -146,7 +104,7 @@ void BM_MeshLibrary(benchmark::State &state) {
     state.SkipWithError("the library's numbers differ from fprintf's");
     return;
   }
-  const std::string path = outputPath("library");
+  const std::string path = ribbench::outputPath("mesh_library");
   RibWriter rib(path.c_str());
   for (auto _ : state) {
     std::rewind(rib.stream);
@@ -157,7 +115,7 @@ void BM_MeshLibrary(benchmark::State &state) {
 }
 
 void BM_MeshFprintf(benchmark::State &state) {
-  const std::string path = outputPath("fprintf");
+  const std::string path = ribbench::outputPath("mesh_fprintf");
   FILE *file = std::fopen(path.c_str(), "wb");
   if (!file) {
     state.SkipWithError("cannot open the output file");

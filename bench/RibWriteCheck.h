@@ -1,0 +1,72 @@
+// RibWriteCheck.h - the check every rib_write case makes before it is timed: the library and the
+// fprintf baseline must write the same words (keywords and numbers) in the same order; they may
+// differ only in blanks and brackets.
+#pragma once
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include <unistd.h>
+
+#include "rib/RibWriter.h"
+
+namespace ribbench {
+
+/// A scratch file of this run for `what`.
+inline std::string outputPath(const char *what) {
+  return "/tmp/rib_write_" + std::string(what) + "_" + std::to_string(getpid()) + ".rib";
+}
+
+inline std::string fileText(const std::string &path) {
+  std::string text;
+  if (FILE *file = std::fopen(path.c_str(), "rb")) {
+    char buffer[65536];
+    for (size_t n; (n = std::fread(buffer, 1, sizeof buffer, file)) > 0;) text.append(buffer, n);
+    std::fclose(file);
+  }
+  return text;
+}
+
+/// The words of a RIB text from `marker` on, brackets and blanks taken as separators; none when
+/// the marker is missing.
+inline std::vector<std::string> wordsAfter(const std::string &text, const char *marker) {
+  std::vector<std::string> words;
+  size_t at = text.find(marker);
+  if (at == std::string::npos) return words;
+  std::string current;
+  for (size_t i = at; i < text.size(); ++i) {
+    const char c = text[i];
+    if (c == ' ' || c == '[' || c == ']' || c == '\n') {
+      if (!current.empty()) words.push_back(current);
+      current.clear();
+    } else {
+      current += c;
+    }
+  }
+  return words;
+}
+
+/// Writes a case both ways into scratch files and returns the library's words from `marker` on,
+/// or nothing when the baseline's words differ.
+inline std::vector<std::string> sameWordsBothWays(void (*library)(RibWriter &),
+                                                  void (*baseline)(FILE *), const char *marker) {
+  const std::string libraryPath = outputPath("check_library");
+  const std::string baselinePath = outputPath("check_fprintf");
+  {
+    RibWriter rib(libraryPath.c_str());
+    library(rib);
+  }
+  if (FILE *file = std::fopen(baselinePath.c_str(), "wb")) {
+    baseline(file);
+    std::fclose(file);
+  }
+  std::vector<std::string> written = wordsAfter(fileText(libraryPath), marker);
+  const std::vector<std::string> expected = wordsAfter(fileText(baselinePath), marker);
+  std::remove(libraryPath.c_str());
+  std::remove(baselinePath.c_str());
+  if (written != expected) written.clear();
+  return written;
+}
+
+} // namespace ribbench
