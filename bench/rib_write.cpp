@@ -21,6 +21,8 @@
 #include "RibWriteCheck.h"
 #include "rib/RibWriter.h"
 
+using namespace rib;
+
 namespace {
 
 using ribbench::outputPath;
@@ -62,8 +64,7 @@ const std::vector<RtFloat> &values() {
 void writeWithLibrary(RibWriter &rib) {
   RtToken tokens[] = {const_cast<char *>("P")};
   RtPointer pointers[] = {const_cast<RtFloat *>(values().data())};
-  rib.writeRaw("Points");
-  rib.writePrimParamList(kPoints, kPoints, 1, 1, tokens, pointers);
+  rib.PointsV(kPoints, 1, tokens, pointers);
 }
 
 void writeWithFprintf(FILE *file) {
@@ -75,12 +76,12 @@ void writeWithFprintf(FILE *file) {
 void libraryCase(benchmark::State &state, bool binary) {
   std::string path = outputPath(binary ? "binary" : "ascii");
   int32_t flag = binary ? 1 : 0;
-  RibOption options[] = {{"binary", &flag}, {nullptr, nullptr}};
+  rib::RibOption options[] = {{"binary", &flag}, {nullptr, nullptr}};
   RibWriter rib(path.c_str(), options);
   for (auto _ : state) {
-    std::rewind(rib.stream);
+    std::rewind(rib.encoder.stream());
     writeWithLibrary(rib);
-    std::fflush(rib.stream);
+    std::fflush(rib.encoder.stream());
   }
   std::remove(path.c_str());
 }

@@ -14,6 +14,10 @@
 
 #include "rib/FloatFormat.h"
 
+using rib::formatFloatDigits;
+using rib::formatFloatG;
+using rib::kFloatTextMax;
+
 namespace {
 
 constexpr size_t kValueCount = 4096;

@@ -15,6 +15,8 @@
 #include "RibWriteCheck.h"
 #include "rib/RibWriter.h"
 
+using namespace rib;
+
 namespace {
 
 // 1000 x 500 quads of two triangles each over a 1001 x 501 vertex grid.
@@ -107,9 +109,9 @@ void BM_MeshLibrary(benchmark::State &state) {
   const std::string path = ribbench::outputPath("mesh_library");
   RibWriter rib(path.c_str());
   for (auto _ : state) {
-    std::rewind(rib.stream);
+    std::rewind(rib.encoder.stream());
     writeWithLibrary(rib);
-    std::fflush(rib.stream);
+    std::fflush(rib.encoder.stream());
   }
   std::remove(path.c_str());
 }

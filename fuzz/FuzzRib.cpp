@@ -10,6 +10,8 @@
 
 #include "rib/ParamDecl.h"
 
+using namespace rib;
+
 namespace fuzzrib {
 
 namespace {

@@ -6,6 +6,8 @@
 #include "fuzz/FuzzRib.h"
 #include "rib/ParamDecl.h"
 
+using namespace rib;
+
 namespace {
 
 // Class and type words, so that inline declarations are found more often than by chance.

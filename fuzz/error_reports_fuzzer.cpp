@@ -12,6 +12,8 @@
 #include "fuzz/FuzzRib.h"
 #include "rib/ErrorReport.h"
 
+using namespace rib;
+
 namespace {
 
 // Standard error is pointed at a scratch file while a handler runs; sanitizer and fuzzer reports

@@ -12,6 +12,8 @@
 #include "rib/ParamDecl.h"
 #include "rib/PrimitiveCounts.h"
 
+using namespace rib;
+
 namespace {
 
 using fuzzrib::ExactArray;

@@ -7,6 +7,8 @@
 #include "fuzz/FuzzRib.h"
 #include "rib/ParamDecl.h"
 
+using namespace rib;
+
 namespace {
 
 // Tokens of every class and type, declared at context start or inline, and some undeclared.

@@ -1,13 +1,14 @@
-// Archive requests: ArchiveRecord writes a comment, a structure comment or verbatim text into the
-// RIB; ReadArchive writes a reference to another RIB file.
+// ArchiveRecord writes a comment, a structure comment or verbatim text into the RIB. (ReadArchive,
+// a reference to another RIB file, is written from its row in rib/RiRequests.def.)
 #include <clocale>
 #include <cstdio>
 #include <cstring>
 #include <locale.h>
 #include <memory>
 
-#include "rib/RibChunk.h"
+#include "rib/Diagnostics.h"
 #include "rib/RibWriter.h"
+#include "rib/SameText.h"
 
 namespace {
 
@@ -30,14 +31,15 @@ int formatInCLocale(char *buffer, size_t size, const char *format, va_list argum
 
 // Comment lines: every line of the text carries the prefix, so that a newline in the text cannot
 // turn the rest of it into requests. A final newline is the record's own.
-void putCommented(RibChunk &out, const char *prefix, const char *text, size_t length) {
+void writeCommented(rib::RibEncoder &encoder, const char *prefix, const char *text,
+                    size_t length) {
   if (length > 0 && text[length - 1] == '\n') --length;
-  out.put(prefix);
+  encoder.writeRaw(prefix);
   for (size_t i = 0; i < length; ++i) {
-    out.put(text[i]);
-    if (text[i] == '\n') out.put(prefix);
+    encoder.writeChar(text[i]);
+    if (text[i] == '\n') encoder.writeRaw(prefix);
   }
-  out.put('\n');
+  encoder.endLine();
 }
 
 } // namespace
@@ -52,10 +54,10 @@ RtVoid RibWriter::ArchiveRecord(RtToken type, char *format, ...) {
 RtVoid RibWriter::ArchiveRecordV(RtToken type, char *format, va_list arguments) {
   if (!type || !format) return;
   const char *prefix = nullptr;
-  bool verbatim = std::strcmp(type, "verbatim") == 0;
-  if (std::strcmp(type, "comment") == 0)
+  bool verbatim = rib::sameText(type, "verbatim");
+  if (rib::sameText(type, "comment"))
     prefix = "# ";
-  else if (std::strcmp(type, "structure") == 0)
+  else if (rib::sameText(type, "structure"))
     prefix = "##";
   else if (!verbatim)
     return;
@@ -67,7 +69,7 @@ RtVoid RibWriter::ArchiveRecordV(RtToken type, char *format, va_list arguments) 
   int length = formatInCLocale(local, sizeof local, format, copy);
   va_end(copy);
   if (length < 0) {
-    fprintf(stderr, "zizurezar error: ArchiveRecord format \"%s\" cannot be formatted\n", format);
+    rib::reportError(RIE_SYNTAX, "ArchiveRecord format \"%s\" cannot be formatted", format);
     return;
   }
   const char *text = local;
@@ -77,15 +79,11 @@ RtVoid RibWriter::ArchiveRecordV(RtToken type, char *format, va_list arguments) 
     formatInCLocale(large.get(), static_cast<size_t>(length) + 1, format, arguments);
     text = large.get();
   }
-  RibChunk out(stream);
-  if (verbatim)
-    out.put(text, static_cast<size_t>(length));
-  else
-    putCommented(out, prefix, text, static_cast<size_t>(length));
+  if (verbatim) {
+    encoder.writeRaw(text, static_cast<size_t>(length));
+    encoder.endRequest();
+  } else {
+    writeCommented(encoder, prefix, text, static_cast<size_t>(length));
+  }
 }
 
-RtVoid RibWriter::ReadArchiveV(RtToken name, RtArchiveCallback, RtInt n, RtToken tokens[],
-                               RtPointer values[]) {
-  writeRaw("ReadArchive");
-  writeParamList(name, 0, n, tokens, values);
-}

@@ -1,11 +1,11 @@
 // Frame, world, attribute and transform blocks, the attributes of the graphics state, the
-// transformations and motion blocks: one RIB line per call, written at once and in call order.
-//
-// Numbers that go through writeFloat/writeFloats follow the binary flag; numbers in a format
-// string are always text. The writer keeps no graphics state and checks no nesting.
+// transformations and motion blocks: the requests of this family whose bodies are their own (the
+// rest come from their rows in rib/RiRequests.def). One RIB line per call, written at once and in
+// call order; the writer keeps no graphics state and checks no nesting.
 #include <cstdarg>
-#include <cstdio>
+#include <initializer_list>
 
+#include "rib/Diagnostics.h"
 #include "rib/GatheredParams.h"
 #include "rib/RibWriter.h"
 
@@ -15,151 +15,84 @@ namespace {
 // half a request would run into the next one.
 bool hasArray(const void *array, const char *request, const char *what) {
   if (array) return true;
-  std::fprintf(stderr, "zizurezar error: %s without %s; the request is left out\n", request,
-               what);
+  rib::reportError(RIE_MISSINGDATA, "%s without %s; the request is left out", request, what);
   return false;
+}
+
+// Color, Opacity, Bound, Detail, ConcatTransform, Transform: the keyword and one float array of
+// fixed size, which follows the binary flag.
+// `request` is the C procedure's name; the keyword is the name without "Ri".
+void writeFixedArray(rib::RibEncoder &encoder, const char *request, const RtFloat *values, int n,
+                     const char *what) {
+  if (!hasArray(values, request, what)) return;
+  encoder.writeRaw(request + 2);
+  encoder.writeChar(' ');
+  encoder.writeFloats(values, n);
+  encoder.endLine();
 }
 
 } // namespace
 
-// ---- Frame and world blocks ----
-
-RtVoid RibWriter::FrameBegin(RtInt frame) { writeFormatted("FrameBegin %d\n", frame); }
-RtVoid RibWriter::FrameEnd() { writeRaw("FrameEnd\n"); }
-RtVoid RibWriter::WorldBegin() { writeRaw("WorldBegin\n"); }
-
 RtVoid RibWriter::WorldEnd() {
-  writeRaw("WorldEnd\n");
+  encoder.writeRaw("WorldEnd");
+  encoder.endLine();
   // A reader of the file or pipe sees the whole world block from here on.
-  if (stream) fflush(stream);
+  if (encoder.stream()) fflush(encoder.stream());
 }
 
-// ---- Attribute block and attributes ----
+// ---- Attributes ----
 
-RtVoid RibWriter::AttributeBegin() { writeRaw("AttributeBegin\n"); }
-RtVoid RibWriter::AttributeEnd() { writeRaw("AttributeEnd\n"); }
-
-RtVoid RibWriter::Color(RtColor color) {
-  if (!hasArray(color, "RiColor", "a color")) return;
-  writeRaw("Color ");
-  writeFloats(color, 3);
-  writeRaw("\n");
-}
-
+RtVoid RibWriter::Color(RtColor color) { writeFixedArray(encoder, "RiColor", color, 3, "a color"); }
 RtVoid RibWriter::Opacity(RtColor color) {
-  if (!hasArray(color, "RiOpacity", "a color")) return;
-  writeRaw("Opacity ");
-  writeFloats(color, 3);
-  writeRaw("\n");
+  writeFixedArray(encoder, "RiOpacity", color, 3, "a color");
+}
+RtVoid RibWriter::Bound(RtBound bound) { writeFixedArray(encoder, "RiBound", bound, 6, "a bound"); }
+RtVoid RibWriter::Detail(RtBound bound) {
+  writeFixedArray(encoder, "RiDetail", bound, 6, "a bound");
 }
 
 RtVoid RibWriter::TextureCoordinates(RtFloat s1, RtFloat t1, RtFloat s2, RtFloat t2, RtFloat s3,
                                      RtFloat t3, RtFloat s4, RtFloat t4) {
-  writeFormatted("TextureCoordinates [ %g %g %g %g %g %g %g %g ]\n", s1, t1, s2, t2, s3, t3, s4,
-                 t4);
-}
-
-RtVoid RibWriter::ShadingRate(RtFloat size) { writeFormatted("ShadingRate %g\n", size); }
-
-RtVoid RibWriter::ShadingInterpolation(RtToken type) {
-  writeFormatted("ShadingInterpolation \"%s\"\n", type);
-}
-
-RtVoid RibWriter::Matte(RtBoolean onoff) { writeFormatted("Matte %d\n", static_cast<int>(onoff)); }
-
-RtVoid RibWriter::Bound(RtBound bound) {
-  if (!hasArray(bound, "RiBound", "a bound")) return;
-  writeRaw("Bound ");
-  writeFloats(bound, 6);
-  writeRaw("\n");
-}
-
-RtVoid RibWriter::Detail(RtBound bound) {
-  if (!hasArray(bound, "RiDetail", "a bound")) return;
-  writeRaw("Detail ");
-  writeFloats(bound, 6);
-  writeRaw("\n");
-}
-
-RtVoid RibWriter::DetailRange(RtFloat minvisible, RtFloat lowertransition,
-                              RtFloat uppertransition, RtFloat maxvisible) {
-  writeFormatted("DetailRange %g %g %g %g\n", minvisible, lowertransition, uppertransition,
-                 maxvisible);
-}
-
-RtVoid RibWriter::GeometricApproximation(RtToken type, RtFloat value) {
-  writeFormatted("GeometricApproximation \"%s\" %g\n", type, value);
-}
-
-RtVoid RibWriter::GeometricRepresentation(RtToken type) {
-  writeFormatted("GeometricRepresentation \"%s\"\n", type);
-}
-
-RtVoid RibWriter::Sides(RtInt sides) { writeFormatted("Sides %d\n", sides); }
-
-RtVoid RibWriter::Orientation(RtToken orientation) {
-  writeFormatted("Orientation \"%s\"\n", orientation);
-}
-
-RtVoid RibWriter::ReverseOrientation() { writeRaw("ReverseOrientation\n"); }
-
-RtVoid RibWriter::AttributeV(RtToken name, RtInt n, RtToken tokens[], RtPointer values[]) {
-  writeRaw("Attribute");
-  writeParamList(name, 0, n, tokens, values);
+  encoder.writeRaw("TextureCoordinates [");
+  encoder.writeArguments(s1, t1, s2, t2, s3, t3, s4, t4);
+  encoder.writeRaw(" ]");
+  encoder.endLine();
 }
 
 // ---- Transformations ----
 
-RtVoid RibWriter::Identity() { writeRaw("Identity\n"); }
-
 RtVoid RibWriter::ConcatTransform(RtMatrix transform) {
-  if (!hasArray(transform, "RiConcatTransform", "a matrix")) return;
-  writeRaw("ConcatTransform ");
-  writeFloats(&transform[0][0], 16);
-  writeRaw("\n");
+  writeFixedArray(encoder, "RiConcatTransform", transform ? &transform[0][0] : nullptr, 16,
+                  "a matrix");
 }
 
 RtVoid RibWriter::Transform(RtMatrix transform) {
-  if (!hasArray(transform, "RiTransform", "a matrix")) return;
-  writeRaw("Transform ");
-  writeFloats(&transform[0][0], 16);
-  writeRaw("\n");
+  writeFixedArray(encoder, "RiTransform", transform ? &transform[0][0] : nullptr, 16, "a matrix");
 }
 
-RtVoid RibWriter::Perspective(RtFloat fov) { writeFormatted("Perspective %g\n", fov); }
-
+// Translate and Rotate write their numbers as single float values, which follow the binary flag.
 RtVoid RibWriter::Translate(RtFloat dx, RtFloat dy, RtFloat dz) {
-  writeRaw("Translate ");
-  writeFloat(dx);
-  writeFloat(dy);
-  writeFloat(dz);
-  writeRaw("\n");
+  encoder.writeRaw("Translate ");
+  for (RtFloat value : {dx, dy, dz}) encoder.writeFloat(value);
+  encoder.endLine();
 }
 
 RtVoid RibWriter::Rotate(RtFloat angle, RtFloat dx, RtFloat dy, RtFloat dz) {
-  writeRaw("Rotate ");
-  writeFloat(angle);
-  writeFloat(dx);
-  writeFloat(dy);
-  writeFloat(dz);
-  writeRaw("\n");
-}
-
-RtVoid RibWriter::Scale(RtFloat sx, RtFloat sy, RtFloat sz) {
-  writeFormatted("Scale %g %g %g\n", sx, sy, sz);
+  encoder.writeRaw("Rotate ");
+  for (RtFloat value : {angle, dx, dy, dz}) encoder.writeFloat(value);
+  encoder.endLine();
 }
 
 RtVoid RibWriter::Skew(RtFloat angle, RtFloat dx1, RtFloat dy1, RtFloat dz1, RtFloat dx2,
                        RtFloat dy2, RtFloat dz2) {
-  writeFormatted("Skew %g   %g %g %g   %g %g %g\n", angle, dx1, dy1, dz1, dx2, dy2, dz2);
-}
-
-RtVoid RibWriter::CoordinateSystem(RtToken space) {
-  writeFormatted("CoordinateSystem \"%s\"\n", space);
-}
-
-RtVoid RibWriter::CoordSysTransform(RtToken space) {
-  writeFormatted("CoordSysTransform \"%s\"\n", space);
+  // The angle and the two vectors stand apart by three blanks.
+  encoder.writeRaw("Skew");
+  encoder.writeArguments(angle);
+  encoder.writeRaw("  ");
+  encoder.writeArguments(dx1, dy1, dz1);
+  encoder.writeRaw("  ");
+  encoder.writeArguments(dx2, dy2, dz2);
+  encoder.endLine();
 }
 
 RtPoint *RibWriter::TransformPoints(RtToken, RtToken, RtInt, RtPoint[]) {
@@ -167,24 +100,19 @@ RtPoint *RibWriter::TransformPoints(RtToken, RtToken, RtInt, RtPoint[]) {
   return nullptr;
 }
 
-RtVoid RibWriter::TransformBegin() { writeRaw("TransformBegin\n"); }
-RtVoid RibWriter::TransformEnd() { writeRaw("TransformEnd\n"); }
-
 // ---- Motion blocks ----
 
 RtVoid RibWriter::MotionBegin(RtInt n, ...) {
   va_list arguments;
   va_start(arguments, n);
-  GatheredTimes times(n, arguments);
+  rib::GatheredTimes times(n, arguments);
   va_end(arguments);
   MotionBeginV(times.count(), times.times());
 }
 
 RtVoid RibWriter::MotionBeginV(RtInt n, RtFloat times[]) {
   if (n > 0 && !hasArray(times, "RiMotionBegin", "its sample times")) return;
-  writeRaw("MotionBegin ");
-  writeFloats(times, n);
-  writeRaw("\n");
+  encoder.writeRaw("MotionBegin ");
+  encoder.writeFloats(times, n);
+  encoder.endLine();
 }
-
-RtVoid RibWriter::MotionEnd() { writeRaw("MotionEnd\n"); }

@@ -3,7 +3,9 @@
 #include "rib/ParamDecl.h"
 #include "rib/RibWriter.h"
 
+namespace rib {
 int32_t gEchoDeclares = 0;
+} // namespace rib
 
 // Each token variable starts at its literal name and is re-pointed at the interned copy when a
 // context begins.
@@ -12,12 +14,19 @@ int32_t gEchoDeclares = 0;
 #include "rib/RiTokens.def"
 
 RtToken RibWriter::Declare(char *name, char *declaration) {
-  if (gEchoDeclares == 1) writeFormatted("Declare \"%s\" \"%s\"\n", name, declaration);
+  if (rib::gEchoDeclares == 1) {
+    encoder.writeRaw("Declare");
+    encoder.writeArguments(name, declaration);
+    encoder.endLine();
+  }
   if (!name) return nullptr;
   if (declaration && *declaration)
-    return const_cast<RtToken>(parseDeclaration(gDeclTable, name, declaration, nullptr, false));
-  return internString(name);
+    return const_cast<RtToken>(
+        rib::parseDeclaration(rib::gDeclTable, name, declaration, nullptr, false));
+  return rib::internString(name);
 }
+
+namespace rib {
 
 void predeclareParams(RiContext &context) {
   int32_t savedEcho = gEchoDeclares;
@@ -29,3 +38,5 @@ void predeclareParams(RiContext &context) {
 #include "rib/RiTokens.def"
   gEchoDeclares = savedEcho;
 }
+
+} // namespace rib

@@ -63,6 +63,15 @@ struct LastReport {
 
 LastReport gLastReport;
 
+// The handlers that have a RIB name, compared by identity.
+struct NamedHandler {
+  RtErrorHandler handler;
+  const char *name;
+};
+
+constexpr NamedHandler kNamedHandlers[] = {
+    {RiErrorIgnore, "ignore"}, {RiErrorPrint, "print"}, {RiErrorAbort, "abort"}};
+
 bool isRepeat(RtInt code, const char *message) {
   return gRibErrorLine == gLastReport.line && code == RiLastError && code != 0 &&
          (code != RIE_BADTOKEN || message[0] == '\0') &&
@@ -76,6 +85,8 @@ void rememberMessage(const char *message) {
 }
 
 } // namespace
+
+namespace rib {
 
 const char *errorCodeText(RtInt code) {
   for (const ErrorText &row : kErrorTexts)
@@ -93,6 +104,8 @@ void resetErrorReports() {
   RiLastError = 0;
 }
 
+} // namespace rib
+
 RtVoid RiErrorIgnore(RtInt code, RtInt, char *) { RiLastError = code; }
 
 RtVoid RiErrorPrint(RtInt code, RtInt severity, char *message) {
@@ -106,11 +119,11 @@ RtVoid RiErrorPrint(RtInt code, RtInt severity, char *message) {
     fprintf(stderr, "    (last message repeated %d times)\n", gLastReport.repeats);
     gLastReport.repeats = 0;
   }
-  fprintf(stderr, "%s: ", errorSeverityName(severity));
+  fprintf(stderr, "%s: ", rib::errorSeverityName(severity));
   if (gRibErrorLine > 0)
     fprintf(stderr, "%s (%ld): ", gRibErrorFile ? gRibErrorFile : "",
             static_cast<long>(gRibErrorLine));
-  if (const char *codeText = errorCodeText(code))
+  if (const char *codeText = rib::errorCodeText(code))
     fputs(codeText, stderr);
   else if (code != 0)
     fprintf(stderr, "code %d", code);
@@ -131,10 +144,10 @@ RtVoid RiErrorAbort(RtInt code, RtInt severity, char *message) {
 
 RtVoid RibWriter::ErrorHandler(RtErrorHandler handler) {
   // Only the three standard handlers have a RIB name; the context's own handler is unchanged.
-  if (handler == RiErrorIgnore)
-    writeRaw("ErrorHandler \"ignore\"\n");
-  else if (handler == RiErrorPrint)
-    writeRaw("ErrorHandler \"print\"\n");
-  else if (handler == RiErrorAbort)
-    writeRaw("ErrorHandler \"abort\"\n");
+  for (const NamedHandler &named : kNamedHandlers) {
+    if (handler != named.handler) continue;
+    encoder.writeRaw("ErrorHandler");
+    encoder.writeArguments(named.name);
+    encoder.endLine();
+  }
 }

@@ -7,5 +7,9 @@
 
 #include "rib/ri.h"
 
+namespace rib {
+
 /// "gaussian", "box", "triangle", "catmull-rom" or "sinc" for the standard filters; "" otherwise.
 const char *filterName(RtFilterFunc filter);
+
+} // namespace rib

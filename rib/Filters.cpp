@@ -27,11 +27,15 @@ constexpr float kPiSingle = 3.1415927f;
 
 } // namespace
 
+namespace rib {
+
 const char *filterName(RtFilterFunc filter) {
   for (const NamedFilter &named : kNamedFilters)
     if (named.function == filter) return named.name;
   return "";
 }
+
+} // namespace rib
 
 RtFloat RiGaussianFilter(RtFloat x, RtFloat y, RtFloat xwidth, RtFloat ywidth) {
   // Scaled so that the edge of the box along an axis lies at distance 1: weight e^-2 there.

@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <cstring>
 
+namespace rib {
+
 // "%g" of a float, done in integers. A finite float is m * 2^e exactly, so its value scaled by a
 // power of ten is a ratio of integers, and for every float that ratio fits 128 bits. Dividing
 // exactly yields the six leading digits and tells whether the rest is below, at or above one half,
@@ -195,3 +197,5 @@ int formatFloatDigits(float value, int digits, char *out) {
                                     std::chars_format::general, digits);
   return static_cast<int>(result.ptr - out);
 }
+
+} // namespace rib

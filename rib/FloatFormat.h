@@ -9,6 +9,8 @@
 // than snprintf; other precisions go through std::to_chars.
 #pragma once
 
+namespace rib {
+
 /// Longest text either function writes (sign, digits, point, exponent), terminator not included.
 constexpr int kFloatTextMax = 32;
 
@@ -18,3 +20,5 @@ int formatFloatG(float value, char *out);
 
 /// The same with `digits` significant digits, as "%.*g" (digits below 1 count as 1, above 17 as 17).
 int formatFloatDigits(float value, int digits, char *out);
+
+} // namespace rib

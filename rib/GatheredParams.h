@@ -11,9 +11,11 @@
 #pragma once
 
 #include <cstdarg>
-#include <vector>
+#include <memory>
 
 #include "rib/ri.h"
+
+namespace rib {
 
 constexpr int kMaxGatheredParams = 512;
 
@@ -43,7 +45,7 @@ public:
 
 private:
   RtFloat onStack_[kOnStack];
-  std::vector<RtFloat> onHeap_;
+  std::unique_ptr<RtFloat[]> onHeap_;
   RtFloat *times_ = onStack_;
   RtInt count_;
 };
@@ -52,10 +54,12 @@ private:
 // variadic arguments; va_start only needs the position of the last fixed argument, which the
 // compilers this library supports take as it is.
 #define RIB_GATHER_PARAMS(params, lastFixed, request)                                              \
-  GatheredParams params;                                                                           \
+  rib::GatheredParams params;                                                                           \
   {                                                                                                \
     va_list gatherArguments;                                                                       \
     va_start(gatherArguments, lastFixed);                                                          \
     params.gather(gatherArguments, request);                                                       \
     va_end(gatherArguments);                                                                       \
   }
+
+} // namespace rib

@@ -1,268 +1,213 @@
-// The geometry requests other than the patch family (PatchRequests.cpp): quadrics, polygons,
-// curves and points, subdivision meshes and blobbies, procedurals and Geometry. Each writes its
-// positional part, then the parameter list, whose vertex, varying and uniform parameters carry the
-// numbers of values that PrimitiveCounts.h derives from the positional arguments.
-#include <cstdio>
-
-#include "rib/IntArrayText.h"
+// The geometry requests with bodies of their own, other than the patch family (PatchRequests.cpp):
+// the hyperboloid, polygons, curves and points, subdivision meshes and blobbies, procedurals.
+// (The other quadrics and Geometry are written from their rows in rib/RiRequests.def.) Each writes
+// its positional part, then the parameter list, whose vertex, varying and uniform parameters carry
+// the numbers of values that PrimitiveCounts.h derives from the positional arguments.
+#include "rib/Diagnostics.h"
 #include "rib/PrimitiveCounts.h"
 #include "rib/RibWriter.h"
+#include "rib/SameText.h"
 
-// ==== Quadrics ====
-// The seven quadrics: the keyword and its numbers on one line, then the parameter list, whose
-// vertex and varying parameters carry 4 values (the parametric corners) and uniform ones 1.
-//
-// The numbers of a quadric are always text, whatever the binary flag says.
+using rib::PrimitiveCounts;
 
 namespace {
 
-void writeQuadricParams(RibWriter &rib, RtInt n, RtToken tokens[], RtPointer values[]) {
-  const PrimitiveCounts counts = quadricCounts();
-  rib.writePrimParamList(counts.vertex, counts.varying, counts.uniform, n, tokens, values);
+// The parameter list of a primitive whose counts may have been clamped: the report first.
+void writePrimitiveParams(rib::RibEncoder &encoder, const char *request,
+                          const PrimitiveCounts &counts, RtInt n, RtToken tokens[],
+                          RtPointer values[]) {
+  rib::reportClampedCounts(request, counts);
+  encoder.writePrimParamList(counts, n, tokens, values);
 }
 
 } // namespace
 
-RtVoid RibWriter::ConeV(RtFloat height, RtFloat radius, RtFloat thetamax, RtInt n,
-                        RtToken tokens[], RtPointer values[]) {
-  writeFormatted("Cone %g %g %g", height, radius, thetamax);
-  writeQuadricParams(*this, n, tokens, values);
-}
-
-RtVoid RibWriter::CylinderV(RtFloat radius, RtFloat zmin, RtFloat zmax, RtFloat thetamax, RtInt n,
-                            RtToken tokens[], RtPointer values[]) {
-  writeFormatted("Cylinder %g %g %g %g", radius, zmin, zmax, thetamax);
-  writeQuadricParams(*this, n, tokens, values);
-}
-
-RtVoid RibWriter::DiskV(RtFloat height, RtFloat radius, RtFloat thetamax, RtInt n,
-                        RtToken tokens[], RtPointer values[]) {
-  writeFormatted("Disk %g %g %g", height, radius, thetamax);
-  writeQuadricParams(*this, n, tokens, values);
-}
+// ---- Quadrics ----
 
 RtVoid RibWriter::HyperboloidV(RtPoint point1, RtPoint point2, RtFloat thetamax, RtInt n,
                                RtToken tokens[], RtPointer values[]) {
   if (!point1 || !point2) {
-    std::fprintf(stderr, "zizurezar error: RiHyperboloid without its two points; the request is "
-                         "left out\n");
+    rib::reportError(RIE_MISSINGDATA,
+                     "RiHyperboloid without its two points; the request is left out");
     return;
   }
-  writeFormatted("Hyperboloid %g %g %g %g %g %g %g", point1[0], point1[1], point1[2], point2[0],
-                 point2[1], point2[2], thetamax);
-  writeQuadricParams(*this, n, tokens, values);
+  encoder.writeRaw("Hyperboloid");
+  encoder.writeArguments(point1[0], point1[1], point1[2], point2[0], point2[1], point2[2],
+                         thetamax);
+  encoder.writePrimParamList(rib::quadricCounts(), n, tokens, values);
 }
 
-RtVoid RibWriter::ParaboloidV(RtFloat rmax, RtFloat zmin, RtFloat zmax, RtFloat thetamax, RtInt n,
-                              RtToken tokens[], RtPointer values[]) {
-  writeFormatted("Paraboloid %g %g %g %g", rmax, zmin, zmax, thetamax);
-  writeQuadricParams(*this, n, tokens, values);
-}
-
-RtVoid RibWriter::SphereV(RtFloat radius, RtFloat zmin, RtFloat zmax, RtFloat thetamax, RtInt n,
-                          RtToken tokens[], RtPointer values[]) {
-  writeFormatted("Sphere %g %g %g %g", radius, zmin, zmax, thetamax);
-  writeQuadricParams(*this, n, tokens, values);
-}
-
-RtVoid RibWriter::TorusV(RtFloat majorradius, RtFloat minorradius, RtFloat phimin, RtFloat phimax,
-                         RtFloat thetamax, RtInt n, RtToken tokens[], RtPointer values[]) {
-  writeFormatted("Torus %g %g %g %g %g", majorradius, minorradius, phimin, phimax, thetamax);
-  writeQuadricParams(*this, n, tokens, values);
-}
-
-// ==== Polygons ====
-// The four polygon forms. The positional arrays (loop sizes, vertex indices) are always text; the
-// indexed forms size their vertex and varying parameters by the largest index used, found by one
-// pass over the index array, and carry one uniform value per polygon. Their index arrays, often
-// millions long, go through the batched integer text of IntArrayText.h.
-
-namespace {
-
-void writePrimitiveParams(RibWriter &rib, const char *request, const PrimitiveCounts &counts,
-                          RtInt n, RtToken tokens[], RtPointer values[]) {
-  reportClampedCounts(request, counts);
-  rib.writePrimParamList(counts.vertex, counts.varying, counts.uniform, n, tokens, values);
-}
-
-} // namespace
+// ---- Polygons ----
+// The positional arrays (loop sizes, vertex indices) are always text; the indexed forms size their
+// vertex and varying parameters by the largest index used and carry one uniform value per polygon.
 
 RtVoid RibWriter::PolygonV(RtInt nvertices, RtInt n, RtToken tokens[], RtPointer values[]) {
-  writeRaw("Polygon");
-  writePrimitiveParams(*this, "RiPolygon", vertexListCounts(nvertices), n, tokens, values);
+  encoder.writeRaw("Polygon");
+  writePrimitiveParams(encoder, "RiPolygon", rib::vertexListCounts(nvertices), n, tokens, values);
 }
 
 RtVoid RibWriter::GeneralPolygonV(RtInt nloops, RtInt nvertices[], RtInt n, RtToken tokens[],
                                   RtPointer values[]) {
-  if (missingArray("RiGeneralPolygon", "nvertices", nvertices, nloops)) return;
-  writeRaw("GeneralPolygon");
-  writeInts(nvertices, nloops);
-  writeRaw(" ");
-  writePrimitiveParams(*this, "RiGeneralPolygon", vertexListCounts(sumOf(nvertices, nloops)), n,
-                       tokens, values);
+  if (rib::missingArray("RiGeneralPolygon", "nvertices", nvertices, nloops)) return;
+  encoder.writeRaw("GeneralPolygon");
+  encoder.writeInts(nvertices, nloops);
+  encoder.writeChar(' ');
+  writePrimitiveParams(encoder, "RiGeneralPolygon",
+                       rib::vertexListCounts(rib::sumOf(nvertices, nloops)), n, tokens, values);
 }
 
 RtVoid RibWriter::PointsPolygonsV(RtInt npolys, RtInt nvertices[], RtInt vertices[], RtInt n,
                                   RtToken tokens[], RtPointer values[]) {
-  if (missingArray("RiPointsPolygons", "nvertices", nvertices, npolys)) return;
-  const long long nindices = sumOf(nvertices, npolys);
-  if (missingArray("RiPointsPolygons", "vertices", vertices, nindices)) return;
-  {
-    RibChunk out(stream);
-    out.put("PointsPolygons");
-    putIntArray(out, nvertices, npolys);
-    out.put(' ');
-    putIntArray(out, vertices, nindices);
-    out.put(' ');
-  }
-  writePrimitiveParams(*this, "RiPointsPolygons", indexedMeshCounts(vertices, nindices, npolys),
-                       n, tokens, values);
+  const char *request = "RiPointsPolygons";
+  if (rib::missingArray(request, "nvertices", nvertices, npolys)) return;
+  const long long nindices = rib::sumOf(nvertices, npolys);
+  if (rib::missingArray(request, "vertices", vertices, nindices)) return;
+  encoder.writeRaw("PointsPolygons");
+  encoder.writeInts(nvertices, npolys);
+  encoder.writeChar(' ');
+  encoder.writeInts(vertices, nindices);
+  encoder.writeChar(' ');
+  writePrimitiveParams(encoder, request, rib::indexedMeshCounts(vertices, nindices, npolys), n,
+                       tokens, values);
 }
 
 RtVoid RibWriter::PointsGeneralPolygonsV(RtInt npolys, RtInt nloops[], RtInt nvertices[],
                                          RtInt vertices[], RtInt n, RtToken tokens[],
                                          RtPointer values[]) {
   const char *request = "RiPointsGeneralPolygons";
-  if (missingArray(request, "nloops", nloops, npolys)) return;
-  const int totalLoops = clampCount(sumOf(nloops, npolys));
-  if (missingArray(request, "nvertices", nvertices, totalLoops)) return;
-  const long long nindices = sumOf(nvertices, totalLoops);
-  if (missingArray(request, "vertices", vertices, nindices)) return;
-  {
-    RibChunk out(stream);
-    out.put("PointsGeneralPolygons");
-    putIntArray(out, nloops, npolys);
-    out.put(' ');
-    putIntArray(out, nvertices, totalLoops);
-    out.put(' ');
-    putIntArray(out, vertices, nindices);
-    out.put(' ');
-  }
-  writePrimitiveParams(*this, "RiPointsGeneralPolygons",
-                       indexedMeshCounts(vertices, nindices, npolys), n, tokens, values);
+  if (rib::missingArray(request, "nloops", nloops, npolys)) return;
+  const int totalLoops = rib::clampCount(rib::sumOf(nloops, npolys));
+  if (rib::missingArray(request, "nvertices", nvertices, totalLoops)) return;
+  const long long nindices = rib::sumOf(nvertices, totalLoops);
+  if (rib::missingArray(request, "vertices", vertices, nindices)) return;
+  encoder.writeRaw("PointsGeneralPolygons");
+  encoder.writeInts(nloops, npolys);
+  encoder.writeChar(' ');
+  encoder.writeInts(nvertices, totalLoops);
+  encoder.writeChar(' ');
+  encoder.writeInts(vertices, nindices);
+  encoder.writeChar(' ');
+  writePrimitiveParams(encoder, request, rib::indexedMeshCounts(vertices, nindices, npolys), n,
+                       tokens, values);
 }
 
-// ==== Curves and points ====
-// Curves and point clouds. Cubic curves are sized by the v step of the basis in force; a curve's
-// uniform parameters carry one value per segment.
+// ---- Curves and points ----
+// Cubic curves are sized by the v step of the basis in force; a curve's uniform parameters carry
+// one value per segment.
 
 RtVoid RibWriter::CurvesV(RtToken type, RtInt ncurves, RtInt nvertices[], RtToken wrap, RtInt n,
                           RtToken tokens[], RtPointer values[]) {
-  if (missingArray("RiCurves", "nvertices", nvertices, ncurves)) return;
-  const PrimitiveCounts counts = curvesCounts(sameText(type, "cubic"), sameText(wrap, "periodic"),
-                                              ncurves, nvertices, vStep);
-  reportClampedCounts("RiCurves", counts);
-  writeFormatted("Curves \"%s\"", type);
-  writeInts(nvertices, ncurves);
-  writeFormatted(" \"%s\" ", wrap);
-  writePrimParamList(counts.vertex, counts.varying, counts.uniform, n, tokens, values);
+  if (rib::missingArray("RiCurves", "nvertices", nvertices, ncurves)) return;
+  const PrimitiveCounts counts =
+      rib::curvesCounts(rib::sameText(type, "cubic"), rib::sameText(wrap, "periodic"), ncurves,
+                        nvertices, vStep);
+  encoder.writeRaw("Curves");
+  encoder.writeArguments(type);
+  encoder.writeInts(nvertices, ncurves);
+  encoder.writeArguments(wrap);
+  encoder.writeChar(' ');
+  writePrimitiveParams(encoder, "RiCurves", counts, n, tokens, values);
 }
 
 RtVoid RibWriter::PointsV(RtInt npoints, RtInt n, RtToken tokens[], RtPointer values[]) {
-  const PrimitiveCounts counts = vertexListCounts(npoints);
-  reportClampedCounts("RiPoints", counts);
-  writeRaw("Points ");
-  writePrimParamList(counts.vertex, counts.varying, counts.uniform, n, tokens, values);
+  encoder.writeRaw("Points ");
+  writePrimitiveParams(encoder, "RiPoints", rib::vertexListCounts(npoints), n, tokens, values);
 }
 
-// ==== Subdivision meshes and blobbies ====
-// Subdivision meshes and blobbies: primitives that carry, besides their parameter list, arrays
-// the renderer interprets (tags with their arguments, a blobby's operation code).
+// ---- Subdivision meshes and blobbies ----
+// Primitives that carry, besides their parameter list, arrays the renderer interprets (tags with
+// their arguments, a blobby's operation code).
 
 RtVoid RibWriter::SubdivisionMeshV(RtToken scheme, RtInt nfaces, RtInt nvertices[],
                                    RtInt vertices[], RtInt ntags, RtToken tags[], RtInt nargs[],
                                    RtInt intargs[], RtFloat floatargs[], RtInt n,
                                    RtToken tokens[], RtPointer values[]) {
   const char *request = "RiSubdivisionMesh";
-  if (missingArray(request, "nvertices", nvertices, nfaces)) return;
-  const long long nindices = sumOf(nvertices, nfaces);
-  if (missingArray(request, "vertices", vertices, nindices)) return;
+  if (rib::missingArray(request, "nvertices", nvertices, nfaces)) return;
+  const long long nindices = rib::sumOf(nvertices, nfaces);
+  if (rib::missingArray(request, "vertices", vertices, nindices)) return;
+  rib::SubdivisionTagTotals totals;
   if (ntags > 0) {
-    if (missingArray(request, "tags", tags, ntags) ||
-        missingArray(request, "nargs", nargs, 2 * static_cast<long long>(ntags)))
+    if (rib::missingArray(request, "tags", tags, ntags) ||
+        rib::missingArray(request, "nargs", nargs, 2 * static_cast<long long>(ntags)))
       return;
-    const SubdivisionTagTotals totals = subdivisionTagTotals(ntags, nargs);
-    if (missingArray(request, "intargs", intargs, totals.integers) ||
-        missingArray(request, "floatargs", floatargs, totals.floats))
+    totals = rib::subdivisionTagTotals(ntags, nargs);
+    if (rib::missingArray(request, "intargs", intargs, totals.integers) ||
+        rib::missingArray(request, "floatargs", floatargs, totals.floats))
       return;
   }
-  writeFormatted("SubdivisionMesh \"%s\" ", scheme);
-  {
-    RibChunk out(stream);
-    putIntArray(out, nvertices, nfaces);
-    out.put(' ');
-    putIntArray(out, vertices, nindices);
-    out.put(' ');
-  }
+  encoder.writeRaw("SubdivisionMesh");
+  encoder.writeArguments(scheme);
+  encoder.writeChar(' ');
+  encoder.writeInts(nvertices, nfaces);
+  encoder.writeChar(' ');
+  encoder.writeInts(vertices, nindices);
+  encoder.writeChar(' ');
   if (ntags > 0) {
     // The four tag arrays travel as one group: empty argument arrays are written as [] so that
     // a reader never takes the parameter list for them.
-    const SubdivisionTagTotals totals = subdivisionTagTotals(ntags, nargs);
-    writeStrings(tags, ntags);
-    writeInts(nargs, clampCount(2 * static_cast<long long>(ntags)));
-    writeInts(intargs, totals.integers);
-    writeFloats(floatargs, totals.floats);
+    encoder.writeStrings(tags, ntags);
+    encoder.writeInts(nargs, rib::clampCount(2 * static_cast<long long>(ntags)));
+    encoder.writeInts(intargs, totals.integers);
+    encoder.writeFloats(floatargs, totals.floats);
   }
-  const PrimitiveCounts counts = indexedMeshCounts(vertices, nindices, nfaces);
-  reportClampedCounts("RiSubdivisionMesh", counts);
-  writePrimParamList(counts.vertex, counts.varying, counts.uniform, n, tokens, values);
+  writePrimitiveParams(encoder, request, rib::indexedMeshCounts(vertices, nindices, nfaces), n,
+                       tokens, values);
 }
 
 RtVoid RibWriter::BlobbyV(RtInt nleaf, RtInt ncode, RtInt code[], RtInt nflt, RtFloat flt[],
                           RtInt nstr, RtToken str[], RtInt n, RtToken tokens[],
                           RtPointer values[]) {
-  if (missingArray("RiBlobby", "code", code, ncode) || missingArray("RiBlobby", "flt", flt, nflt) ||
-      missingArray("RiBlobby", "str", str, nstr))
+  const char *request = "RiBlobby";
+  if (rib::missingArray(request, "code", code, ncode) ||
+      rib::missingArray(request, "flt", flt, nflt) || rib::missingArray(request, "str", str, nstr))
     return;
   // The caller's numbers are written as given; the code only serves to check them.
-  const BlobbyScan scan = scanBlobbyCode(code, ncode);
+  const rib::BlobbyScan scan = rib::scanBlobbyCode(code, ncode);
   if (scan.badWord >= 0)
-    std::fprintf(stderr,
-                 "zizurezar error: RiBlobby operation at code word %d has no valid operand count\n",
-                 scan.badWord);
+    rib::reportError(RIE_CONSISTENCY,
+                     "RiBlobby operation at code word %d has no valid operand count", scan.badWord);
   if (nleaf != scan.leaves)
-    std::fprintf(stderr, "\nzizurezar error: RiBlobby nleaf [%d] !=  leaf count [%i]", nleaf,
-                 scan.leaves);
+    rib::reportErrorUnterminated(RIE_CONSISTENCY, "RiBlobby nleaf [%d] !=  leaf count [%i]",
+                                 nleaf, scan.leaves);
   if (nflt != scan.floats)
-    std::fprintf(stderr, "\nzizurezar error: RiBlobby nflt [%d] != float count [%i]", nflt,
-                 scan.floats);
+    rib::reportErrorUnterminated(RIE_CONSISTENCY, "RiBlobby nflt [%d] != float count [%i]", nflt,
+                                 scan.floats);
   if (nstr != scan.strings)
-    std::fprintf(stderr, "\nzizurezar error: RiBlobby nstr [%d] != string count [%i]", nstr,
-                 scan.strings);
+    rib::reportErrorUnterminated(RIE_CONSISTENCY, "RiBlobby nstr [%d] != string count [%i]",
+                                 nstr, scan.strings);
 
-  writeFormatted("Blobby %d ", nleaf);
-  writeInts(code, ncode);
-  writeRaw(" ");
-  writeFloats(flt, nflt);
-  writeRaw(" ");
-  writeStrings(str, nstr);
+  encoder.writeRaw("Blobby");
+  encoder.writeArguments(nleaf);
+  encoder.writeChar(' ');
+  encoder.writeInts(code, ncode);
+  encoder.writeChar(' ');
+  encoder.writeFloats(flt, nflt);
+  encoder.writeChar(' ');
+  encoder.writeStrings(str, nstr);
   if (n != 0) {
     // The parameter list goes on a line of its own.
-    const PrimitiveCounts counts = blobbyCounts(nleaf);
-    reportClampedCounts("RiBlobby", counts);
-    writeRaw("\n");
-    writePrimParamList(counts.vertex, counts.varying, counts.uniform, n, tokens, values);
+    encoder.writeChar('\n');
+    writePrimitiveParams(encoder, request, rib::blobbyCounts(nleaf), n, tokens, values);
   }
-  writeRaw("\n");
+  encoder.endLine();
 }
 
-// ==== Procedurals and Geometry ====
-// Procedural primitives, chosen by the identity of the subdivide function, and the generic
-// Geometry request.
+// ---- Procedurals ----
+// Chosen by the identity of the subdivide function; the data holds one or two texts.
 
 namespace {
 
-// The three procedural kinds, chosen by the identity of the subdivide function. The format takes
-// the first one or two texts of the caller's data.
 struct ProceduralKind {
   RtProcSubdivFunc subdivide;
-  const char *format;
+  const char *name;
+  int texts;
 };
 
 const ProceduralKind kProceduralKinds[] = {
-    {RiProcDelayedReadArchive, "Procedural \"DelayedReadArchive\" [\"%s\"] "},
-    {RiProcRunProgram, "Procedural \"RunProgram\" [\"%s\" \"%s\"] "},
-    {RiProcDynamicLoad, "Procedural \"DynamicLoad\" [\"%s\" \"%s\"] "},
+    {RiProcDelayedReadArchive, "DelayedReadArchive", 1},
+    {RiProcRunProgram, "RunProgram", 2},
+    {RiProcDynamicLoad, "DynamicLoad", 2},
 };
 
 } // namespace
@@ -273,22 +218,23 @@ RtVoid RibWriter::Procedural(RtPointer data, RtBound bound, RtProcSubdivFunc sub
   for (const ProceduralKind &candidate : kProceduralKinds)
     if (candidate.subdivide == subdivfunc) kind = &candidate;
   if (!kind) {
-    std::fprintf(stderr, "zizurezar error: procedural type\n");
+    rib::reportError(RIE_BADTOKEN, "procedural type");
     return;
   }
   if (!data || !bound) {
-    std::fprintf(stderr, "zizurezar error: RiProcedural needs its data texts and a bound\n");
+    rib::reportError(RIE_MISSINGDATA, "RiProcedural needs its data texts and a bound");
     return;
   }
   const RtString *texts = static_cast<const RtString *>(data);
-  if (kind->subdivide == RiProcDelayedReadArchive) writeFormatted(kind->format, texts[0]);
-  else writeFormatted(kind->format, texts[0], texts[1]);
-  writeFloats(bound, 6);
-  writeRaw("\n");
-}
-
-RtVoid RibWriter::GeometryV(RtToken type, RtInt n, RtToken tokens[], RtPointer values[]) {
-  // Not a sized primitive: each parameter carries its declared number of values.
-  writeRaw("Geometry");
-  writeParamList(type, 0, n, tokens, values);
+  encoder.writeRaw("Procedural");
+  encoder.writeArguments(kind->name);
+  encoder.writeRaw(" [");
+  encoder.writeText(texts[0]);
+  if (kind->texts == 2) {
+    encoder.writeChar(' ');
+    encoder.writeText(texts[1]);
+  }
+  encoder.writeRaw("] ");
+  encoder.writeFloats(bound, 6);
+  encoder.endLine();
 }

@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <cstring>
 
+namespace rib {
+
 SymbolTable gStringTable(12289);
 
 namespace {
@@ -76,3 +78,5 @@ char *internString(const char *text, size_t length) {
   delete[] copy;
   return interned;
 }
+
+} // namespace rib

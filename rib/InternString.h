@@ -9,6 +9,8 @@
 
 #include "rib/SymbolTable.h"
 
+namespace rib {
+
 /// The interned strings: 12289 buckets of plain Symbols keyed by the stored copies.
 extern SymbolTable gStringTable;
 
@@ -16,3 +18,5 @@ extern SymbolTable gStringTable;
 char *internString(const char *text);
 /// The same for the first `length` bytes of `text`, which need not be terminated.
 char *internString(const char *text, size_t length);
+
+} // namespace rib

@@ -5,7 +5,10 @@
 #include <cstring>
 #include <iterator>
 
+#include "rib/Diagnostics.h"
 #include "rib/InternString.h"
+
+namespace rib {
 
 SymbolTable gDeclTable(5003);
 
@@ -109,8 +112,8 @@ ParsedDecl parse(const char *name, const char *text, size_t length) {
     ++cursor.at;
     if (!readArraySize(cursor, decl.arraySize)) {
       // A size that does not fit would wrap to a wrong count: record no written form instead.
-      fprintf(stderr, "zizurezar error: array size out of range in the declaration of \"%s\"\n",
-              name ? name : "");
+      reportError(RIE_RANGE, "array size out of range in the declaration of \"%s\"",
+                  name ? name : "");
       decl.type = kTypeUnknown;
       decl.arraySize = 1;
     }
@@ -215,3 +218,5 @@ int declarationText(const ParamDecl &decl, char *out, size_t capacity) {
     return snprintf(out, capacity, "%s %s[%d]", className, typeName, decl.arraySize);
   return snprintf(out, capacity, decl.arraySize < 0 ? "%s %s[]" : "%s %s", className, typeName);
 }
+
+} // namespace rib

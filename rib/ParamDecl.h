@@ -13,6 +13,10 @@
 
 #include "rib/SymbolTable.h"
 
+class RiContext;
+
+namespace rib {
+
 enum ParamType : uint8_t {
   kTypeUnknown = 0,
   kTypeFloat = 1,
@@ -84,7 +88,8 @@ int paramDataSize(const char *token);
 /// `capacity` bytes with the terminator; returns the full length.
 int declarationText(const ParamDecl &decl, char *out, size_t capacity);
 
-class RiContext;
 /// Declares the standard and renderer-specific parameters through `context` without echoing them,
 /// and points the token variables of rib/ri.h at the interned names.
 void predeclareParams(RiContext &context);
+
+} // namespace rib

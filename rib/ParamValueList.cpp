@@ -7,6 +7,8 @@
 #include "rib/InternString.h"
 #include "rib/ParamDecl.h"
 
+namespace rib {
+
 ParamValueStats gParamValueStats = {0, 0, 0, 0, 0, 0};
 
 namespace {
@@ -171,3 +173,5 @@ void paramValueStatsPrint(FILE *stream) {
 }
 
 void paramValueStatsReset() { gParamValueStats = ParamValueStats{0, 0, 0, 0, 0, 0}; }
+
+} // namespace rib

@@ -15,6 +15,8 @@
 #include <cstdint>
 #include <cstdio>
 
+namespace rib {
+
 struct ParamValue {
   ParamValue *next;
   const char *token;  // interned
@@ -74,3 +76,5 @@ void paramValueListPrint(const ParamValueList &list, FILE *stream);
 void paramValueStatsPrint(FILE *stream);
 /// Sets all counters to 0.
 void paramValueStatsReset();
+
+} // namespace rib

@@ -7,6 +7,11 @@
 #include <cstdio>
 #include <cstring>
 
+#include "rib/Diagnostics.h"
+#include "rib/SameText.h"
+
+namespace rib {
+
 namespace {
 
 constexpr const char *kSmallerThanPatch = "is smaller than one patch";
@@ -68,7 +73,6 @@ int largestIndexPlusOne(const RtInt *indices, long long n) {
   return clampCount(static_cast<long long>(largest) + 1);
 }
 
-bool sameText(const char *a, const char *b) { return a && b && std::strcmp(a, b) == 0; }
 
 PrimitiveCounts quadricCounts() { return makeCounts(4, 4, 1); }
 
@@ -207,14 +211,14 @@ SubdivisionTagTotals subdivisionTagTotals(int ntags, const RtInt *nargs) {
 
 bool missingArray(const char *request, const char *array, const void *values, long long needed) {
   if (values || needed <= 0) return false;
-  std::fprintf(stderr,
-               "zizurezar error: %s has no %s array (%lld values expected); the request is left "
-               "out\n", request, array, needed);
+  reportError(RIE_MISSINGDATA, "%s has no %s array (%lld values expected); the request is left out",
+              request, array, needed);
   return true;
 }
 
 void reportClampedCounts(const char *request, const PrimitiveCounts &counts) {
   if (counts.problem)
-    std::fprintf(stderr, "zizurezar error: %s %s; counts clamped at zero\n", request,
-                 counts.problem);
+    reportError(RIE_RANGE, "%s %s; counts clamped at zero", request, counts.problem);
 }
+
+} // namespace rib

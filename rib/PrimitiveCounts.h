@@ -12,10 +12,11 @@
 // A primitive smaller than one patch or segment (or with a negative size, or a basis step below
 // 1) has counts that would come out zero or negative: they are clamped at zero and `problem`
 // says why, for the request to report. Every scan is one linear pass.
-#ifndef WOBBLE_RIB_PRIMITIVECOUNTS_H
-#define WOBBLE_RIB_PRIMITIVECOUNTS_H
+#pragma once
 
 #include "rib/ri.h"
+
+namespace rib {
 
 struct PrimitiveCounts {
   int vertex = 0;
@@ -34,8 +35,6 @@ int clampCount(long long value);
 long long sumOf(const RtInt *values, long long n);
 /// One more than the largest of the first n indices, scanning from 0: an empty array gives 1.
 int largestIndexPlusOne(const RtInt *indices, long long n);
-/// True when both texts are present and equal (a null token never matches).
-bool sameText(const char *a, const char *b);
 
 // ---- Counts by primitive ----
 
@@ -103,4 +102,4 @@ void reportClampedCounts(const char *request, const PrimitiveCounts &counts);
 /// `needed` (> 0) values from it: the request is then left out whole instead of read through null.
 bool missingArray(const char *request, const char *array, const void *values, long long needed);
 
-#endif
+} // namespace rib

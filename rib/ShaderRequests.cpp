@@ -1,4 +1,6 @@
-// Shaders, light sources, Illuminate, solid blocks and retained objects.
+// Light sources and retained objects: the requests of the shader family that number what they
+// make (the shaders, Illuminate and the solid blocks are written from their rows in
+// rib/RiRequests.def).
 //
 // Lights and objects are numbered in the RIB stream, per context and from 1; the number is also
 // the handle returned to the caller, carried in the handle type (it points to nothing).
@@ -9,81 +11,35 @@
 
 namespace {
 
-RtPointer handleOf(int32_t number) { return reinterpret_cast<RtPointer>(static_cast<intptr_t>(number)); }
+RtPointer handleOf(int32_t number) {
+  return reinterpret_cast<RtPointer>(static_cast<intptr_t>(number));
+}
 
-long numberOf(RtPointer handle) { return static_cast<long>(reinterpret_cast<intptr_t>(handle)); }
+// The keyword, the shader's name, the light's number, then the parameter list.
+RtLightHandle writeLight(RibWriter &rib, const char *keyword, RtToken name, RtInt n,
+                         RtToken tokens[], RtPointer values[]) {
+  int32_t number = rib.nextLightHandle++;
+  rib.encoder.writeRaw(keyword);
+  rib.encoder.writeParamList(name, number, n, tokens, values);
+  return handleOf(number);
+}
 
 } // namespace
 
-// ---- Shaders: the keyword, then the name and the parameters ----
-
-RtVoid RibWriter::SurfaceV(RtToken name, RtInt n, RtToken tokens[], RtPointer values[]) {
-  writeRaw("Surface");
-  writeParamList(name, 0, n, tokens, values);
-}
-
-RtVoid RibWriter::DisplacementV(RtToken name, RtInt n, RtToken tokens[], RtPointer values[]) {
-  writeRaw("Displacement");
-  writeParamList(name, 0, n, tokens, values);
-}
-
-RtVoid RibWriter::AtmosphereV(RtToken name, RtInt n, RtToken tokens[], RtPointer values[]) {
-  writeRaw("Atmosphere");
-  writeParamList(name, 0, n, tokens, values);
-}
-
-RtVoid RibWriter::InteriorV(RtToken name, RtInt n, RtToken tokens[], RtPointer values[]) {
-  writeRaw("Interior");
-  writeParamList(name, 0, n, tokens, values);
-}
-
-RtVoid RibWriter::ExteriorV(RtToken name, RtInt n, RtToken tokens[], RtPointer values[]) {
-  writeRaw("Exterior");
-  writeParamList(name, 0, n, tokens, values);
-}
-
-RtVoid RibWriter::ImagerV(RtToken name, RtInt n, RtToken tokens[], RtPointer values[]) {
-  writeRaw("Imager");
-  writeParamList(name, 0, n, tokens, values);
-}
-
-// ---- Lights: the light's number follows its name ----
-
 RtLightHandle RibWriter::LightSourceV(RtToken name, RtInt n, RtToken tokens[],
                                       RtPointer values[]) {
-  int32_t number = nextLightHandle++;
-  writeRaw("LightSource");
-  writeParamList(name, number, n, tokens, values);
-  return handleOf(number);
+  return writeLight(*this, "LightSource", name, n, tokens, values);
 }
 
 RtLightHandle RibWriter::AreaLightSourceV(RtToken name, RtInt n, RtToken tokens[],
                                           RtPointer values[]) {
-  int32_t number = nextLightHandle++;
-  writeRaw("AreaLightSource");
-  writeParamList(name, number, n, tokens, values);
-  return handleOf(number);
+  return writeLight(*this, "AreaLightSource", name, n, tokens, values);
 }
-
-RtVoid RibWriter::Illuminate(RtLightHandle light, RtBoolean onoff) {
-  writeFormatted("Illuminate %ld %d\n", numberOf(light), static_cast<int>(onoff));
-}
-
-// ---- Solids ----
-
-RtVoid RibWriter::SolidBegin(RtToken operation) { writeFormatted("SolidBegin \"%s\"\n", operation); }
-RtVoid RibWriter::SolidEnd() { writeRaw("SolidEnd\n"); }
-
-// ---- Retained objects ----
 
 RtObjectHandle RibWriter::ObjectBegin() {
   int32_t number = nextObjectHandle++;
-  writeFormatted("ObjectBegin %d\n", number);
+  encoder.writeRaw("ObjectBegin");
+  encoder.writeArguments(static_cast<RtInt>(number));
+  encoder.endLine();
   return handleOf(number);
-}
-
-RtVoid RibWriter::ObjectEnd() { writeRaw("ObjectEnd\n"); }
-
-RtVoid RibWriter::ObjectInstance(RtObjectHandle handle) {
-  writeFormatted("ObjectInstance %ld\n", numberOf(handle));
 }

@@ -3,6 +3,8 @@
 #include <charconv>
 #include <cstring>
 
+namespace rib {
+
 uint32_t symbolHash(const char *text) {
   uint32_t h = 0;
   if (!text) return 0;
@@ -174,3 +176,5 @@ void SymbolTable::printStats(FILE *stream) const {
   fputs(" probes per lookup)\n", stream);
   fflush(stream);
 }
+
+} // namespace rib

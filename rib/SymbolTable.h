@@ -15,6 +15,8 @@
 #include <cstdint>
 #include <cstdio>
 
+namespace rib {
+
 /// ELF hash of a text; 0 for null.
 uint32_t symbolHash(const char *text);
 
@@ -88,3 +90,5 @@ private:
   int32_t depth_ = 0;
   SymbolTableStats stats_;
 };
+
+} // namespace rib

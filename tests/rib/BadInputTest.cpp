@@ -9,6 +9,8 @@
 #include "RibTestUtil.h"
 #include "rib/RibWriter.h"
 
+using namespace rib;
+
 namespace {
 
 using ribtest::ribOf;

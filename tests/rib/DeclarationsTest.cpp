@@ -7,6 +7,8 @@
 #include "rib/InternString.h"
 #include "rib/ParamDecl.h"
 
+using namespace rib;
+
 using ribtest::ribOf;
 using ribtest::stderrOf;
 using ribtest::tok;
@@ -105,9 +107,9 @@ TEST(Declarations, DeclareEchoesAndRedeclares) {
     RtFloat values[] = {0.1f, 0.2f, 0.3f};
     RtToken tokens[] = {kq};
     RtPointer pointers[] = {values};
-    r.writeParamList("s", 0, 1, tokens, pointers);
+    r.encoder.writeParamList("s", 0, 1, tokens, pointers);
     r.Declare(tok("Kq"), tok("float"));
-    r.writeParamList(nullptr, 0, 1, tokens, pointers);
+    r.encoder.writeParamList(nullptr, 0, 1, tokens, pointers);
   });
   EXPECT_EQ(rib, "Declare \"Kq\" \"varying color\"\n \"s\" \"Kq\" [0.1 0.2 0.3]\n"
                  "Declare \"Kq\" \"float\"\n \"Kq\" [0.1]\n");

@@ -5,6 +5,8 @@
 #include "RibTestUtil.h"
 #include "rib/ErrorReport.h"
 
+using namespace rib;
+
 using ribtest::ribOf;
 using ribtest::stderrOf;
 using ribtest::tok;

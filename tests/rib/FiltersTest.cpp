@@ -4,6 +4,8 @@
 
 #include "rib/FilterNames.h"
 
+using namespace rib;
+
 namespace {
 
 RtFloat ownFilter(RtFloat, RtFloat, RtFloat, RtFloat) { return 1.0f; }

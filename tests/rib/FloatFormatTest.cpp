@@ -12,6 +12,10 @@
 #include <random>
 #include <string>
 
+using rib::formatFloatDigits;
+using rib::formatFloatG;
+using rib::kFloatTextMax;
+
 namespace {
 
 std::string formatG(float value) {

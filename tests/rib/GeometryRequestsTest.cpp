@@ -10,6 +10,8 @@
 #include "rib/RibWriter.h"
 #include "RibTestUtil.h"
 
+using namespace rib;
+
 namespace {
 
 using ribtest::ribOf;

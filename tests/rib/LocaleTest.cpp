@@ -8,6 +8,9 @@
 
 #include "RibTestUtil.h"
 #include "rib/SymbolTable.h"
+#include "rib/PrimitiveCounts.h"
+
+using namespace rib;
 
 using ribtest::ribOf;
 using ribtest::tok;
@@ -51,11 +54,12 @@ TEST_F(Locale, NumbersKeepTheDecimalPoint) {
   RtToken tokens[] = {tok("st")};
   RtPointer pointers[] = {values};
   EXPECT_EQ(ribOf([&](RibWriter &rib) {
-              rib.writeFormatted("Format %d %d %g\n", 640, 480, 0.5);
-              rib.writeFormatted("%f\n", 0.5);
-              rib.writeFloat(2.5f);
-              rib.writeFloats(values, 2);
-              rib.writePrimParamList(1, 1, 1, 1, tokens, pointers);
+              rib.Format(640, 480, 0.5f);
+              rib.encoder.writeFixed(0.5f);
+              rib.encoder.writeChar('\n');
+              rib.encoder.writeFloat(2.5f);
+              rib.encoder.writeFloats(values, 2);
+              rib.encoder.writePrimParamList(rib::PrimitiveCounts{1, 1, 1}, 1, tokens, pointers);
               rib.ArchiveRecord(tok("comment"), tok("%g %.2f %e"), 0.5, 1.5, 2.5);
             }),
             "Format 640 480 0.5\n0.500000\n2.5 [0.5 1.25] \"st\" [0.5 1.25]\n"

@@ -6,6 +6,9 @@
 
 #include "RibTestUtil.h"
 #include "rib/ParamDecl.h"
+#include "rib/PrimitiveCounts.h"
+
+using namespace rib;
 
 using ribtest::bytes;
 using ribtest::ribOf;
@@ -25,10 +28,10 @@ TEST(ParamList, AsciiValuesFollowTheDeclarations) {
   RtFloat color[] = {1, 0.25f, 0};
   RtPointer values[] = {kHalf, kOne, kTexts, kTexts, color};
   EXPECT_EQ(ribOf([&](RibWriter &rib) {
-              rib.writeRaw("Surface");
-              rib.writeParamList("plastic", 0, 5, tokens, values);
-              rib.writeRaw("Display");
-              rib.writeParamList("out.tif", 3, 0, tokens, values);
+              rib.encoder.writeRaw("Surface");
+              rib.encoder.writeParamList("plastic", 0, 5, tokens, values);
+              rib.encoder.writeRaw("Display");
+              rib.encoder.writeParamList("out.tif", 3, 0, tokens, values);
             }),
             "Surface \"plastic\" \"Ka\" [0.5] \"verbose\" [1 ] \"texturename\" [\"a.tx\"]"
             " \"uniform string[2] maps\" [\"a.tx\" \"C:\\\\tex\\\\wood.tx\"]"
@@ -37,11 +40,11 @@ TEST(ParamList, AsciiValuesFollowTheDeclarations) {
 }
 
 TEST(ParamList, PairArraysStopAtTheNullToken) {
-  RiParamPair pairs[] = {{tok("Kd"), kHalf}, {nullptr, nullptr}, {tok("Ks"), kHalf}};
+  rib::RiParamPair pairs[] = {{tok("Kd"), kHalf}, {nullptr, nullptr}, {tok("Ks"), kHalf}};
   EXPECT_EQ(ribOf([&](RibWriter &rib) {
-              rib.writeParamPairs("matte", 0, pairs);
-              rib.writePrimParamPairs(4, 4, 1, pairs);
-              rib.writeParamPairs(nullptr, 0, nullptr);
+              rib.encoder.writeParamPairs("matte", 0, pairs);
+              rib.encoder.writePrimParamPairs(rib::PrimitiveCounts{4, 4, 1}, pairs);
+              rib.encoder.writeParamPairs(nullptr, 0, nullptr);
             }),
             " \"matte\" \"Kd\" [0.5]\n \"Kd\" [0.5]\n\n");
 }
@@ -52,7 +55,7 @@ TEST(ParamList, PrimitiveCountsFollowTheClass) {
   RtToken tokens[] = {tok("P"), tok("st"), tok("constantwidth"), tok("uniform float facet"),
                       tok("varying float width")};
   RtPointer values[] = {kPoints, st, kHalf, widths, widths};
-  EXPECT_EQ(ribOf([&](RibWriter &rib) { rib.writePrimParamList(4, 2, 1, 5, tokens, values); }),
+  EXPECT_EQ(ribOf([&](RibWriter &rib) { rib.encoder.writePrimParamList(rib::PrimitiveCounts{4, 2, 1}, 5, tokens, values); }),
             " \"P\" [0 0 0 1 0 0 1 1 0 0 1 0] \"st\" [0 0 1 0]"
             " \"constantwidth\" [0.5] \"uniform float facet\" [0.1]"
             " \"varying float width\" [0.1 0.2]\n");
@@ -63,8 +66,8 @@ TEST(ParamList, BinaryFloatsKeepTokensAsText) {
   RtPointer values[] = {kHalf, kOne};
   std::string rib = ribOf(
       [&](RibWriter &r) {
-        r.writeRaw("Projection");
-        r.writeParamList("perspective", 0, 2, tokens, values);
+        r.encoder.writeRaw("Projection");
+        r.encoder.writeParamList("perspective", 0, 2, tokens, values);
       },
       true);
   EXPECT_EQ(rib, bytes("Projection \"perspective\" \"fov\" \xC8\x01\x3F\x00\x00\x00"
@@ -78,7 +81,7 @@ TEST(ParamList, UnwritableParametersAreReportedAndLeftOut) {
   RtPointer values[] = {kHalf, kHalf, kHalf, kHalf, nullptr, kHalf};
   std::string rib;
   std::string err = stderrOf(
-      [&] { rib = ribOf([&](RibWriter &r) { r.writeParamList(nullptr, 0, 6, tokens, values); }); });
+      [&] { rib = ribOf([&](RibWriter &r) { r.encoder.writeParamList(nullptr, 0, 6, tokens, values); }); });
   EXPECT_EQ(rib, " \"Ka\" [0.5]\n");
   EXPECT_EQ(
       err,
@@ -94,7 +97,7 @@ TEST(ParamList, ZeroAndNegativeCountsWriteEmptyArrays) {
   parseDeclaration(gDeclTable, "negativeSize", "float[-3]", nullptr, false);
   RtPointer values[] = {nullptr, nullptr};
   std::string err = stderrOf([&] {
-    EXPECT_EQ(ribOf([&](RibWriter &r) { r.writePrimParamList(0, 0, 0, 2, tokens, values); }),
+    EXPECT_EQ(ribOf([&](RibWriter &r) { r.encoder.writePrimParamList(rib::PrimitiveCounts{0, 0, 0}, 2, tokens, values); }),
               " \"P\" [] \"negativeSize\" []\n");
   });
   EXPECT_EQ(err, "");
@@ -112,10 +115,10 @@ TEST(ParamList, LargeArraysSpanManyChunks) {
     expected += text;
   }
   expected += "]\n";
-  EXPECT_EQ(ribOf([&](RibWriter &r) { r.writePrimParamList(20000, 0, 0, 1, tokens, values); }),
+  EXPECT_EQ(ribOf([&](RibWriter &r) { r.encoder.writePrimParamList(rib::PrimitiveCounts{20000, 0, 0}, 1, tokens, values); }),
             expected);
   std::string binary =
-      ribOf([&](RibWriter &r) { r.writePrimParamList(20000, 0, 0, 1, tokens, values); }, true);
+      ribOf([&](RibWriter &r) { r.encoder.writePrimParamList(rib::PrimitiveCounts{20000, 0, 0}, 1, tokens, values); }, true);
   ASSERT_EQ(binary.size(), 5 + 3 + 60000u * 4 + 1);
   EXPECT_EQ(binary.substr(0, 8), bytes(" \"P\" \xC9\xEA\x60"));
   EXPECT_EQ(binary.substr(binary.size() - 5), bytes("\x46\x6A\x5F\x00\n")); // 59999 / 4
@@ -138,8 +141,8 @@ TEST(ParamList, HugeBinaryArraysAreExact) {
   expected += "\n";
   std::string written = ribOf(
       [&](RibWriter &r) {
-        r.writeRaw("Points");
-        r.writePrimParamList(points, points, 1, 1, tokens, pointers);
+        r.encoder.writeRaw("Points");
+        r.encoder.writePrimParamList(rib::PrimitiveCounts{points, points, 1}, 1, tokens, pointers);
       },
       true);
   EXPECT_TRUE(written == "Points" + expected)

@@ -8,6 +8,8 @@
 #include "rib/ParamDecl.h"
 #include "rib/ParamValueList.h"
 
+using namespace rib;
+
 namespace {
 
 std::string printed(void (*print)(FILE *)) {

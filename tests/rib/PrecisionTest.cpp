@@ -16,7 +16,7 @@ std::string writtenByRiBegin() {
   RiBegin(tok(path.c_str()));
   RtFloat values[] = {1234567.0f, 0.1f};
   RiScale(1234567.0f, 0.1f, 3.0f);
-  static_cast<RibWriter *>(RiGetContext())->writeFloats(values, 2);
+  static_cast<RibWriter *>(RiGetContext())->encoder.writeFloats(values, 2);
   RiEnd();
   std::string all = readFile(path);
   std::remove(path.c_str());

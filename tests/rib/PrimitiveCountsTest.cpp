@@ -7,6 +7,9 @@
 #include <gtest/gtest.h>
 
 #include "rib/PrimitiveCounts.h"
+#include "rib/SameText.h"
+
+using namespace rib;
 
 namespace {
 

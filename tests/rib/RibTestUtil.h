@@ -37,7 +37,7 @@ constexpr const char *kHeader = "##RenderMan RIB-Structure 1.0\nversion 3.03\n";
 inline std::string ribOf(const std::function<void(RibWriter &)> &requests, bool binary = false) {
   std::string path = tempPath("ribOf");
   int32_t binaryFlag = binary ? 1 : 0;
-  RibOption options[] = {{"binary", &binaryFlag}, {nullptr, nullptr}};
+  rib::RibOption options[] = {{"binary", &binaryFlag}, {nullptr, nullptr}};
   auto *rib = new RibWriter(path.c_str(), options);
   requests(*rib);
   delete rib;

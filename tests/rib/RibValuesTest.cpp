@@ -10,12 +10,12 @@ TEST(RibValues, AsciiArraysFollowTheirBracketRules) {
   char a[] = "a", quoted[] = "say \"hi\"\\now";
   RtToken texts[] = {a, quoted};
   EXPECT_EQ(ribOf([&](RibWriter &rib) {
-              rib.writeFloats(floats, 3);
-              rib.writeFloats(floats, 0);
-              rib.writeInts(ints, 3);
-              rib.writeInts(ints, 0);
-              rib.writeStrings(texts, 2);
-              rib.writeFloat(0.25f);
+              rib.encoder.writeFloats(floats, 3);
+              rib.encoder.writeFloats(floats, 0);
+              rib.encoder.writeInts(ints, 3);
+              rib.encoder.writeInts(ints, 0);
+              rib.encoder.writeStrings(texts, 2);
+              rib.encoder.writeFloat(0.25f);
             }),
             "[1 0.5 0][][1 -2 3 ][][\"a\" \"say \\\"hi\\\"\\\\now\" ]0.25 ");
 }
@@ -23,20 +23,25 @@ TEST(RibValues, AsciiArraysFollowTheirBracketRules) {
 TEST(RibValues, BinaryFloatsAreBigEndianWithSizedHeaders) {
   RtFloat one[] = {1.0f};
   std::string out = ribOf([&](RibWriter &rib) {
-    rib.writeFloats(one, 1);
-    rib.writeFloat(-2.0f);
+    rib.encoder.writeFloats(one, 1);
+    rib.encoder.writeFloat(-2.0f);
   }, true);
   EXPECT_EQ(out, std::string("\xC8\x01\x3F\x80\x00\x00\xA4\xC0\x00\x00\x00", 11));
   std::vector<RtFloat> many(300, 0.0f);
-  std::string big = ribOf([&](RibWriter &rib) { rib.writeFloats(many.data(), 300); }, true);
+  std::string big = ribOf([&](RibWriter &rib) { rib.encoder.writeFloats(many.data(), 300); }, true);
   ASSERT_EQ(big.size(), 3u + 300 * 4);
   EXPECT_EQ(big.substr(0, 3), std::string("\xC9\x01\x2C", 3));
 }
 
-TEST(RibValues, FormattedTextIsLocaleFreeAndEscapesTexts) {
-  EXPECT_EQ(ribOf([](RibWriter &rib) {
-              rib.writeFormatted("Format %d %d %g\n", 640, 480, 1.0);
-              rib.writeFormatted("NuPatch %f %ld \"%s\" 100%%\n", 0.5, 7L, "C:\\tex\\wood.tx");
-            }),
-            "Format 640 480 1\nNuPatch 0.500000 7 \"C:\\\\tex\\\\wood.tx\" 100%\n");
+TEST(RibValues, FixedArgumentsAreTextInBothEncodings) {
+  auto requests = [](RibWriter &rib) {
+    rib.Format(640, 480, 1.0f);
+    rib.Illuminate(reinterpret_cast<RtLightHandle>(7), RI_TRUE);
+    rib.PixelFilter(RiCatmullRomFilter, 2, 2);
+    rib.MakeShadow(ribtest::tok("C:\\tex\\wood \"1\".z"), ribtest::tok("s.tx"), RI_NULL);
+  };
+  const std::string text = "Format 640 480 1\nIlluminate 7 1\nPixelFilter \"catmull-rom\" 2 2\n"
+                           "MakeShadow \"C:\\\\tex\\\\wood \\\"1\\\".z\" \"s.tx\"\n";
+  EXPECT_EQ(ribOf(requests), text);
+  EXPECT_EQ(ribOf(requests, true), text);
 }

@@ -9,6 +9,9 @@
 #include "RibTestUtil.h"
 #include "rib/InternString.h"
 #include "rib/ParamDecl.h"
+#include "rib/PrimitiveCounts.h"
+
+using namespace rib;
 
 using ribtest::kHeader;
 using ribtest::readFile;
@@ -116,7 +119,7 @@ TEST(RibWriter, PipeThatCannotBeOpenedEndsTheProcess) {
 int binaryOf(const std::vector<RibOption> &options) {
   std::string path = tempPath("options");
   RibWriter rib(path.c_str(), options.data());
-  int binary = rib.binary * 10 + rib.compression;
+  int binary = (rib.encoder.binary ? 1 : 0) * 10 + rib.compression;
   std::remove(path.c_str());
   return binary;
 }
@@ -149,9 +152,9 @@ TEST(RibWriter, RiBeginUsesTheGlobalBinaryFlagAndBecomesCurrent) {
   gRibBinary = 1;
   RtContextHandle a = RiBegin(tok(first.c_str()));
   EXPECT_EQ(RiCurrentContext, a);
-  EXPECT_EQ(writerAt(a)->binary, 1);
+  EXPECT_TRUE(writerAt(a)->encoder.binary);
   RtContextHandle other = RiNewContext(tok(second.c_str()));
-  EXPECT_EQ(writerAt(other)->binary, 0);
+  EXPECT_FALSE(writerAt(other)->encoder.binary);
   EXPECT_EQ(RiCurrentContext, a);
   delete writerAt(other);
   gRibBinary = 0;
@@ -178,15 +181,15 @@ TEST(RibWriter, GoldenAsciiAndBinaryFiles) {
     RtFloat half[] = {0.5f};
     RtInt two[] = {2, 3};
     rib.ReadArchive(tok("lights.rib"), nullptr, kq, kqValues, tok("origin"), two, RI_NULL);
-    rib.writeRaw("Translate ");
-    rib.writeFloat(1);
-    rib.writeFloat(-2.5f);
-    rib.writeFloat(1e-7f);
-    rib.writeRaw("\nSphere 1 -1 1 360");
+    rib.encoder.writeRaw("Translate ");
+    rib.encoder.writeFloat(1);
+    rib.encoder.writeFloat(-2.5f);
+    rib.encoder.writeFloat(1e-7f);
+    rib.encoder.writeRaw("\nSphere 1 -1 1 360");
     RtToken tokens[] = {tok("Cs"), tok("constantwidth")};
     RtFloat cs[] = {1, 0, 0, 0, 1, 0, 0, 0, 1, 1, 1, 1};
     RtPointer values[] = {cs, half};
-    rib.writePrimParamList(4, 4, 1, 2, tokens, values);
+    rib.encoder.writePrimParamList(rib::PrimitiveCounts{4, 4, 1}, 2, tokens, values);
     rib.ErrorHandler(RiErrorAbort);
   };
   EXPECT_EQ(ribOf(scene),

@@ -5,6 +5,8 @@
 
 #include "rib/SymbolTable.h"
 
+using namespace rib;
+
 namespace {
 
 std::string statsOf(const SymbolTable &table) {

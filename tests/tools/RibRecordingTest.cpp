@@ -15,6 +15,8 @@
 #include "rib/ParamDecl.h"
 #include "rib/RibWriter.h"
 
+using namespace rib;
+
 namespace {
 
 std::string slurp(const std::string &path)

@@ -17,6 +17,10 @@
 
 #include "rib/FloatFormat.h"
 
+using rib::formatFloatDigits;
+using rib::formatFloatG;
+using rib::kFloatTextMax;
+
 namespace {
 
 constexpr uint64_t kPatternCount = uint64_t(1) << 32;
