@@ -31,8 +31,7 @@ int formatInCLocale(char *buffer, size_t size, const char *format, va_list argum
 
 // Comment lines: every line of the text carries the prefix, so that a newline in the text cannot
 // turn the rest of it into requests. A final newline is the record's own.
-void writeCommented(rib::RibEncoder &encoder, const char *prefix, const char *text,
-                    size_t length) {
+void writeCommented(rib::RibEncoder &encoder, const char *prefix, const char *text, size_t length) {
   if (length > 0 && text[length - 1] == '\n') --length;
   encoder.writeRaw(prefix);
   for (size_t i = 0; i < length; ++i) {
@@ -86,4 +85,3 @@ RtVoid RibWriter::ArchiveRecordV(RtToken type, char *format, va_list arguments) 
     writeCommented(encoder, prefix, text, static_cast<size_t>(length));
   }
 }
-

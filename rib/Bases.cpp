@@ -6,6 +6,7 @@
 #include "rib/ri.h"
 
 // Rows as the RenderMan Interface gives them (u along a row, one row per control point weight).
+// clang-format off
 RtBasis RiBezierBasis = {{-1, 3, -3, 1},
                          {3, -6, 3, 0},
                          {-3, 3, 0, 0},
@@ -30,6 +31,7 @@ RtBasis RiPowerBasis = {{1, 0, 0, 0},
                         {0, 1, 0, 0},
                         {0, 0, 1, 0},
                         {0, 0, 0, 1}};
+// clang-format on
 
 // The markers only need distinct addresses; a RIB writer never calls them.
 RtVoid RiProcDelayedReadArchive(RtPointer, RtFloat) {}

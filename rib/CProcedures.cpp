@@ -24,14 +24,13 @@ RiContext *contextFor(const char *procedure) {
 // ---- The prototypes of rib/ri.h against the table ----
 
 #define RI_SAME_PROTOTYPE(Procedure, Result, Parameters)                                           \
-  static_assert(std::is_same<decltype(&Procedure), Result(*) Parameters>::value,                  \
+  static_assert(std::is_same<decltype(&Procedure), Result(*) Parameters>::value,                   \
                 "rib/ri.h declares " #Procedure " unlike its row in rib/RiRequests.def");
 #define RI_REQUEST(Result, Name, Parameters, Arguments, Body)                                      \
   RI_SAME_PROTOTYPE(Ri##Name, Result, Parameters)
 #define RI_LIST_REQUEST(Result, Name, Parameters, Arguments, LastFixed, Body)                      \
   RI_SAME_PROTOTYPE(Ri##Name, Result, (RI_UNPAREN Parameters, ...))                                \
-  RI_SAME_PROTOTYPE(Ri##Name##V, Result,                                                           \
-                    (RI_UNPAREN Parameters, RtInt, RtToken[], RtPointer[]))
+  RI_SAME_PROTOTYPE(Ri##Name##V, Result, (RI_UNPAREN Parameters, RtInt, RtToken[], RtPointer[]))
 #define RI_VARIADIC_REQUEST(Result, Name, Parameters, LastFixed, VParameters, VArguments)          \
   RI_SAME_PROTOTYPE(Ri##Name, Result, (RI_UNPAREN Parameters, ...))                                \
   RI_SAME_PROTOTYPE(Ri##Name##V, Result, VParameters)

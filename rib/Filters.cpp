@@ -15,11 +15,8 @@ struct NamedFilter {
 
 // Order of testing; identity is all that counts.
 const NamedFilter kNamedFilters[] = {
-    {RiGaussianFilter, "gaussian"},
-    {RiBoxFilter, "box"},
-    {RiTriangleFilter, "triangle"},
-    {RiCatmullRomFilter, "catmull-rom"},
-    {RiSincFilter, "sinc"},
+    {RiGaussianFilter, "gaussian"},      {RiBoxFilter, "box"},   {RiTriangleFilter, "triangle"},
+    {RiCatmullRomFilter, "catmull-rom"}, {RiSincFilter, "sinc"},
 };
 
 // Pi rounded to the nearest single, as the sinc weights are defined with it.

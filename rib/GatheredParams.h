@@ -54,7 +54,7 @@ private:
 // variadic arguments; va_start only needs the position of the last fixed argument, which the
 // compilers this library supports take as it is.
 #define RIB_GATHER_PARAMS(params, lastFixed, request)                                              \
-  rib::GatheredParams params;                                                                           \
+  rib::GatheredParams params;                                                                      \
   {                                                                                                \
     va_list gatherArguments;                                                                       \
     va_start(gatherArguments, lastFixed);                                                          \

@@ -98,9 +98,8 @@ RtVoid RibWriter::PointsGeneralPolygonsV(RtInt npolys, RtInt nloops[], RtInt nve
 RtVoid RibWriter::CurvesV(RtToken type, RtInt ncurves, RtInt nvertices[], RtToken wrap, RtInt n,
                           RtToken tokens[], RtPointer values[]) {
   if (rib::missingArray("RiCurves", "nvertices", nvertices, ncurves)) return;
-  const PrimitiveCounts counts =
-      rib::curvesCounts(rib::sameText(type, "cubic"), rib::sameText(wrap, "periodic"), ncurves,
-                        nvertices, vStep);
+  const PrimitiveCounts counts = rib::curvesCounts(
+      rib::sameText(type, "cubic"), rib::sameText(wrap, "periodic"), ncurves, nvertices, vStep);
   encoder.writeRaw("Curves");
   encoder.writeArguments(type);
   encoder.writeInts(nvertices, ncurves);
@@ -120,8 +119,8 @@ RtVoid RibWriter::PointsV(RtInt npoints, RtInt n, RtToken tokens[], RtPointer va
 
 RtVoid RibWriter::SubdivisionMeshV(RtToken scheme, RtInt nfaces, RtInt nvertices[],
                                    RtInt vertices[], RtInt ntags, RtToken tags[], RtInt nargs[],
-                                   RtInt intargs[], RtFloat floatargs[], RtInt n,
-                                   RtToken tokens[], RtPointer values[]) {
+                                   RtInt intargs[], RtFloat floatargs[], RtInt n, RtToken tokens[],
+                                   RtPointer values[]) {
   const char *request = "RiSubdivisionMesh";
   if (rib::missingArray(request, "nvertices", nvertices, nfaces)) return;
   const long long nindices = rib::sumOf(nvertices, nfaces);
@@ -168,14 +167,14 @@ RtVoid RibWriter::BlobbyV(RtInt nleaf, RtInt ncode, RtInt code[], RtInt nflt, Rt
     rib::reportError(RIE_CONSISTENCY,
                      "RiBlobby operation at code word %d has no valid operand count", scan.badWord);
   if (nleaf != scan.leaves)
-    rib::reportErrorUnterminated(RIE_CONSISTENCY, "RiBlobby nleaf [%d] !=  leaf count [%i]",
-                                 nleaf, scan.leaves);
+    rib::reportErrorUnterminated(RIE_CONSISTENCY, "RiBlobby nleaf [%d] !=  leaf count [%i]", nleaf,
+                                 scan.leaves);
   if (nflt != scan.floats)
     rib::reportErrorUnterminated(RIE_CONSISTENCY, "RiBlobby nflt [%d] != float count [%i]", nflt,
                                  scan.floats);
   if (nstr != scan.strings)
-    rib::reportErrorUnterminated(RIE_CONSISTENCY, "RiBlobby nstr [%d] != string count [%i]",
-                                 nstr, scan.strings);
+    rib::reportErrorUnterminated(RIE_CONSISTENCY, "RiBlobby nstr [%d] != string count [%i]", nstr,
+                                 scan.strings);
 
   encoder.writeRaw("Blobby");
   encoder.writeArguments(nleaf);

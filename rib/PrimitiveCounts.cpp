@@ -45,7 +45,7 @@ MeshDirection meshDirection(bool bicubic, int n, bool periodic, int step) {
   if (!bicubic) {
     d.patches = periodic ? n : static_cast<long long>(n) - 1;
   } else if (step < 1) {
-    d.stepBelowOne = true;  // no patch count exists; the mesh counts as empty in this direction
+    d.stepBelowOne = true; // no patch count exists; the mesh counts as empty in this direction
   } else {
     // Integer division truncates toward zero, as the count rule is defined.
     d.patches = periodic ? n / step : (static_cast<long long>(n) - 4) / step + 1;
@@ -73,10 +73,11 @@ int largestIndexPlusOne(const RtInt *indices, long long n) {
   return clampCount(static_cast<long long>(largest) + 1);
 }
 
-
 PrimitiveCounts quadricCounts() { return makeCounts(4, 4, 1); }
 
-PrimitiveCounts vertexListCounts(long long nvertices) { return makeCounts(nvertices, nvertices, 1); }
+PrimitiveCounts vertexListCounts(long long nvertices) {
+  return makeCounts(nvertices, nvertices, 1);
+}
 
 PrimitiveCounts indexedMeshCounts(const RtInt *indices, long long nindices, int nfaces) {
   const int points = largestIndexPlusOne(indices, nindices);
@@ -97,8 +98,10 @@ PrimitiveCounts patchMeshCounts(bool bicubic, int nu, bool uperiodic, int nv, bo
   counts.vertex = productCount(nu, nv);
   counts.varying = productCount(u.varying, v.varying);
   counts.uniform = productCount(u.patches, v.patches);
-  if (u.stepBelowOne || v.stepBelowOne) counts.problem = kStepBelowOne;
-  else if (u.patches <= 0 || v.patches <= 0 || nu < 0 || nv < 0) counts.problem = kSmallerThanPatch;
+  if (u.stepBelowOne || v.stepBelowOne)
+    counts.problem = kStepBelowOne;
+  else if (u.patches <= 0 || v.patches <= 0 || nu < 0 || nv < 0)
+    counts.problem = kSmallerThanPatch;
   return counts;
 }
 
@@ -138,8 +141,10 @@ PrimitiveCounts curvesCounts(bool cubic, bool periodic, int ncurves, const RtInt
     segmentsTotal += atLeastZero(segments);
   }
   PrimitiveCounts counts = makeCounts(vertex, varying, segmentsTotal);
-  if (stepBelowOne) counts.problem = kStepBelowOne;
-  else if (smallCurve) counts.problem = kSmallerThanSegment;
+  if (stepBelowOne)
+    counts.problem = kStepBelowOne;
+  else if (smallCurve)
+    counts.problem = kSmallerThanSegment;
   return counts;
 }
 
@@ -148,9 +153,12 @@ PrimitiveCounts blobbyCounts(int nleaf) { return makeCounts(nleaf, nleaf, nleaf)
 BlobbyScan scanBlobbyCode(const RtInt *code, int ncode) {
   // Words taken, leaves, floats and strings of the fixed-size codes; codes 0-3 take 2 + the
   // operand count that follows them.
-  struct Leaf { RtInt code; int words, floats, strings; };
-  static const Leaf kLeaves[] = {{1000, 2, 1, 0}, {1001, 2, 16, 0}, {1002, 2, 23, 0},
-                                 {1003, 3, 4, 1}};
+  struct Leaf {
+    RtInt code;
+    int words, floats, strings;
+  };
+  static const Leaf kLeaves[] = {
+      {1000, 2, 1, 0}, {1001, 2, 16, 0}, {1002, 2, 23, 0}, {1003, 3, 4, 1}};
   BlobbyScan scan;
   long long floats = 0, strings = 0, leaves = 0;
   long long at = 0;
@@ -167,8 +175,10 @@ BlobbyScan scanBlobbyCode(const RtInt *code, int ncode) {
       continue;
     }
     int words = 1;
-    if (op == 4 || op == 5) words = 3;
-    else if (op == 6 || op == 7) words = 2;
+    if (op == 4 || op == 5)
+      words = 3;
+    else if (op == 6 || op == 7)
+      words = 2;
     for (const Leaf &leaf : kLeaves) {
       if (leaf.code != op) continue;
       words = leaf.words;

@@ -79,11 +79,10 @@ struct TrimCurveSizes {
   int curves = 0;
   int knots = 0;
   int points = 0;
-  bool negative = false;  // a sum came out negative and was clamped
+  bool negative = false; // a sum came out negative and was clamped
 };
 
-TrimCurveSizes trimCurveSizes(int nloops, const RtInt *ncurves, const RtInt *order,
-                              const RtInt *n);
+TrimCurveSizes trimCurveSizes(int nloops, const RtInt *ncurves, const RtInt *order, const RtInt *n);
 
 /// Totals of a subdivision mesh's tag arguments: integers (even nargs entries), floats (odd).
 struct SubdivisionTagTotals {

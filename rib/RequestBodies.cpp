@@ -8,7 +8,8 @@
 
 #define RI_UNPAREN(...) __VA_ARGS__
 #define RI_FIRST(first, ...) first
-#define RI_V_PARAMETERS(Parameters) (RI_UNPAREN Parameters, RtInt n, RtToken tokens[], RtPointer values[])
+#define RI_V_PARAMETERS(Parameters)                                                                \
+  (RI_UNPAREN Parameters, RtInt n, RtToken tokens[], RtPointer values[])
 
 namespace {
 

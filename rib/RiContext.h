@@ -1,8 +1,9 @@
 // RiContext.h - the C++ request interface of the RIB output library.
 //
 // Every RenderMan request is an operation of RiContext. A request with a parameter list has two
-// forms: the list-gathering form (`Sphere(radius, zmin, zmax, thetamax, token, value, ..., RI_NULL)`)
-// gathers up to 512 token/value pairs and calls the writing form through the virtual table
+// forms: the list-gathering form (`Sphere(radius, zmin, zmax, thetamax, token, value, ...,
+// RI_NULL)`) gathers up to 512 token/value pairs and calls the writing form through the virtual
+// table
 // (`SphereV(radius, zmin, zmax, thetamax, n, tokens, values)`). RibWriter (rib/RibWriter.h) is the
 // implementation that writes RIB; RiBegin and RiNewContext (rib/ri.h) make one.
 //
@@ -32,7 +33,8 @@ public:
   virtual Result Name(RI_UNPAREN Parameters, ...) = 0;                                             \
   virtual Result Name##V(RI_UNPAREN Parameters, RtInt n, RtToken tokens[], RtPointer values[]) = 0;
 #define RI_LIST_REQUEST_V_FIRST(Result, Name, Parameters, Arguments, LastFixed, Body)              \
-  virtual Result Name##V(RI_UNPAREN Parameters, RtInt n, RtToken tokens[], RtPointer values[]) = 0; \
+  virtual Result Name##V(RI_UNPAREN Parameters, RtInt n, RtToken tokens[],                         \
+                         RtPointer values[]) = 0;                                                  \
   virtual Result Name(RI_UNPAREN Parameters, ...) = 0;
 #define RI_VARIADIC_REQUEST(Result, Name, Parameters, LastFixed, VParameters, VArguments)          \
   virtual Result Name(RI_UNPAREN Parameters, ...) = 0;                                             \

@@ -3,6 +3,8 @@
 #include "rib/RibEncoder.h"
 
 #include <charconv>
+#include <climits>
+#include <cstdint>
 #include <cstring>
 
 #include "rib/BinaryFloats.h"
@@ -37,10 +39,19 @@ char *putDecimal(char *at, uint32_t v) {
   return end;
 }
 
-char *putInt32(char *at, RtInt value) {
+// The library's one integer writer: every integer in RIB text goes through here.
+char *putInteger(char *at, long long value) {
   if (value < 0) *at++ = '-';
-  // The magnitude of INT_MIN only fits unsigned.
-  return putDecimal(at, value < 0 ? 0u - static_cast<uint32_t>(value) : static_cast<uint32_t>(value));
+  // The magnitude of the most negative value only fits unsigned.
+  const unsigned long long magnitude = value < 0 ? 0ull - static_cast<unsigned long long>(value)
+                                                 : static_cast<unsigned long long>(value);
+  if (magnitude <= UINT32_MAX) return putDecimal(at, static_cast<uint32_t>(magnitude));
+  // Beyond 32 bits (a handle on a 64-bit host): the high part first, then nine digits.
+  at = putInteger(at, static_cast<long long>(magnitude / 1000000000u));
+  char digits[10];
+  char *end = putDecimal(digits, static_cast<uint32_t>(magnitude % 1000000000u) + 1000000000u);
+  std::memcpy(at, digits + 1, static_cast<size_t>(end - digits - 1));
+  return at + (end - digits - 1);
 }
 
 int putFloatText(char *at, RtFloat value, int precision) {
@@ -49,7 +60,9 @@ int putFloatText(char *at, RtFloat value, int precision) {
 
 void putBigEndianFloat(char *at, RtFloat value) { copyBigEndian(at, &value, 1); }
 
-long handleNumber(RtPointer handle) { return static_cast<long>(reinterpret_cast<intptr_t>(handle)); }
+long handleNumber(RtPointer handle) {
+  return static_cast<long>(reinterpret_cast<intptr_t>(handle));
+}
 
 } // namespace
 
@@ -89,8 +102,7 @@ void RibEncoder::writeFixed(RtFloat value) {
 
 void RibEncoder::writeInt(long long value) {
   char *at = reserve(24);
-  auto result = std::to_chars(at, at + 24, value);
-  commit(static_cast<size_t>(result.ptr - at));
+  commit(static_cast<size_t>(putInteger(at, value) - at));
 }
 
 void RibEncoder::writeText(const char *text) {
@@ -117,7 +129,7 @@ void RibEncoder::writeArgument(RtFloat value) {
 void RibEncoder::writeArgument(RtInt value) {
   char *at = reserve(kMaxIntText);
   at[0] = ' ';
-  commit(static_cast<size_t>(putInt32(at + 1, value) - at));
+  commit(static_cast<size_t>(putInteger(at + 1, value) - at));
 }
 
 void RibEncoder::writeArgument(RtBoolean value) { writeArgument(static_cast<RtInt>(value)); }
@@ -164,7 +176,8 @@ void RibEncoder::writeBinaryFloats(const RtFloat *values, size_t n) {
   const int countBytes = count < 256u ? 1 : count < 65536u ? 2 : count < 16777216u ? 3 : 4;
   char *at = reserve(5);
   at[0] = static_cast<char>(0xC8 + countBytes - 1);
-  for (int i = 0; i < countBytes; ++i) at[1 + i] = static_cast<char>(count >> (8 * (countBytes - 1 - i)));
+  for (int i = 0; i < countBytes; ++i)
+    at[1 + i] = static_cast<char>(count >> (8 * (countBytes - 1 - i)));
   commit(1 + static_cast<size_t>(countBytes));
   // Whole runs are converted straight into the buffer, which goes out each time it fills.
   while (n > 0) {
@@ -202,7 +215,7 @@ void RibEncoder::writeInts(const RtInt *values, long long n) {
     char *const start = reserve(static_cast<size_t>(batch) * kMaxIntText);
     char *p = start;
     for (const RtInt *v = values + done, *stop = v + batch; v < stop; ++v) {
-      p = putInt32(p, *v);
+      p = putInteger(p, *v);
       *p++ = ' ';
     }
     commit(static_cast<size_t>(p - start));

@@ -34,8 +34,9 @@ struct RiParamPair {
 
 class RibEncoder {
 public:
-  /// Bytes held before they go to the stream; a request longer than this goes out in pieces.
-  static constexpr size_t kBufferSize = 1 << 16;
+  /// Bytes held before they go to the stream; a request longer than this goes out in pieces of
+  /// this size, few enough that a large binary array costs little more than its own write.
+  static constexpr size_t kBufferSize = 1 << 20;
 
   RibEncoder() = default;
   RibEncoder(const RibEncoder &) = delete;

@@ -26,7 +26,6 @@ bool isRibOption(RtToken name);
 /// Applies one word and its value (a pointer to a text pointer or to an integer) to `settings`.
 /// Words that do not apply in `scope` are ignored; a missing value or a precision outside 1 to 17
 /// is reported in one line and ignored.
-void applyRibOption(RibSettings &settings, const char *token, const void *value,
-                    OptionScope scope);
+void applyRibOption(RibSettings &settings, const char *token, const void *value, OptionScope scope);
 
 } // namespace rib

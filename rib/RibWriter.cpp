@@ -61,8 +61,7 @@ RibWriter::RibWriter(const char *target, const rib::RibOption *options)
       nextLightHandle(1), nextObjectHandle(1) {
   rib::RibSettings settings;
   for (int i = 0; options && i < kMaxOptions && options[i].token; ++i)
-    rib::applyRibOption(settings, options[i].token, options[i].value,
-                        rib::OptionScope::NewContext);
+    rib::applyRibOption(settings, options[i].token, options[i].value, rib::OptionScope::NewContext);
   encoder.binary = settings.binary != 0;
   encoder.precision = settings.precision;
   compression = settings.compression;

@@ -26,8 +26,7 @@ RtLightHandle writeLight(RibWriter &rib, const char *keyword, RtToken name, RtIn
 
 } // namespace
 
-RtLightHandle RibWriter::LightSourceV(RtToken name, RtInt n, RtToken tokens[],
-                                      RtPointer values[]) {
+RtLightHandle RibWriter::LightSourceV(RtToken name, RtInt n, RtToken tokens[], RtPointer values[]) {
   return writeLight(*this, "LightSource", name, n, tokens, values);
 }
 

@@ -96,14 +96,14 @@ typedef RtVoid (*RtArchiveCallback)(RtToken type, char *format, ...);
 
 /* ---- Process-wide state ---- */
 
-extern RtInt RiLastError;      /* code of the last reported error */
-extern RtInt gRibBinary;       /* binary float encoding for contexts made by RiBegin */
-extern RtInt gRibCompression;  /* recorded from the "rib" option; output is never compressed */
-extern RtInt gRibPrecision;    /* significant digits of "%g" floats for contexts made by RiBegin:
-                                  6 (the default) or up to 17; 9 makes every float read back exact */
-extern char *gRibErrorFile;    /* set by an embedding program: RIB source being read */
-extern RtInt gRibErrorLine;    /* line in that source; above 0 adds "file (line): " to reports */
-extern char *gRibErrorObject;  /* object being processed; named at the end of each report */
+extern RtInt RiLastError;     /* code of the last reported error */
+extern RtInt gRibBinary;      /* binary float encoding for contexts made by RiBegin */
+extern RtInt gRibCompression; /* recorded from the "rib" option; output is never compressed */
+extern RtInt gRibPrecision;   /* significant digits of "%g" floats for contexts made by RiBegin:
+                                 6 (the default) or up to 17; 9 makes every float read back exact */
+extern char *gRibErrorFile;   /* set by an embedding program: RIB source being read */
+extern RtInt gRibErrorLine;   /* line in that source; above 0 adds "file (line): " to reports */
+extern char *gRibErrorObject; /* object being processed; named at the end of each report */
 
 /* ---- Error handlers ---- */
 
@@ -138,7 +138,8 @@ RtContextHandle RiBegin(RtToken name);
 /* As RiBegin but ASCII, and without making the context current. */
 RtContextHandle RiNewContext(RtToken name);
 
-/* ---- Option requests (each reports "RiBegin not called" and exits when there is no context) ---- */
+/* ---- Option requests (each reports "RiBegin not called" and exits when there is no context) ----
+ */
 
 RtVoid RiFormat(RtInt xresolution, RtInt yresolution, RtFloat pixelaspectratio);
 RtVoid RiFrameAspectRatio(RtFloat frameaspectratio);
@@ -166,7 +167,6 @@ RtVoid RiRelativeDetail(RtFloat relativedetail);
  * context. Compressed RIB is had by a pipe target: RiBegin("|gzip > scene.rib.gz"). */
 RtVoid RiOption(RtToken name, ...);
 RtVoid RiOptionV(RtToken name, RtInt n, RtToken tokens[], RtPointer values[]);
-
 
 /* ---- All other requests: each forwards to the current context; without one it reports
  *      "RiBegin not called" (severe) naming the procedure and ends the process ---- */

@@ -1,3 +1,4 @@
+#include <cstdint>
 #include <gtest/gtest.h>
 
 #include "RibTestUtil.h"
@@ -6,7 +7,7 @@ using ribtest::ribOf;
 
 TEST(RibValues, AsciiArraysFollowTheirBracketRules) {
   RtFloat floats[] = {1.0f, 0.5f, 0.0f};
-  RtInt ints[] = {1, -2, 3};
+  RtInt ints[] = {1, -2, INT32_MIN};
   char a[] = "a", quoted[] = "say \"hi\"\\now";
   RtToken texts[] = {a, quoted};
   EXPECT_EQ(ribOf([&](RibWriter &rib) {
@@ -17,7 +18,7 @@ TEST(RibValues, AsciiArraysFollowTheirBracketRules) {
               rib.encoder.writeStrings(texts, 2);
               rib.encoder.writeFloat(0.25f);
             }),
-            "[1 0.5 0][][1 -2 3 ][][\"a\" \"say \\\"hi\\\"\\\\now\" ]0.25 ");
+            "[1 0.5 0][][1 -2 -2147483648 ][][\"a\" \"say \\\"hi\\\"\\\\now\" ]0.25 ");
 }
 
 TEST(RibValues, BinaryFloatsAreBigEndianWithSizedHeaders) {
@@ -37,10 +38,11 @@ TEST(RibValues, FixedArgumentsAreTextInBothEncodings) {
   auto requests = [](RibWriter &rib) {
     rib.Format(640, 480, 1.0f);
     rib.Illuminate(reinterpret_cast<RtLightHandle>(7), RI_TRUE);
+    rib.ObjectInstance(reinterpret_cast<RtObjectHandle>(static_cast<intptr_t>(-12345678901234)));
     rib.PixelFilter(RiCatmullRomFilter, 2, 2);
     rib.MakeShadow(ribtest::tok("C:\\tex\\wood \"1\".z"), ribtest::tok("s.tx"), RI_NULL);
   };
-  const std::string text = "Format 640 480 1\nIlluminate 7 1\nPixelFilter \"catmull-rom\" 2 2\n"
+  const std::string text = "Format 640 480 1\nIlluminate 7 1\nObjectInstance -12345678901234\nPixelFilter \"catmull-rom\" 2 2\n"
                            "MakeShadow \"C:\\\\tex\\\\wood \\\"1\\\".z\" \"s.tx\"\n";
   EXPECT_EQ(ribOf(requests), text);
   EXPECT_EQ(ribOf(requests, true), text);
