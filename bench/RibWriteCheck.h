@@ -9,7 +9,7 @@
 
 #include <unistd.h>
 
-#include "rib/RibWriter.h"
+#include "RibWriter.h"
 
 namespace ribbench {
 

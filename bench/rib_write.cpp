@@ -19,7 +19,7 @@
 #include <vector>
 
 #include "RibWriteCheck.h"
-#include "rib/RibWriter.h"
+#include "RibWriter.h"
 
 using namespace rib;
 

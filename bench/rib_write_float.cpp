@@ -12,7 +12,7 @@
 #include <random>
 #include <vector>
 
-#include "rib/FloatFormat.h"
+#include "FloatFormat.h"
 
 using rib::formatFloatDigits;
 using rib::formatFloatG;

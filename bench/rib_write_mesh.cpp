@@ -13,7 +13,7 @@
 #include <unistd.h>
 
 #include "RibWriteCheck.h"
-#include "rib/RibWriter.h"
+#include "RibWriter.h"
 
 using namespace rib;
 

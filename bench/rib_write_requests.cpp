@@ -10,7 +10,7 @@
 #include <string>
 
 #include "RibWriteCheck.h"
-#include "rib/RibWriter.h"
+#include "RibWriter.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include <fcntl.h>
 #include <unistd.h>
 
-#include "rib/ParamDecl.h"
+#include "ParamDecl.h"
 
 using namespace rib;
 

@@ -19,7 +19,7 @@
 
 #include <fuzzer/FuzzedDataProvider.h>
 
-#include "rib/RibWriter.h"
+#include "RibWriter.h"
 
 namespace fuzzrib {
 

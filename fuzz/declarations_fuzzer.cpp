@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "fuzz/FuzzRib.h"
-#include "rib/ParamDecl.h"
+#include "ParamDecl.h"
 
 using namespace rib;
 

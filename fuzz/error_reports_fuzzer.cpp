@@ -10,7 +10,7 @@
 #include <unistd.h>
 
 #include "fuzz/FuzzRib.h"
-#include "rib/ErrorReport.h"
+#include "ErrorReport.h"
 
 using namespace rib;
 

@@ -9,8 +9,8 @@
 #include <vector>
 
 #include "fuzz/FuzzRib.h"
-#include "rib/ParamDecl.h"
-#include "rib/PrimitiveCounts.h"
+#include "ParamDecl.h"
+#include "PrimitiveCounts.h"
 
 using namespace rib;
 

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "fuzz/FuzzRib.h"
-#include "rib/ParamDecl.h"
+#include "ParamDecl.h"
 
 using namespace rib;
 

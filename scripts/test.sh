@@ -7,10 +7,10 @@ cd "$(dirname "$0")/.."
 
 bash scripts/deps.sh cmake g++ libgtest-dev libgmock-dev libbenchmark-dev \
   freeglut3-dev libglu1-mesa-dev libgl1-mesa-dri xvfb x11-utils locales libx11-dev \
-  valgrind clang libclang-rt-14-dev
+  valgrind clang libclang-rt-14-dev pkg-config
 
 jobs=$(nproc 2>/dev/null || echo 2)
-cmake -S . -B build -DCMAKE_BUILD_TYPE=Release
+cmake -S . -B build -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=ON -DWOBBLE_BUILD_DEMO=ON
 cmake --build build -j"$jobs"
 ctest --test-dir build --output-on-failure -j"$jobs"
 

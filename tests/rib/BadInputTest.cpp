@@ -7,7 +7,7 @@
 #include <gtest/gtest.h>
 
 #include "RibTestUtil.h"
-#include "rib/RibWriter.h"
+#include "RibWriter.h"
 
 using namespace rib;
 

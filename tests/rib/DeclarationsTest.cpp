@@ -4,8 +4,8 @@
 #include <string>
 
 #include "RibTestUtil.h"
-#include "rib/InternString.h"
-#include "rib/ParamDecl.h"
+#include "InternString.h"
+#include "ParamDecl.h"
 
 using namespace rib;
 

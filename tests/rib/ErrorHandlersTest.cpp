@@ -3,7 +3,7 @@
 #include <string>
 
 #include "RibTestUtil.h"
-#include "rib/ErrorReport.h"
+#include "ErrorReport.h"
 
 using namespace rib;
 

@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "rib/FilterNames.h"
+#include "FilterNames.h"
 
 using namespace rib;
 

@@ -1,4 +1,4 @@
-#include "rib/FloatFormat.h"
+#include "FloatFormat.h"
 
 #include <gtest/gtest.h>
 

@@ -7,7 +7,7 @@
 
 #include <gtest/gtest.h>
 
-#include "rib/RibWriter.h"
+#include "RibWriter.h"
 #include "RibTestUtil.h"
 
 using namespace rib;

@@ -7,8 +7,8 @@
 #include <string>
 
 #include "RibTestUtil.h"
-#include "rib/SymbolTable.h"
-#include "rib/PrimitiveCounts.h"
+#include "SymbolTable.h"
+#include "PrimitiveCounts.h"
 
 using namespace rib;
 

@@ -5,8 +5,8 @@
 #include <vector>
 
 #include "RibTestUtil.h"
-#include "rib/ParamDecl.h"
-#include "rib/PrimitiveCounts.h"
+#include "ParamDecl.h"
+#include "PrimitiveCounts.h"
 
 using namespace rib;
 

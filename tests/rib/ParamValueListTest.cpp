@@ -4,9 +4,9 @@
 #include <string>
 #include <vector>
 
-#include "rib/InternString.h"
-#include "rib/ParamDecl.h"
-#include "rib/ParamValueList.h"
+#include "InternString.h"
+#include "ParamDecl.h"
+#include "ParamValueList.h"
 
 using namespace rib;
 

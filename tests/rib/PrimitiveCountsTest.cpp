@@ -6,8 +6,8 @@
 
 #include <gtest/gtest.h>
 
-#include "rib/PrimitiveCounts.h"
-#include "rib/SameText.h"
+#include "PrimitiveCounts.h"
+#include "SameText.h"
 
 using namespace rib;
 

@@ -12,7 +12,7 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
-#include "rib/RibWriter.h"
+#include "RibWriter.h"
 
 namespace ribtest {
 

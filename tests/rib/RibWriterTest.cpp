@@ -7,9 +7,9 @@
 #include <vector>
 
 #include "RibTestUtil.h"
-#include "rib/InternString.h"
-#include "rib/ParamDecl.h"
-#include "rib/PrimitiveCounts.h"
+#include "InternString.h"
+#include "ParamDecl.h"
+#include "PrimitiveCounts.h"
 
 using namespace rib;
 

@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <string>
 
-#include "rib/SymbolTable.h"
+#include "SymbolTable.h"
 
 using namespace rib;
 

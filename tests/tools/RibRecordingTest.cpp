@@ -12,8 +12,8 @@
 #include <string>
 #include <vector>
 
-#include "rib/ParamDecl.h"
-#include "rib/RibWriter.h"
+#include "ParamDecl.h"
+#include "RibWriter.h"
 
 using namespace rib;
 

@@ -15,7 +15,7 @@
 #include <thread>
 #include <vector>
 
-#include "rib/FloatFormat.h"
+#include "FloatFormat.h"
 
 using rib::formatFloatDigits;
 using rib::formatFloatG;

@@ -1,0 +1,87 @@
+// ArchiveRecord writes a comment, a structure comment or verbatim text into the RIB. (ReadArchive,
+// a reference to another RIB file, is written from its row in rib/RiRequests.def.)
+#include <clocale>
+#include <cstdio>
+#include <cstring>
+#include <locale.h>
+#include <memory>
+
+#include "Diagnostics.h"
+#include "RibWriter.h"
+#include "SameText.h"
+
+namespace {
+
+constexpr size_t kRecordBuffer = 10000;
+
+// The C locale, so that numbers in records never take the program's decimal comma.
+locale_t cLocale() {
+  static locale_t locale = newlocale(LC_ALL_MASK, "C", locale_t(0));
+  return locale;
+}
+
+// printf into `buffer`; returns the length the whole text needs (negative on a format error).
+int formatInCLocale(char *buffer, size_t size, const char *format, va_list arguments) {
+  locale_t c = cLocale();
+  locale_t previous = c ? uselocale(c) : locale_t(0);
+  int length = vsnprintf(buffer, size, format, arguments);
+  if (c) uselocale(previous);
+  return length;
+}
+
+// Comment lines: every line of the text carries the prefix, so that a newline in the text cannot
+// turn the rest of it into requests. A final newline is the record's own.
+void writeCommented(rib::RibEncoder &encoder, const char *prefix, const char *text, size_t length) {
+  if (length > 0 && text[length - 1] == '\n') --length;
+  encoder.writeRaw(prefix);
+  for (size_t i = 0; i < length; ++i) {
+    encoder.writeChar(text[i]);
+    if (text[i] == '\n') encoder.writeRaw(prefix);
+  }
+  encoder.endLine();
+}
+
+} // namespace
+
+RtVoid RibWriter::ArchiveRecord(RtToken type, char *format, ...) {
+  va_list arguments;
+  va_start(arguments, format);
+  ArchiveRecordV(type, format, arguments);
+  va_end(arguments);
+}
+
+RtVoid RibWriter::ArchiveRecordV(RtToken type, char *format, va_list arguments) {
+  if (!type || !format) return;
+  const char *prefix = nullptr;
+  bool verbatim = rib::sameText(type, "verbatim");
+  if (rib::sameText(type, "comment"))
+    prefix = "# ";
+  else if (rib::sameText(type, "structure"))
+    prefix = "##";
+  else if (!verbatim)
+    return;
+
+  // Records are short: format on the stack, and only a longer text takes a buffer of its size.
+  char local[kRecordBuffer];
+  va_list copy;
+  va_copy(copy, arguments);
+  int length = formatInCLocale(local, sizeof local, format, copy);
+  va_end(copy);
+  if (length < 0) {
+    rib::reportError(RIE_SYNTAX, "ArchiveRecord format \"%s\" cannot be formatted", format);
+    return;
+  }
+  const char *text = local;
+  std::unique_ptr<char[]> large;
+  if (static_cast<size_t>(length) >= sizeof local) {
+    large.reset(new char[static_cast<size_t>(length) + 1]);
+    formatInCLocale(large.get(), static_cast<size_t>(length) + 1, format, arguments);
+    text = large.get();
+  }
+  if (verbatim) {
+    encoder.writeRaw(text, static_cast<size_t>(length));
+    encoder.endRequest();
+  } else {
+    writeCommented(encoder, prefix, text, static_cast<size_t>(length));
+  }
+}

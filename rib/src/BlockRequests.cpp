@@ -1,0 +1,118 @@
+// Frame, world, attribute and transform blocks, the attributes of the graphics state, the
+// transformations and motion blocks: the requests of this family whose bodies are their own (the
+// rest come from their rows in rib/RiRequests.def). One RIB line per call, written at once and in
+// call order; the writer keeps no graphics state and checks no nesting.
+#include <cstdarg>
+#include <initializer_list>
+
+#include "Diagnostics.h"
+#include "GatheredParams.h"
+#include "RibWriter.h"
+
+namespace {
+
+// A request whose fixed-size array is missing is left out whole, after one line saying so:
+// half a request would run into the next one.
+bool hasArray(const void *array, const char *request, const char *what) {
+  if (array) return true;
+  rib::reportError(RIE_MISSINGDATA, "%s without %s; the request is left out", request, what);
+  return false;
+}
+
+// Color, Opacity, Bound, Detail, ConcatTransform, Transform: the keyword and one float array of
+// fixed size, which follows the binary flag.
+// `request` is the C procedure's name; the keyword is the name without "Ri".
+void writeFixedArray(rib::RibEncoder &encoder, const char *request, const RtFloat *values, int n,
+                     const char *what) {
+  if (!hasArray(values, request, what)) return;
+  encoder.writeRaw(request + 2);
+  encoder.writeChar(' ');
+  encoder.writeFloats(values, n);
+  encoder.endLine();
+}
+
+} // namespace
+
+RtVoid RibWriter::WorldEnd() {
+  encoder.writeRaw("WorldEnd");
+  encoder.endLine();
+  // A reader of the file or pipe sees the whole world block from here on.
+  if (encoder.stream()) fflush(encoder.stream());
+}
+
+// ---- Attributes ----
+
+RtVoid RibWriter::Color(RtColor color) { writeFixedArray(encoder, "RiColor", color, 3, "a color"); }
+RtVoid RibWriter::Opacity(RtColor color) {
+  writeFixedArray(encoder, "RiOpacity", color, 3, "a color");
+}
+RtVoid RibWriter::Bound(RtBound bound) { writeFixedArray(encoder, "RiBound", bound, 6, "a bound"); }
+RtVoid RibWriter::Detail(RtBound bound) {
+  writeFixedArray(encoder, "RiDetail", bound, 6, "a bound");
+}
+
+RtVoid RibWriter::TextureCoordinates(RtFloat s1, RtFloat t1, RtFloat s2, RtFloat t2, RtFloat s3,
+                                     RtFloat t3, RtFloat s4, RtFloat t4) {
+  encoder.writeRaw("TextureCoordinates [");
+  encoder.writeArguments(s1, t1, s2, t2, s3, t3, s4, t4);
+  encoder.writeRaw(" ]");
+  encoder.endLine();
+}
+
+// ---- Transformations ----
+
+RtVoid RibWriter::ConcatTransform(RtMatrix transform) {
+  writeFixedArray(encoder, "RiConcatTransform", transform ? &transform[0][0] : nullptr, 16,
+                  "a matrix");
+}
+
+RtVoid RibWriter::Transform(RtMatrix transform) {
+  writeFixedArray(encoder, "RiTransform", transform ? &transform[0][0] : nullptr, 16, "a matrix");
+}
+
+// Translate and Rotate write their numbers as single float values, which follow the binary flag.
+RtVoid RibWriter::Translate(RtFloat dx, RtFloat dy, RtFloat dz) {
+  encoder.writeRaw("Translate ");
+  for (RtFloat value : {dx, dy, dz}) encoder.writeFloat(value);
+  encoder.endLine();
+}
+
+RtVoid RibWriter::Rotate(RtFloat angle, RtFloat dx, RtFloat dy, RtFloat dz) {
+  encoder.writeRaw("Rotate ");
+  for (RtFloat value : {angle, dx, dy, dz}) encoder.writeFloat(value);
+  encoder.endLine();
+}
+
+RtVoid RibWriter::Skew(RtFloat angle, RtFloat dx1, RtFloat dy1, RtFloat dz1, RtFloat dx2,
+                       RtFloat dy2, RtFloat dz2) {
+  // The angle and the two vectors stand apart by three blanks.
+  encoder.writeRaw("Skew");
+  encoder.writeArguments(angle);
+  encoder.writeRaw("  ");
+  encoder.writeArguments(dx1, dy1, dz1);
+  encoder.writeRaw("  ");
+  encoder.writeArguments(dx2, dy2, dz2);
+  encoder.endLine();
+}
+
+RtPoint *RibWriter::TransformPoints(RtToken, RtToken, RtInt, RtPoint[]) {
+  // A RIB writer has no transformation state to apply; callers get no points back.
+  return nullptr;
+}
+
+// ---- Motion blocks ----
+
+RtVoid RibWriter::MotionBegin(RtInt n, ...) {
+  va_list arguments;
+  va_start(arguments, n);
+  rib::GatheredTimes times(n, arguments);
+  va_end(arguments);
+  MotionBeginV(times.count(), times.times());
+}
+
+RtVoid RibWriter::MotionBeginV(RtInt n, RtFloat times[]) {
+  if (n > 0 && !hasArray(times, "RiMotionBegin", "its sample times")) return;
+  encoder.writeRaw("MotionBegin ");
+  encoder.writeFloats(times, n);
+  encoder.endLine();
+}

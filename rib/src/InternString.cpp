@@ -1,0 +1,82 @@
+#include "InternString.h"
+
+#include <cstdint>
+#include <cstring>
+
+namespace rib {
+
+SymbolTable gStringTable(12289);
+
+namespace {
+
+constexpr size_t kPoolBlockText = 1024;
+constexpr size_t kPooledMax = 16; // bytes, terminator included
+
+struct PoolBlock {
+  char text[kPoolBlockText];
+  int32_t used;
+  PoolBlock *next;
+};
+
+PoolBlock *gPoolHead = nullptr; // newest block first
+
+char *poolSpace(size_t size) {
+  PoolBlock *block = gPoolHead;
+  while (block && !(block->used + size + 1 < kPoolBlockText)) block = block->next;
+  if (!block) {
+    block = new PoolBlock;
+    block->used = 0;
+    block->next = gPoolHead;
+    gPoolHead = block;
+  }
+  char *at = block->text + block->used;
+  block->used += static_cast<int32_t>(size);
+  return at;
+}
+
+// A long text gets a block of its own: a link to the previous long block, then the text. The
+// chain keeps every copy reachable to the end.
+void *gLongTexts = nullptr;
+
+char *longSpace(size_t size) {
+  void **block = static_cast<void **>(::operator new(sizeof(void *) + size));
+  *block = gLongTexts;
+  gLongTexts = block;
+  return reinterpret_cast<char *>(block + 1);
+}
+
+char *storeCopy(const char *text, size_t length) {
+  size_t size = length + 1;
+  char *copy = size > kPooledMax ? longSpace(size) : poolSpace(size);
+  std::memcpy(copy, text, length);
+  copy[length] = '\0';
+  return copy;
+}
+
+} // namespace
+
+char *internString(const char *text) {
+  if (!text) return nullptr;
+  if (Symbol *found = gStringTable.find(text)) return const_cast<char *>(found->key);
+  char *copy = storeCopy(text, std::strlen(text));
+  gStringTable.insert(new Symbol(copy), false);
+  return copy;
+}
+
+char *internString(const char *text, size_t length) {
+  // Short prefixes are looked up from a terminated copy on the stack; long ones need the heap once.
+  char local[256];
+  if (length < sizeof local) {
+    std::memcpy(local, text, length);
+    local[length] = '\0';
+    return internString(local);
+  }
+  char *copy = new char[length + 1];
+  std::memcpy(copy, text, length);
+  copy[length] = '\0';
+  char *interned = internString(copy);
+  delete[] copy;
+  return interned;
+}
+
+} // namespace rib

@@ -1,0 +1,22 @@
+// InternString.h - one stored copy per distinct text, alive until the process ends.
+//
+// The library keys its declarations and compares tokens by these copies. Short texts (up to 16
+// bytes with the terminator) are packed into 1024-byte pool blocks; longer ones get their own
+// block.
+//
+//     const char *a = internString("Ka"), *b = internString(std::string("K") + "a");   // a == b
+#pragma once
+
+#include "SymbolTable.h"
+
+namespace rib {
+
+/// The interned strings: 12289 buckets of plain Symbols keyed by the stored copies.
+extern SymbolTable gStringTable;
+
+/// The unique stored copy of `text` (null for null).
+char *internString(const char *text);
+/// The same for the first `length` bytes of `text`, which need not be terminated.
+char *internString(const char *text, size_t length);
+
+} // namespace rib

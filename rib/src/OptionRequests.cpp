@@ -1,0 +1,64 @@
+// The option requests whose bodies are their own: ColorSamples, Option (which also carries the
+// library's own option "rib") and the C procedures RiOption/RiOptionV, which take "rib" without a
+// context so that a program can choose the encoding before RiBegin. The other camera and display
+// options are written from their rows in rib/RiRequests.def.
+#include "CurrentContext.h"
+#include "GatheredParams.h"
+#include "RibOptions.h"
+#include "RibWriter.h"
+
+RtInt gRibCompression = 0;
+
+namespace {
+
+// RiOption("rib", ...): the encoding of the contexts RiBegin makes later.
+void applyToLaterContexts(RtInt n, RtToken tokens[], RtPointer values[]) {
+  rib::RibSettings settings;
+  settings.binary = gRibBinary;
+  settings.compression = gRibCompression;
+  settings.precision = gRibPrecision;
+  for (RtInt i = 0; i < n; ++i)
+    rib::applyRibOption(settings, tokens[i], values[i], rib::OptionScope::LaterContexts);
+  gRibBinary = settings.binary;
+  gRibCompression = settings.compression;
+  gRibPrecision = settings.precision;
+}
+
+} // namespace
+
+// RIB output always carries three colour components; nothing to write.
+RtVoid RibWriter::ColorSamples(RtInt, RtFloat[], RtFloat[]) {}
+
+RtVoid RibWriter::OptionV(RtToken name, RtInt n, RtToken tokens[], RtPointer values[]) {
+  if (rib::isRibOption(name)) {
+    // An open context changes only its own encoding; "format" and the rest apply to RiBegin.
+    rib::RibSettings settings;
+    settings.binary = encoder.binary ? 1 : 0;
+    settings.precision = encoder.precision;
+    for (RtInt i = 0; i < n; ++i)
+      rib::applyRibOption(settings, tokens[i], values[i], rib::OptionScope::OpenContext);
+    encoder.binary = settings.binary != 0;
+    encoder.precision = settings.precision;
+    return;
+  }
+  encoder.writeRaw("Option");
+  encoder.writeParamList(name, 0, n, tokens, values);
+}
+
+RtVoid RiOption(RtToken name, ...) {
+  RIB_GATHER_PARAMS(params, name, "RiOption");
+  if (rib::isRibOption(name)) {
+    applyToLaterContexts(params.count, params.tokens, params.values);
+    return;
+  }
+  if (RiContext *context = rib::contextFor("RiOption"))
+    context->OptionV(name, params.count, params.tokens, params.values);
+}
+
+RtVoid RiOptionV(RtToken name, RtInt n, RtToken tokens[], RtPointer values[]) {
+  if (rib::isRibOption(name)) {
+    applyToLaterContexts(n, tokens, values);
+    return;
+  }
+  if (RiContext *context = rib::contextFor("RiOptionV")) context->OptionV(name, n, tokens, values);
+}

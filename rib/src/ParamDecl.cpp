@@ -1,0 +1,222 @@
+// Declarations: the type and class tables, the declaration grammar and token lookup.
+#include "ParamDecl.h"
+
+#include <cstdio>
+#include <cstring>
+#include <iterator>
+
+#include "Diagnostics.h"
+#include "InternString.h"
+
+namespace rib {
+
+SymbolTable gDeclTable(5003);
+
+namespace {
+
+constexpr ParamTypeInfo kTypes[] = {
+    {kTypeUnknown, "", 0, ValueKind::None, 0},
+    {kTypeFloat, "float", 4, ValueKind::Float, 1},
+    {kTypePoint, "point", 12, ValueKind::Float, 3},
+    {kTypeColor, "color", 12, ValueKind::Float, 3},
+    {kTypeString, "string", 4, ValueKind::String, 1},
+    {kTypeInteger, "integer", 4, ValueKind::Integer, 1},
+    {kTypeVector, "vector", 12, ValueKind::Float, 3},
+    {kTypeNormal, "normal", 12, ValueKind::Float, 3},
+    {kTypeHPoint, "hpoint", 16, ValueKind::Float, 4},
+    {kTypeMatrix, "matrix", 64, ValueKind::Float, 16},
+    {kTypeMPoint, "mpoint", 64, ValueKind::None, 0},
+};
+
+constexpr const char *kClassNames[] = {"", "constant", "uniform", "varying", "vertex"};
+
+struct Word {
+  const char *text;
+  uint8_t code;
+};
+
+// Matched as prefixes, in this order: "uniformfloat" reads as uniform float.
+constexpr Word kClassWords[] = {
+    {"uniform", kClassUniform},
+    {"varying", kClassVarying},
+    {"vertex", kClassVertex},
+    {"constant", kClassConstant},
+};
+
+constexpr Word kTypeWords[] = {
+    {"float", kTypeFloat},   {"integer", kTypeInteger}, {"int", kTypeInteger},
+    {"point", kTypePoint},   {"color", kTypeColor},     {"string", kTypeString},
+    {"vector", kTypeVector}, {"normal", kTypeNormal},   {"hpoint", kTypeHPoint},
+    {"matrix", kTypeMatrix}, {"mpoint", kTypeMPoint},
+};
+
+// The words an inline declaration may start with, walked once in this order.
+constexpr const char *kInlineWords[] = {
+    "constant", "uniform", "varying", "vertex", "float",  "integer", "int",    "point",
+    "vector",   "normal",  "hpoint",  "color",  "string", "matrix",  "mpoint",
+};
+
+// Reads declaration text that need not be terminated.
+struct Cursor {
+  const char *at;
+  const char *end;
+
+  void skipBlanks() {
+    while (at < end && *at == ' ') ++at;
+  }
+  bool take(const char *word) {
+    size_t length = std::strlen(word);
+    if (static_cast<size_t>(end - at) < length || std::memcmp(at, word, length) != 0) return false;
+    at += length;
+    return true;
+  }
+};
+
+uint8_t takeWord(Cursor &cursor, const Word *words, size_t count, uint8_t otherwise) {
+  for (size_t i = 0; i < count; ++i)
+    if (cursor.take(words[i].text)) return words[i].code;
+  return otherwise;
+}
+
+// "[n": a signed decimal, read up to the first non-digit. False when it does not fit 16 bits.
+bool readArraySize(Cursor &cursor, int16_t &size) {
+  bool negative = false;
+  if (cursor.at < cursor.end && (*cursor.at == '-' || *cursor.at == '+'))
+    negative = *cursor.at++ == '-';
+  long value = 0;
+  for (; cursor.at < cursor.end && *cursor.at >= '0' && *cursor.at <= '9'; ++cursor.at) {
+    value = value * 10 + (*cursor.at - '0');
+    if (value > 32768) return false;
+  }
+  if (negative) value = -value;
+  if (value > 32767) return false;
+  size = static_cast<int16_t>(value);
+  return true;
+}
+
+struct ParsedDecl {
+  uint8_t paramClass = kClassUniform;
+  uint8_t type = kTypeUnknown;
+  int16_t arraySize = 1;
+};
+
+ParsedDecl parse(const char *name, const char *text, size_t length) {
+  ParsedDecl decl;
+  Cursor cursor{text, text + length};
+  cursor.skipBlanks();
+  decl.paramClass = takeWord(cursor, kClassWords, std::size(kClassWords), kClassUniform);
+  cursor.skipBlanks();
+  decl.type = takeWord(cursor, kTypeWords, std::size(kTypeWords), kTypeUnknown);
+  cursor.skipBlanks();
+  if (cursor.at < cursor.end && *cursor.at == '[') {
+    ++cursor.at;
+    if (!readArraySize(cursor, decl.arraySize)) {
+      // A size that does not fit would wrap to a wrong count: record no written form instead.
+      reportError(RIE_RANGE, "array size out of range in the declaration of \"%s\"",
+                  name ? name : "");
+      decl.type = kTypeUnknown;
+      decl.arraySize = 1;
+    }
+  }
+  return decl;
+}
+
+const ParamDecl *lookupIn(SymbolTable &table, const char *token);
+
+void assign(ParamDecl &entry, const ParsedDecl &decl) {
+  entry.paramClass = decl.paramClass;
+  entry.type = decl.type;
+  entry.arraySize = decl.arraySize;
+}
+
+} // namespace
+
+const ParamTypeInfo &paramTypeInfo(uint8_t type) {
+  for (const ParamTypeInfo &row : kTypes)
+    if (row.code == type) return row;
+  return kTypes[0];
+}
+
+const char *paramClassName(uint8_t paramClass) {
+  return paramClass < std::size(kClassNames) ? kClassNames[paramClass] : "";
+}
+
+const char *parseDeclaration(SymbolTable &table, const char *name, const char *declaration,
+                             size_t length, const char *key, bool forceNew) {
+  if (!declaration) length = 0;
+  ParsedDecl decl = parse(name, declaration ? declaration : "", length);
+  if (!name) return nullptr;
+  if (!forceNew) {
+    if (auto *existing = const_cast<ParamDecl *>(lookupIn(table, name))) {
+      assign(*existing, decl);
+      return existing->name;
+    }
+  }
+  const char *paramName = internString(name);
+  const char *keyText = key ? internString(key) : paramName;
+  auto *entry = new ParamDecl(keyText, paramName);
+  if (table.insert(entry, false) != 0) {
+    // The key is taken: the visible entry gets the new declaration.
+    delete entry;
+    entry = dynamic_cast<ParamDecl *>(table.find(keyText));
+    if (!entry) return paramName;
+  }
+  assign(*entry, decl);
+  return paramName;
+}
+
+const char *parseDeclaration(SymbolTable &table, const char *name, const char *declaration,
+                             const char *key, bool forceNew) {
+  return parseDeclaration(table, name, declaration, declaration ? std::strlen(declaration) : 0, key,
+                          forceNew);
+}
+
+size_t inlineDeclLength(const char *token) {
+  if (!token) return 0;
+  size_t at = 0;
+  for (const char *word : kInlineWords) {
+    size_t length = std::strlen(word);
+    if (std::strncmp(token + at, word, length) != 0) continue;
+    char after = token[at + length];
+    if (after != ' ' && after != '[') continue;
+    at += length;
+    if (after == '[') {
+      const char *close = std::strchr(token + at, ']');
+      at = close ? static_cast<size_t>(close - token) + 1 : std::strlen(token);
+    }
+    while (token[at] == ' ') ++at;
+  }
+  return at;
+}
+
+namespace {
+
+// A declared token, or an inline declaration recorded under the whole token.
+const ParamDecl *lookupIn(SymbolTable &table, const char *token) {
+  if (!token) return nullptr;
+  while (*token == ' ') ++token;
+  if (Symbol *found = table.find(token)) return dynamic_cast<ParamDecl *>(found);
+  size_t length = inlineDeclLength(token);
+  if (length == 0) return nullptr;
+  parseDeclaration(table, token + length, token, length, token, true);
+  return dynamic_cast<ParamDecl *>(table.find(token));
+}
+
+} // namespace
+
+const ParamDecl *lookupParam(const char *token) { return lookupIn(gDeclTable, token); }
+
+int paramDataSize(const char *token) {
+  const ParamDecl *decl = lookupParam(token);
+  return decl ? decl->arraySize * paramTypeInfo(decl->type).bytes : 0;
+}
+
+int declarationText(const ParamDecl &decl, char *out, size_t capacity) {
+  const char *className = paramClassName(decl.paramClass);
+  const char *typeName = paramTypeInfo(decl.type).name;
+  if (decl.arraySize > 1)
+    return snprintf(out, capacity, "%s %s[%d]", className, typeName, decl.arraySize);
+  return snprintf(out, capacity, decl.arraySize < 0 ? "%s %s[]" : "%s %s", className, typeName);
+}
+
+} // namespace rib

@@ -1,0 +1,150 @@
+// The spline basis, bilinear and bicubic patches and patch meshes, NURBS patches and their trim
+// curves. Basis stores its steps in the context: they size every later bicubic patch mesh (and
+// cubic curve) until the next Basis.
+#include "Diagnostics.h"
+#include "PrimitiveCounts.h"
+#include "RibWriter.h"
+#include "SameText.h"
+
+using rib::PrimitiveCounts;
+using rib::sameText;
+
+namespace {
+
+// The standard matrices by address, in the order they are recognised; a copy is just numbers.
+struct NamedBasis {
+  RtBasis *matrix;
+  const char *quotedName;
+};
+
+const NamedBasis kNamedBases[] = {
+    {&RiBezierBasis, "\"bezier\""},
+    {&RiBSplineBasis, "\"b-spline\""},
+    {&RiCatmullRomBasis, "\"catmull-rom\""},
+    {&RiHermiteBasis, "\"hermite\""},
+    {&RiPowerBasis, "\"power\""},
+};
+
+void writeBasisMatrix(rib::RibEncoder &encoder, RtBasis basis) {
+  for (const NamedBasis &named : kNamedBases) {
+    if (*named.matrix == basis) {
+      encoder.writeRaw(named.quotedName);
+      return;
+    }
+  }
+  encoder.writeFloats(&basis[0][0], 16);
+}
+
+// A NURBS parameter range: " min max" with six decimals.
+void writeRange(rib::RibEncoder &encoder, RtFloat min, RtFloat max) {
+  encoder.writeChar(' ');
+  encoder.writeFixed(min);
+  encoder.writeChar(' ');
+  encoder.writeFixed(max);
+}
+
+bool isPatchType(const char *type) {
+  return sameText(type, "bilinear") || sameText(type, "bicubic");
+}
+
+} // namespace
+
+RtVoid RibWriter::Basis(RtBasis ubasis, RtInt ustep, RtBasis vbasis, RtInt vstep) {
+  // Without both matrices nothing is written and the steps in force stay as they were.
+  if (!ubasis || !vbasis) {
+    rib::reportError(RIE_MISSINGDATA, "RiBasis without its two matrices; the request is left out");
+    return;
+  }
+  encoder.writeRaw("Basis ");
+  writeBasisMatrix(encoder, ubasis);
+  encoder.writeArguments(ustep);
+  encoder.writeChar(' ');
+  writeBasisMatrix(encoder, vbasis);
+  encoder.writeArguments(vstep);
+  encoder.endLine();
+  uStep = ustep;
+  vStep = vstep;
+}
+
+RtVoid RibWriter::PatchV(RtToken type, RtInt n, RtToken tokens[], RtPointer values[]) {
+  encoder.writeRaw("Patch");
+  encoder.writeArguments(type);
+  encoder.writePrimParamList(rib::patchCounts(type), n, tokens, values);
+}
+
+RtVoid RibWriter::PatchMeshV(RtToken type, RtInt nu, RtToken uwrap, RtInt nv, RtToken vwrap,
+                             RtInt n, RtToken tokens[], RtPointer values[]) {
+  // Checked before anything is written: a request without its parameter list and line end would
+  // run into the next request and spoil both.
+  if (!isPatchType(type)) {
+    rib::reportLine(RIE_BADTOKEN, "rureva: unknown patch type %s", type ? type : "(null)");
+    return;
+  }
+  encoder.writeRaw("PatchMesh");
+  encoder.writeArguments(type, nu, uwrap, nv, vwrap);
+  const PrimitiveCounts counts =
+      rib::patchMeshCounts(sameText(type, "bicubic"), nu, sameText(uwrap, "periodic"), nv,
+                           sameText(vwrap, "periodic"), uStep, vStep);
+  rib::reportClampedCounts("RiPatchMesh", counts);
+  encoder.writePrimParamList(counts, n, tokens, values);
+}
+
+RtVoid RibWriter::TrimCurve(RtInt nloops, RtInt ncurves[], RtInt order[], RtFloat knot[],
+                            RtFloat min[], RtFloat max[], RtInt n[], RtFloat u[], RtFloat v[],
+                            RtFloat w[]) {
+  const char *request = "RiTrimCurve";
+  if (rib::missingArray(request, "ncurves", ncurves, nloops)) return;
+  const long long curves = rib::sumOf(ncurves, nloops);
+  if (rib::missingArray(request, "order", order, curves) ||
+      rib::missingArray(request, "n", n, curves))
+    return;
+  const rib::TrimCurveSizes sizes = rib::trimCurveSizes(nloops, ncurves, order, n);
+  if (rib::missingArray(request, "knot", knot, sizes.knots) ||
+      rib::missingArray(request, "min", min, sizes.curves) ||
+      rib::missingArray(request, "max", max, sizes.curves) ||
+      rib::missingArray(request, "u", u, sizes.points) ||
+      rib::missingArray(request, "v", v, sizes.points) ||
+      rib::missingArray(request, "w", w, sizes.points))
+    return;
+  if (sizes.negative)
+    rib::reportError(RIE_RANGE, "RiTrimCurve has a negative count; counts clamped at zero");
+  encoder.writeRaw("TrimCurve ");
+  encoder.writeInts(ncurves, nloops);
+  encoder.writeInts(order, sizes.curves);
+  encoder.writeFloats(knot, sizes.knots);
+  encoder.writeChar(' ');
+  encoder.writeFloats(min, sizes.curves);
+  encoder.writeChar(' ');
+  encoder.writeFloats(max, sizes.curves);
+  encoder.writeChar(' ');
+  encoder.writeInts(n, sizes.curves);
+  encoder.writeFloats(u, sizes.points);
+  encoder.writeChar(' ');
+  encoder.writeFloats(v, sizes.points);
+  encoder.writeChar(' ');
+  encoder.writeFloats(w, sizes.points);
+  encoder.endLine();
+}
+
+RtVoid RibWriter::NuPatchV(RtInt nu, RtInt uorder, RtFloat uknot[], RtFloat umin, RtFloat umax,
+                           RtInt nv, RtInt vorder, RtFloat vknot[], RtFloat vmin, RtFloat vmax,
+                           RtInt n, RtToken tokens[], RtPointer values[]) {
+  const char *request = "RiNuPatch";
+  if (rib::missingArray(request, "uknot", uknot, static_cast<long long>(nu) + uorder) ||
+      rib::missingArray(request, "vknot", vknot, static_cast<long long>(nv) + vorder))
+    return;
+  const PrimitiveCounts counts = rib::nuPatchCounts(nu, uorder, nv, vorder);
+  rib::reportClampedCounts(request, counts);
+  // The parameter ranges are written with six decimals, the knots as any float array.
+  encoder.writeRaw("NuPatch");
+  encoder.writeArguments(nu, uorder);
+  encoder.writeChar(' ');
+  encoder.writeFloats(uknot, rib::clampCount(static_cast<long long>(nu) + uorder));
+  writeRange(encoder, umin, umax);
+  encoder.writeArguments(nv, vorder);
+  encoder.writeChar(' ');
+  encoder.writeFloats(vknot, rib::clampCount(static_cast<long long>(nv) + vorder));
+  writeRange(encoder, vmin, vmax);
+  encoder.writeChar(' ');
+  encoder.writePrimParamList(counts, n, tokens, values);
+}

@@ -1,0 +1,65 @@
+// RibWriter.h - the RiContext that writes RIB.
+//
+// One RibWriter writes one RIB stream: a file, standard output or a pipe into a command. Each
+// request is written when it is called, in call order, through the writer's encoder
+// (rib/RibEncoder.h), which also holds the encoding (binary flag, precision); the writer keeps no
+// graphics state beyond the basis steps and the handle numbers, and does not check block nesting.
+//
+// A request travels: C procedure (CProcedures.cpp) or C++ call -> the RibWriter operation, whose
+// body either comes from its row of the request table (RequestBodies.cpp) or is written in the
+// file of its family (BlockRequests.cpp, OptionRequests.cpp, ShaderRequests.cpp,
+// GeometryRequests.cpp, PatchRequests.cpp, Declarations.cpp, Archive.cpp, ErrorHandlers.cpp) ->
+// the encoder -> the stream.
+#pragma once
+
+#include <cstdint>
+
+#include "RibEncoder.h"
+#include "rib/RiContext.h"
+
+namespace rib {
+
+/// An option pair for constructing a RibWriter: token text and a pointer to its value.
+struct RibOption {
+  const char *token;
+  const void *value;
+};
+
+} // namespace rib
+
+class RibWriter : public RiContext {
+public:
+  RtErrorHandler errorHandler;
+  const char *name; // target name, interned; for "|cmd" the command without the bar
+  int32_t isPipe;
+  int32_t uStep; // steps of the current basis (Basis), read by patch meshes and curves
+  int32_t vStep;
+  int32_t compression; // recorded only; output is never compressed
+  int32_t nextLightHandle;
+  int32_t nextObjectHandle;
+  rib::RibEncoder encoder; // the stream, the binary flag, the precision and the request buffer
+
+  /// Opens the target (null: standard output; "rendrib", "rgl", "prman" or "|cmd": a pipe;
+  /// otherwise a file), applies the options ("format", "binary", "compression", "gzip",
+  /// "precision"; at most 512, up to a null token), writes the header and predeclares the
+  /// standard parameters. An unwritable target ends the process (status 1).
+  explicit RibWriter(const char *target, const rib::RibOption *options = nullptr);
+  /// Ends the output: a final newline, then the file or pipe is closed (the pipe's command is
+  /// waited for); standard output stays open.
+  ~RibWriter() override;
+
+  RibWriter(const RibWriter &) = delete;
+  RibWriter &operator=(const RibWriter &) = delete;
+
+  // The requests, one override per operation of RiContext.
+#define RI_UNPAREN(...) __VA_ARGS__
+#define RI_REQUEST(Result, Name, Parameters, Arguments, Body) Result Name Parameters override;
+#define RI_LIST_REQUEST(Result, Name, Parameters, Arguments, LastFixed, Body)                      \
+  Result Name(RI_UNPAREN Parameters, ...) override;                                                \
+  Result Name##V(RI_UNPAREN Parameters, RtInt n, RtToken tokens[], RtPointer values[]) override;
+#define RI_VARIADIC_REQUEST(Result, Name, Parameters, LastFixed, VParameters, VArguments)          \
+  Result Name(RI_UNPAREN Parameters, ...) override;                                                \
+  Result Name##V VParameters override;
+#include "rib/RiRequests.def"
+#undef RI_UNPAREN
+};

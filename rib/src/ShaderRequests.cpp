@@ -1,0 +1,44 @@
+// Light sources and retained objects: the requests of the shader family that number what they
+// make (the shaders, Illuminate and the solid blocks are written from their rows in
+// rib/RiRequests.def).
+//
+// Lights and objects are numbered in the RIB stream, per context and from 1; the number is also
+// the handle returned to the caller, carried in the handle type (it points to nothing).
+// LightSource and AreaLightSource draw from one sequence.
+#include <cstdint>
+
+#include "RibWriter.h"
+
+namespace {
+
+RtPointer handleOf(int32_t number) {
+  return reinterpret_cast<RtPointer>(static_cast<intptr_t>(number));
+}
+
+// The keyword, the shader's name, the light's number, then the parameter list.
+RtLightHandle writeLight(RibWriter &rib, const char *keyword, RtToken name, RtInt n,
+                         RtToken tokens[], RtPointer values[]) {
+  int32_t number = rib.nextLightHandle++;
+  rib.encoder.writeRaw(keyword);
+  rib.encoder.writeParamList(name, number, n, tokens, values);
+  return handleOf(number);
+}
+
+} // namespace
+
+RtLightHandle RibWriter::LightSourceV(RtToken name, RtInt n, RtToken tokens[], RtPointer values[]) {
+  return writeLight(*this, "LightSource", name, n, tokens, values);
+}
+
+RtLightHandle RibWriter::AreaLightSourceV(RtToken name, RtInt n, RtToken tokens[],
+                                          RtPointer values[]) {
+  return writeLight(*this, "AreaLightSource", name, n, tokens, values);
+}
+
+RtObjectHandle RibWriter::ObjectBegin() {
+  int32_t number = nextObjectHandle++;
+  encoder.writeRaw("ObjectBegin");
+  encoder.writeArguments(static_cast<RtInt>(number));
+  encoder.endLine();
+  return handleOf(number);
+}
