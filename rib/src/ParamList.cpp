@@ -15,16 +15,6 @@ namespace {
 // Binary float arrays carry at most a 32-bit count.
 constexpr int64_t kMaxValues = INT64_C(0xFFFFFFFF);
 
-// Elements of a primitive's parameter, by its class.
-int64_t elementsForClass(const PrimitiveCounts &counts, uint8_t paramClass) {
-  switch (paramClass) {
-  case kClassUniform: return counts.uniform;
-  case kClassVarying: return counts.varying;
-  case kClassVertex: return counts.vertex;
-  default: return 1; // constant
-  }
-}
-
 } // namespace
 
 void RibEncoder::writeParam(RtToken token, RtPointer value, const PrimitiveCounts *counts) {
@@ -43,9 +33,7 @@ void RibEncoder::writeParam(RtToken token, RtPointer value, const PrimitiveCount
                 token);
     return;
   }
-  const int64_t elements = counts ? elementsForClass(*counts, decl->paramClass) : 1;
-  int64_t count = elements * decl->arraySize * type.components;
-  if (count < 0) count = 0;
+  const int64_t count = paramValueCount(*decl, counts);
   if (count > 0 && !value) {
     reportError(RIE_MISSINGDATA, "parameter \"%s\" has no values; it is left out", token);
     return;

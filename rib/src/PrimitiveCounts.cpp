@@ -56,6 +56,20 @@ MeshDirection meshDirection(bool bicubic, int n, bool periodic, int step) {
 
 } // namespace
 
+int64_t paramValueCount(const ParamDecl &decl, const PrimitiveCounts *counts) {
+  int64_t elements = 1;
+  if (counts) {
+    switch (decl.paramClass) {
+    case kClassUniform: elements = counts->uniform; break;
+    case kClassVarying: elements = counts->varying; break;
+    case kClassVertex: elements = counts->vertex; break;
+    default: break; // constant: one element
+    }
+  }
+  const int64_t count = elements * decl.arraySize * paramTypeInfo(decl.type).components;
+  return count < 0 ? 0 : count;
+}
+
 int clampCount(long long value) {
   if (value < 0) return 0;
   return value > INT_MAX ? INT_MAX : static_cast<int>(value);

@@ -14,6 +14,9 @@
 // says why, for the request to report. Every scan is one linear pass.
 #pragma once
 
+#include <cstdint>
+
+#include "ParamDecl.h"
 #include "rib/ri.h"
 
 namespace rib {
@@ -35,6 +38,11 @@ int clampCount(long long value);
 long long sumOf(const RtInt *values, long long n);
 /// One more than the largest of the first n indices, scanning from 0: an empty array gives 1.
 int largestIndexPlusOne(const RtInt *indices, long long n);
+
+/// How many values a parameter with this declaration carries: its array size times the values
+/// per element of its type, times the primitive's count for its class (`counts`), or times 1 for a
+/// request that is not a primitive (`counts` null). Never negative.
+int64_t paramValueCount(const ParamDecl &decl, const PrimitiveCounts *counts);
 
 // ---- Counts by primitive ----
 
