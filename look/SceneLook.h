@@ -6,7 +6,7 @@
 // body and its bounds, and the width of a line. Plain values only: no GL, no
 // simulation types, so anything may include it.
 //
-//     const look::ScenePoint *corners = look::wallQuad(4.0).corners;
+//     const look::Quad wall = look::wallQuad(4.0);   // corners of the wall x = 4
 //     glColor3f(look::kWallColor.r, look::kWallColor.g, look::kWallColor.b);
 #ifndef WOBBLE_LOOK_SCENELOOK_H
 #define WOBBLE_LOOK_SCENELOOK_H
