@@ -3,12 +3,14 @@
 #include <GL/glut.h>
 
 #include "app/GlobalWorld.h"
+#include "render/SceneLook.h"
+#include "render/Draw.h"
 
 void display()
 {
     glClear(GL_COLOR_BUFFER_BIT);
     gWorld.step();
-    gWorld.draw();
+    drawWorld(gWorld);
     glutSwapBuffers();
     // The next step starts only once this frame is on screen.
     glFinish();
@@ -35,7 +37,8 @@ void initView()
 {
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
-    glOrtho(-5, 5, -5, 5, -5, 5);
+    const double h = look::kViewHalfSize;
+    glOrtho(-h, h, -h, h, -h, h);
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
 }

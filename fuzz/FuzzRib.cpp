@@ -1,5 +1,5 @@
 // Shared pieces of the fuzz targets: the scratch context, read-back and the quoting check.
-#include "fuzz/FuzzRib.h"
+#include "FuzzRib.h"
 
 #include <cstdio>
 #include <cstdlib>

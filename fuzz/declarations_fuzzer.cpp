@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "fuzz/FuzzRib.h"
+#include "FuzzRib.h"
 #include "ParamDecl.h"
 
 using namespace rib;

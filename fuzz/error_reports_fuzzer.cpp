@@ -9,7 +9,7 @@
 #include <sys/mman.h>
 #include <unistd.h>
 
-#include "fuzz/FuzzRib.h"
+#include "FuzzRib.h"
 #include "ErrorReport.h"
 
 using namespace rib;

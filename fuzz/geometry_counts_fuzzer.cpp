@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "fuzz/FuzzRib.h"
+#include "FuzzRib.h"
 #include "ParamDecl.h"
 #include "PrimitiveCounts.h"
 

@@ -1,67 +1,63 @@
 #include <GL/gl.h>
 
+#include "render/SceneLook.h"
 #include "render/Draw.h"
 
 namespace {
 
-// The planes reach far outside the -5..5 view and are clipped by it.
-constexpr float kPlaneExtent = 100.0f;
+void color(look::Rgb rgb) { glColor3f(rgb.r, rgb.g, rgb.b); }
+
+void turnLikeTheBody() {
+    glRotatef(look::kBodyTurnDegrees, look::kBodyTurnAxis[0], look::kBodyTurnAxis[1],
+              look::kBodyTurnAxis[2]);
+}
 
 void vertex(double x, double y, double z) {
     glVertex3f(static_cast<float>(x), static_cast<float>(y), static_cast<float>(z));
 }
 
-void wall(double x) {
+void vertex(const look::ScenePoint &p) { vertex(p.x, p.y, p.z); }
+
+// The planes reach far outside the view and are clipped by it.
+void polygon(const look::Quad &quad) {
     glBegin(GL_POLYGON);
-    vertex(x, -kPlaneExtent, -kPlaneExtent);
-    vertex(x, kPlaneExtent, -kPlaneExtent);
-    vertex(x, kPlaneExtent, kPlaneExtent);
-    vertex(x, -kPlaneExtent, kPlaneExtent);
+    for (const look::ScenePoint &corner : quad.corners) vertex(corner);
     glEnd();
 }
 
-void floorPlane(double y) {
-    glBegin(GL_POLYGON);
-    vertex(-kPlaneExtent, y, -kPlaneExtent);
-    vertex(kPlaneExtent, y, -kPlaneExtent);
-    vertex(kPlaneExtent, y, kPlaneExtent);
-    vertex(-kPlaneExtent, y, kPlaneExtent);
-    glEnd();
-}
-
-void line(double x1, double y1, double z1, double x2, double y2, double z2) {
+void line(const look::Segment &segment) {
     glBegin(GL_LINES);
-    vertex(x1, y1, z1);
-    vertex(x2, y2, z2);
+    vertex(segment.from);
+    vertex(segment.to);
     glEnd();
 }
 
 }  // namespace
 
-void SoftBody::draw() {
+void drawBody(const SoftBody &body) {
     glPushMatrix();
-    glRotatef(kBodyTurnDegrees, 1.0f, 1.0f, 0.0f);
-    glColor3f(0.0f, 0.3f, 0.5f);
-    wall(wallMaxX);
-    wall(wallMinX);
-    glColor3f(0.5f, 0.0f, 0.5f);
-    floorPlane(floorY);
-    glColor3f(1.0f, 0.0f, 0.0f);
-    line(wallMaxX, -kPlaneExtent, 0, wallMaxX, kPlaneExtent, 0);
-    line(wallMinX, -kPlaneExtent, 0, wallMinX, kPlaneExtent, 0);
-    line(-kPlaneExtent, floorY, 0, kPlaneExtent, floorY, 0);
-    glColor3f(1.0f, 1.0f, 1.0f);
+    turnLikeTheBody();
+    color(look::kWallColor);
+    polygon(look::wallQuad(body.wallMaxX));
+    polygon(look::wallQuad(body.wallMinX));
+    color(look::kFloorColor);
+    polygon(look::floorQuad(body.floorY));
+    color(look::kReferenceLineColor);
+    const look::ReferenceLines reference =
+        look::referenceLines(body.wallMinX, body.wallMaxX, body.floorY);
+    for (const look::Segment &segment : reference.lines) line(segment);
+    color(look::kSpringColor);
     glPopMatrix();
-    for (Spring *spring : springs) spring->draw();
+    for (const Spring *spring : body.springs) drawSpring(*spring);
 }
 
-void Spring::draw() {
+void drawSpring(const Spring &spring) {
     glPushMatrix();
-    glRotatef(kBodyTurnDegrees, 1.0f, 1.0f, 0.0f);
-    glColor3f(1.0f, 1.0f, 1.0f);
+    turnLikeTheBody();
+    color(look::kSpringColor);
     glBegin(GL_LINES);
-    vertex(a->position.x, a->position.y, a->position.z);
-    vertex(b->position.x, b->position.y, b->position.z);
+    vertex(spring.a->position.x, spring.a->position.y, spring.a->position.z);
+    vertex(spring.b->position.x, spring.b->position.y, spring.b->position.z);
     glEnd();
     glPopMatrix();
 }

@@ -1,11 +1,15 @@
 #include "render/Draw.h"
 
-// Spheres first: with no depth buffer the body's planes and springs cover them.
-void World::draw() {
-    drawObstacles();
-    SoftBody::draw();
+void drawWorld(const World &world) {
+    drawObstacles(world);
+    drawBody(world);
 }
 
-void World::drawObstacles() {
-    for (Obstacle *obstacle : obstacles) obstacle->draw();
+void drawObstacles(const World &world) {
+    for (const Obstacle *obstacle : world.obstacles) drawObstacle(*obstacle);
+}
+
+void drawObstacle(const Obstacle &obstacle) {
+    // The sphere is the only kind of obstacle with a picture.
+    if (const auto *sphere = dynamic_cast<const SphereObstacle *>(&obstacle)) drawSphere(*sphere);
 }

@@ -63,9 +63,6 @@ public:
     // Per node: gravity, spring forces, push, floor, walls, obstacles, motion.
     void integrate(double dt);
 
-    // Bounds, reference lines and every spring (render/).
-    void draw();
-
 private:
     void buildNodes();
     void buildSprings();

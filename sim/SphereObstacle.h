@@ -2,8 +2,8 @@
 //
 // Mass points collide with a sphere 0.05 larger than the one drawn, so a
 // body resting on it never visibly sinks into the green ball. The GLU
-// quadric used for drawing is made at construction; gluNewQuadric needs no
-// GL context, so spheres can be built before any window exists.
+// quadric that render/ draws it with is made at construction; gluNewQuadric
+// needs no GL context, so spheres can be built before any window exists.
 #ifndef WOBBLE_SIM_SPHEREOBSTACLE_H
 #define WOBBLE_SIM_SPHEREOBSTACLE_H
 
@@ -40,8 +40,6 @@ public:
         (void)velocity;
         return (point - center).normalized();
     }
-    // Green sphere of `radius`, 20 x 20 (render/).
-    void draw() override;
 };
 
 #endif

@@ -39,9 +39,6 @@ public:
         forceA = -(u * s) - a->velocity * damping;
         forceB = u * s - b->velocity * damping;
     }
-
-    // One white line between the ends (render/).
-    void draw();
 };
 
 #endif

@@ -4,7 +4,7 @@
 // A World is a SoftBody (6 x 1 x 2 cells, spacing 0.75, stiffness 600,
 // damping 0.01, node mass 0.5, gravity on) that collides with two spheres of
 // radius 1 at (0, -2, 0) and (1.5, 2, 0). step() advances it by timeStep;
-// draw() draws the spheres, then the body; push(mode) kicks it.
+// push(mode) kicks it. render/ draws it (drawWorld).
 //
 //     World world;                 // prints the body's progress lines
 //     world.push(2);               // lift the bottom face at the next step
@@ -31,10 +31,6 @@ public:
 
     // computeSpringForces, then integrate(timeStep).
     void step();
-    // Obstacles first, then the body (render/).
-    void draw();
-    // Each obstacle's draw, in list order (render/).
-    void drawObstacles();
     // Forwards to the body's push.
     void push(int mode);
 };

@@ -68,14 +68,14 @@ void append(Calls &to, const Calls &more) { to.insert(to.end(), more.begin(), mo
 
 TEST(DrawTest, SphereIsAFlatGreenQuadricAroundItsCentre) {
     SphereObstacle sphere(Vector3(1.5, 2, 0), 1.0);
-    Calls calls = record([](void *s) { static_cast<SphereObstacle *>(s)->draw(); }, &sphere);
+    Calls calls = record([](void *s) { drawSphere(*static_cast<SphereObstacle *>(s)); }, &sphere);
     expectCalls(sphereCalls("glTranslatef(1.5,2,0)", "gluSphere(1,20,20)"), calls);
 }
 
 TEST(DrawTest, SpringIsOneTurnedWhiteLine) {
     MassPoint a(Vector3(0.25, -4, 0), 1), b(Vector3(1, 2, -3.5), 1);
     Spring spring(&a, &b, 1, 1, 0);
-    Calls calls = record([](void *s) { static_cast<Spring *>(s)->draw(); }, &spring);
+    Calls calls = record([](void *s) { drawSpring(*static_cast<Spring *>(s)); }, &spring);
     expectCalls(springCalls("glVertex3f(0.25,-4,0)", "glVertex3f(1,2,-3.5)"), calls);
 }
 
@@ -83,18 +83,19 @@ TEST(DrawTest, BodyDrawsBoundsThenEverySpringInOrder) {
     QuietConsole quiet;
     SoftBody body(1, 0, 0, 2.0, 600, 0.01, 0.5);  // two nodes, one spring
     SoftBody empty;
-    Calls calls = record([](void *b) { static_cast<SoftBody *>(b)->draw(); }, &body);
+    Calls calls = record([](void *b) { drawBody(*static_cast<SoftBody *>(b)); }, &body);
     Calls expected = boundsCalls();
     append(expected, springCalls("glVertex3f(-1,-0,-0)", "glVertex3f(1,-0,-0)"));
     expectCalls(expected, calls);
     // Without springs the bounds are still drawn.
-    expectCalls(boundsCalls(), record([](void *b) { static_cast<SoftBody *>(b)->draw(); }, &empty));
+    expectCalls(boundsCalls(),
+                record([](void *b) { drawBody(*static_cast<SoftBody *>(b)); }, &empty));
 }
 
 TEST(DrawTest, WorldDrawsSpheresFirstThenTheBody) {
     QuietConsole quiet;
     World world;
-    Calls calls = record([](void *w) { static_cast<World *>(w)->draw(); }, &world);
+    Calls calls = record([](void *w) { drawWorld(*static_cast<World *>(w)); }, &world);
     Calls expected = sphereCalls("glTranslatef(0,-2,0)", "gluSphere(1,20,20)");
     append(expected, sphereCalls("glTranslatef(1.5,2,0)", "gluSphere(1,20,20)"));
     append(expected, boundsCalls());

@@ -4,15 +4,19 @@
 
 #include <gtest/gtest.h>
 
-#include <cctype>
+#include <algorithm>
+#include <array>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
 #include <vector>
 
 #include "ParamDecl.h"
+#include "RibReading.h"
 #include "RibWriter.h"
 
 using namespace rib;
@@ -55,76 +59,91 @@ SimRun simulate(const std::string &arguments)
 
 const char *kGolden = WOBBLERAMA_TEST_DATA "/golden/recording_two_frames.rib";
 
-// ---- A small reader of ASCII RIB: requests made of words, quoted texts and [arrays] ----
+// ---- Where the recorded bounds land in the window's view ----
 
-struct Value {
-    enum Kind { Word, Text, Array } kind;
-    std::string text;                 // Word, Text
-    std::vector<std::string> items;   // Array: numbers or texts as written
-};
+using Point = std::array<double, 3>;
 
-struct Request {
-    std::string keyword;
-    std::vector<Value> values;
-};
-
-std::vector<Request> readRequests(const std::string &rib)
+// How far inside the window's view box (-5..5 on every axis of the world) the point `p` of the
+// frame turned by a RIB "Rotate angle x y z" lies; negative outside.
+double depthInView(const std::vector<double> &rotate, const Point &p)
 {
-    std::vector<Request> requests;
-    size_t at = 0;
-    auto readText = [&]() {
-        std::string text;
-        for (++at; at < rib.size() && rib[at] != '"'; ++at) {
-            if (rib[at] == '\\' && at + 1 < rib.size()) ++at;
-            text += rib[at];
-        }
-        ++at;
-        return text;
-    };
-    while (at < rib.size()) {
-        char c = rib[at];
-        if (std::isspace(static_cast<unsigned char>(c))) {
-            ++at;
-        } else if (c == '#') {
-            while (at < rib.size() && rib[at] != '\n') ++at;
-        } else if (c == '"') {
-            requests.back().values.push_back({Value::Text, readText(), {}});
-        } else if (c == '[') {
-            Value array{Value::Array, "", {}};
-            for (++at; at < rib.size() && rib[at] != ']';) {
-                if (std::isspace(static_cast<unsigned char>(rib[at]))) {
-                    ++at;
-                } else if (rib[at] == '"') {
-                    array.items.push_back(readText());
-                } else {
-                    size_t end = rib.find_first_of(" \n]", at);
-                    array.items.push_back(rib.substr(at, end - at));
-                    at = end;
-                }
-            }
-            ++at;
-            requests.back().values.push_back(array);
-        } else {
-            size_t end = rib.find_first_of(" \n[\"", at);
-            std::string word = rib.substr(at, end - at);
-            at = end;
-            if (std::isalpha(static_cast<unsigned char>(word[0])))
-                requests.push_back({word, {}});
-            else
-                requests.back().values.push_back({Value::Word, word, {}});
-        }
-    }
-    return requests;
+    const double n = std::hypot(rotate[1], rotate[2], rotate[3]);
+    const double x = rotate[1] / n, y = rotate[2] / n, z = rotate[3] / n;
+    const double c = std::cos(rotate[0] * M_PI / 180), s = std::sin(rotate[0] * M_PI / 180);
+    const double t = 1 - c;
+    const double turn[3][3] = {{x * x * t + c, x * y * t - z * s, x * z * t + y * s},
+                               {y * x * t + z * s, y * y * t + c, y * z * t - x * s},
+                               {x * z * t - y * s, y * z * t + x * s, z * z * t + c}};
+    double depth = 5;
+    for (const auto &row : turn)
+        depth = std::min(depth, 5 - std::fabs(row[0] * p[0] + row[1] * p[1] + row[2] * p[2]));
+    return depth;
 }
 
-// The parameter list is the run of "token" [values] pairs that ends a request.
-size_t parameterStart(const Request &request)
+// A polygon or the reference lines (red curves) of a frame, with the turn they are written in.
+struct Bound {
+    std::string keyword;
+    std::vector<Point> points;
+    std::vector<double> rotate;
+};
+
+// The bounds of each frame; the springs (white curves) and the spheres are left out.
+std::vector<std::vector<Bound>> readBounds(const std::vector<RibRequest> &requests)
 {
-    size_t start = request.values.size();
-    while (start >= 2 && request.values[start - 1].kind == Value::Array &&
-           request.values[start - 2].kind == Value::Text)
-        start -= 2;
-    return start;
+    std::vector<std::vector<Bound>> frames;
+    std::vector<double> rotate, color;
+    for (const RibRequest &request : requests) {
+        if (request.keyword == "FrameBegin")
+            frames.emplace_back();
+        else if (request.keyword == "Rotate") {
+            rotate.clear();
+            for (const RibValue &value : request.values)
+                rotate.push_back(ribNumbers(value)[0]);
+        } else if (request.keyword == "Color")
+            color = ribNumbers(request.values[0]);
+        const bool red = color == std::vector<double>{1, 0, 0};
+        if (request.keyword == "Polygon" || (request.keyword == "Curves" && red)) {
+            const std::vector<double> p = parameterNumbers(request, "P");
+            Bound bound{request.keyword, {}, rotate};
+            for (std::size_t i = 0; i + 2 < p.size(); i += 3)
+                bound.points.push_back({p[i], p[i + 1], p[i + 2]});
+            frames.back().push_back(bound);
+        }
+    }
+    return frames;
+}
+
+// Checks that a wall or floor polygon covers exactly what the view shows of its plane: a grid of
+// points of the plane, each clearly inside the view or clearly outside it, against the polygon.
+void expectCoversTheVisiblePlane(const Bound &polygon)
+{
+    // The walls and the floor are planes of constant x or y in their frame.
+    const int across = polygon.points[0][0] == polygon.points[1][0] ? 0 : 1;
+    const int u = across == 0 ? 1 : 0, v = 2;
+    const std::vector<Point> &corners = polygon.points;
+    auto insidePolygon = [&](const Point &q) {
+        int left = 0, right = 0;
+        for (std::size_t i = 0; i < corners.size(); ++i) {
+            const Point &a = corners[i], &b = corners[(i + 1) % corners.size()];
+            const double cross = (b[u] - a[u]) * (q[v] - a[v]) - (b[v] - a[v]) * (q[u] - a[u]);
+            left += cross > 0, right += cross < 0;
+        }
+        return left == 0 || right == 0;
+    };
+    const double margin = 0.01;  // a third of a pixel of the 300-pixel view of 10 units
+    int shown = 0;
+    for (double a = -12; a <= 12; a += 0.125) {
+        for (double b = -12; b <= 12; b += 0.125) {
+            Point q = polygon.points[0];
+            q[u] = a, q[v] = b;
+            const double depth = depthInView(polygon.rotate, q);
+            if (std::fabs(depth) < margin)
+                continue;
+            shown += depth > 0;
+            ASSERT_EQ(depth > 0, insidePolygon(q)) << q[0] << " " << q[1] << " " << q[2];
+        }
+    }
+    EXPECT_GT(shown, 1000);
 }
 
 }  // namespace
@@ -144,11 +163,11 @@ TEST(RibRecording, EveryParameterIsDeclaredAndCarriesTheValuesItsPrimitiveNeeds)
     const std::string path = tempPath("parse.rib");
     const SimRun run = simulate("--steps 300 --every 100 --push 50:2 --rib '" + path + "'");
     ASSERT_EQ(run.status, 0) << run.err;
-    const std::vector<Request> requests = readRequests(slurp(path));
+    const std::vector<RibRequest> requests = readRibRequests(slurp(path));
     std::remove(path.c_str());
 
     int frames = 0, primitives = 0;
-    for (const Request &request : requests) {
+    for (const RibRequest &request : requests) {
         frames += request.keyword == "FrameBegin";
         if (request.keyword != "Curves" && request.keyword != "Polygon")
             continue;
@@ -177,6 +196,98 @@ TEST(RibRecording, EveryParameterIsDeclaredAndCarriesTheValuesItsPrimitiveNeeds)
     }
     EXPECT_EQ(frames, 3);
     EXPECT_EQ(primitives, 3 * 5);  // two walls, the floor, the red lines, the springs
+}
+
+TEST(RibRecording, BoundsCoverExactlyWhatTheViewShowsAndNothingOutsideIt)
+{
+    const std::string path = tempPath("view.rib");
+    const SimRun run = simulate("--steps 300 --every 100 --push 50:2 --rib '" + path + "'");
+    ASSERT_EQ(run.status, 0) << run.err;
+    const std::vector<std::vector<Bound>> frames = readBounds(readRibRequests(slurp(path)));
+    std::remove(path.c_str());
+    ASSERT_EQ(frames.size(), 3u);
+
+    // Vertices come out of the clipping in double and are written as floats: each may lie outside
+    // by that float's rounding, nothing more.
+    const double rounding = 1e-5;
+    for (const std::vector<Bound> &bounds : frames) {
+        ASSERT_EQ(bounds.size(), 4u);  // two walls, the floor, the reference lines
+        for (const Bound &bound : bounds) {
+            ASSERT_EQ(bound.rotate, (std::vector<double>{15, 1, 1, 0}));
+            for (const Point &p : bound.points) {
+                const double depth = depthInView(bound.rotate, p);
+                EXPECT_GT(depth, -rounding) << p[0] << " " << p[1] << " " << p[2];
+                // The reference lines reach across the view: both ends on its boundary.
+                if (bound.keyword == "Curves") {
+                    EXPECT_LT(depth, rounding);
+                }
+            }
+            if (bound.keyword == "Polygon")
+                expectCoversTheVisiblePlane(bound);
+            else
+                EXPECT_EQ(bound.points.size(), 6u);
+        }
+    }
+}
+
+TEST(RibRecording, FilePatternWritesOneCompleteFilePerFrameNamedByItsNumber)
+{
+    namespace fs = std::filesystem;
+    const fs::path folder = tempPath("frames");
+    const std::string header = "##RenderMan RIB-Structure 1.0\nversion 3.03\n";
+    for (const std::string encoding : {"", " --rib-binary"}) {
+        fs::remove_all(folder);
+        fs::create_directory(folder);
+        const std::string run = "--steps 30 --every 10 --push 5:1 --first-frame 8" + encoding;
+        const SimRun split = simulate(run + " --rib '" + (folder / "w.%04d.rib").string() + "'");
+        ASSERT_EQ(split.status, 0) << split.err;
+        const SimRun whole = simulate(run + " --rib '" + (folder / "whole.rib").string() + "'");
+        ASSERT_EQ(whole.status, 0) << whole.err;
+        EXPECT_EQ(split.out, whole.out);
+
+        // Each file: the header, one frame, the final newline; together the one file's frames.
+        std::string frames = header;
+        for (int frame = 8; frame <= 10; ++frame) {
+            char name[16];
+            std::snprintf(name, sizeof name, "w.%04d.rib", frame);
+            const std::string file = slurp((folder / name).string());
+            ASSERT_EQ(file.compare(0, header.size(), header), 0) << name;
+            ASSERT_EQ(file.back(), '\n');
+            frames += file.substr(header.size(), file.size() - header.size() - 1);
+            if (encoding.empty()) {
+                const std::vector<RibRequest> requests = readRibRequests(file);
+                ASSERT_EQ(requests[1].keyword, "FrameBegin");  // after "version 3.03"
+                EXPECT_EQ(requests[1].values[0].text, std::to_string(frame));
+                EXPECT_EQ(requests.back().keyword, "FrameEnd");
+            }
+        }
+        EXPECT_EQ(frames + "\n", slurp((folder / "whole.rib").string())) << encoding;
+        EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator()), 4);
+    }
+
+    // Bad patterns are bad arguments and write nothing.
+    fs::remove_all(folder);
+    fs::create_directory(folder);
+    for (const char *pattern : {"a.%d.%04d.rib", "a.%s.rib", "a.%i.rib", "a.%x.rib", "a.rib%"}) {
+        const SimRun bad = simulate("--steps 3 --rib '" + (folder / pattern).string() + "'");
+        EXPECT_EQ(bad.status, 2) << pattern;
+        EXPECT_EQ(bad.out, "") << pattern;
+        EXPECT_EQ(std::count(bad.err.begin(), bad.err.end(), '\n'), 2) << bad.err;
+        EXPECT_NE(bad.err.find("\nusage: wobblerama-sim "), std::string::npos) << bad.err;
+    }
+    EXPECT_TRUE(fs::is_empty(folder));
+
+    // A frame's file that cannot be made stops the run with one line and status 1; the frames
+    // before it stay complete.
+    fs::create_directory(folder / "m.2.rib");
+    const SimRun stopped =
+        simulate("--steps 3 --every 1 --rib '" + (folder / "m.%d.rib").string() + "'");
+    EXPECT_EQ(stopped.status, 1);
+    EXPECT_EQ(stopped.err, "wobblerama-sim: cannot create the RIB file '" +
+                               (folder / "m.2.rib").string() + "': Is a directory\n");
+    EXPECT_EQ(readRibRequests(slurp((folder / "m.1.rib").string())).back().keyword, "FrameEnd");
+    EXPECT_FALSE(fs::exists(folder / "m.3.rib"));
+    fs::remove_all(folder);
 }
 
 TEST(RibRecording, StandardOutputCarriesOnlyTheRib)

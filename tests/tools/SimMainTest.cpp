@@ -129,6 +129,9 @@ TEST(SimProgram, BadArgumentsExitTwoWithOneLineAndUsageAndNoCsv)
         {"--every", "-2"}, {"--every", "0.5"},    {"--push", "3"},     {"--push", "3:7"},
         {"--push", "a:1"}, {"--steps", "10", "x"}, {"--rib-binary"},        {"--rib", ""},
         {"--rib", "/nonexistent-directory/scene.rib"},
+        {"--rib", "/nonexistent-directory/scene.%04d.rib"},
+        {"--first-frame", "2"},
+        {"--rib", "x.rib", "--first-frame", "-1"},
     };
     for (const auto &args : cases) {
         const ToolRun run = runProgram(args);
@@ -138,7 +141,7 @@ TEST(SimProgram, BadArgumentsExitTwoWithOneLineAndUsageAndNoCsv)
         ASSERT_EQ(lines.size(), 2u) << run.err;
         EXPECT_EQ(lines[0].rfind("wobblerama-sim: ", 0), 0u) << lines[0];
         EXPECT_EQ(lines[1], "usage: wobblerama-sim [--steps N] [--every K] [--push S:MODE]... "
-                            "[--rib FILE [--rib-binary]]");
+                            "[--rib FILE [--rib-binary] [--first-frame N]]");
     }
 }
 

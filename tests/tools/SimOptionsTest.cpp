@@ -77,12 +77,28 @@ TEST(SimOptions, NamesTheProblemOfEachBadArgument)
         {{"--push", "5:-1"}, "mode '-1' of --push is not 0, 1 or 2"},
         {{"--push", "-1:0"}, "step '-1' of --push must not be negative"},
         {{"--push", "x:0"}, "step 'x' of --push is not a whole number"},
+        {{"--rib", "f.%5.2f"}, "--rib file name 'f.%5.2f' has the conversion '%5.2f'; a frame "
+                               "number is written with %d"},
+        {{"--rib", "f", "--first-frame", "2147483648"},
+         "value '2147483648' of --first-frame is too large"},
+        {{"--steps", "9", "--every", "3", "--rib", "f", "--first-frame", "2147483646"},
+         "the recorded frames would be numbered past 2147483647 (--first-frame 2147483646, 3 "
+         "frames)"},
     };
     for (const auto &c : cases) {
         const ParseResult result = parse(c.args);
         EXPECT_EQ(result.error, c.error) << c.args[0];
         EXPECT_EQ(result.error.find('\n'), std::string::npos);
     }
+}
+
+TEST(SimOptions, RibFileNameIsAFramePatternOnlyForFiles)
+{
+    const ParseResult result = parse({"--rib", "a%%b.%-+3.2d.rib", "--first-frame", "7"});
+    ASSERT_EQ(result.error, "");
+    EXPECT_EQ(result.options.ribFiles.fileName(result.options.firstFrame), "a%b.+07.rib");
+    // '%' means nothing to the recording in a command.
+    EXPECT_FALSE(parse({"--rib", "|date +%s%d > x"}).options.ribFiles.perFrame());
 }
 
 TEST(SimOptions, StopsAtTheFirstProblem)

@@ -1,39 +1,41 @@
 #include "tools/sim/SceneRib.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <vector>
 
+#include "render/SceneLook.h"
 #include "rib/RiContext.h"
 #include "sim/SphereObstacle.h"
 #include "sim/World.h"
+#include "tools/sim/ViewClip.h"
 
 namespace simtool {
 namespace {
 
 char *text(const char *literal) { return const_cast<char *>(literal); }
 
-// Lines (springs, reference lines) are thin ribbons this wide, in world units: about one pixel of
-// the 300-pixel view of 10 units.
-constexpr RtFloat kLineWidth = 0.03f;
-// The bounds reach this far, like the window's planes (clipped by the view volume).
-constexpr RtFloat kPlaneExtent = 100.0f;
+// The eye looks at the middle of the view box from this far away, so that the clipping planes
+// fall on the box's near and far faces.
+constexpr RtFloat kEyeDistance = 2.0f * look::kViewHalfSize;
 
 void writeCamera(RiContext &rib, int frame) {
     char image[32];
     std::snprintf(image, sizeof image, "wobblerama.%04d.tif", frame);
+    const RtFloat h = look::kViewHalfSize;
     rib.FrameBegin(frame);
     rib.Display(image, text("file"), text("rgb"), RI_NULL);
     rib.Format(300, 300, 1.0f);
     rib.Projection(text("orthographic"), RI_NULL);
-    rib.ScreenWindow(-5.0f, 5.0f, -5.0f, 5.0f);
-    rib.Clipping(5.0f, 15.0f);
-    // World (right-handed, as OpenGL's) to camera (left-handed, 10 units in front of the eye).
-    rib.Translate(0.0f, 0.0f, 10.0f);
+    rib.ScreenWindow(-h, h, -h, h);
+    rib.Clipping(kEyeDistance - h, kEyeDistance + h);
+    // World (right-handed, as OpenGL's) to camera (left-handed, in front of the eye).
+    rib.Translate(0.0f, 0.0f, kEyeDistance);
     rib.Scale(1.0f, 1.0f, -1.0f);
 }
 
-void writeColor(RiContext &rib, RtFloat r, RtFloat g, RtFloat b) {
-    RtColor color = {r, g, b};
+void writeColor(RiContext &rib, look::Rgb rgb) {
+    RtColor color = {rgb.r, rgb.g, rgb.b};
     rib.Color(color);
 }
 
@@ -43,7 +45,7 @@ void writeSpheres(RiContext &rib, World &world) {
         if (!sphere) continue;
         auto radius = static_cast<RtFloat>(sphere->radius);
         rib.AttributeBegin();
-        writeColor(rib, 0.0f, 0.8f, 0.0f);
+        writeColor(rib, look::kSphereColor);
         rib.Translate(static_cast<RtFloat>(sphere->center.x), static_cast<RtFloat>(sphere->center.y),
                       static_cast<RtFloat>(sphere->center.z));
         rib.Sphere(radius, -radius, radius, 360.0f, RI_NULL);
@@ -51,32 +53,71 @@ void writeSpheres(RiContext &rib, World &world) {
     }
 }
 
-void writeWall(RiContext &rib, RtFloat x) {
-    RtFloat corners[12] = {x, -kPlaneExtent, -kPlaneExtent, x, kPlaneExtent, -kPlaneExtent,
-                           x, kPlaneExtent,  kPlaneExtent,  x, -kPlaneExtent, kPlaneExtent};
-    rib.Polygon(4, RI_P, static_cast<RtPointer>(corners), RI_NULL);
+Vector3 toVector(const look::ScenePoint &p) { return Vector3(p.x, p.y, p.z); }
+
+void appendFloats(std::vector<RtFloat> &to, Vector3 p) {
+    to.push_back(static_cast<RtFloat>(p.x));
+    to.push_back(static_cast<RtFloat>(p.y));
+    to.push_back(static_cast<RtFloat>(p.z));
+}
+
+// The part of `quad` that the view shows, as one polygon. Vertices that round to the same floats
+// as their neighbour (the polygon passing through an edge or corner of the box) are written once;
+// a polygon left with no area, or clipped away entirely, is not written at all.
+void writeVisiblePart(RiContext &rib, const look::Quad &quad, const ViewBox &box) {
+    std::vector<Vector3> corners;
+    for (const look::ScenePoint &corner : quad.corners) corners.push_back(toVector(corner));
+    std::vector<RtFloat> points;
+    for (Vector3 p : clipPolygon(corners, box)) {
+        appendFloats(points, p);
+        const std::size_t n = points.size();
+        if (n >= 6 && std::equal(points.end() - 3, points.end(), points.end() - 6))
+            points.resize(n - 3);
+    }
+    while (points.size() >= 6 && std::equal(points.end() - 3, points.end(), points.begin()))
+        points.resize(points.size() - 3);
+    const auto count = static_cast<RtInt>(points.size() / 3);
+    if (count < 3) return;
+    // Twice the area vector (Newell): zero when every vertex lies on one line.
+    Vector3 area(0, 0, 0);
+    for (RtInt i = 0; i < count; ++i) {
+        const RtFloat *a = &points[3 * i], *b = &points[3 * ((i + 1) % count)];
+        area += Vector3(a[0], a[1], a[2]).cross(Vector3(b[0], b[1], b[2]));
+    }
+    if (area.dot(area) == 0.0) return;
+    rib.Polygon(count, RI_P, static_cast<RtPointer>(points.data()), RI_NULL);
 }
 
 void writeBounds(RiContext &rib, World &world) {
-    auto floorY = static_cast<RtFloat>(world.floorY);
-    auto minX = static_cast<RtFloat>(world.wallMinX);
-    auto maxX = static_cast<RtFloat>(world.wallMaxX);
-    writeColor(rib, 0.0f, 0.3f, 0.5f);
-    writeWall(rib, maxX);
-    writeWall(rib, minX);
-    writeColor(rib, 0.5f, 0.0f, 0.5f);
-    RtFloat floor[12] = {-kPlaneExtent, floorY, -kPlaneExtent, kPlaneExtent, floorY, -kPlaneExtent,
-                         kPlaneExtent,  floorY, kPlaneExtent,  -kPlaneExtent, floorY, kPlaneExtent};
-    rib.Polygon(4, RI_P, static_cast<RtPointer>(floor), RI_NULL);
+    const ViewBox box = viewBoxInTurnedFrame(
+        look::kViewHalfSize, look::kBodyTurnDegrees,
+        Vector3(look::kBodyTurnAxis[0], look::kBodyTurnAxis[1], look::kBodyTurnAxis[2]));
+    writeColor(rib, look::kWallColor);
+    writeVisiblePart(rib, look::wallQuad(world.wallMaxX), box);
+    writeVisiblePart(rib, look::wallQuad(world.wallMinX), box);
+    writeColor(rib, look::kFloorColor);
+    writeVisiblePart(rib, look::floorQuad(world.floorY), box);
 
-    writeColor(rib, 1.0f, 0.0f, 0.0f);
-    RtInt twoEach[3] = {2, 2, 2};
-    RtFloat lines[18] = {maxX, -kPlaneExtent, 0, maxX, kPlaneExtent, 0,
-                         minX, -kPlaneExtent, 0, minX, kPlaneExtent, 0,
-                         -kPlaneExtent, floorY, 0, kPlaneExtent, floorY, 0};
-    RtFloat width = kLineWidth;
-    rib.Curves(text("linear"), 3, twoEach, text("nonperiodic"), RI_P, static_cast<RtPointer>(lines),
-               RI_CONSTANTWIDTH, static_cast<RtPointer>(&width), RI_NULL);
+    const look::ReferenceLines reference =
+        look::referenceLines(world.wallMinX, world.wallMaxX, world.floorY);
+    std::vector<RtFloat> lines;
+    for (const look::Segment &line : reference.lines) {
+        Vector3 from = toVector(line.from), to = toVector(line.to);
+        if (!clipSegment(from, to, box)) continue;
+        appendFloats(lines, from);
+        appendFloats(lines, to);
+        // Both ends on the same float: nothing to draw.
+        if (std::equal(lines.end() - 3, lines.end(), lines.end() - 6))
+            lines.resize(lines.size() - 6);
+    }
+    if (lines.empty()) return;
+    writeColor(rib, look::kReferenceLineColor);
+    const auto count = static_cast<RtInt>(lines.size() / 6);
+    std::vector<RtInt> twoEach(static_cast<std::size_t>(count), 2);
+    RtFloat width = look::kLineWidth;
+    rib.Curves(text("linear"), count, twoEach.data(), text("nonperiodic"), RI_P,
+               static_cast<RtPointer>(lines.data()), RI_CONSTANTWIDTH,
+               static_cast<RtPointer>(&width), RI_NULL);
 }
 
 void writeSprings(RiContext &rib, World &world) {
@@ -92,8 +133,8 @@ void writeSprings(RiContext &rib, World &world) {
             points.push_back(static_cast<RtFloat>(end->position.z));
         }
     }
-    RtFloat width = kLineWidth;
-    writeColor(rib, 1.0f, 1.0f, 1.0f);
+    RtFloat width = look::kLineWidth;
+    writeColor(rib, look::kSpringColor);
     rib.Curves(text("linear"), static_cast<RtInt>(count), twoEach.data(), text("nonperiodic"), RI_P,
                static_cast<RtPointer>(points.data()), RI_CONSTANTWIDTH,
                static_cast<RtPointer>(&width), RI_NULL);
@@ -107,7 +148,8 @@ void writeSceneFrame(RiContext &rib, World &world, int frame) {
     rib.Surface(text("constant"), RI_NULL);
     writeSpheres(rib, world);
     rib.AttributeBegin();
-    rib.Rotate(15.0f, 1.0f, 1.0f, 0.0f);
+    rib.Rotate(look::kBodyTurnDegrees, look::kBodyTurnAxis[0], look::kBodyTurnAxis[1],
+               look::kBodyTurnAxis[2]);
     writeBounds(rib, world);
     writeSprings(rib, world);
     rib.AttributeEnd();

@@ -5,7 +5,9 @@
 // is left-handed and looks down +z, so the world is mirrored in z and moved 10 units away; the
 // clipping planes 5 and 15 are then the window's near and far planes (z = 5 and z = -5).
 // The spheres are drawn untransformed, the bounds, reference lines and springs turned by
-// 15 degrees about (1, 1, 0), in the window's colours, with constant (unlit) surfaces.
+// 15 degrees about (1, 1, 0), in the window's colours, with constant (unlit) surfaces (all from
+// render/SceneLook.h). The walls, floor and reference lines are cut to the view volume before they
+// are written (tools/sim/ViewClip.h): renderers do not clip them as the window does.
 #pragma once
 
 class RiContext;

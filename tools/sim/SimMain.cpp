@@ -37,6 +37,14 @@ public:
         std::fputc('\n', stderr);
     }
 
+    // Ends the progress line, if one shows, so that a message can follow on a line of its own.
+    void endLine()
+    {
+        if (shown_)
+            std::fputc('\n', stderr);
+        shown_ = false;
+    }
+
 private:
     void show(std::uint64_t stepsTaken, std::uint64_t totalSteps)
     {
@@ -51,23 +59,23 @@ private:
     std::chrono::steady_clock::time_point lastShown_;
 };
 
-// Records every printed state as one RIB frame, numbered from 1.
-class RibFrames : public simtool::StateSink {
-public:
-    explicit RibFrames(RiContext *rib) : rib_(rib) {}
-    void state(World &world, std::uint64_t) override
-    {
-        simtool::writeSceneFrame(*rib_, world, ++frame_);
-    }
+// Why the RIB file `name` cannot be created, or empty; creates (truncates) it to find out. Asked
+// before the world is built for the first file, so that an unwritable --rib file is a bad argument
+// said in one line naming it, with nothing on standard output (the library would only end the
+// process later, after the world's progress lines); and before each later frame's own file, so
+// that a run that cannot go on stops with a clear line.
+std::string ribFileProblem(const std::string &name)
+{
+    FILE *file = std::fopen(name.c_str(), "wb");
+    if (file == nullptr)
+        return "cannot create the RIB file '" + name + "': " + std::strerror(errno);
+    std::fclose(file);
+    return "";
+}
 
-private:
-    RiContext *rib_;
-    int frame_ = 0;
-};
-
-// Opens the RIB output: 9 significant digits so that every float survives the text, binary
-// encoding when asked. "-" is standard output.
-RiContext *beginRib(const simtool::SimOptions &options)
+// The RIB library's options for every context made later: 9 significant digits so that every
+// float survives the text, binary encoding when asked.
+void setRibOptions(const simtool::SimOptions &options)
 {
     static char rib[] = "rib", format[] = "format", binary[] = "binary", precision[] = "precision";
     char *binaryText = binary;
@@ -75,26 +83,57 @@ RiContext *beginRib(const simtool::SimOptions &options)
     RiOption(rib, precision, &digits, RI_NULL);
     if (options.ribBinary)
         RiOption(rib, format, &binaryText, RI_NULL);
-    std::string target = options.ribTarget;
+}
+
+// Opens a RIB context on `target` and makes it current; "-" is standard output.
+RiContext *beginRib(std::string target)
+{
     RiBegin(target == "-" ? nullptr : &target[0]);
     return RiCurrentContext;
 }
 
-// Why the RIB file named by --rib cannot be created, or empty. Checked before the world is built:
-// an unwritable file is a bad argument, said in one line naming it, with nothing on standard
-// output (the library would only end the process later, after the world's progress lines).
-// Standard output and renderer pipes are not files and are not checked here.
-std::string ribFileProblem(const std::string &target)
+// Where a recording that is not split into frame files goes.
+std::string singleRibTarget(const simtool::SimOptions &options)
 {
-    if (target.empty() || target == "-" || target[0] == '|' || target == "rendrib" ||
-        target == "rgl" || target == "prman")
-        return "";
-    FILE *file = std::fopen(target.c_str(), "wb");
-    if (file == nullptr)
-        return "cannot create the RIB file '" + target + "': " + std::strerror(errno);
-    std::fclose(file);
-    return "";
+    return simtool::isRibFile(options.ribTarget) ? options.ribFiles.fileName(0) : options.ribTarget;
 }
+
+// Records every printed state as one RIB frame, numbered from --first-frame: all into the one
+// context opened at the start, or each into a complete file of its own (header, frame, final
+// newline) named after its number, so that each file renders by itself.
+class RibFrames : public simtool::StateSink {
+public:
+    RibFrames(const simtool::SimOptions &options, RiContext *single)
+        : files_(options.ribFiles), single_(single), nextFrame_(options.firstFrame)
+    {
+    }
+
+    bool state(World &world, std::uint64_t) override
+    {
+        // The options keep every frame number of the run within int.
+        const int frame = static_cast<int>(nextFrame_++);
+        if (single_ != nullptr) {
+            simtool::writeSceneFrame(*single_, world, frame);
+            return true;
+        }
+        const std::string name = files_.fileName(frame);
+        problem_ = ribFileProblem(name);
+        if (!problem_.empty())
+            return false;
+        simtool::writeSceneFrame(*beginRib(name), world, frame);
+        RiEnd();
+        return true;
+    }
+
+    // Why the recording stopped early, or empty.
+    const std::string &problem() const { return problem_; }
+
+private:
+    const simtool::FramePattern &files_;
+    RiContext *single_;
+    long long nextFrame_;
+    std::string problem_;
+};
 
 }  // namespace
 
@@ -105,33 +144,47 @@ int main(int argc, char **argv)
         std::fprintf(stderr, "wobblerama-sim: %s\n%s\n", parsed.error.c_str(), simtool::simUsage());
         return 2;
     }
-    if (parsed.options.help) {
+    const simtool::SimOptions &options = parsed.options;
+    if (options.help) {
         std::printf("%s\n", simtool::simUsage());
         return 0;
     }
-    const std::string ribProblem = ribFileProblem(parsed.options.ribTarget);
-    if (!ribProblem.empty()) {
-        std::fprintf(stderr, "wobblerama-sim: %s\n%s\n", ribProblem.c_str(), simtool::simUsage());
-        return 2;
+    // Standard output and renderer pipes are not files and are not checked.
+    const bool perFrame = options.ribFiles.perFrame();
+    if (simtool::isRibFile(options.ribTarget)) {
+        const std::string problem = ribFileProblem(
+            perFrame ? options.ribFiles.fileName(options.firstFrame) : singleRibTarget(options));
+        if (!problem.empty()) {
+            std::fprintf(stderr, "wobblerama-sim: %s\n%s\n", problem.c_str(), simtool::simUsage());
+            return 2;
+        }
     }
 
     // With the RIB on standard output, the console carries nothing else: the world's progress
     // lines go to standard error and no CSV is written.
-    const bool ribOnStdout = parsed.options.ribTarget == "-";
+    const bool ribOnStdout = options.ribTarget == "-";
     std::streambuf *console = std::cout.rdbuf();
     if (ribOnStdout)
         std::cout.rdbuf(std::cerr.rdbuf());
     World world;
     std::cout.rdbuf(console);
 
-    RiContext *rib = parsed.options.ribTarget.empty() ? nullptr : beginRib(parsed.options);
-    RibFrames frames(rib);
+    const bool recording = !options.ribTarget.empty();
+    if (recording)
+        setRibOptions(options);
+    RiContext *single = recording && !perFrame ? beginRib(singleRibTarget(options)) : nullptr;
+    RibFrames frames(options, single);
     TerminalProgress terminal;
     simtool::ProgressSink *progress = isatty(STDERR_FILENO) ? &terminal : nullptr;
-    const bool written = simtool::runSimulation(world, parsed.options, ribOnStdout ? nullptr : stdout,
-                                                progress, rib ? &frames : nullptr);
-    if (rib)
+    const bool written = simtool::runSimulation(world, options, ribOnStdout ? nullptr : stdout,
+                                                progress, recording ? &frames : nullptr);
+    if (single != nullptr)
         RiEnd();
+    if (!frames.problem().empty()) {
+        terminal.endLine();
+        std::fprintf(stderr, "wobblerama-sim: %s\n", frames.problem().c_str());
+        return 1;
+    }
     if (!written) {
         std::fprintf(stderr, "wobblerama-sim: could not write the state to standard output\n");
         return 1;

@@ -1,5 +1,6 @@
 #include "tools/sim/SimOptions.h"
 
+#include <climits>
 #include <limits>
 
 namespace simtool {
@@ -52,12 +53,14 @@ std::string parsePush(const std::string &text, Push &push)
 
 const char *simUsage()
 {
-    return "usage: wobblerama-sim [--steps N] [--every K] [--push S:MODE]... [--rib FILE [--rib-binary]]";
+    return "usage: wobblerama-sim [--steps N] [--every K] [--push S:MODE]... "
+           "[--rib FILE [--rib-binary] [--first-frame N]]";
 }
 
 ParseResult parseSimOptions(int argc, const char *const *argv)
 {
     ParseResult result;
+    bool firstFrameGiven = false;
     for (int index = 1; index < argc; ++index) {
         std::string option = argv[index];
         if (option == "--help" || option == "-h") {
@@ -76,7 +79,8 @@ ParseResult parseSimOptions(int argc, const char *const *argv)
             option = option.substr(0, equals);
             hasValue = true;
         }
-        if (option != "--steps" && option != "--every" && option != "--push" && option != "--rib") {
+        if (option != "--steps" && option != "--every" && option != "--push" && option != "--rib" &&
+            option != "--first-frame") {
             result.error = "unknown option '" + option + "'";
             return result;
         }
@@ -93,6 +97,25 @@ ParseResult parseSimOptions(int argc, const char *const *argv)
                 return result;
             }
             result.options.ribTarget = value;
+            result.options.ribFiles = FramePattern();
+            if (isRibFile(value)) {
+                result.error = parseFramePattern(value, result.options.ribFiles);
+                if (!result.error.empty())
+                    return result;
+            }
+            continue;
+        }
+        if (option == "--first-frame") {
+            std::uint64_t first = 0;
+            const char *problem = parseCount(value, first);
+            if (problem == nullptr && first > static_cast<std::uint64_t>(INT_MAX))
+                problem = "is too large";
+            if (problem != nullptr) {
+                result.error = describe(option, value, problem);
+                return result;
+            }
+            result.options.firstFrame = static_cast<int>(first);
+            firstFrameGiven = true;
             continue;
         }
         if (option == "--push") {
@@ -111,7 +134,28 @@ ParseResult parseSimOptions(int argc, const char *const *argv)
     }
     if (result.options.ribBinary && result.options.ribTarget.empty())
         result.error = "option --rib-binary needs --rib";
+    else if (firstFrameGiven && result.options.ribTarget.empty())
+        result.error = "option --first-frame needs --rib";
+    else if (!result.options.ribTarget.empty() &&
+             printedStateCount(result.options) - 1 >
+                 static_cast<std::uint64_t>(INT_MAX - result.options.firstFrame))
+        result.error = "the recorded frames would be numbered past " + std::to_string(INT_MAX) +
+                       " (--first-frame " + std::to_string(result.options.firstFrame) + ", " +
+                       std::to_string(printedStateCount(result.options)) + " frames)";
     return result;
+}
+
+bool isRibFile(const std::string &target)
+{
+    return !target.empty() && target != "-" && target[0] != '|' && target != "rendrib" &&
+           target != "rgl" && target != "prman";
+}
+
+std::uint64_t printedStateCount(const SimOptions &options)
+{
+    if (options.steps == 0 || options.every == 0)
+        return 1;
+    return options.steps / options.every + (options.steps % options.every != 0 ? 1 : 0);
 }
 
 }  // namespace simtool

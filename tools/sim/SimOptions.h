@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "tools/sim/FramePattern.h"
+
 namespace simtool {
 
 // One kick: after `afterSteps` steps have been taken, push the body with `mode` (0, 1 or 2).
@@ -21,7 +23,9 @@ struct SimOptions {
     std::uint64_t every = 0;     // print after every `every` steps; 0: only the final state
     std::vector<Push> pushes;    // in command-line order
     std::string ribTarget;       // --rib: RIB file, "-" (standard output) or "|command"; empty: none
+    FramePattern ribFiles;       // the files a --rib file name stands for (one, or one per frame)
     bool ribBinary = false;      // --rib-binary: binary RIB encoding
+    int firstFrame = 1;          // --first-frame: number of the first recorded frame
     bool help = false;           // --help was given: print the usage and do nothing else
 };
 
@@ -33,6 +37,14 @@ struct ParseResult {
 
 // Parses argv[1..argc-1]. Options take their value as the next argument or after '='.
 ParseResult parseSimOptions(int argc, const char *const *argv);
+
+// True when a --rib target names a file (or a file per frame): not standard output ("-"), not a
+// command ("|command") and not one of the renderers the RIB library starts by name.
+bool isRibFile(const std::string &target);
+
+// How many states a run with `options` prints (and records): every `every` steps and the final
+// state once; the initial state alone when there are no steps.
+std::uint64_t printedStateCount(const SimOptions &options);
 
 // The usage line, without a trailing newline.
 const char *simUsage();

@@ -57,31 +57,30 @@ bool runSimulation(World &world, const SimOptions &options, std::FILE *out,
     auto nextPush = pushes.cbegin();
 
     CsvBuffer csv(out);
+    // False when the state sink gave up.
     auto printState = [&](std::uint64_t step) {
         if (out != nullptr)
             writeState(csv, world, step);
-        if (states != nullptr)
-            states->state(world, step);
+        return states == nullptr || states->state(world, step);
     };
     if (out != nullptr) {
         csv.appendText(csvHeader());
         csv.endLine();
     }
-    if (options.steps == 0)
-        printState(0);
+    bool kept = options.steps != 0 || printState(0);
 
-    for (std::uint64_t taken = 0; taken < options.steps; ++taken) {
+    for (std::uint64_t taken = 0; kept && taken < options.steps; ++taken) {
         for (; nextPush != pushes.cend() && nextPush->afterSteps == taken; ++nextPush)
             world.push(nextPush->mode);
         world.step();
         const std::uint64_t done = taken + 1;
         const bool periodic = options.every != 0 && done % options.every == 0;
         if (periodic || done == options.steps)
-            printState(done);
+            kept = printState(done);
         if (progress != nullptr && done % kProgressInterval == 0)
             progress->update(done, options.steps);
     }
-    if (progress != nullptr)
+    if (progress != nullptr && kept)
         progress->finish(options.steps);
     return out == nullptr || csv.flush();
 }

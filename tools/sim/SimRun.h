@@ -24,7 +24,8 @@ public:
 class StateSink {
 public:
     virtual ~StateSink() = default;
-    virtual void state(World &world, std::uint64_t stepsTaken) = 0;
+    // False when the state could not be kept (a frame's file cannot be made): the run stops.
+    virtual bool state(World &world, std::uint64_t stepsTaken) = 0;
 };
 
 // The CSV header line, without the newline.
@@ -32,8 +33,8 @@ const char *csvHeader();
 
 // Writes the header, then steps `world` options.steps times, pushing before step S+1 for every
 // push with afterSteps == S, and prints the state as `options.every` asks (see SimOptions).
-// Each printed state also goes to `states` when given. A null `out` writes no CSV.
-// Returns false when writing to `out` failed.
+// Each printed state also goes to `states` when given; the run stops after a state that `states`
+// could not keep. A null `out` writes no CSV. Returns false when writing to `out` failed.
 bool runSimulation(World &world, const SimOptions &options, std::FILE *out,
                    ProgressSink *progress, StateSink *states = nullptr);
 
