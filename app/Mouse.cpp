@@ -7,8 +7,8 @@
 namespace {
 
 struct ButtonKick {
-    int button;
-    int mode;
+  int button;
+  int mode;
 };
 
 const ButtonKick kButtonKicks[] = {
@@ -17,23 +17,18 @@ const ButtonKick kButtonKicks[] = {
     {GLUT_MIDDLE_BUTTON, 2},
 };
 
-}  // namespace
+} // namespace
 
-int pushModeForButton(int button)
-{
-    for (const ButtonKick &kick : kButtonKicks) {
-        if (kick.button == button)
-            return kick.mode;
-    }
-    return -1;
+int pushModeForButton(int button) {
+  for (const ButtonKick &kick : kButtonKicks) {
+    if (kick.button == button) return kick.mode;
+  }
+  return -1;
 }
 
 // The kick comes with the release, wherever it happens and whether or not a press was seen.
-void mouse(int button, int state, int, int)
-{
-    if (state != GLUT_UP)
-        return;
-    const int mode = pushModeForButton(button);
-    if (mode >= 0)
-        gWorld.push(mode);
+void mouse(int button, int state, int, int) {
+  if (state != GLUT_UP) return;
+  const int mode = pushModeForButton(button);
+  if (mode >= 0) gWorld.push(mode);
 }

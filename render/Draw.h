@@ -11,8 +11,7 @@
 //     glClear(GL_COLOR_BUFFER_BIT);
 //     world.step();
 //     drawWorld(world);
-#ifndef WOBBLE_RENDER_DRAW_H
-#define WOBBLE_RENDER_DRAW_H
+#pragma once
 
 #include "sim/Obstacle.h"
 #include "sim/SoftBody.h"
@@ -33,5 +32,3 @@ void drawSphere(const SphereObstacle &sphere);
 void drawBody(const SoftBody &body);
 // One white line between the spring's mass points, turned like the body.
 void drawSpring(const Spring &spring);
-
-#endif

@@ -8,26 +8,25 @@
 //
 //     const look::Quad wall = look::wallQuad(4.0);   // corners of the wall x = 4
 //     glColor3f(look::kWallColor.r, look::kWallColor.g, look::kWallColor.b);
-#ifndef WOBBLE_LOOK_SCENELOOK_H
-#define WOBBLE_LOOK_SCENELOOK_H
+#pragma once
 
 namespace look {
 
 struct Rgb {
-    float r, g, b;
+  float r, g, b;
 };
 
 // A point of the scene, in the body's (turned) frame unless said otherwise.
 struct ScenePoint {
-    double x, y, z;
+  double x, y, z;
 };
 
 struct Quad {
-    ScenePoint corners[4];
+  ScenePoint corners[4];
 };
 
 struct Segment {
-    ScenePoint from, to;
+  ScenePoint from, to;
 };
 
 // ---- View --------------------------------------------------------------
@@ -59,27 +58,27 @@ constexpr float kPlaneExtent = 100.0f;
 
 // The wall x = `x`, corners in drawing order.
 constexpr Quad wallQuad(double x) {
-    const double e = kPlaneExtent;
-    return {{{x, -e, -e}, {x, e, -e}, {x, e, e}, {x, -e, e}}};
+  const double e = kPlaneExtent;
+  return {{{x, -e, -e}, {x, e, -e}, {x, e, e}, {x, -e, e}}};
 }
 
 // The floor y = `y`, corners in drawing order.
 constexpr Quad floorQuad(double y) {
-    const double e = kPlaneExtent;
-    return {{{-e, y, -e}, {e, y, -e}, {e, y, e}, {-e, y, e}}};
+  const double e = kPlaneExtent;
+  return {{{-e, y, -e}, {e, y, -e}, {e, y, e}, {-e, y, e}}};
 }
 
 // The red reference lines through z = 0: along each wall (the wall at
 // `wallMaxX` first), then along the floor.
 struct ReferenceLines {
-    Segment lines[3];
+  Segment lines[3];
 };
 
 constexpr ReferenceLines referenceLines(double wallMinX, double wallMaxX, double floorY) {
-    const double e = kPlaneExtent;
-    return {{{{wallMaxX, -e, 0}, {wallMaxX, e, 0}},
-             {{wallMinX, -e, 0}, {wallMinX, e, 0}},
-             {{-e, floorY, 0}, {e, floorY, 0}}}};
+  const double e = kPlaneExtent;
+  return {{{{wallMaxX, -e, 0}, {wallMaxX, e, 0}},
+           {{wallMinX, -e, 0}, {wallMinX, e, 0}},
+           {{-e, floorY, 0}, {e, floorY, 0}}}};
 }
 
 // ---- Lines -------------------------------------------------------------
@@ -88,6 +87,4 @@ constexpr ReferenceLines referenceLines(double wallMinX, double wallMaxX, double
 // the 300-pixel view of 10 units draws them this wide, in world units.
 constexpr float kLineWidth = 0.03f;
 
-}  // namespace look
-
-#endif
+} // namespace look

@@ -5,13 +5,10 @@
 // the objects of one body next to each other in creation order (the order in
 // which a step visits them), and keeps them reachable from a process-wide
 // list, so leak checkers do not count them as lost.
-#ifndef WOBBLE_SIM_ARENA_H
-#define WOBBLE_SIM_ARENA_H
+#pragma once
 
 #include <cstddef>
 
 // Returns storage of `size` bytes aligned to `align` (a power of two, at most
 // 64, one cache line). Never freed. Aborts with a message when memory runs out.
 void *allocateForever(std::size_t size, std::size_t align);
-
-#endif

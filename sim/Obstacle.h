@@ -5,19 +5,22 @@
 // there; the point's contact response does the rest. The base class is
 // empty: it contains no point. Drawing is not the simulation's business: the
 // window's pictures are made by render/ from the obstacles' data.
-#ifndef WOBBLE_SIM_OBSTACLE_H
-#define WOBBLE_SIM_OBSTACLE_H
+#pragma once
 
 #include "sim/Vector3.h"
 
 class Obstacle {
 public:
-    // True when `point` touches the obstacle.
-    virtual bool contains(Vector3 point) { (void)point; return false; }
-    // Unit normal at `point`, pointing away from the obstacle. The base
-    // returns `point` unchanged; `velocity` is part of the interface only.
-    virtual Vector3 normalAt(Vector3 point, Vector3 velocity) { (void)velocity; return point; }
-    virtual ~Obstacle() {}
+  // True when `point` touches the obstacle.
+  virtual bool contains(Vector3 point) {
+    (void)point;
+    return false;
+  }
+  // Unit normal at `point`, pointing away from the obstacle. The base
+  // returns `point` unchanged; `velocity` is part of the interface only.
+  virtual Vector3 normalAt(Vector3 point, Vector3 velocity) {
+    (void)velocity;
+    return point;
+  }
+  virtual ~Obstacle() {}
 };
-
-#endif

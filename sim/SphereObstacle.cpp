@@ -6,11 +6,11 @@
 
 SphereObstacle::SphereObstacle(Vector3 center, double radius)
     : Obstacle(), center(center), radius(radius) {
-    contactRadius = radius + kContactMargin;
-    contactRadiusSquared = contactRadius * contactRadius;
-    quadric = gluNewQuadric();
+  contactRadius = radius + kContactMargin;
+  contactRadiusSquared = contactRadius * contactRadius;
+  quadric = gluNewQuadric();
 }
 
 void *SphereObstacle::operator new(std::size_t size) {
-    return allocateForever(size, alignof(SphereObstacle));
+  return allocateForever(size, alignof(SphereObstacle));
 }

@@ -9,8 +9,7 @@
 //     World world;                 // prints the body's progress lines
 //     world.push(2);               // lift the bottom face at the next step
 //     for (int n = 0; n < 1000; ++n) world.step();
-#ifndef WOBBLE_SIM_WORLD_H
-#define WOBBLE_SIM_WORLD_H
+#pragma once
 
 #include <vector>
 
@@ -19,20 +18,18 @@
 
 class World : public SoftBody {
 public:
-    std::vector<Obstacle *> obstacles;  // fixed obstacles, in the order added
-    double timeStep;                    // simulated seconds per step: 0.005
+  std::vector<Obstacle *> obstacles; // fixed obstacles, in the order added
+  double timeStep;                   // simulated seconds per step: 0.005
 
-    World();
-    // Member-wise copies: the mass points, springs and obstacles are shared
-    // with the source. The body collides with this world's own list (which
-    // holds the same obstacles), so it never depends on the source living on.
-    World(const World &other);
-    World &operator=(const World &other);
+  World();
+  // Member-wise copies: the mass points, springs and obstacles are shared
+  // with the source. The body collides with this world's own list (which
+  // holds the same obstacles), so it never depends on the source living on.
+  World(const World &other);
+  World &operator=(const World &other);
 
-    // computeSpringForces, then integrate(timeStep).
-    void step();
-    // Forwards to the body's push.
-    void push(int mode);
+  // computeSpringForces, then integrate(timeStep).
+  void step();
+  // Forwards to the body's push.
+  void push(int mode);
 };
-
-#endif

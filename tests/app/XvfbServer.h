@@ -1,7 +1,6 @@
 // Test helper: a private virtual X server (Xvfb) on a display number it picks itself, stopped
 // when the object goes away (or the test process dies). Mesa renders OpenGL into it in software.
-#ifndef WOBBLE_TESTS_APP_XVFBSERVER_H
-#define WOBBLE_TESTS_APP_XVFBSERVER_H
+#pragma once
 
 #include <string>
 
@@ -9,17 +8,15 @@
 
 class XvfbServer {
 public:
-    // True when an Xvfb program is installed; window tests skip otherwise.
-    static bool available();
+  // True when an Xvfb program is installed; window tests skip otherwise.
+  static bool available();
 
-    // Starts the server and waits (bounded) until it accepts clients.
-    bool start(std::string &error);
-    // The display name, e.g. ":3".
-    const std::string &display() const { return display_; }
+  // Starts the server and waits (bounded) until it accepts clients.
+  bool start(std::string &error);
+  // The display name, e.g. ":3".
+  const std::string &display() const { return display_; }
 
 private:
-    ChildProcess process_;
-    std::string display_;
+  ChildProcess process_;
+  std::string display_;
 };
-
-#endif

@@ -69,10 +69,14 @@ TEST(BadInputTest, QuotesBackslashesAndNewlinesStayInsideTheirQuotedTexts) {
     w.ReadArchive(tok("C:\\scenes\\a \"b\".rib"), nullptr, RI_NULL);
     w.Display(value, tok("file"), tok("rgb"), RI_NULL);
   });
-  EXPECT_EQ(rib, "Declare \"" + escaped + "\" \"uniform float\"\n"
-                 "Surface \"" + escaped + "\" \"uniform string label\" [\"" + escaped + "\"]\n"
-                 "ReadArchive \"C:\\\\scenes\\\\a \\\"b\\\".rib\"\n"
-                 "Display \"" + escaped + "\" \"file\" \"rgb\"\n");
+  EXPECT_EQ(rib, "Declare \"" + escaped +
+                     "\" \"uniform float\"\n"
+                     "Surface \"" +
+                     escaped + "\" \"uniform string label\" [\"" + escaped +
+                     "\"]\n"
+                     "ReadArchive \"C:\\\\scenes\\\\a \\\"b\\\".rib\"\n"
+                     "Display \"" +
+                     escaped + "\" \"file\" \"rgb\"\n");
 }
 
 TEST(BadInputTest, CommentRecordsCannotStartRequestsAndBytesAbove127PassUnchanged) {
@@ -91,9 +95,8 @@ TEST(BadInputTest, OverLongListsAndRecords) {
   RtFloat one = 1.0f;
   std::vector<RtToken> tokens(600, tok("Ka"));
   std::vector<RtPointer> values(600, &one);
-  const std::string manyPairs = ribOf([&](RibWriter &w) {
-    w.SurfaceV(tok("many"), 600, tokens.data(), values.data());
-  });
+  const std::string manyPairs =
+      ribOf([&](RibWriter &w) { w.SurfaceV(tok("many"), 600, tokens.data(), values.data()); });
   EXPECT_EQ(occurrences(manyPairs, "\"Ka\" [1]"), 600u);
 
   std::string gathered;
@@ -109,8 +112,9 @@ TEST(BadInputTest, OverLongListsAndRecords) {
     });
   });
   EXPECT_EQ(occurrences(gathered, "\"Ka\" [1]"), 512u);
-  EXPECT_EQ(message,
-            "zizurezar error: Surface takes at most 512 parameters; the rest of the list is ignored\n");
+  EXPECT_EQ(
+      message,
+      "zizurezar error: Surface takes at most 512 parameters; the rest of the list is ignored\n");
 
   // A record longer than the 10000-character format buffer is written whole, on its own lines.
   const std::string big(25000, 'x');
@@ -182,24 +186,25 @@ TEST(BadInputTest, NullArraysThatTheCountsWouldReadLeaveTheRequestOut) {
     });
   });
   EXPECT_EQ(rib, "PointsPolygons[] [] \n");
-  EXPECT_EQ(messages,
-            "zizurezar error: RiMotionBegin without its sample times; the request is left out\n"
-            "zizurezar error: RiGeneralPolygon has no nvertices array (1 values expected); the "
-            "request is left out\n"
-            "zizurezar error: RiPointsPolygons has no vertices array (3 values expected); the "
-            "request is left out\n"
-            "zizurezar error: RiPointsGeneralPolygons has no nloops array (1 values expected); the "
-            "request is left out\n"
-            "zizurezar error: RiCurves has no nvertices array (1 values expected); the request is "
-            "left out\n"
-            "zizurezar error: RiNuPatch has no uknot array (8 values expected); the request is left "
-            "out\n"
-            "zizurezar error: RiTrimCurve has no order array (3 values expected); the request is "
-            "left out\n"
-            "zizurezar error: RiSubdivisionMesh has no intargs array (2 values expected); the "
-            "request is left out\n"
-            "zizurezar error: RiBlobby has no flt array (4 values expected); the request is left "
-            "out\n");
+  EXPECT_EQ(
+      messages,
+      "zizurezar error: RiMotionBegin without its sample times; the request is left out\n"
+      "zizurezar error: RiGeneralPolygon has no nvertices array (1 values expected); the "
+      "request is left out\n"
+      "zizurezar error: RiPointsPolygons has no vertices array (3 values expected); the "
+      "request is left out\n"
+      "zizurezar error: RiPointsGeneralPolygons has no nloops array (1 values expected); the "
+      "request is left out\n"
+      "zizurezar error: RiCurves has no nvertices array (1 values expected); the request is "
+      "left out\n"
+      "zizurezar error: RiNuPatch has no uknot array (8 values expected); the request is left "
+      "out\n"
+      "zizurezar error: RiTrimCurve has no order array (3 values expected); the request is "
+      "left out\n"
+      "zizurezar error: RiSubdivisionMesh has no intargs array (2 values expected); the "
+      "request is left out\n"
+      "zizurezar error: RiBlobby has no flt array (4 values expected); the request is left "
+      "out\n");
 }
 
 } // namespace

@@ -3,9 +3,9 @@
 #include <cstring>
 #include <string>
 
-#include "RibTestUtil.h"
 #include "InternString.h"
 #include "ParamDecl.h"
+#include "RibTestUtil.h"
 
 using namespace rib;
 

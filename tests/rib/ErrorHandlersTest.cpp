@@ -2,8 +2,8 @@
 
 #include <string>
 
-#include "RibTestUtil.h"
 #include "ErrorReport.h"
+#include "RibTestUtil.h"
 
 using namespace rib;
 

@@ -7,8 +7,8 @@
 
 #include <gtest/gtest.h>
 
-#include "RibWriter.h"
 #include "RibTestUtil.h"
+#include "RibWriter.h"
 
 using namespace rib;
 
@@ -106,9 +106,8 @@ TEST(GeometryQuadricsTest, GoldenTextWhateverTheEncoding) {
 
 TEST(GeometryQuadricsTest, ParametersCarryFourCornersAndOneUniformValue) {
   CountProbe probe;
-  std::string rib = ribOf([&](RibWriter &r) {
-    r.SphereV(1, -1, 1, 360, 3, probe.tokens, probe.values);
-  });
+  std::string rib =
+      ribOf([&](RibWriter &r) { r.SphereV(1, -1, 1, 360, 3, probe.tokens, probe.values); });
   EXPECT_EQ(rib.rfind("Sphere 1 -1 1 360 \"vertex float pv\" [0 1 2 3]", 0), 0u) << rib;
   EXPECT_EQ(countsIn(rib), (WrittenCounts{4, 4, 1}));
   // The gathering form hands its pairs on.
@@ -146,9 +145,8 @@ TEST(GeometryPolygonsTest, GoldenText) {
 TEST(GeometryPolygonsTest, CountsFollowLoopsAndLargestIndex) {
   CountProbe probe;
   RtInt loops[] = {4, 3};
-  EXPECT_EQ(countsIn(ribOf([&](RibWriter &r) {
-              r.GeneralPolygonV(2, loops, 3, probe.tokens, probe.values);
-            })),
+  EXPECT_EQ(countsIn(ribOf(
+                [&](RibWriter &r) { r.GeneralPolygonV(2, loops, 3, probe.tokens, probe.values); })),
             (WrittenCounts{7, 7, 1}));
   RtInt sizes[] = {3, 3};
   RtInt indices[] = {0, 1, 2, 2, 1, 3};
@@ -200,9 +198,9 @@ TEST(GeometryPatchesTest, BasisByIdentityNotByValue) {
 }
 
 TEST(GeometryPatchesTest, StandardBasesHoldTheirValues) {
-  const float bspline[16] = {-1 / 6.0f, 3 / 6.0f, -3 / 6.0f, 1 / 6.0f, 3 / 6.0f, -1, 3 / 6.0f, 0,
-                             -3 / 6.0f, 0,        3 / 6.0f,  0,        1 / 6.0f, 4 / 6.0f,
-                             1 / 6.0f,  0};
+  const float bspline[16] = {-1 / 6.0f, 3 / 6.0f, -3 / 6.0f, 1 / 6.0f, 3 / 6.0f, -1,
+                             3 / 6.0f,  0,        -3 / 6.0f, 0,        3 / 6.0f, 0,
+                             1 / 6.0f,  4 / 6.0f, 1 / 6.0f,  0};
   const float catmullRom[16] = {-0.5f, 1.5f, -1.5f, 0.5f, 1, -2.5f, 2, -0.5f,
                                 -0.5f, 0,    0.5f,  0,    0, 1,     0, 0};
   const float hermite[16] = {2, 1, -2, 1, -3, -2, 3, -1, 0, 1, 0, 0, 1, 0, 0, 0};
@@ -227,11 +225,11 @@ TEST(GeometryPatchesTest, GoldenPatchesAndNuPatch) {
             "NuPatch 4 4 [0 0 0 0 1 1 1 1] 0.000000 1.000000 4 4 [0 0 0 0 1 1 1 1] 0.250000 "
             "0.500000 \n");
   const std::string knotBytes = binaryFloats({0, 0, 0, 0, 1, 1, 1, 1});
-  EXPECT_EQ(ribOf(requests, true),
-            "Patch \"bilinear\"\n"
-            "PatchMesh \"bicubic\" 7 \"nonperiodic\" 4 \"periodic\"\n"
-            "NuPatch 4 4 " + knotBytes + " 0.000000 1.000000 4 4 " + knotBytes +
-                " 0.250000 0.500000 \n");
+  EXPECT_EQ(ribOf(requests, true), "Patch \"bilinear\"\n"
+                                   "PatchMesh \"bicubic\" 7 \"nonperiodic\" 4 \"periodic\"\n"
+                                   "NuPatch 4 4 " +
+                                       knotBytes + " 0.000000 1.000000 4 4 " + knotBytes +
+                                       " 0.250000 0.500000 \n");
 }
 
 TEST(GeometryPatchesTest, TrimCurveGolden) {
@@ -242,10 +240,10 @@ TEST(GeometryPatchesTest, TrimCurveGolden) {
           w[] = {1, 1};
   auto requests = [&](RibWriter &r) { r.TrimCurve(1, ncurves, order, knot, min, max, n, u, v, w); };
   EXPECT_EQ(ribOf(requests), "TrimCurve [1 ][2 ][0 0 1 1] [0] [1] [2 ][0 1] [0.5 1] [1 1]\n");
-  EXPECT_EQ(ribOf(requests, true),
-            "TrimCurve [1 ][2 ]" + binaryFloats({0, 0, 1, 1}) + " " + binaryFloats({0}) + " " +
-                binaryFloats({1}) + " [2 ]" + binaryFloats({0, 1}) + " " +
-                binaryFloats({0.5f, 1}) + " " + binaryFloats({1, 1}) + "\n");
+  EXPECT_EQ(ribOf(requests, true), "TrimCurve [1 ][2 ]" + binaryFloats({0, 0, 1, 1}) + " " +
+                                       binaryFloats({0}) + " " + binaryFloats({1}) + " [2 ]" +
+                                       binaryFloats({0, 1}) + " " + binaryFloats({0.5f, 1}) + " " +
+                                       binaryFloats({1, 1}) + "\n");
 }
 
 TEST(GeometryPatchesTest, PatchAndMeshCountExamples) {
@@ -256,7 +254,8 @@ TEST(GeometryPatchesTest, PatchAndMeshCountExamples) {
     };
   };
   auto patch = [&](const char *type) {
-    return countsIn(ribOf([&](RibWriter &r) { r.PatchV(tok(type), 3, probe.tokens, probe.values); }));
+    return countsIn(
+        ribOf([&](RibWriter &r) { r.PatchV(tok(type), 3, probe.tokens, probe.values); }));
   };
   EXPECT_EQ(patch("bilinear"), (WrittenCounts{4, 4, 1}));
   EXPECT_EQ(patch("bicubic"), (WrittenCounts{16, 4, 1}));
@@ -330,10 +329,12 @@ TEST(GeometryPatchesTest, MeshesSmallerThanOnePatchAreClampedAndReported) {
 
 TEST(GeometryCurvesTest, GoldenTextAndCounts) {
   RtInt seven[] = {7};
-  EXPECT_EQ(ribOf([&](RibWriter &r) {
-              r.Curves(tok("cubic"), 1, seven, tok("nonperiodic"), RI_NULL);
-              r.Points(3, RI_NULL);
-            }, true),
+  EXPECT_EQ(ribOf(
+                [&](RibWriter &r) {
+                  r.Curves(tok("cubic"), 1, seven, tok("nonperiodic"), RI_NULL);
+                  r.Points(3, RI_NULL);
+                },
+                true),
             "Curves \"cubic\"[7 ] \"nonperiodic\" \nPoints \n");
   CountProbe probe;
   auto curve = [&](const char *type, const char *wrap) {
@@ -347,8 +348,7 @@ TEST(GeometryCurvesTest, GoldenTextAndCounts) {
   // Cubic curves follow the v step only.
   EXPECT_EQ(countsIn(ribOf([&](RibWriter &r) {
               r.Basis(RiBSplineBasis, 3, RiBSplineBasis, 1);
-              r.CurvesV(tok("cubic"), 1, seven, tok("nonperiodic"), 3, probe.tokens,
-                        probe.values);
+              r.CurvesV(tok("cubic"), 1, seven, tok("nonperiodic"), 3, probe.tokens, probe.values);
             })),
             (WrittenCounts{7, 5, 4}));
   EXPECT_EQ(countsIn(ribOf([&](RibWriter &r) { r.PointsV(5, 3, probe.tokens, probe.values); })),
@@ -357,9 +357,8 @@ TEST(GeometryCurvesTest, GoldenTextAndCounts) {
 
 TEST(GeometryCurvesTest, CurvesSmallerThanOneSegmentAreReported) {
   RtInt one[] = {1};
-  auto [rib, errors] = ribAndErrors([&](RibWriter &r) {
-    r.Curves(tok("linear"), 1, one, tok("nonperiodic"), RI_NULL);
-  });
+  auto [rib, errors] = ribAndErrors(
+      [&](RibWriter &r) { r.Curves(tok("linear"), 1, one, tok("nonperiodic"), RI_NULL); });
   EXPECT_EQ(rib, "Curves \"linear\"[1 ] \"nonperiodic\" \n");
   EXPECT_EQ(errors, "zizurezar error: RiCurves has a curve smaller than one segment; counts "
                     "clamped at zero\n");
@@ -394,9 +393,12 @@ TEST(GeometryMeshesTest, SubdivisionMeshGolden) {
   EXPECT_EQ(ribOf(requests, true),
             "SubdivisionMesh \"catmull-clark\" [4 ] [0 1 2 3 ] \n"
             "SubdivisionMesh \"catmull-clark\" [4 ] [0 1 2 3 ] [\"interpolateboundary\" ][0 0 ]"
-            "[]" + binaryFloats({}) + "\n"
-            "SubdivisionMesh \"catmull-clark\" [4 ] [0 1 2 3 ] [\"crease\" \"corner\" ]"
-            "[2 1 1 1 ][0 1 3 ]" + binaryFloats({2.5f, 10}) + "\n");
+            "[]" +
+                binaryFloats({}) +
+                "\n"
+                "SubdivisionMesh \"catmull-clark\" [4 ] [0 1 2 3 ] [\"crease\" \"corner\" ]"
+                "[2 1 1 1 ][0 1 3 ]" +
+                binaryFloats({2.5f, 10}) + "\n");
   CountProbe probe;
   RtInt twoFaces[] = {4, 3};
   RtInt faceIndices[] = {0, 1, 2, 3, 3, 2, 5};
@@ -411,14 +413,11 @@ TEST(GeometryMeshesTest, BlobbyGoldenWithAndWithoutParameters) {
   RtInt code[] = {1001, 0};
   RtFloat ellipsoid[16] = {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1};
   std::vector<float> ellipsoidValues(ellipsoid, ellipsoid + 16);
-  EXPECT_EQ(ribOf([&](RibWriter &r) {
-              r.Blobby(1, 2, code, 16, ellipsoid, 0, nullptr, RI_NULL);
-            }),
+  EXPECT_EQ(ribOf([&](RibWriter &r) { r.Blobby(1, 2, code, 16, ellipsoid, 0, nullptr, RI_NULL); }),
             "Blobby 1 [1001 0 ] [1 0 0 0 0 1 0 0 0 0 1 0 0 0 0 1] []\n");
-  EXPECT_EQ(ribOf([&](RibWriter &r) {
-              r.Blobby(1, 2, code, 16, ellipsoid, 0, nullptr, RI_NULL);
-            }, true),
-            "Blobby 1 [1001 0 ] " + binaryFloats(ellipsoidValues) + " []\n");
+  EXPECT_EQ(
+      ribOf([&](RibWriter &r) { r.Blobby(1, 2, code, 16, ellipsoid, 0, nullptr, RI_NULL); }, true),
+      "Blobby 1 [1001 0 ] " + binaryFloats(ellipsoidValues) + " []\n");
   // With parameters: the list on a line of its own, then an empty line.
   RtFloat color[] = {1, 0.5f, 0};
   RtToken tokens[] = {tok("Cs")};
@@ -433,22 +432,19 @@ TEST(GeometryMeshesTest, BlobbyMismatchesAreReportedAndTheCallersNumbersWritten)
   RtInt code[] = {1003, 0, 0, 1000, 4, 4, 0, 1, 0, 3};
   RtFloat floats[5] = {0, 0, 1, 0, 0.5f};
   RtToken strings[] = {tok("plane.tex")};
-  auto [rib, errors] = ribAndErrors([&](RibWriter &r) {
-    r.Blobby(2, 10, code, 5, floats, 1, strings, RI_NULL);
-  });
+  auto [rib, errors] =
+      ribAndErrors([&](RibWriter &r) { r.Blobby(2, 10, code, 5, floats, 1, strings, RI_NULL); });
   EXPECT_EQ(errors, "");
-  std::tie(rib, errors) = ribAndErrors([&](RibWriter &r) {
-    r.Blobby(3, 10, code, 4, floats, 0, strings, RI_NULL);
-  });
+  std::tie(rib, errors) =
+      ribAndErrors([&](RibWriter &r) { r.Blobby(3, 10, code, 4, floats, 0, strings, RI_NULL); });
   EXPECT_EQ(rib, "Blobby 3 [1003 0 0 1000 4 4 0 1 0 3 ] [0 0 1 0] []\n");
   EXPECT_EQ(errors, "\nzizurezar error: RiBlobby nleaf [3] !=  leaf count [2]"
                     "\nzizurezar error: RiBlobby nflt [4] != float count [5]"
                     "\nzizurezar error: RiBlobby nstr [0] != string count [1]");
   // A code that ends inside an operation is walked no further.
   RtInt cut[] = {1000, 0, 0};
-  std::tie(rib, errors) = ribAndErrors([&](RibWriter &r) {
-    r.Blobby(1, 3, cut, 1, floats, 0, nullptr, RI_NULL);
-  });
+  std::tie(rib, errors) =
+      ribAndErrors([&](RibWriter &r) { r.Blobby(1, 3, cut, 1, floats, 0, nullptr, RI_NULL); });
   EXPECT_EQ(rib, "Blobby 1 [1000 0 0 ] [0] []\n");
   EXPECT_EQ(errors,
             "zizurezar error: RiBlobby operation at code word 2 has no valid operand count\n");
@@ -469,10 +465,14 @@ TEST(GeometryProceduralTest, MarkersChooseTheRequest) {
                              "Procedural \"RunProgram\" [\"gen\" \"-n 3\"] [-1 1 -2 2 0 0.5]\n"
                              "Procedural \"DynamicLoad\" [\"gen\" \"-n 3\"] [-1 1 -2 2 0 0.5]\n");
   const std::string boundBytes = binaryFloats({-1, 1, -2, 2, 0, 0.5f});
-  EXPECT_EQ(ribOf(requests, true),
-            "Procedural \"DelayedReadArchive\" [\"tree.rib\"] " + boundBytes + "\n"
-            "Procedural \"RunProgram\" [\"gen\" \"-n 3\"] " + boundBytes + "\n"
-            "Procedural \"DynamicLoad\" [\"gen\" \"-n 3\"] " + boundBytes + "\n");
+  EXPECT_EQ(ribOf(requests, true), "Procedural \"DelayedReadArchive\" [\"tree.rib\"] " +
+                                       boundBytes +
+                                       "\n"
+                                       "Procedural \"RunProgram\" [\"gen\" \"-n 3\"] " +
+                                       boundBytes +
+                                       "\n"
+                                       "Procedural \"DynamicLoad\" [\"gen\" \"-n 3\"] " +
+                                       boundBytes + "\n");
 }
 
 void notAMarker(RtPointer, RtFloat) {}
@@ -494,10 +494,9 @@ TEST(GeometryProceduralTest, GeometryNamesItsTypeAndWritesDeclaredSizes) {
   RtFloat widths[] = {0.5f, 0.25f};
   EXPECT_EQ(ribOf([](RibWriter &r) { r.Geometry(tok("teapot"), RI_NULL); }),
             "Geometry \"teapot\"\n");
-  EXPECT_EQ(ribOf([&](RibWriter &r) {
-              r.Geometry(tok("teapot"), "vertex float[2] w", widths, RI_NULL);
-            }),
-            "Geometry \"teapot\" \"vertex float[2] w\" [0.5 0.25]\n");
+  EXPECT_EQ(
+      ribOf([&](RibWriter &r) { r.Geometry(tok("teapot"), "vertex float[2] w", widths, RI_NULL); }),
+      "Geometry \"teapot\" \"vertex float[2] w\" [0.5 0.25]\n");
 }
 
 // ---- Texts in quotes ----

@@ -6,9 +6,9 @@
 #include <cstdlib>
 #include <string>
 
+#include "PrimitiveCounts.h"
 #include "RibTestUtil.h"
 #include "SymbolTable.h"
-#include "PrimitiveCounts.h"
 
 using namespace rib;
 

@@ -80,9 +80,7 @@ struct RibOptionGuard {
 
 } // namespace
 
-TEST(OptionRequests, EveryRequestWritesItsLine) {
-  EXPECT_EQ(ribOf(writeOptions), kOptionsText);
-}
+TEST(OptionRequests, EveryRequestWritesItsLine) { EXPECT_EQ(ribOf(writeOptions), kOptionsText); }
 
 TEST(OptionRequests, FloatsStayTextInBinaryOutsideParameterLists) {
   std::string expected = kOptionsText;
@@ -142,13 +140,13 @@ TEST(OptionRequests, ContextRibOptionSetsOnlyItsOwnEncoding) {
   RtToken formatTokens[] = {tok("format")};
   RtPointer formatValues[] = {&binaryText};
   std::string out = ribOf([&](RibWriter &rib) {
-    rib.OptionV(tok("rib"), 1, formatTokens, formatValues);  // "format" is for RiBegin only
+    rib.OptionV(tok("rib"), 1, formatTokens, formatValues); // "format" is for RiBegin only
     rib.Color(color);
     rib.Option(tok("RIB"), tok("binary"), &on, RI_NULL);
     rib.Color(color);
     rib.Option(tok("rib"), tok("binary"), &off, RI_NULL);
     rib.Color(color);
-    rib.Option(tok("Rib"), RI_NULL);  // not the library's option: written like any other
+    rib.Option(tok("Rib"), RI_NULL); // not the library's option: written like any other
   });
   EXPECT_EQ(out, "Color [1 0 0]\nColor " + ribbytes::binaryFloats({1, 0, 0}) +
                      "\nColor [1 0 0]\nOption \"Rib\"\n");
@@ -186,11 +184,10 @@ TEST(OptionRequests, ProceduresForwardToTheCurrentContext) {
     RiHiderV(tok("hidden"), 0, nullptr, nullptr);
     RiOptionV(tok("user"), 1, tokens, values);
   });
-  EXPECT_EQ(out, std::string(kOptionsText) +
-                     "Projection \"perspective\" \"fov\" [45]\n"
-                     "Display \"out.tif\" \"file\" \"rgb\"\n"
-                     "Hider \"hidden\"\n"
-                     "Option \"user\" \"fov\" [45]\n");
+  EXPECT_EQ(out, std::string(kOptionsText) + "Projection \"perspective\" \"fov\" [45]\n"
+                                             "Display \"out.tif\" \"file\" \"rgb\"\n"
+                                             "Hider \"hidden\"\n"
+                                             "Option \"user\" \"fov\" [45]\n");
 }
 
 TEST(OptionRequests, RibOptionBeforeRiBeginChoosesTheEncodingOfLaterContexts) {
@@ -199,10 +196,10 @@ TEST(OptionRequests, RibOptionBeforeRiBeginChoosesTheEncodingOfLaterContexts) {
   RtColor color = {0, 0.5f, 1};
   ASSERT_EQ(RiCurrentContext, nullptr);
 
-  RiOption(tok("rib"), tok("format"), &binaryText, RI_NULL);  // no context needed
+  RiOption(tok("rib"), tok("format"), &binaryText, RI_NULL); // no context needed
   EXPECT_EQ(gRibBinary, 1);
   std::string binaryRun = ribOfProcedures([&] {
-    RiOption(tok("rib"), tok("format"), &asciiText, RI_NULL);  // too late for this context
+    RiOption(tok("rib"), tok("format"), &asciiText, RI_NULL); // too late for this context
     RiCurrentContext->Color(color);
   });
   EXPECT_EQ(binaryRun, "Color " + ribbytes::binaryFloats({0, 0.5f, 1}) + "\n");

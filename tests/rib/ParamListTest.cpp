@@ -4,9 +4,9 @@
 #include <string>
 #include <vector>
 
-#include "RibTestUtil.h"
 #include "ParamDecl.h"
 #include "PrimitiveCounts.h"
+#include "RibTestUtil.h"
 
 using namespace rib;
 
@@ -55,7 +55,9 @@ TEST(ParamList, PrimitiveCountsFollowTheClass) {
   RtToken tokens[] = {tok("P"), tok("st"), tok("constantwidth"), tok("uniform float facet"),
                       tok("varying float width")};
   RtPointer values[] = {kPoints, st, kHalf, widths, widths};
-  EXPECT_EQ(ribOf([&](RibWriter &rib) { rib.encoder.writePrimParamList(rib::PrimitiveCounts{4, 2, 1}, 5, tokens, values); }),
+  EXPECT_EQ(ribOf([&](RibWriter &rib) {
+              rib.encoder.writePrimParamList(rib::PrimitiveCounts{4, 2, 1}, 5, tokens, values);
+            }),
             " \"P\" [0 0 0 1 0 0 1 1 0 0 1 0] \"st\" [0 0 1 0]"
             " \"constantwidth\" [0.5] \"uniform float facet\" [0.1]"
             " \"varying float width\" [0.1 0.2]\n");
@@ -80,8 +82,9 @@ TEST(ParamList, UnwritableParametersAreReportedAndLeftOut) {
       tok("Ka"), tok("undeclaredThing"), tok("mpoint mp"), tok("oddType"), tok("Kd"), nullptr};
   RtPointer values[] = {kHalf, kHalf, kHalf, kHalf, nullptr, kHalf};
   std::string rib;
-  std::string err = stderrOf(
-      [&] { rib = ribOf([&](RibWriter &r) { r.encoder.writeParamList(nullptr, 0, 6, tokens, values); }); });
+  std::string err = stderrOf([&] {
+    rib = ribOf([&](RibWriter &r) { r.encoder.writeParamList(nullptr, 0, 6, tokens, values); });
+  });
   EXPECT_EQ(rib, " \"Ka\" [0.5]\n");
   EXPECT_EQ(
       err,
@@ -97,7 +100,9 @@ TEST(ParamList, ZeroAndNegativeCountsWriteEmptyArrays) {
   parseDeclaration(gDeclTable, "negativeSize", "float[-3]", nullptr, false);
   RtPointer values[] = {nullptr, nullptr};
   std::string err = stderrOf([&] {
-    EXPECT_EQ(ribOf([&](RibWriter &r) { r.encoder.writePrimParamList(rib::PrimitiveCounts{0, 0, 0}, 2, tokens, values); }),
+    EXPECT_EQ(ribOf([&](RibWriter &r) {
+                r.encoder.writePrimParamList(rib::PrimitiveCounts{0, 0, 0}, 2, tokens, values);
+              }),
               " \"P\" [] \"negativeSize\" []\n");
   });
   EXPECT_EQ(err, "");
@@ -115,10 +120,15 @@ TEST(ParamList, LargeArraysSpanManyChunks) {
     expected += text;
   }
   expected += "]\n";
-  EXPECT_EQ(ribOf([&](RibWriter &r) { r.encoder.writePrimParamList(rib::PrimitiveCounts{20000, 0, 0}, 1, tokens, values); }),
+  EXPECT_EQ(ribOf([&](RibWriter &r) {
+              r.encoder.writePrimParamList(rib::PrimitiveCounts{20000, 0, 0}, 1, tokens, values);
+            }),
             expected);
-  std::string binary =
-      ribOf([&](RibWriter &r) { r.encoder.writePrimParamList(rib::PrimitiveCounts{20000, 0, 0}, 1, tokens, values); }, true);
+  std::string binary = ribOf(
+      [&](RibWriter &r) {
+        r.encoder.writePrimParamList(rib::PrimitiveCounts{20000, 0, 0}, 1, tokens, values);
+      },
+      true);
   ASSERT_EQ(binary.size(), 5 + 3 + 60000u * 4 + 1);
   EXPECT_EQ(binary.substr(0, 8), bytes(" \"P\" \xC9\xEA\x60"));
   EXPECT_EQ(binary.substr(binary.size() - 5), bytes("\x46\x6A\x5F\x00\n")); // 59999 / 4

@@ -84,7 +84,7 @@ TEST(PrimitiveCountsTest, CurvesExamples) {
 
 TEST(PrimitiveCountsTest, CurvesSmallerThanOneSegmentAreClamped) {
   const RtInt tiny[] = {1, 5};
-  PrimitiveCounts counts = curvesCounts(false, false, 2, tiny, 3);  // linear: 0 and 4 segments
+  PrimitiveCounts counts = curvesCounts(false, false, 2, tiny, 3); // linear: 0 and 4 segments
   expectCounts(counts, 6, 6, 4);
   EXPECT_NE(counts.problem, nullptr);
   const RtInt negative[] = {-4, 4};
@@ -107,7 +107,7 @@ TEST(PrimitiveCountsTest, NuPatchSpansAndDegenerateOrders) {
   PrimitiveCounts counts = nuPatchCounts(4, 4, 5, 3);
   expectCounts(counts, 20, 2 * 4, 1 * 3);
   EXPECT_EQ(counts.problem, nullptr);
-  counts = nuPatchCounts(2, 4, 5, 3);  // fewer control points than the order
+  counts = nuPatchCounts(2, 4, 5, 3); // fewer control points than the order
   expectCounts(counts, 10, 0, 0);
   EXPECT_NE(counts.problem, nullptr);
 }

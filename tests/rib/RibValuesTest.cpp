@@ -23,10 +23,12 @@ TEST(RibValues, AsciiArraysFollowTheirBracketRules) {
 
 TEST(RibValues, BinaryFloatsAreBigEndianWithSizedHeaders) {
   RtFloat one[] = {1.0f};
-  std::string out = ribOf([&](RibWriter &rib) {
-    rib.encoder.writeFloats(one, 1);
-    rib.encoder.writeFloat(-2.0f);
-  }, true);
+  std::string out = ribOf(
+      [&](RibWriter &rib) {
+        rib.encoder.writeFloats(one, 1);
+        rib.encoder.writeFloat(-2.0f);
+      },
+      true);
   EXPECT_EQ(out, std::string("\xC8\x01\x3F\x80\x00\x00\xA4\xC0\x00\x00\x00", 11));
   std::vector<RtFloat> many(300, 0.0f);
   std::string big = ribOf([&](RibWriter &rib) { rib.encoder.writeFloats(many.data(), 300); }, true);
@@ -42,7 +44,8 @@ TEST(RibValues, FixedArgumentsAreTextInBothEncodings) {
     rib.PixelFilter(RiCatmullRomFilter, 2, 2);
     rib.MakeShadow(ribtest::tok("C:\\tex\\wood \"1\".z"), ribtest::tok("s.tx"), RI_NULL);
   };
-  const std::string text = "Format 640 480 1\nIlluminate 7 1\nObjectInstance -12345678901234\nPixelFilter \"catmull-rom\" 2 2\n"
+  const std::string text = "Format 640 480 1\nIlluminate 7 1\nObjectInstance "
+                           "-12345678901234\nPixelFilter \"catmull-rom\" 2 2\n"
                            "MakeShadow \"C:\\\\tex\\\\wood \\\"1\\\".z\" \"s.tx\"\n";
   EXPECT_EQ(ribOf(requests), text);
   EXPECT_EQ(ribOf(requests, true), text);

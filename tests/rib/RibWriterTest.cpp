@@ -6,10 +6,10 @@
 #include <sys/stat.h>
 #include <vector>
 
-#include "RibTestUtil.h"
 #include "InternString.h"
 #include "ParamDecl.h"
 #include "PrimitiveCounts.h"
+#include "RibTestUtil.h"
 
 using namespace rib;
 

@@ -12,7 +12,9 @@ namespace {
 
 long numberOf(RtPointer handle) { return static_cast<long>(reinterpret_cast<intptr_t>(handle)); }
 
-RtPointer handleOf(long number) { return reinterpret_cast<RtPointer>(static_cast<intptr_t>(number)); }
+RtPointer handleOf(long number) {
+  return reinterpret_cast<RtPointer>(static_cast<intptr_t>(number));
+}
 
 } // namespace
 
@@ -82,11 +84,11 @@ TEST(ShaderRequests, ParametersFollowTheNameAndTheLightNumber) {
                              "LightSource \"pointlight\" 1 \"intensity\" [2] "
                              "\"lightcolor\" [1 0.5 0.25]\n");
   using ribbytes::binaryFloats;
-  EXPECT_EQ(ribOf(requests, true),
-            "Surface \"plastic\" \"Kd\" " + binaryFloats({0.5f}) + "\nDisplacement \"dented\" \"Kd\" " +
-                binaryFloats({0.5f}) + "\nLightSource \"pointlight\" 1 \"intensity\" " +
-                binaryFloats({2.0f}) + " \"lightcolor\" " + binaryFloats({1.0f, 0.5f, 0.25f}) +
-                "\n");
+  EXPECT_EQ(ribOf(requests, true), "Surface \"plastic\" \"Kd\" " + binaryFloats({0.5f}) +
+                                       "\nDisplacement \"dented\" \"Kd\" " + binaryFloats({0.5f}) +
+                                       "\nLightSource \"pointlight\" 1 \"intensity\" " +
+                                       binaryFloats({2.0f}) + " \"lightcolor\" " +
+                                       binaryFloats({1.0f, 0.5f, 0.25f}) + "\n");
 }
 
 TEST(ShaderRequests, HandlesAreNumberedPerContextFromOne) {
@@ -106,17 +108,15 @@ TEST(ShaderRequests, HandlesAreNumberedPerContextFromOne) {
   delete a;
   delete b;
   std::string header = ribtest::kHeader;
-  EXPECT_EQ(ribtest::readFile(pathA), header +
-                                          "LightSource \"pointlight\" 1\n"
-                                          "ObjectBegin 1\n"
-                                          "AreaLightSource \"arealight\" 2\n"
-                                          "Illuminate 2 1\n\n");
-  EXPECT_EQ(ribtest::readFile(pathB), header +
-                                          "AreaLightSource \"arealight\" 1\n"
-                                          "ObjectBegin 1\n"
-                                          "ObjectBegin 2\n"
-                                          "LightSource \"spotlight\" 2\n"
-                                          "ObjectInstance 2\n\n");
+  EXPECT_EQ(ribtest::readFile(pathA), header + "LightSource \"pointlight\" 1\n"
+                                               "ObjectBegin 1\n"
+                                               "AreaLightSource \"arealight\" 2\n"
+                                               "Illuminate 2 1\n\n");
+  EXPECT_EQ(ribtest::readFile(pathB), header + "AreaLightSource \"arealight\" 1\n"
+                                               "ObjectBegin 1\n"
+                                               "ObjectBegin 2\n"
+                                               "LightSource \"spotlight\" 2\n"
+                                               "ObjectInstance 2\n\n");
   std::remove(pathA.c_str());
   std::remove(pathB.c_str());
 }

@@ -12,8 +12,8 @@ RtFloat ownFilter(RtFloat, RtFloat, RtFloat, RtFloat) { return 1.0f; }
 void writeTextures(RibWriter &rib) {
   rib.MakeTextureV(tok("wood.tif"), tok("wood.tx"), tok("periodic"), tok("periodic"), RiBoxFilter,
                    1, 1, 0, nullptr, nullptr);
-  rib.MakeTextureV(tok("a.tif"), tok("a.tx"), tok("black"), tok("clamp"), ownFilter, 2.5f, 0.5f,
-                   0, nullptr, nullptr);
+  rib.MakeTextureV(tok("a.tif"), tok("a.tx"), tok("black"), tok("clamp"), ownFilter, 2.5f, 0.5f, 0,
+                   nullptr, nullptr);
   rib.MakeLatLongEnvironmentV(tok("sky.tif"), tok("sky.env"), RiGaussianFilter, 2, 2, 0, nullptr,
                               nullptr);
   rib.MakeLatLongEnvironmentV(tok("sky.tif"), tok("sky.env"), nullptr, 2, 2, 0, nullptr, nullptr);
@@ -46,16 +46,16 @@ TEST(TextureRequests, ParameterListsAreNotWritten) {
   RtPointer values[] = {&value};
   testing::internal::CaptureStderr();
   std::string out = ribOf([&](RibWriter &rib) {
-    rib.MakeTexture(tok("wood.tif"), tok("wood.tx"), tok("periodic"), tok("periodic"),
-                    RiBoxFilter, 1, 1, tok("fov"), &value, undeclared, &value, RI_NULL);
-    rib.MakeTextureV(tok("a.tif"), tok("a.tx"), tok("black"), tok("clamp"), ownFilter, 2.5f,
-                     0.5f, 1, tokens, values);
-    rib.MakeLatLongEnvironment(tok("sky.tif"), tok("sky.env"), RiGaussianFilter, 2, 2,
-                               undeclared, &value, RI_NULL);
+    rib.MakeTexture(tok("wood.tif"), tok("wood.tx"), tok("periodic"), tok("periodic"), RiBoxFilter,
+                    1, 1, tok("fov"), &value, undeclared, &value, RI_NULL);
+    rib.MakeTextureV(tok("a.tif"), tok("a.tx"), tok("black"), tok("clamp"), ownFilter, 2.5f, 0.5f,
+                     1, tokens, values);
+    rib.MakeLatLongEnvironment(tok("sky.tif"), tok("sky.env"), RiGaussianFilter, 2, 2, undeclared,
+                               &value, RI_NULL);
     rib.MakeLatLongEnvironment(tok("sky.tif"), tok("sky.env"), nullptr, 2, 2, RI_NULL);
     rib.MakeCubeFaceEnvironment(tok("px"), tok("nx"), tok("py"), tok("ny"), tok("pz"), tok("nz"),
-                                tok("cube.env"), 95, RiCatmullRomFilter, 4, 4, undeclared,
-                                &value, RI_NULL);
+                                tok("cube.env"), 95, RiCatmullRomFilter, 4, 4, undeclared, &value,
+                                RI_NULL);
     rib.MakeShadow(tok("depth.z"), tok("shadow.tx"), undeclared, &value, RI_NULL);
   });
   EXPECT_EQ(testing::internal::GetCapturedStderr(), "");

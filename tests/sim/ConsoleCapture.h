@@ -1,7 +1,6 @@
 // Collects what the code under test writes to std::cout / std::cerr, so
 // tests can check the progress lines and keep the test log clean.
-#ifndef WOBBLE_TESTS_SIM_CONSOLECAPTURE_H
-#define WOBBLE_TESTS_SIM_CONSOLECAPTURE_H
+#pragma once
 
 #include <iostream>
 #include <sstream>
@@ -9,18 +8,16 @@
 
 class ConsoleCapture {
 public:
-    explicit ConsoleCapture(std::ostream &stream = std::cout)
-        : stream_(stream), saved_(stream.rdbuf(captured_.rdbuf())) {}
-    ~ConsoleCapture() { stream_.rdbuf(saved_); }
-    ConsoleCapture(const ConsoleCapture &) = delete;
-    ConsoleCapture &operator=(const ConsoleCapture &) = delete;
+  explicit ConsoleCapture(std::ostream &stream = std::cout)
+      : stream_(stream), saved_(stream.rdbuf(captured_.rdbuf())) {}
+  ~ConsoleCapture() { stream_.rdbuf(saved_); }
+  ConsoleCapture(const ConsoleCapture &) = delete;
+  ConsoleCapture &operator=(const ConsoleCapture &) = delete;
 
-    std::string text() const { return captured_.str(); }
+  std::string text() const { return captured_.str(); }
 
 private:
-    std::ostream &stream_;
-    std::ostringstream captured_;
-    std::streambuf *saved_;
+  std::ostream &stream_;
+  std::ostringstream captured_;
+  std::streambuf *saved_;
 };
-
-#endif

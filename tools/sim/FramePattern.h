@@ -8,27 +8,24 @@
 //     FramePattern pattern;
 //     if (parseFramePattern("wobble.%04d.rib", pattern).empty())
 //         pattern.fileName(7);                       // "wobble.0007.rib"
-#ifndef WOBBLE_TOOLS_SIM_FRAMEPATTERN_H
-#define WOBBLE_TOOLS_SIM_FRAMEPATTERN_H
+#pragma once
 
 #include <string>
 
 namespace simtool {
 
 struct FramePattern {
-    std::string prefix;        // text before the conversion ("%%" already read as "%")
-    std::string conversion;    // the conversion as written ("%04d"); empty: one file
-    std::string suffix;        // text after it
+  std::string prefix;     // text before the conversion ("%%" already read as "%")
+  std::string conversion; // the conversion as written ("%04d"); empty: one file
+  std::string suffix;     // text after it
 
-    bool perFrame() const { return !conversion.empty(); }
-    /// The file that holds frame `frame`; without a conversion, the one file of the run.
-    std::string fileName(int frame) const;
+  bool perFrame() const { return !conversion.empty(); }
+  /// The file that holds frame `frame`; without a conversion, the one file of the run.
+  std::string fileName(int frame) const;
 };
 
 /// Reads `name` into `pattern`. Returns "" on success, otherwise one line naming the problem
 /// (more than one conversion, a conversion other than d, a lone '%').
 std::string parseFramePattern(const std::string &name, FramePattern &pattern);
 
-}  // namespace simtool
-
-#endif
+} // namespace simtool

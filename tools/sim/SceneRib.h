@@ -19,4 +19,4 @@ namespace simtool {
 /// wobblerama.NNNN.tif after the frame number.
 void writeSceneFrame(RiContext &rib, World &world, int frame);
 
-}  // namespace simtool
+} // namespace simtool

@@ -8,154 +8,139 @@ namespace simtool {
 namespace {
 
 // Accepts plain decimal digits only: a sign, blanks or a fraction would hide typing mistakes.
-const char *parseCount(const std::string &text, std::uint64_t &value)
-{
-    if (text.empty())
-        return "is empty";
-    if (text[0] == '-')
-        return "must not be negative";
-    std::uint64_t result = 0;
-    for (char c : text) {
-        if (c < '0' || c > '9')
-            return "is not a whole number";
-        const std::uint64_t digit = static_cast<std::uint64_t>(c - '0');
-        if (result > (std::numeric_limits<std::uint64_t>::max() - digit) / 10)
-            return "is too large";
-        result = result * 10 + digit;
-    }
-    value = result;
-    return nullptr;
+const char *parseCount(const std::string &text, std::uint64_t &value) {
+  if (text.empty()) return "is empty";
+  if (text[0] == '-') return "must not be negative";
+  std::uint64_t result = 0;
+  for (char c : text) {
+    if (c < '0' || c > '9') return "is not a whole number";
+    const std::uint64_t digit = static_cast<std::uint64_t>(c - '0');
+    if (result > (std::numeric_limits<std::uint64_t>::max() - digit) / 10) return "is too large";
+    result = result * 10 + digit;
+  }
+  value = result;
+  return nullptr;
 }
 
-std::string describe(const std::string &option, const std::string &value, const char *problem)
-{
-    return "value '" + value + "' of " + option + " " + problem;
+std::string describe(const std::string &option, const std::string &value, const char *problem) {
+  return "value '" + value + "' of " + option + " " + problem;
 }
 
 // "S:MODE" with S a count and MODE one of 0, 1, 2.
-std::string parsePush(const std::string &text, Push &push)
-{
-    const std::size_t colon = text.find(':');
-    if (colon == std::string::npos)
-        return "value '" + text + "' of --push is not of the form S:MODE";
-    const std::string stepText = text.substr(0, colon);
-    const std::string modeText = text.substr(colon + 1);
-    if (const char *problem = parseCount(stepText, push.afterSteps))
-        return "step '" + stepText + "' of --push " + problem;
-    std::uint64_t mode = 0;
-    if (parseCount(modeText, mode) != nullptr || mode > 2)
-        return "mode '" + modeText + "' of --push is not 0, 1 or 2";
-    push.mode = static_cast<int>(mode);
-    return "";
+std::string parsePush(const std::string &text, Push &push) {
+  const std::size_t colon = text.find(':');
+  if (colon == std::string::npos) return "value '" + text + "' of --push is not of the form S:MODE";
+  const std::string stepText = text.substr(0, colon);
+  const std::string modeText = text.substr(colon + 1);
+  if (const char *problem = parseCount(stepText, push.afterSteps))
+    return "step '" + stepText + "' of --push " + problem;
+  std::uint64_t mode = 0;
+  if (parseCount(modeText, mode) != nullptr || mode > 2)
+    return "mode '" + modeText + "' of --push is not 0, 1 or 2";
+  push.mode = static_cast<int>(mode);
+  return "";
 }
 
-}  // namespace
+} // namespace
 
-const char *simUsage()
-{
-    return "usage: wobblerama-sim [--steps N] [--every K] [--push S:MODE]... "
-           "[--rib FILE [--rib-binary] [--first-frame N]]";
+const char *simUsage() {
+  return "usage: wobblerama-sim [--steps N] [--every K] [--push S:MODE]... "
+         "[--rib FILE [--rib-binary] [--first-frame N]]";
 }
 
-ParseResult parseSimOptions(int argc, const char *const *argv)
-{
-    ParseResult result;
-    bool firstFrameGiven = false;
-    for (int index = 1; index < argc; ++index) {
-        std::string option = argv[index];
-        if (option == "--help" || option == "-h") {
-            result.options.help = true;
-            continue;
-        }
-        if (option == "--rib-binary") {
-            result.options.ribBinary = true;
-            continue;
-        }
-        std::string value;
-        bool hasValue = false;
-        const std::size_t equals = option.find('=');
-        if (option.compare(0, 2, "--") == 0 && equals != std::string::npos) {
-            value = option.substr(equals + 1);
-            option = option.substr(0, equals);
-            hasValue = true;
-        }
-        if (option != "--steps" && option != "--every" && option != "--push" && option != "--rib" &&
-            option != "--first-frame") {
-            result.error = "unknown option '" + option + "'";
-            return result;
-        }
-        if (!hasValue) {
-            if (index + 1 >= argc) {
-                result.error = "option " + option + " needs a value";
-                return result;
-            }
-            value = argv[++index];
-        }
-        if (option == "--rib") {
-            if (value.empty() || value == "|") {
-                result.error = "value of --rib names no file or command";
-                return result;
-            }
-            result.options.ribTarget = value;
-            result.options.ribFiles = FramePattern();
-            if (isRibFile(value)) {
-                result.error = parseFramePattern(value, result.options.ribFiles);
-                if (!result.error.empty())
-                    return result;
-            }
-            continue;
-        }
-        if (option == "--first-frame") {
-            std::uint64_t first = 0;
-            const char *problem = parseCount(value, first);
-            if (problem == nullptr && first > static_cast<std::uint64_t>(INT_MAX))
-                problem = "is too large";
-            if (problem != nullptr) {
-                result.error = describe(option, value, problem);
-                return result;
-            }
-            result.options.firstFrame = static_cast<int>(first);
-            firstFrameGiven = true;
-            continue;
-        }
-        if (option == "--push") {
-            Push push;
-            result.error = parsePush(value, push);
-            if (!result.error.empty())
-                return result;
-            result.options.pushes.push_back(push);
-            continue;
-        }
-        std::uint64_t &target = option == "--steps" ? result.options.steps : result.options.every;
-        if (const char *problem = parseCount(value, target)) {
-            result.error = describe(option, value, problem);
-            return result;
-        }
+ParseResult parseSimOptions(int argc, const char *const *argv) {
+  ParseResult result;
+  bool firstFrameGiven = false;
+  for (int index = 1; index < argc; ++index) {
+    std::string option = argv[index];
+    if (option == "--help" || option == "-h") {
+      result.options.help = true;
+      continue;
     }
-    if (result.options.ribBinary && result.options.ribTarget.empty())
-        result.error = "option --rib-binary needs --rib";
-    else if (firstFrameGiven && result.options.ribTarget.empty())
-        result.error = "option --first-frame needs --rib";
-    else if (!result.options.ribTarget.empty() &&
-             printedStateCount(result.options) - 1 >
-                 static_cast<std::uint64_t>(INT_MAX - result.options.firstFrame))
-        result.error = "the recorded frames would be numbered past " + std::to_string(INT_MAX) +
-                       " (--first-frame " + std::to_string(result.options.firstFrame) + ", " +
-                       std::to_string(printedStateCount(result.options)) + " frames)";
-    return result;
+    if (option == "--rib-binary") {
+      result.options.ribBinary = true;
+      continue;
+    }
+    std::string value;
+    bool hasValue = false;
+    const std::size_t equals = option.find('=');
+    if (option.compare(0, 2, "--") == 0 && equals != std::string::npos) {
+      value = option.substr(equals + 1);
+      option = option.substr(0, equals);
+      hasValue = true;
+    }
+    if (option != "--steps" && option != "--every" && option != "--push" && option != "--rib" &&
+        option != "--first-frame") {
+      result.error = "unknown option '" + option + "'";
+      return result;
+    }
+    if (!hasValue) {
+      if (index + 1 >= argc) {
+        result.error = "option " + option + " needs a value";
+        return result;
+      }
+      value = argv[++index];
+    }
+    if (option == "--rib") {
+      if (value.empty() || value == "|") {
+        result.error = "value of --rib names no file or command";
+        return result;
+      }
+      result.options.ribTarget = value;
+      result.options.ribFiles = FramePattern();
+      if (isRibFile(value)) {
+        result.error = parseFramePattern(value, result.options.ribFiles);
+        if (!result.error.empty()) return result;
+      }
+      continue;
+    }
+    if (option == "--first-frame") {
+      std::uint64_t first = 0;
+      const char *problem = parseCount(value, first);
+      if (problem == nullptr && first > static_cast<std::uint64_t>(INT_MAX))
+        problem = "is too large";
+      if (problem != nullptr) {
+        result.error = describe(option, value, problem);
+        return result;
+      }
+      result.options.firstFrame = static_cast<int>(first);
+      firstFrameGiven = true;
+      continue;
+    }
+    if (option == "--push") {
+      Push push;
+      result.error = parsePush(value, push);
+      if (!result.error.empty()) return result;
+      result.options.pushes.push_back(push);
+      continue;
+    }
+    std::uint64_t &target = option == "--steps" ? result.options.steps : result.options.every;
+    if (const char *problem = parseCount(value, target)) {
+      result.error = describe(option, value, problem);
+      return result;
+    }
+  }
+  if (result.options.ribBinary && result.options.ribTarget.empty())
+    result.error = "option --rib-binary needs --rib";
+  else if (firstFrameGiven && result.options.ribTarget.empty())
+    result.error = "option --first-frame needs --rib";
+  else if (!result.options.ribTarget.empty() &&
+           printedStateCount(result.options) - 1 >
+               static_cast<std::uint64_t>(INT_MAX - result.options.firstFrame))
+    result.error = "the recorded frames would be numbered past " + std::to_string(INT_MAX) +
+                   " (--first-frame " + std::to_string(result.options.firstFrame) + ", " +
+                   std::to_string(printedStateCount(result.options)) + " frames)";
+  return result;
 }
 
-bool isRibFile(const std::string &target)
-{
-    return !target.empty() && target != "-" && target[0] != '|' && target != "rendrib" &&
-           target != "rgl" && target != "prman";
+bool isRibFile(const std::string &target) {
+  return !target.empty() && target != "-" && target[0] != '|' && target != "rendrib" &&
+         target != "rgl" && target != "prman";
 }
 
-std::uint64_t printedStateCount(const SimOptions &options)
-{
-    if (options.steps == 0 || options.every == 0)
-        return 1;
-    return options.steps / options.every + (options.steps % options.every != 0 ? 1 : 0);
+std::uint64_t printedStateCount(const SimOptions &options) {
+  if (options.steps == 0 || options.every == 0) return 1;
+  return options.steps / options.every + (options.steps % options.every != 0 ? 1 : 0);
 }
 
-}  // namespace simtool
+} // namespace simtool

@@ -8,8 +8,7 @@
 //
 //     const ViewBox box = viewBoxInTurnedFrame(5.0, 15.0, Vector3(1, 1, 0));
 //     std::vector<Vector3> visible = clipPolygon(corners, box);   // empty: nothing shows
-#ifndef WOBBLE_TOOLS_SIM_VIEWCLIP_H
-#define WOBBLE_TOOLS_SIM_VIEWCLIP_H
+#pragma once
 
 #include <array>
 #include <vector>
@@ -20,8 +19,8 @@ namespace simtool {
 
 // The points p with normal.dot(p) <= offset.
 struct HalfSpace {
-    Vector3 normal;
-    double offset;
+  Vector3 normal;
+  double offset;
 };
 
 using ViewBox = std::array<HalfSpace, 6>;
@@ -40,6 +39,4 @@ std::vector<Vector3> clipPolygon(std::vector<Vector3> polygon, const ViewBox &bo
 /// nothing of it, or only a single point, is inside.
 bool clipSegment(Vector3 &from, Vector3 &to, const ViewBox &box);
 
-}  // namespace simtool
-
-#endif
+} // namespace simtool
