@@ -16,6 +16,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <map>
+#include <optional>
 #include <random>
 #include <string>
 #include <unistd.h>
@@ -135,22 +136,26 @@ bool asciiMatchesFprintf() {
 }
 
 // Passes everything to the console and keeps, for each benchmark, the time per iteration of every
-// repetition; the ratios compare medians, which a neighbour's burst of work barely moves.
+// repetition, or the median Google Benchmark computed when only aggregates are reported; the
+// ratios compare medians, which a neighbour's burst of work barely moves.
 class RatioReporter : public benchmark::ConsoleReporter {
 public:
   void ReportRuns(const std::vector<Run> &runs) override {
     ConsoleReporter::ReportRuns(runs);
     for (const Run &run : runs) {
-      if (run.run_type != Run::RT_Iteration) continue;
       if (run.error_occurred) {
         failed_.push_back(run.benchmark_name() + ": " + run.error_message);
         continue;
       }
-      if (run.iterations == 0) continue;
+      const bool median = run.run_type == Run::RT_Aggregate && run.aggregate_name == "median" &&
+                          run.aggregate_unit == benchmark::kTime;
+      if ((run.run_type != Run::RT_Iteration && !median) || run.iterations == 0) continue;
+      // Both kinds hold times summed over `iterations`.
       const double iterations = static_cast<double>(run.iterations);
       Times &times = times_[run.run_name.function_name];
       times.seconds.push_back(run.real_accumulated_time / iterations);
       times.cpuSeconds.push_back(run.cpu_accumulated_time / iterations);
+      if (median) times.median = {times.seconds.back(), times.cpuSeconds.back()};
     }
   }
 
@@ -160,8 +165,8 @@ public:
     for (const auto &[name, times] : times_) {
       size_t slash = name.rfind('/');
       if (slash != std::string::npos)
-        cases[name.substr(0, slash)][name.substr(slash + 1)] = {median(times.seconds),
-                                                                 median(times.cpuSeconds)};
+        cases[name.substr(0, slash)][name.substr(slash + 1)] =
+            times.median ? *times.median : Median{median(times.seconds), median(times.cpuSeconds)};
     }
     std::printf("\n");
     // Real time is what a caller waits; CPU time is steadier on a busy machine.
@@ -186,13 +191,14 @@ public:
   }
 
 private:
-  struct Times {
-    std::vector<double> seconds;
-    std::vector<double> cpuSeconds;
-  };
   struct Median {
     double seconds = 0;
     double cpuSeconds = 0;
+  };
+  struct Times {
+    std::vector<double> seconds;
+    std::vector<double> cpuSeconds;
+    std::optional<Median> median;  // Google Benchmark's, over the repetitions
   };
 
   static double median(std::vector<double> values) {
