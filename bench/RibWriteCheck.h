@@ -3,6 +3,7 @@
 // differ only in blanks and brackets.
 #pragma once
 
+#include <cstdint>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -47,14 +48,33 @@ inline std::vector<std::string> wordsAfter(const std::string &text, const char *
   return words;
 }
 
+/// The construction options of a writer whose ASCII floats have `digits` significant digits.
+class PrecisionOptions {
+public:
+  explicit PrecisionOptions(int32_t digits)
+      : digits_(digits), options_{{"precision", &digits_}, {nullptr, nullptr}} {}
+  PrecisionOptions(const PrecisionOptions &) = delete;
+  PrecisionOptions &operator=(const PrecisionOptions &) = delete;
+  const rib::RibOption *options() const { return options_; }
+
+private:
+  int32_t digits_;
+  rib::RibOption options_[2];
+};
+
+/// The fprintf conversion of one number and its blank at 6 or 9 significant digits.
+constexpr const char *fprintfFloat(int digits) { return digits == 9 ? "%.9g " : "%g "; }
+
 /// Writes a case both ways into scratch files and returns the library's words from `marker` on,
-/// or nothing when the baseline's words differ.
+/// or nothing when the baseline's words differ. The library writes its floats with `digits`.
 inline std::vector<std::string> sameWordsBothWays(void (*library)(RibWriter &),
-                                                  void (*baseline)(FILE *), const char *marker) {
+                                                  void (*baseline)(FILE *), const char *marker,
+                                                  int digits = 6) {
   const std::string libraryPath = outputPath("check_library");
   const std::string baselinePath = outputPath("check_fprintf");
   {
-    RibWriter rib(libraryPath.c_str());
+    const PrecisionOptions precision(digits);
+    RibWriter rib(libraryPath.c_str(), precision.options());
     library(rib);
   }
   if (FILE *file = std::fopen(baselinePath.c_str(), "wb")) {

@@ -1,18 +1,22 @@
 // Writing RIB: the library against the simplest way to write the same bytes.
 //
 // Every case "X" registers benchmarks named "X/library" and "X/fprintf" (and optionally
-// "X/limit"); other bench/rib_write_*.cpp files add cases the same way. After all benchmarks ran,
-// one line per case gives the ratios:
-//     FloatArrayAscii: fprintf/library = 2.3x
+// "X/limit"); other bench/rib_write_*.cpp files add cases the same way. A case "X9" is case "X"
+// with floats of 9 significant digits (the "precision" that reads back exactly) instead of 6.
+// After all benchmarks ran, one line per case gives the ratios of the median times:
+//     FloatArrayAscii: fprintf/library = 7.4x
 //     FloatArrayBinary: library/limit = 1.1x
+//     FloatArrayAscii9: library 9 digits/6 digits = 1.2x
 // The cases here write a primitive's "P" parameter of 1,000,002 floats (333,334 points) to a
-// file, in ASCII and in binary. The fprintf baseline writes each value with fprintf(f, "%g ", v);
-// the limit is one fwrite of the raw array. Before timing, the ASCII file is checked to hold
-// exactly the baseline's numbers.
+// file, in ASCII and in binary. The fprintf baseline writes each value with fprintf(f, "%g ", v)
+// (or "%.9g "); the limit is one fwrite of the raw array. Before timing, the ASCII files are
+// checked to hold exactly the baseline's numbers.
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <map>
+#include <optional>
 #include <random>
 #include <string>
 #include <unistd.h>
@@ -67,16 +71,17 @@ void writeWithLibrary(RibWriter &rib) {
   rib.PointsV(kPoints, 1, tokens, pointers);
 }
 
+template <int kDigits>
 void writeWithFprintf(FILE *file) {
   std::fputs("Points \"P\" [", file);
-  for (RtFloat v : values()) std::fprintf(file, "%g ", static_cast<double>(v));
+  for (RtFloat v : values()) std::fprintf(file, ribbench::fprintfFloat(kDigits), static_cast<double>(v));
   std::fputs("]\n", file);
 }
 
-void libraryCase(benchmark::State &state, bool binary) {
+void libraryCase(benchmark::State &state, bool binary, int32_t digits) {
   std::string path = outputPath(binary ? "binary" : "ascii");
   int32_t flag = binary ? 1 : 0;
-  rib::RibOption options[] = {{"binary", &flag}, {nullptr, nullptr}};
+  rib::RibOption options[] = {{"binary", &flag}, {"precision", &digits}, {nullptr, nullptr}};
   RibWriter rib(path.c_str(), options);
   for (auto _ : state) {
     std::rewind(rib.encoder.stream());
@@ -86,15 +91,17 @@ void libraryCase(benchmark::State &state, bool binary) {
   std::remove(path.c_str());
 }
 
-void BM_AsciiLibrary(benchmark::State &state) { libraryCase(state, false); }
-void BM_BinaryLibrary(benchmark::State &state) { libraryCase(state, true); }
+template <int kDigits>
+void BM_AsciiLibrary(benchmark::State &state) { libraryCase(state, false, kDigits); }
+void BM_BinaryLibrary(benchmark::State &state) { libraryCase(state, true, 6); }
 
+template <int kDigits>
 void BM_Fprintf(benchmark::State &state) {
   std::string path = outputPath("fprintf");
   FILE *file = std::fopen(path.c_str(), "wb");
   for (auto _ : state) {
     std::rewind(file);
-    writeWithFprintf(file);
+    writeWithFprintf<kDigits>(file);
     std::fflush(file);
   }
   std::fclose(file);
@@ -113,71 +120,95 @@ void BM_Limit(benchmark::State &state) {
   std::remove(path.c_str());
 }
 
-BENCHMARK(BM_AsciiLibrary)->Name("FloatArrayAscii/library")->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_Fprintf)->Name("FloatArrayAscii/fprintf")->Unit(benchmark::kMillisecond);
+BENCHMARK_TEMPLATE(BM_AsciiLibrary, 6)->Name("FloatArrayAscii/library")->Unit(benchmark::kMillisecond);
+BENCHMARK_TEMPLATE(BM_Fprintf, 6)->Name("FloatArrayAscii/fprintf")->Unit(benchmark::kMillisecond);
+BENCHMARK_TEMPLATE(BM_AsciiLibrary, 9)->Name("FloatArrayAscii9/library")->Unit(benchmark::kMillisecond);
+BENCHMARK_TEMPLATE(BM_Fprintf, 9)->Name("FloatArrayAscii9/fprintf")->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_BinaryLibrary)->Name("FloatArrayBinary/library")->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Limit)->Name("FloatArrayBinary/limit")->Unit(benchmark::kMillisecond);
 
-// The library's ASCII numbers must be byte for byte those of fprintf("%g").
+// The library's ASCII numbers must be byte for byte those of fprintf("%g") or ("%.9g").
+template <int kDigits>
 bool asciiMatchesFprintf() {
   // The words: "Points", "\"P\"" and the numbers.
-  return ribbench::sameWordsBothWays(writeWithLibrary, writeWithFprintf, "Points").size() ==
-         static_cast<size_t>(kValues) + 2;
+  return ribbench::sameWordsBothWays(writeWithLibrary, writeWithFprintf<kDigits>, "Points",
+                                     kDigits)
+             .size() == static_cast<size_t>(kValues) + 2;
 }
 
-// Passes everything to the console and keeps the mean time per iteration of each benchmark
-// (over all its repetitions).
+// Passes everything to the console and keeps, for each benchmark, the time per iteration of every
+// repetition, or the median Google Benchmark computed when only aggregates are reported; the
+// ratios compare medians, which a neighbour's burst of work barely moves.
 class RatioReporter : public benchmark::ConsoleReporter {
 public:
   void ReportRuns(const std::vector<Run> &runs) override {
     ConsoleReporter::ReportRuns(runs);
     for (const Run &run : runs) {
-      if (run.run_type != Run::RT_Iteration) continue;
       if (run.error_occurred) {
         failed_.push_back(run.benchmark_name() + ": " + run.error_message);
         continue;
       }
-      Total &total = totals_[run.run_name.function_name];
-      total.seconds += run.real_accumulated_time;
-      total.cpuSeconds += run.cpu_accumulated_time;
-      total.iterations += static_cast<double>(run.iterations);
+      const bool median = run.run_type == Run::RT_Aggregate && run.aggregate_name == "median" &&
+                          run.aggregate_unit == benchmark::kTime;
+      if ((run.run_type != Run::RT_Iteration && !median) || run.iterations == 0) continue;
+      // Both kinds hold times summed over `iterations`.
+      const double iterations = static_cast<double>(run.iterations);
+      Times &times = times_[run.run_name.function_name];
+      times.seconds.push_back(run.real_accumulated_time / iterations);
+      times.cpuSeconds.push_back(run.cpu_accumulated_time / iterations);
+      if (median) times.median = {times.seconds.back(), times.cpuSeconds.back()};
     }
   }
 
   // One line per case with the ratios it has; returns false when a benchmark failed.
   bool printRatios() const {
-    std::map<std::string, std::map<std::string, Total>> cases;
-    for (const auto &[name, total] : totals_) {
+    std::map<std::string, std::map<std::string, Median>> cases;
+    for (const auto &[name, times] : times_) {
       size_t slash = name.rfind('/');
-      if (slash != std::string::npos && total.iterations > 0)
-        cases[name.substr(0, slash)][name.substr(slash + 1)] = total;
+      if (slash != std::string::npos)
+        cases[name.substr(0, slash)][name.substr(slash + 1)] =
+            times.median ? *times.median : Median{median(times.seconds), median(times.cpuSeconds)};
     }
     std::printf("\n");
+    // Real time is what a caller waits; CPU time is steadier on a busy machine.
+    auto print = [](const std::string &name, const char *what, const Median &a, const Median &b) {
+      std::printf("%s: %s = %.2fx (CPU time: %.2fx)\n", name.c_str(), what, a.seconds / b.seconds,
+                  a.cpuSeconds / b.cpuSeconds);
+    };
     for (const auto &entry : cases) {
       const std::string &name = entry.first;
-      const auto &times = entry.second;
-      auto has = [&](const char *role) { return times.count(role) > 0; };
-      // Real time is what a caller waits; CPU time is steadier on a busy machine.
-      auto ratio = [&](const char *slow, const char *fast) {
-        const Total &a = times.at(slow), &b = times.at(fast);
-        std::printf("%s: %s/%s = %.2fx (CPU time: %.2fx)\n", name.c_str(), slow, fast,
-                    (a.seconds / a.iterations) / (b.seconds / b.iterations),
-                    (a.cpuSeconds / a.iterations) / (b.cpuSeconds / b.iterations));
-      };
-      if (has("library") && has("fprintf")) ratio("fprintf", "library");
-      if (has("library") && has("limit")) ratio("library", "limit");
+      const auto &roles = entry.second;
+      auto has = [&](const char *role) { return roles.count(role) > 0; };
+      if (has("library") && has("fprintf"))
+        print(name, "fprintf/library", roles.at("fprintf"), roles.at("library"));
+      if (has("library") && has("limit")) print(name, "library/limit", roles.at("library"), roles.at("limit"));
+      if (name.empty() || name.back() != '9' || !has("library")) continue;
+      const auto sixDigits = cases.find(name.substr(0, name.size() - 1));
+      if (sixDigits != cases.end() && sixDigits->second.count("library") > 0)
+        print(name, "library 9 digits/6 digits", roles.at("library"), sixDigits->second.at("library"));
     }
     for (const std::string &failure : failed_) std::printf("FAILED %s\n", failure.c_str());
     return failed_.empty();
   }
 
 private:
-  struct Total {
+  struct Median {
     double seconds = 0;
     double cpuSeconds = 0;
-    double iterations = 0;
   };
-  std::map<std::string, Total> totals_;
+  struct Times {
+    std::vector<double> seconds;
+    std::vector<double> cpuSeconds;
+    std::optional<Median> median;  // Google Benchmark's, over the repetitions
+  };
+
+  static double median(std::vector<double> values) {
+    std::sort(values.begin(), values.end());
+    const size_t n = values.size();
+    return n % 2 == 1 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
+  }
+
+  std::map<std::string, Times> times_;
   std::vector<std::string> failed_;
 };
 
@@ -186,11 +217,12 @@ private:
 int main(int argc, char **argv) {
   benchmark::Initialize(&argc, argv);
   if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 2;
-  if (!asciiMatchesFprintf()) {
-    std::fprintf(stderr, "rib_write: the library's ASCII floats differ from fprintf(\"%%g\")\n");
+  if (!asciiMatchesFprintf<6>() || !asciiMatchesFprintf<9>()) {
+    std::fprintf(stderr, "rib_write: the library's ASCII floats differ from fprintf(\"%%g\" or \"%%.9g\")\n");
     return 1;
   }
-  std::printf("FloatArrayAscii: the library's %d numbers equal fprintf's \"%%g\" bytes\n", kValues);
+  std::printf("FloatArrayAscii: the library's %d numbers equal fprintf's \"%%g\" and \"%%.9g\" bytes\n",
+              kValues);
   RatioReporter reporter;
   benchmark::RunSpecifiedBenchmarks(&reporter);
   benchmark::Shutdown();

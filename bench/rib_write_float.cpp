@@ -1,7 +1,8 @@
-// The float formatter alone, against snprintf("%g") and std::to_chars with six digits, on two
-// inputs: scene-like values (coordinates and colours) and random finite bit patterns. The Array
-// cases write whole arrays to a stream as RIB does: one fprintf per value against formatting into
-// a buffer written with one fwrite. "time_per_value" is the figure to compare.
+// The float formatter alone, against snprintf("%g") and std::to_chars with six digits (and, in the
+// cases ending in 9, with nine), on two inputs: scene-like values (coordinates and colours) and
+// random finite bit patterns. The Array cases write whole arrays to a stream as RIB does: one
+// fprintf per value against formatting into a buffer written with one fwrite. "time_per_value" is
+// the figure to compare.
 #include <benchmark/benchmark.h>
 
 #include <charconv>
@@ -52,27 +53,27 @@ void reportPerValue(benchmark::State &state) {
       benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
 }
 
-template <Input kInput>
+template <Input kInput, int kDigits = 6>
 void BM_FloatFormat_snprintf(benchmark::State &state) {
   const std::vector<float> values = makeInput(kInput);
   char text[64];
   for (auto _ : state) {
     for (float v : values) {
-      benchmark::DoNotOptimize(std::snprintf(text, sizeof text, "%g", static_cast<double>(v)));
+      benchmark::DoNotOptimize(std::snprintf(text, sizeof text, "%.*g", kDigits, static_cast<double>(v)));
       benchmark::ClobberMemory();
     }
   }
   reportPerValue(state);
 }
 
-template <Input kInput>
+template <Input kInput, int kDigits = 6>
 void BM_FloatFormat_toChars(benchmark::State &state) {
   const std::vector<float> values = makeInput(kInput);
   char text[64];
   for (auto _ : state) {
     for (float v : values) {
       auto result = std::to_chars(text, text + sizeof text, static_cast<double>(v),
-                                  std::chars_format::general, 6);
+                                  std::chars_format::general, kDigits);
       benchmark::DoNotOptimize(result.ptr);
       benchmark::ClobberMemory();
     }
@@ -87,6 +88,19 @@ void BM_FloatFormat_formatFloatG(benchmark::State &state) {
   for (auto _ : state) {
     for (float v : values) {
       benchmark::DoNotOptimize(formatFloatG(v, text));
+      benchmark::ClobberMemory();
+    }
+  }
+  reportPerValue(state);
+}
+
+template <Input kInput>
+void BM_FloatFormat_formatFloatDigits9(benchmark::State &state) {
+  const std::vector<float> values = makeInput(kInput);
+  char text[kFloatTextMax];
+  for (auto _ : state) {
+    for (float v : values) {
+      benchmark::DoNotOptimize(formatFloatDigits(v, 9, text));
       benchmark::ClobberMemory();
     }
   }
@@ -137,6 +151,12 @@ BENCHMARK_TEMPLATE(BM_FloatFormat_toChars, Input::Scene)->Name("FloatFormatScene
 BENCHMARK_TEMPLATE(BM_FloatFormat_formatFloatG, Input::BitPatterns)->Name("FloatFormatBits/library");
 BENCHMARK_TEMPLATE(BM_FloatFormat_snprintf, Input::BitPatterns)->Name("FloatFormatBits/fprintf");
 BENCHMARK_TEMPLATE(BM_FloatFormat_toChars, Input::BitPatterns)->Name("FloatFormatBits/to_chars");
+BENCHMARK_TEMPLATE(BM_FloatFormat_formatFloatDigits9, Input::Scene)->Name("FloatFormatScene9/library");
+BENCHMARK_TEMPLATE(BM_FloatFormat_snprintf, Input::Scene, 9)->Name("FloatFormatScene9/fprintf");
+BENCHMARK_TEMPLATE(BM_FloatFormat_toChars, Input::Scene, 9)->Name("FloatFormatScene9/to_chars");
+BENCHMARK_TEMPLATE(BM_FloatFormat_formatFloatDigits9, Input::BitPatterns)->Name("FloatFormatBits9/library");
+BENCHMARK_TEMPLATE(BM_FloatFormat_snprintf, Input::BitPatterns, 9)->Name("FloatFormatBits9/fprintf");
+BENCHMARK_TEMPLATE(BM_FloatFormat_toChars, Input::BitPatterns, 9)->Name("FloatFormatBits9/to_chars");
 BENCHMARK_TEMPLATE(BM_FloatFormatArray_formatFloatG, Input::Scene)->Name("FloatFormatArrayScene/library");
 BENCHMARK_TEMPLATE(BM_FloatFormatArray_fprintf, Input::Scene)->Name("FloatFormatArrayScene/fprintf");
 BENCHMARK_TEMPLATE(BM_FloatFormatArray_formatFloatG, Input::BitPatterns)->Name("FloatFormatArrayBits/library");

@@ -1,6 +1,7 @@
 // A large polygon mesh written as ASCII RIB to a file: a PointsPolygons request of 1,000,000
 // triangles with "P" and "N" per vertex, by the library (one request) against the same numbers
-// written with one fprintf each. The library's cost includes everything a caller pays: the loop
+// written with one fprintf each, with floats of 6 significant digits and, as case
+// "PointsPolygonsMesh9", of 9. The library's cost includes everything a caller pays: the loop
 // sizes, the index array, the largest-index scan, the count rules and the two float arrays.
 // Before timing, both ways are checked to write the same numbers (they differ only in blanks).
 #include <benchmark/benchmark.h>
@@ -78,6 +79,7 @@ void writeWithLibrary(RibWriter &rib) {
                       const_cast<RtInt *>(m.vertices.data()), 2, tokens, values);
 }
 
+template <int kDigits>
 void writeWithFprintf(FILE *file) {
   const TriangleMesh &m = mesh();
   std::fputs("PointsPolygons[", file);
@@ -85,29 +87,34 @@ void writeWithFprintf(FILE *file) {
   std::fputs("] [", file);
   for (RtInt v : m.vertices) std::fprintf(file, "%d ", v);
   std::fputs("]  \"P\" [", file);
-  for (RtFloat p : m.P) std::fprintf(file, "%g ", static_cast<double>(p));
+  const char *const conversion = ribbench::fprintfFloat(kDigits);
+  for (RtFloat p : m.P) std::fprintf(file, conversion, static_cast<double>(p));
   std::fputs("] \"N\" [", file);
-  for (RtFloat n : m.N) std::fprintf(file, "%g ", static_cast<double>(n));
+  for (RtFloat n : m.N) std::fprintf(file, conversion, static_cast<double>(n));
   std::fputs("]\n", file);
 }
 
 // Both ways must write the same numbers in the same order (they differ only in blanks).
+template <int kDigits>
 bool libraryMatchesFprintf() {
   const TriangleMesh &m = mesh();
   const size_t numbers = m.nvertices.size() + m.vertices.size() + m.P.size() + m.N.size();
   // + the keyword, "P" and "N"
-  return ribbench::sameWordsBothWays(writeWithLibrary, writeWithFprintf, "PointsPolygons").size() ==
-         numbers + 3;
+  return ribbench::sameWordsBothWays(writeWithLibrary, writeWithFprintf<kDigits>, "PointsPolygons",
+                                     kDigits)
+             .size() == numbers + 3;
 }
 
 // Each iteration rewrites the same file from its start, as the float array cases do.
+template <int kDigits>
 void BM_MeshLibrary(benchmark::State &state) {
-  if (!libraryMatchesFprintf()) {
+  if (!libraryMatchesFprintf<kDigits>()) {
     state.SkipWithError("the library's numbers differ from fprintf's");
     return;
   }
   const std::string path = ribbench::outputPath("mesh_library");
-  RibWriter rib(path.c_str());
+  const ribbench::PrecisionOptions precision(kDigits);
+  RibWriter rib(path.c_str(), precision.options());
   for (auto _ : state) {
     std::rewind(rib.encoder.stream());
     writeWithLibrary(rib);
@@ -116,6 +123,7 @@ void BM_MeshLibrary(benchmark::State &state) {
   std::remove(path.c_str());
 }
 
+template <int kDigits>
 void BM_MeshFprintf(benchmark::State &state) {
   const std::string path = ribbench::outputPath("mesh_fprintf");
   FILE *file = std::fopen(path.c_str(), "wb");
@@ -125,14 +133,16 @@ void BM_MeshFprintf(benchmark::State &state) {
   }
   for (auto _ : state) {
     std::rewind(file);
-    writeWithFprintf(file);
+    writeWithFprintf<kDigits>(file);
     std::fflush(file);
   }
   std::fclose(file);
   std::remove(path.c_str());
 }
 
-BENCHMARK(BM_MeshLibrary)->Name("PointsPolygonsMesh/library")->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_MeshFprintf)->Name("PointsPolygonsMesh/fprintf")->Unit(benchmark::kMillisecond);
+BENCHMARK_TEMPLATE(BM_MeshLibrary, 6)->Name("PointsPolygonsMesh/library")->Unit(benchmark::kMillisecond);
+BENCHMARK_TEMPLATE(BM_MeshFprintf, 6)->Name("PointsPolygonsMesh/fprintf")->Unit(benchmark::kMillisecond);
+BENCHMARK_TEMPLATE(BM_MeshLibrary, 9)->Name("PointsPolygonsMesh9/library")->Unit(benchmark::kMillisecond);
+BENCHMARK_TEMPLATE(BM_MeshFprintf, 9)->Name("PointsPolygonsMesh9/fprintf")->Unit(benchmark::kMillisecond);
 
 } // namespace

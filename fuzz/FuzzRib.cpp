@@ -41,16 +41,16 @@ RibWriter &freshContext(bool binary) {
     std::remove(path.c_str()); // the open descriptors keep the file; nothing is left behind
     return writer;
   }();
-  std::fflush(rib->stream);
-  if (ftruncate(fileno(rib->stream), 0) != 0)
+  std::fflush(rib->encoder.stream());
+  if (ftruncate(fileno(rib->encoder.stream()), 0) != 0)
     fail("cannot empty the scratch file");
-  std::rewind(rib->stream);
-  rib->binary = binary ? 1 : 0;
+  std::rewind(rib->encoder.stream());
+  rib->encoder.binary = binary;
   return *rib;
 }
 
 std::string written(RibWriter &rib) {
-  std::fflush(rib.stream);
+  std::fflush(rib.encoder.stream());
   std::string text;
   char buffer[65536];
   off_t at = 0;

@@ -42,7 +42,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *bytes, size_t size) {
   FuzzedDataProvider data(bytes, size);
   fuzzrib::TextStore texts;
   RibWriter &rib = fuzzrib::freshContext(data.ConsumeBool());
-  const bool ascii = rib.binary == 0;
+  const bool ascii = !rib.encoder.binary;
 
   // Declarations: the RIB line is written before the text is parsed, whatever it holds.
   std::vector<char *> tokens;

@@ -302,7 +302,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *bytes, size_t size) {
   case 6: fuzzBlobby(data, texts, rib); break;
   default: fuzzTrimCurve(data, rib); break;
   }
-  if (rib.binary == 0)
+  if (!rib.encoder.binary)
     fuzzrib::checkAsciiRib(fuzzrib::written(rib));
   return 0;
 }

@@ -50,7 +50,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *bytes, size_t size) {
   FuzzedDataProvider data(bytes, size);
   fuzzrib::TextStore texts;
   RibWriter &rib = fuzzrib::freshContext(data.ConsumeBool());
-  const bool ascii = rib.binary == 0;
+  const bool ascii = !rib.encoder.binary;
   const auto request = static_cast<Request>(data.ConsumeIntegralInRange(0, 7));
   char *name = texts.take(data, 64);
 

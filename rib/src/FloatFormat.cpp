@@ -4,24 +4,27 @@
 #include <cstdint>
 #include <cstring>
 
+#include "DigitPairs.h"
+
 namespace rib {
 
-// "%g" of a float, done in integers. A finite float is m * 2^e exactly, so its value scaled by a
-// power of ten is a ratio of integers, and for every float that ratio fits 128 bits. Dividing
-// exactly yields the six leading digits and tells whether the rest is below, at or above one half,
-// so rounding (half to even on exact ties, as the C library does) never rests on an approximation.
+// "%.Pg" of a float, done in integers. A finite float is m * 2^e exactly, so its value scaled by a
+// power of ten is a ratio of integers. Dividing exactly yields the P leading digits and tells
+// whether the rest is below, at or above one half, so rounding (half to even on exact ties, as the
+// C library does) never rests on an approximation. Each precision from 1 to 9 is its own
+// instantiation, so the powers of ten it needs are constants.
 
 namespace {
 
 __extension__ typedef unsigned __int128 u128;
 
-constexpr uint32_t kSixDigits = 1000000;  // one past the largest six-digit significand
-constexpr int kMaxUpScale = 50;           // 10^50 lifts the smallest denormal, 2^-149, to 6 digits
-constexpr int kMaxDownScale = 33;         // 10^-33 brings FLT_MAX, about 3.4e38, down to 6 digits
-constexpr int kMaxPow5In40Bits = 17;      // 5^17 < 2^40: times a 24-bit m it still fits 64 bits
+constexpr int kMaxFastDigits = 9;          // a float needs 9 significant digits to read back exactly
+constexpr int kMaxUpScale = 53;            // 10^53 lifts the smallest denormal, 2^-149, to 9 digits
+constexpr int kMaxDownScale = 38;          // 10^-38 brings FLT_MAX, about 3.4e38, down to 1 digit
+constexpr int kMaxPow5In40Bits = 17;       // 5^17 < 2^40: times a 24-bit m it still fits 64 bits
 
 struct Pow5Table {
-  u128 pow[kMaxUpScale + 1];           // 5^j exactly (5^50 < 2^117)
+  u128 pow[kMaxUpScale + 1];           // 5^j exactly (5^53 < 2^124)
   u128 reciprocal[kMaxDownScale + 1];  // floor(2^128 / 5^j): division by multiplication
 };
 
@@ -38,18 +41,26 @@ constexpr Pow5Table makePow5Table() {
 
 constexpr Pow5Table kPow5 = makePow5Table();
 
-constexpr char kDigitPairs[] =
-    "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
-    "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
-    "8081828384858687888990919293949596979899";
+constexpr uint64_t pow10(int n) { return n == 0 ? 1 : 10 * pow10(n - 1); }
 
-/// The value scaled to six or seven integer digits, with what was cut off: the exact value is
-/// quotient + remainder / divisor, and 0 <= remainder < divisor < 2^127.
+/// The value scaled to P or P+1 integer digits and how the part cut off compares with one half.
 struct ScaledValue {
   uint64_t quotient;
-  u128 remainder;
-  u128 divisor;
+  int halfSign;  // sign of (cut-off part - 1/2)
+  bool inexact;  // the cut-off part is not zero
 };
+
+/// Cut-off part remainder / 2^shift, 0 < shift < 128.
+ScaledValue withBinaryRemainder(uint64_t quotient, u128 remainder, int shift) {
+  const u128 half = u128(1) << (shift - 1);
+  return {quotient, remainder < half ? -1 : remainder > half ? 1 : 0, remainder != 0};
+}
+
+/// Cut-off part remainder / divisor, remainder < divisor < 2^127.
+ScaledValue withRemainder(uint64_t quotient, u128 remainder, u128 divisor) {
+  const u128 twice = remainder << 1;
+  return {quotient, twice < divisor ? -1 : twice > divisor ? 1 : 0, remainder != 0};
+}
 
 /// High 128 bits of the 256-bit product a * b.
 u128 mulHigh(u128 a, u128 b) {
@@ -60,18 +71,25 @@ u128 mulHigh(u128 a, u128 b) {
   return p11 + (p01 >> 64) + (p10 >> 64) + (mid >> 64);
 }
 
-/// m * 2^e * 10^j for j >= 0: the numerator m * 5^j stays below 2^124 for every float that needs
-/// this direction, and the denominator is the power of two 2^(-e-j) (at least 2^4 here).
+/// m * 2^e * 10^j for j >= 0, that is m * 5^j / 2^(-e-j).
 ScaledValue scaleUp(uint32_t m, int e, int j) {
   const int shift = -e - j;
-  if (j <= kMaxPow5In40Bits && shift < 64) {  // everyday magnitudes: the same in 64 bits
-    const uint64_t numerator = uint64_t(m) * static_cast<uint64_t>(kPow5.pow[j]);
-    const uint64_t divisor = uint64_t(1) << shift;
-    return {numerator >> shift, numerator & (divisor - 1), divisor};
+  if (shift <= 0) {  // whole numbers from 2^22 on: j <= 2 here, and nothing is cut off
+    return {(uint64_t(m) * static_cast<uint64_t>(kPow5.pow[j])) << -shift, -1, false};
   }
-  const u128 numerator = u128(m) * kPow5.pow[j];
-  const u128 divisor = u128(1) << shift;
-  return {static_cast<uint64_t>(numerator >> shift), numerator & (divisor - 1), divisor};
+  if (j <= kMaxPow5In40Bits && shift < 64) {  // everyday magnitudes: all in 64 bits
+    const uint64_t numerator = uint64_t(m) * static_cast<uint64_t>(kPow5.pow[j]);
+    return withBinaryRemainder(numerator >> shift, numerator & ((uint64_t(1) << shift) - 1), shift);
+  }
+  // Tiny values: m * 5^j takes up to 148 bits, held as a low 128-bit and a high 64-bit part. The
+  // shift stays below 112, so the cut-off bits all lie in the low part.
+  const u128 pow5 = kPow5.pow[j];
+  const u128 lowProduct = u128(m) * static_cast<uint64_t>(pow5);
+  const u128 highProduct = u128(m) * static_cast<uint64_t>(pow5 >> 64);
+  const u128 low = lowProduct + (highProduct << 64);
+  const u128 high = (highProduct >> 64) + (low < lowProduct ? 1 : 0);
+  const uint64_t quotient = static_cast<uint64_t>((low >> shift) | (high << (128 - shift)));
+  return withBinaryRemainder(quotient, low & ((u128(1) << shift) - 1), shift);
 }
 
 /// m * 2^e / 10^j for j > 0, that is m * 2^(e-j) / 5^j. The reciprocal gives a quotient at most one
@@ -87,47 +105,44 @@ ScaledValue scaleDown(uint32_t m, int e, int j) {
     ++quotient;
     remainder -= pow5;
   }
-  if (t >= 0) return {quotient, remainder, pow5};
+  if (t >= 0) return withRemainder(quotient, remainder, pow5);
   const u128 divisor = pow5 << -t;  // below 2^24: the shifted-out bits join the remainder
-  return {quotient, u128(m) - u128(quotient) * divisor, divisor};
+  return withRemainder(quotient, u128(m) - u128(quotient) * divisor, divisor);
 }
 
-/// Sign of (the cut-off part - 1/2) once the quotient has exactly six digits. A seven-digit
-/// quotient (the exponent estimate was one short) loses its last digit d here, and the cut-off
-/// part becomes (d + remainder / divisor) / 10.
-int roundingDirection(ScaledValue &v) {
-  if (v.quotient < kSixDigits) {
-    const u128 twice = v.remainder << 1;
-    return twice < v.divisor ? -1 : twice > v.divisor ? 1 : 0;
-  }
-  const unsigned d = static_cast<unsigned>(v.quotient % 10);
-  v.quotient /= 10;
-  if (d != 5) return d > 5 ? 1 : -1;
-  return v.remainder != 0 ? 1 : 0;
-}
-
-/// A positive finite float's six correctly rounded significant digits (100000..999999) and its
-/// decimal exponent X: the printed value is digits * 10^(X-5).
-struct Decimal6 {
+/// A positive finite float's P correctly rounded significant digits (10^(P-1)..10^P-1) and its
+/// decimal exponent X: the printed value is digits * 10^(X-P+1).
+struct Decimal {
   uint32_t digits;
   int exponent;
 };
 
-Decimal6 toDecimal6(uint32_t m, int e) {
+template <int P>
+Decimal toDecimal(uint32_t m, int e) {
+  constexpr uint64_t kLimit = pow10(P);  // one past the largest P-digit significand
   const int log2Floor = e + 31 - __builtin_clz(m);
   // floor(log2Floor * log10(2)), exact over the float range; X is this or one more.
   const int estimate = (log2Floor * 78913) >> 18;
-  const int scale = 5 - estimate;
-  ScaledValue v = scale >= 0 ? scaleUp(m, e, scale) : scaleDown(m, e, -scale);
-  int exponent = v.quotient >= kSixDigits ? estimate + 1 : estimate;
-  const int direction = roundingDirection(v);
-  uint32_t digits = static_cast<uint32_t>(v.quotient);
-  if (direction > 0 || (direction == 0 && (digits & 1) != 0)) ++digits;
-  if (digits == kSixDigits) {  // 999999.5 and the like carry into the next power of ten
+  const int scale = P - 1 - estimate;
+  const ScaledValue v = scale >= 0 ? scaleUp(m, e, scale) : scaleDown(m, e, -scale);
+  uint64_t digits = v.quotient;
+  int exponent = estimate;
+  bool roundUp;
+  if (digits < kLimit) {
+    roundUp = v.halfSign > 0 || (v.halfSign == 0 && (digits & 1) != 0);
+  } else {
+    // The estimate was one short: the last of P+1 digits, d, goes into the cut-off part, which
+    // becomes (d + the old cut-off part) / 10.
+    const unsigned d = static_cast<unsigned>(digits % 10);
+    digits /= 10;
+    ++exponent;
+    roundUp = d > 5 || (d == 5 && (v.inexact || (digits & 1) != 0));
+  }
+  if (roundUp && ++digits == kLimit) {  // 9.995 and the like carry into the next power of ten
     digits /= 10;
     ++exponent;
   }
-  return {digits, exponent};
+  return {static_cast<uint32_t>(digits), exponent};
 }
 
 char *copyText(char *out, const char *text, int length) {
@@ -135,18 +150,28 @@ char *copyText(char *out, const char *text, int length) {
   return out + length;
 }
 
-/// Lays out the digits as "%g" does: fixed notation for -4 <= X < 6, else d.ddddde+XX; trailing
+/// The P digits of `value` as characters, pairs from the right.
+template <int P>
+void writeDigits(uint32_t value, char *digits) {
+  int i = P;
+  for (; i >= 2; i -= 2) {
+    std::memcpy(digits + i - 2, kDigitPairs + 2 * (value % 100), 2);
+    value /= 100;
+  }
+  if (i == 1) digits[0] = static_cast<char>('0' + value);
+}
+
+/// Lays out the digits as "%.Pg" does: fixed notation for -4 <= X < P, else d.ddde+XX; trailing
 /// zeros and a trailing point dropped.
-char *writeDecimal(char *out, Decimal6 value) {
-  char digits[6];
-  std::memcpy(digits, kDigitPairs + 2 * (value.digits / 10000), 2);
-  std::memcpy(digits + 2, kDigitPairs + 2 * (value.digits / 100 % 100), 2);
-  std::memcpy(digits + 4, kDigitPairs + 2 * (value.digits % 100), 2);
-  int count = 6;
+template <int P>
+char *writeDecimal(char *out, Decimal value) {
+  char digits[P];
+  writeDigits<P>(value.digits, digits);
+  int count = P;
   while (digits[count - 1] == '0') --count;  // the first digit is never 0
 
   const int x = value.exponent;
-  if (x >= 0 && x < 6) {
+  if (x >= 0 && x < P) {
     const int whole = x + 1;
     if (count <= whole) return copyText(out, digits, whole);
     out = copyText(out, digits, whole);
@@ -167,9 +192,8 @@ char *writeDecimal(char *out, Decimal6 value) {
   return copyText(out, kDigitPairs + 2 * (x < 0 ? -x : x), 2);  // |X| <= 45
 }
 
-}  // namespace
-
-int formatFloatG(float value, char *out) {
+template <int P>
+int formatWithDigits(float value, char *out) {
   uint32_t bits;
   std::memcpy(&bits, &value, sizeof bits);
   const uint32_t fraction = bits & 0x7fffff;
@@ -182,19 +206,36 @@ int formatFloatG(float value, char *out) {
       *p++ = '0';
       return static_cast<int>(p - out);
     }
-    return static_cast<int>(writeDecimal(p, toDecimal6(fraction, -149)) - out);
+    return static_cast<int>(writeDecimal<P>(p, toDecimal<P>(fraction, -149)) - out);
   }
   const uint32_t m = fraction | 0x800000;
-  return static_cast<int>(writeDecimal(p, toDecimal6(m, static_cast<int>(biasedExponent) - 150)) - out);
+  return static_cast<int>(writeDecimal<P>(p, toDecimal<P>(m, static_cast<int>(biasedExponent) - 150)) -
+                          out);
 }
 
+static_assert(pow10(kMaxFastDigits) < (uint64_t(1) << 32), "P digits are held in 32 bits");
+
+}  // namespace
+
+int formatFloatG(float value, char *out) { return formatWithDigits<6>(value, out); }
+
 int formatFloatDigits(float value, int digits, char *out) {
-  if (digits == 6) return formatFloatG(value, out);
-  if (digits < 1) digits = 1;
-  if (digits > 17) digits = 17;
-  // Other precisions are rare in RIB; the standard conversion is exact and locale-free.
+  switch (digits < 1 ? 1 : digits) {
+  case 1: return formatWithDigits<1>(value, out);
+  case 2: return formatWithDigits<2>(value, out);
+  case 3: return formatWithDigits<3>(value, out);
+  case 4: return formatWithDigits<4>(value, out);
+  case 5: return formatWithDigits<5>(value, out);
+  case 6: return formatWithDigits<6>(value, out);
+  case 7: return formatWithDigits<7>(value, out);
+  case 8: return formatWithDigits<8>(value, out);
+  case 9: return formatWithDigits<9>(value, out);
+  default: break;
+  }
+  // More digits than a float carries are rare in RIB; the standard conversion is exact and
+  // locale-free.
   const auto result = std::to_chars(out, out + kFloatTextMax, static_cast<double>(value),
-                                    std::chars_format::general, digits);
+                                    std::chars_format::general, digits > 17 ? 17 : digits);
   return static_cast<int>(result.ptr - out);
 }
 

@@ -11,6 +11,7 @@
 #include <limits>
 #include <random>
 #include <string>
+#include <vector>
 
 using rib::formatFloatDigits;
 using rib::formatFloatG;
@@ -134,15 +135,64 @@ TEST(FloatFormatG, RandomValuesOfEverydayMagnitudeMatchPrintf) {
   }
 }
 
-TEST(FloatFormatDigits, OtherPrecisionsMatchPrintf) {
+// Where a formatter with `digits` significant digits goes wrong first: powers of ten and their
+// neighbours (the decimal exponent is estimated from the binary one and turns there), the floats
+// nearest to 99...95 times a power of ten (rounding carries into a new digit, and at 10^digits and
+// 1e-4 from fixed into exponent form or back), short binary fractions (the only floats that are
+// exact ties at the last digit), and the ends of the range.
+std::vector<float> turningPoints(int digits) {
+  std::vector<float> values = {FLT_MAX, FLT_MIN, FLT_EPSILON, fromBits(1), fromBits(0x007fffffu)};
+  auto addWithNeighbours = [&](float value) {
+    values.insert(values.end(), {std::nextafter(value, 0.0f), value, std::nextafter(value, FLT_MAX)});
+  };
+  for (int p = -45; p <= 38; ++p) {
+    addWithNeighbours(static_cast<float>(std::pow(10.0, p)));
+    addWithNeighbours(static_cast<float>((std::pow(10.0, digits) - 0.5) * std::pow(10.0, p - digits)));
+  }
+  for (int shift = -150; shift <= 40; ++shift) {
+    for (int odd = 1; odd < 2048; odd += 2) values.push_back(std::ldexp(static_cast<float>(odd), shift));
+  }
+  return values;
+}
+
+TEST(FloatFormatDigits, EveryFastPrecisionMatchesPrintfWhereRoundingTurns) {
+  for (int digits = 1; digits <= 9; ++digits) {
+    int differences = 0;
+    for (float value : turningPoints(digits)) {
+      for (float signedValue : {value, -value}) {
+        if (formatDigits(signedValue, digits) != printfG(signedValue, digits) && ++differences <= 5) {
+          ADD_FAILURE() << "digits " << digits << ": " << formatDigits(signedValue, digits) << " vs "
+                        << printfG(signedValue, digits);
+        }
+      }
+    }
+    EXPECT_EQ(differences, 0) << "digits " << digits;
+  }
+}
+
+TEST(FloatFormatDigits, RandomBitPatternsMatchPrintfAtEveryPrecision) {
   std::mt19937 random(3);
-  for (int digits : {1, 2, 3, 5, 6, 7, 9, 12, 17}) {
+  for (int digits = 1; digits <= 17; ++digits) {
     for (int i = 0; i < 20000; ++i) {
       const float value = fromBits(static_cast<uint32_t>(random()));
       ASSERT_EQ(formatDigits(value, digits), printfG(value, digits)) << "digits " << digits;
     }
   }
   EXPECT_EQ(formatDigits(0.5f, 6), formatG(0.5f));
+}
+
+TEST(FloatFormatDigits, NineDigitsAsTheCLibraryPrintsThem) {
+  EXPECT_EQ(formatDigits(0.1f, 9), "0.100000001");
+  EXPECT_EQ(formatDigits(16777215.0f, 9), "16777215");
+  EXPECT_EQ(formatDigits(1e9f, 9), "1e+09");
+  EXPECT_EQ(formatDigits(9999998976.0f, 9), "9.99999898e+09");
+  EXPECT_EQ(formatDigits(-FLT_MAX, 9), "-3.40282347e+38");
+  EXPECT_EQ(formatDigits(fromBits(1), 9), "1.40129846e-45");               // smallest denormal
+  EXPECT_EQ(formatDigits(fromBits(0x007fffffu), 9), "1.17549421e-38");     // largest denormal
+  EXPECT_EQ(formatDigits(std::ldexp(1.0f, -13), 9), "0.000122070312");   // tie, even digit kept
+  EXPECT_EQ(formatDigits(std::ldexp(3.0f, -13), 9), "0.000366210938");   // tie, odd digit up
+  EXPECT_EQ(formatDigits(std::numeric_limits<float>::infinity(), 9), "inf");
+  EXPECT_EQ(formatDigits(-0.0f, 9), "-0");
 }
 
 TEST(FloatFormatDigits, PrecisionOutsideTheRangeIsClamped) {
