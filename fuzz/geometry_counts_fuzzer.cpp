@@ -11,6 +11,7 @@
 #include "FuzzRib.h"
 #include "ParamDecl.h"
 #include "PrimitiveCounts.h"
+#include "SameText.h"
 
 using namespace rib;
 

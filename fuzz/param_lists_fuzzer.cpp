@@ -86,10 +86,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *bytes, size_t size) {
     fuzzrib::fillFloats(data, floats);
     fuzzrib::ExactArray<RtInt> ints(data.ConsumeIntegralInRange(0, 40));
     fuzzrib::fillInts(data, ints, INT32_MIN, INT32_MAX);
-    rib.writeStrings(strings.get(), n);
-    rib.writeFloats(floats.get(), static_cast<int>(floats.size()));
-    rib.writeInts(ints.get(), static_cast<int>(ints.size()));
-    rib.writeRaw("\n");
+    rib.encoder.writeStrings(strings.get(), n);
+    rib.encoder.writeFloats(floats.get(), static_cast<int>(floats.size()));
+    rib.encoder.writeInts(ints.get(), static_cast<int>(ints.size()));
+    rib.encoder.endLine();
     const std::string out = fuzzrib::written(rib);
     if (ascii) {
       fuzzrib::checkAsciiRib(out);
