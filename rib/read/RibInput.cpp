@@ -9,8 +9,10 @@ namespace rib {
 void RibInput::fromFile(FILE *file, size_t chunkBytes) {
   start(Source::File, chunkBytes);
   file_ = file;
-  if (!file)
+  if (!file) {
     exhausted_ = true;
+    error_ = EBADF;
+  }
 }
 
 void RibInput::fromDescriptor(int fd, size_t chunkBytes) {

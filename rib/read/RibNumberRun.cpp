@@ -82,7 +82,10 @@ char *RibTokenizer::blockNumbers(char *p, const char *end, float *&floats, int32
 }
 
 template <bool kIntegers>
-char *RibTokenizer::blockNumbersOf(char *p, const char *end, float *&floats, int32_t *&ints) {
+char *RibTokenizer::blockNumbersOf(char *p, const char *end, float *&floatsOut, int32_t *&intsOut) {
+  // Locals, not the references: kept in registers across the loop.
+  float *floats = floatsOut;
+  int32_t *ints = intsOut;
   while (end - p >= 64) {
     const BlockBits bits = blockBits(p);
     // A block begins at a token or at a blank that ends one.
@@ -115,12 +118,13 @@ char *RibTokenizer::blockNumbersOf(char *p, const char *end, float *&floats, int
       }
       RibNumber number;
       if (!readShortNumber(token, p + tokenEnd, p + firstFrom(bits.dots, start),
-                           p + firstFrom(bits.exponents, start), number, scratch_) &&
-          (!(classOf(*token) & kNumberStart) ||
-           scanRibNumber(token, number, scratch_) != p + tokenEnd)) {
-        at = start;
-        stop = true;
-        break;
+                           p + firstFrom(bits.exponents, start), number, scratch_)) {
+        if (!longNumber(token, p + tokenEnd)) {
+          at = start;
+          stop = true;
+          break;
+        }
+        number = longNumber_;
       }
       *floats++ = number.value;
       if (kIntegers) {
@@ -138,7 +142,15 @@ char *RibTokenizer::blockNumbersOf(char *p, const char *end, float *&floats, int
     if (stop || (kIntegers && !ints))
       break;
   }
+  floatsOut = floats;
+  intsOut = ints;
   return p;
+}
+
+// Whether [token, end) is exactly a number too long for readShortNumber; it goes to longNumber_
+// (a member, so that the caller's number stays in registers).
+bool RibTokenizer::longNumber(const char *token, const char *end) {
+  return (classOf(*token) & kNumberStart) && scanRibNumber(token, longNumber_, scratch_) == end;
 }
 
 void RibTokenizer::readNumbers(NumberArray &array) {
@@ -183,6 +195,7 @@ void RibTokenizer::readNumbers(NumberArray &array) {
         }
         *floats++ = number.value;
         p = const_cast<char *>(stop);
+        p = blockNumbers(p, end, floats, ints); // back to blocks after a long or odd number
       } else {
         bufferEnd = p == end && !input_.exhausted();
         break;

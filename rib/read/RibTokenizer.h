@@ -103,6 +103,7 @@ private:
   char *blockNumbers(char *p, const char *end, float *&floats, int32_t *&ints);
   template <bool kIntegers>
   char *blockNumbersOf(char *p, const char *end, float *&floats, int32_t *&ints);
+  __attribute__((noinline)) bool longNumber(const char *token, const char *end);
 
   Token &fail(Token &token, const char *format, ...) __attribute__((format(printf, 3, 4)));
   Token &end(Token &token);
@@ -129,6 +130,7 @@ private:
   bool keep_ = true;
   bool readErrorReported_ = false;
   std::string scratch_; // number text for strtof
+  RibNumber longNumber_;
   std::string message_; // of the last error token
   std::string comment_; // of the last structure token
 
