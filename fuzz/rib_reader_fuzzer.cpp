@@ -24,10 +24,10 @@ public:
       put(arg.where.offset);
       const bool integers =
           arg.type == rib::RibArgType::Integer || arg.type == rib::RibArgType::IntegerArray;
-      if (arg.isArray() != (arg.type >= rib::RibArgType::IntegerArray) ||
-          (!arg.isArray() && arg.count != 1) || (integers && !arg.ints) ||
-          arg.isNumeric() == (arg.type == rib::RibArgType::String ||
-                              arg.type == rib::RibArgType::StringArray))
+      const bool texts =
+          arg.type == rib::RibArgType::String || arg.type == rib::RibArgType::StringArray;
+      if ((!arg.isArray() && arg.count != 1) || integers != (arg.ints != nullptr) ||
+          texts == arg.isNumeric() || (texts && !arg.isText()))
         fuzzrib::fail("an argument's views do not match its type");
       if (arg.floats) log.append(reinterpret_cast<const char *>(arg.floats), arg.count * 4);
       if (arg.ints) log.append(reinterpret_cast<const char *>(arg.ints), arg.count * 4);

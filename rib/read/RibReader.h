@@ -8,8 +8,13 @@
 // problems.
 //
 //     struct Printer : rib::RibHandler {
-//       void request(const rib::RibRequest &r) override { std::printf("%.*s\n", ...); }
-//       void error(std::string_view message, rib::RibPosition where) override { ... }
+//       void request(const rib::RibRequest &r) override {
+//         std::printf("%.*s: %zu arguments\n", int(r.name.size()), r.name.data(), r.size());
+//       }
+//       void error(std::string_view message, rib::RibPosition where) override {
+//         std::printf("line %llu: %.*s\n", (unsigned long long)where.line, int(message.size()),
+//                     message.data());
+//       }
 //     } printer;
 //     rib::RibReader reader(printer);
 //     bool clean = reader.readFile(stdin);
