@@ -18,39 +18,54 @@ struct BlockBits {
   uint64_t exponents; // 'e' or 'E'
 };
 
-inline BlockBits blockBits(const char *p) {
-  BlockBits bits{0, 0, 0, 0};
+#if defined(__SSE2__)
+inline uint64_t maskOf(__m128i matches, int part) {
+  return uint64_t(uint32_t(_mm_movemask_epi8(matches))) << (16 * part);
+}
+#endif
+
+// Blanks and line feeds.
+inline void findBlanks(const char *p, BlockBits &bits) {
+  bits.blanks = bits.lineFeeds = 0;
 #if defined(__SSE2__)
   const __m128i space = _mm_set1_epi8(' ');
   const __m128i tab = _mm_set1_epi8('\t');
   const __m128i four = _mm_set1_epi8(4);
   const __m128i lineFeed = _mm_set1_epi8('\n');
-  const __m128i dot = _mm_set1_epi8('.');
-  const __m128i lowerCase = _mm_set1_epi8(0x20);
-  const __m128i e = _mm_set1_epi8('e');
-  auto mask = [](__m128i matches, int part) {
-    return uint64_t(uint32_t(_mm_movemask_epi8(matches))) << (16 * part);
-  };
   for (int part = 0; part < 4; ++part) {
     const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i *>(p + 16 * part));
     const __m128i control = _mm_sub_epi8(bytes, tab); // tab to carriage return: 0 to 4
-    bits.blanks |= mask(_mm_or_si128(_mm_cmpeq_epi8(bytes, space),
-                                     _mm_cmpeq_epi8(_mm_min_epu8(control, four), control)),
-                        part);
-    bits.lineFeeds |= mask(_mm_cmpeq_epi8(bytes, lineFeed), part);
-    bits.dots |= mask(_mm_cmpeq_epi8(bytes, dot), part);
-    bits.exponents |= mask(_mm_cmpeq_epi8(_mm_or_si128(bytes, lowerCase), e), part);
+    bits.blanks |= maskOf(_mm_or_si128(_mm_cmpeq_epi8(bytes, space),
+                                       _mm_cmpeq_epi8(_mm_min_epu8(control, four), control)),
+                          part);
+    bits.lineFeeds |= maskOf(_mm_cmpeq_epi8(bytes, lineFeed), part);
   }
 #else
   for (int i = 0; i < 64; ++i) {
-    const char c = p[i];
-    bits.blanks |= uint64_t((classOf(c) & kSpace) || c == '\n') << i;
-    bits.lineFeeds |= uint64_t(c == '\n') << i;
-    bits.dots |= uint64_t(c == '.') << i;
-    bits.exponents |= uint64_t(c == 'e' || c == 'E') << i;
+    bits.blanks |= uint64_t((classOf(p[i]) & kSpace) || p[i] == '\n') << i;
+    bits.lineFeeds |= uint64_t(p[i] == '\n') << i;
   }
 #endif
-  return bits;
+}
+
+// Points and exponent marks: only numbers other than plain integers need them.
+inline void findMarks(const char *p, BlockBits &bits) {
+  bits.dots = bits.exponents = 0;
+#if defined(__SSE2__)
+  const __m128i dot = _mm_set1_epi8('.');
+  const __m128i lowerCase = _mm_set1_epi8(0x20);
+  const __m128i e = _mm_set1_epi8('e');
+  for (int part = 0; part < 4; ++part) {
+    const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i *>(p + 16 * part));
+    bits.dots |= maskOf(_mm_cmpeq_epi8(bytes, dot), part);
+    bits.exponents |= maskOf(_mm_cmpeq_epi8(_mm_or_si128(bytes, lowerCase), e), part);
+  }
+#else
+  for (int i = 0; i < 64; ++i) {
+    bits.dots |= uint64_t(p[i] == '.') << i;
+    bits.exponents |= uint64_t(p[i] == 'e' || p[i] == 'E') << i;
+  }
+#endif
 }
 
 // The first set bit at or after `from`, or 64.
@@ -87,7 +102,11 @@ char *RibTokenizer::blockNumbersOf(char *p, const char *end, float *&floatsOut, 
   float *floats = floatsOut;
   int32_t *ints = intsOut;
   while (end - p >= 64) {
-    const BlockBits bits = blockBits(p);
+    BlockBits bits;
+    findBlanks(p, bits);
+    bool marksFound = !kIntegers;
+    if (marksFound)
+      findMarks(p, bits);
     // A block begins at a token or at a blank that ends one.
     uint64_t starts = ~bits.blanks & ((bits.blanks << 1) | 1);
     uint64_t ends = bits.blanks & ~((bits.blanks << 1) | 1);
@@ -115,6 +134,10 @@ char *RibTokenizer::blockNumbersOf(char *p, const char *end, float *&floatsOut, 
           *floats++ = static_cast<float>(digits); // one rounding, as strtof
           continue;
         }
+      }
+      if (!marksFound) {
+        findMarks(p, bits);
+        marksFound = true;
       }
       RibNumber number;
       if (!readShortNumber(token, p + tokenEnd, p + firstFrom(bits.dots, start),
