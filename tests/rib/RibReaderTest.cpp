@@ -296,7 +296,7 @@ TEST(RibReader, ChunksAndSourcesChangeNothing) {
     input += std::to_string(i * 37 % 1001 - 500) + ".25 ";
   input += "] \"id\" [";
   for (int i = 0; i < 300; ++i)
-    input += std::to_string(i * 11) + " ";
+    input += std::to_string(i * 11) + (i % 7 == 6 ? "\n" : " "); // 42 more lines
   input += "]\nWorldEnd";
   const std::vector<std::string> whole = readLog(input);
   ASSERT_EQ(whole.size(), 12u);
@@ -304,6 +304,7 @@ TEST(RibReader, ChunksAndSourcesChangeNothing) {
                       "S[\"a\" \"b\"c\"]");
   EXPECT_EQ(whole[6], "C 7  inside"); // after the request it is in
   EXPECT_EQ(whole[9], "E 11:324 malformed number '1x'");
+  EXPECT_EQ(whole[11], "R 55:" + std::to_string(input.rfind("WorldEnd")) + " WorldEnd |");
   for (size_t chunk : {1, 2, 3, 5, 7, 8, 9, 13, 64, 65, 127}) {
     SCOPED_TRACE(chunk);
     EXPECT_EQ(readLog(input, chunk), whole);
