@@ -1,11 +1,12 @@
 // RibNumber.h - the numbers of ASCII RIB, read exactly as strtof reads them, without its cost.
 //
 // A number is an optional sign, digits with an optional decimal point (".5" and "5." included)
-// and an optional exponent. Up to 19 significant digits and a power of ten within 10^22 are
-// converted with one correctly rounded double operation. A correctly rounded double rounds to
-// the correct float unless the double lies exactly halfway between two floats: then the decimal
-// value may lie on either side, and strtof in the C locale, which sees every digit, decides; so
-// it does for longer digit strings and larger powers. The program's own locale never matters.
+// and an optional exponent. When its digits make an exact float (below 2^24) and the power of ten
+// is within 10^10, one correctly rounded float operation gives the result. Up to 19 digits and
+// powers within 10^22 take one double multiplication, within 2 units in the last place of the
+// exact value; its rounding to float is right unless a point halfway between two floats lies that
+// close. There, and for longer digit strings and larger powers, strtof in the C locale, which
+// sees every digit, decides. The program's own locale never matters.
 #pragma once
 
 #include <cstdint>
@@ -157,13 +158,10 @@ inline uint64_t distanceFromFloatHalfway(double value) {
 /// Numbers of more than 19 digits: the same result, digit by digit.
 const char *scanLongRibNumber(const char *p, RibNumber &out, std::string &scratch);
 
-/// mantissa * 10^exponent as a float, for mantissa and exponent in the fast range.
+/// The magnitude of mantissa * 10^exponent, the number [begin, end), as a float: exactly by one
+/// double operation where that cannot round twice, else by strtof.
 float scaledFloat(uint64_t mantissa, int exponent, const char *begin, const char *end,
                   std::string &scratch);
-
-} // namespace numberdetail
-
-namespace numberdetail {
 
 constexpr float kFloatPowersOfTen[] = {1e0f, 1e1f, 1e2f, 1e3f, 1e4f, 1e5f,
                                        1e6f, 1e7f, 1e8f, 1e9f, 1e10f};
