@@ -7,7 +7,6 @@
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
-#include <random>
 #include <string>
 #include <vector>
 
@@ -15,64 +14,16 @@
 
 #include "RibWriteCheck.h"
 #include "RibWriter.h"
+#include "TriangleMesh.h"
 
 using namespace rib;
 
 namespace {
 
-// 1000 x 500 quads of two triangles each over a 1001 x 501 vertex grid.
-constexpr int kQuadsAcross = 1000;
-constexpr int kQuadsDown = 500;
-
-struct TriangleMesh {
-  std::vector<RtInt> nvertices;  // 3 per triangle
-  std::vector<RtInt> vertices;   // indices into the grid
-  std::vector<RtFloat> P;        // 3 per grid point
-  std::vector<RtFloat> N;
-  int triangles() const { return static_cast<int>(nvertices.size()); }
-};
-
-// The numbers of P and N follow the float array case's mix of magnitudes (coordinates, unit
-// values, whole numbers, tiny and large values): fprintf's cost depends on the digits it has to
-// produce, so the two ratios only compare when the numbers are alike.
-std::vector<RtFloat> sceneNumbers(size_t count, unsigned seed) {
-  std::mt19937 random(seed);
-  std::uniform_real_distribution<float> coordinate(-100.0f, 100.0f);
-  std::uniform_real_distribution<float> unit(0.0f, 1.0f);
-  std::vector<RtFloat> v(count);
-  for (size_t i = 0; i < count; ++i) {
-    switch (i % 5) {
-    case 0: v[i] = coordinate(random); break;
-    case 1: v[i] = unit(random); break;
-    case 2: v[i] = static_cast<float>(static_cast<int>(coordinate(random))); break;
-    case 3: v[i] = unit(random) * 1e-5f; break;
-    default: v[i] = coordinate(random) * 1000.0f; break;
-    }
-  }
-  return v;
-}
-
-const TriangleMesh &mesh() {
-  static const TriangleMesh built = [] {
-    TriangleMesh m;
-    const int across = kQuadsAcross + 1;
-    const size_t points = static_cast<size_t>(across) * (kQuadsDown + 1);
-    m.P = sceneNumbers(3 * points, 2026);
-    m.N = sceneNumbers(3 * points, 2027);
-    for (int j = 0; j < kQuadsDown; ++j) {
-      for (int i = 0; i < kQuadsAcross; ++i) {
-        const RtInt a = j * across + i, b = a + 1, c = a + across, d = c + 1;
-        m.vertices.insert(m.vertices.end(), {a, b, c, c, b, d});
-        m.nvertices.insert(m.nvertices.end(), {3, 3});
-      }
-    }
-    return m;
-  }();
-  return built;
-}
+using ribbench::mesh;
 
 void writeWithLibrary(RibWriter &rib) {
-  const TriangleMesh &m = mesh();
+  const ribbench::TriangleMesh &m = mesh();
   RtToken tokens[] = {const_cast<char *>("P"), const_cast<char *>("N")};
   RtPointer values[] = {const_cast<RtFloat *>(m.P.data()), const_cast<RtFloat *>(m.N.data())};
   rib.PointsPolygonsV(m.triangles(), const_cast<RtInt *>(m.nvertices.data()),
@@ -81,7 +32,7 @@ void writeWithLibrary(RibWriter &rib) {
 
 template <int kDigits>
 void writeWithFprintf(FILE *file) {
-  const TriangleMesh &m = mesh();
+  const ribbench::TriangleMesh &m = mesh();
   std::fputs("PointsPolygons[", file);
   for (RtInt n : m.nvertices) std::fprintf(file, "%d ", n);
   std::fputs("] [", file);
@@ -97,7 +48,7 @@ void writeWithFprintf(FILE *file) {
 // Both ways must write the same numbers in the same order (they differ only in blanks).
 template <int kDigits>
 bool libraryMatchesFprintf() {
-  const TriangleMesh &m = mesh();
+  const ribbench::TriangleMesh &m = mesh();
   const size_t numbers = m.nvertices.size() + m.vertices.size() + m.P.size() + m.N.size();
   // + the keyword, "P" and "N"
   return ribbench::sameWordsBothWays(writeWithLibrary, writeWithFprintf<kDigits>, "PointsPolygons",

@@ -9,7 +9,8 @@ cd "$(dirname "$0")/.."
 dir=${1:-build-fuzz}
 seconds=${2:-30}
 jobs=$(nproc 2>/dev/null || echo 2)
-targets=(declarations_fuzzer param_lists_fuzzer geometry_counts_fuzzer error_reports_fuzzer)
+targets=(declarations_fuzzer param_lists_fuzzer geometry_counts_fuzzer error_reports_fuzzer
+         rib_reader_fuzzer)
 
 cmake -S . -B "$dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DWOBBLE_FUZZ=ON \
   -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++

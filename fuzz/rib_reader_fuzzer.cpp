@@ -1,0 +1,87 @@
+// Fuzz target: arbitrary bytes through the RIB reader. Reading must not crash, hang or grow
+// without bound; every value it reports must be in bounds; and reading the same bytes in small
+// chunks (a few bytes per read, so that every token and binary value is cut somewhere) must
+// report exactly the same requests, comments and errors.
+#include <cstdint>
+#include <cstring>
+#include <string>
+
+#include "FuzzRib.h"
+#include "RibReader.h"
+
+namespace {
+
+// Everything reported, in a compact form that two reads can be compared by.
+class Digest : public rib::RibHandler {
+public:
+  void request(const rib::RibRequest &request) override {
+    put('R', request.where);
+    putText(request.name);
+    put(request.size());
+    for (const rib::RibArg &arg : request) {
+      put(static_cast<uint64_t>(arg.type));
+      put(arg.count);
+      put(arg.where.offset);
+      const bool integers =
+          arg.type == rib::RibArgType::Integer || arg.type == rib::RibArgType::IntegerArray;
+      const bool texts =
+          arg.type == rib::RibArgType::String || arg.type == rib::RibArgType::StringArray;
+      if ((!arg.isArray() && arg.count != 1) || integers != (arg.ints != nullptr) ||
+          texts == arg.isNumeric() || (texts && !arg.isText()))
+        fuzzrib::fail("an argument's views do not match its type");
+      if (arg.floats) log.append(reinterpret_cast<const char *>(arg.floats), arg.count * 4);
+      if (arg.ints) log.append(reinterpret_cast<const char *>(arg.ints), arg.count * 4);
+      for (size_t i = 0; arg.strings && i < arg.count; ++i) {
+        if (arg.strings[i].data()[arg.strings[i].size()] != '\0')
+          fuzzrib::fail("a string is not followed by a zero byte");
+        putText(arg.strings[i]);
+      }
+    }
+    if (request.where.offset < lastOffset) fuzzrib::fail("requests out of order");
+    lastOffset = request.where.offset;
+  }
+  void structure(std::string_view text, rib::RibPosition where) override {
+    put('C', where);
+    putText(text);
+  }
+  void error(std::string_view message, rib::RibPosition where) override {
+    put('E', where);
+    putText(message);
+    if (message.empty() || message.find('\n') != std::string_view::npos)
+      fuzzrib::fail("an error message is not one line");
+  }
+
+  std::string log;
+
+private:
+  void put(uint64_t value) { log.append(reinterpret_cast<const char *>(&value), sizeof value); }
+  void put(char kind, rib::RibPosition where) {
+    if (where.line == 0) fuzzrib::fail("a position without a line");
+    log += kind;
+    put(where.line);
+    put(where.offset);
+  }
+  void putText(std::string_view text) {
+    put(text.size());
+    log.append(text.data(), text.size());
+  }
+
+  uint64_t lastOffset = 0;
+};
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *bytes, size_t size) {
+  // Small limits, so that inputs reach them and memory stays bounded.
+  rib::RibReaderLimits limits;
+  limits.requestBytes = 1 << 16;
+  limits.tokenBytes = 1 << 10;
+  limits.definitionBytes = 1 << 12;
+  Digest whole;
+  rib::RibReader(whole, limits).readMemory(bytes, size);
+  limits.chunkBytes = size > 0 ? 1 + bytes[0] % 11 : 1;
+  Digest chunked;
+  rib::RibReader(chunked, limits).readMemory(bytes, size);
+  if (whole.log != chunked.log) fuzzrib::fail("reading in small chunks changed what was read");
+  return 0;
+}

@@ -1,0 +1,107 @@
+#include "RibInput.h"
+
+#include <cerrno>
+#include <cstring>
+#include <unistd.h>
+
+namespace rib {
+
+void RibInput::fromFile(FILE *file, size_t chunkBytes) {
+  start(Source::File, chunkBytes);
+  file_ = file;
+  if (!file) {
+    exhausted_ = true;
+    error_ = EBADF;
+  }
+}
+
+void RibInput::fromDescriptor(int fd, size_t chunkBytes) {
+  start(Source::Descriptor, chunkBytes);
+  fd_ = fd;
+}
+
+void RibInput::fromMemory(const void *data, size_t size, size_t chunkBytes) {
+  start(Source::Memory, chunkBytes);
+  memory_ = static_cast<const char *>(data);
+  memoryLeft_ = data ? size : 0;
+}
+
+void RibInput::start(Source source, size_t chunkBytes) {
+  source_ = source;
+  chunk_ = chunkBytes > 0 ? chunkBytes : 1;
+  if (capacity_ < chunk_)
+    allocate(chunk_);
+  end_ = data_.get();
+  *end_ = 0;
+  base_ = 0;
+  exhausted_ = false;
+  error_ = 0;
+  file_ = nullptr;
+  fd_ = -1;
+  memory_ = nullptr;
+  memoryLeft_ = 0;
+}
+
+void RibInput::allocate(size_t capacity) {
+  data_.reset(new char[capacity + 1 + kPadding]()); // zeroed: every byte is defined
+  capacity_ = capacity;
+}
+
+size_t RibInput::readSome(char *into, size_t most) {
+  switch (source_) {
+  case Source::File: {
+    size_t n = std::fread(into, 1, most, file_);
+    if (n == 0 && std::ferror(file_))
+      error_ = errno != 0 ? errno : EIO;
+    return n;
+  }
+  case Source::Descriptor:
+    for (;;) {
+      ssize_t n = ::read(fd_, into, most);
+      if (n >= 0)
+        return static_cast<size_t>(n);
+      if (errno != EINTR) {
+        error_ = errno;
+        return 0;
+      }
+    }
+  case Source::Memory: {
+    size_t n = most < memoryLeft_ ? most : memoryLeft_;
+    std::memcpy(into, memory_, n);
+    memory_ += n;
+    memoryLeft_ -= n;
+    return n;
+  }
+  }
+  return 0;
+}
+
+char *RibInput::refill(const char *keep, size_t &added) {
+  added = 0;
+  char *base = data_.get();
+  const size_t kept = static_cast<size_t>(end_ - keep);
+  base_ += static_cast<uint64_t>(keep - base);
+  if (exhausted_) {
+    std::memmove(base, keep, kept);
+    end_ = base + kept;
+    *end_ = 0;
+    return base;
+  }
+  if (capacity_ - kept < chunk_) {
+    // Only a token that spans several chunks gets here; the token limit bounds it.
+    std::unique_ptr<char[]> old = std::move(data_);
+    allocate(capacity_ * 2 > kept + chunk_ ? capacity_ * 2 : kept + chunk_);
+    std::memcpy(data_.get(), keep, kept);
+    base = data_.get();
+  } else {
+    std::memmove(base, keep, kept);
+  }
+  added = readSome(base + kept, chunk_);
+  if (added == 0)
+    exhausted_ = true;
+  end_ = base + kept + added;
+  *end_ = 0;
+  return base;
+}
+
+} // namespace rib

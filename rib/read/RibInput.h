@@ -1,0 +1,57 @@
+// RibInput.h - the reader's bytes: a FILE*, a file descriptor or a memory block, taken one chunk at
+// a time into a buffer that always ends with a zero byte, so that scanners stop at the end of
+// what has arrived without checking bounds on every byte. kPadding bytes after that zero are
+// readable too, so that digits can be taken eight at a time.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <memory>
+
+namespace rib {
+
+class RibInput {
+public:
+  static constexpr size_t kPadding = 8;
+
+  void fromFile(FILE *file, size_t chunkBytes);
+  void fromDescriptor(int fd, size_t chunkBytes);
+  void fromMemory(const void *data, size_t size, size_t chunkBytes);
+
+  char *begin() const { return data_.get(); }
+  /// One past the last byte that has arrived; *end() is always 0.
+  char *end() const { return end_; }
+  /// True once the source has no more bytes (or failed).
+  bool exhausted() const { return exhausted_; }
+  /// errno of a failed read, else 0.
+  int error() const { return error_; }
+  uint64_t offsetOf(const char *at) const { return base_ + static_cast<uint64_t>(at - begin()); }
+
+  /// Moves the bytes from `keep` to end() to the front of the buffer and reads more after them.
+  /// Returns the new address of `keep`; `added` is 0 only when the source is exhausted.
+  char *refill(const char *keep, size_t &added);
+
+private:
+  enum class Source { File, Descriptor, Memory };
+
+  void start(Source source, size_t chunkBytes);
+  void allocate(size_t capacity);
+  size_t readSome(char *into, size_t most);
+
+  Source source_ = Source::Memory;
+  FILE *file_ = nullptr;
+  int fd_ = -1;
+  const char *memory_ = nullptr;
+  size_t memoryLeft_ = 0;
+
+  std::unique_ptr<char[]> data_;
+  size_t capacity_ = 0; // bytes of data_ for input: the closing zero and padding not included
+  size_t chunk_ = 0;
+  char *end_ = nullptr;
+  uint64_t base_ = 0; // input offset of begin()
+  bool exhausted_ = false;
+  int error_ = 0;
+};
+
+} // namespace rib

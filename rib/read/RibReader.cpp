@@ -1,0 +1,360 @@
+// Requests from tokens: a request is its name and every value up to the next name. Values go
+// into pools that the reader keeps from request to request; the handler gets views of them.
+// An error drops the request it occurs in and skips everything up to the next request name.
+#include "RibReader.h"
+
+#include <string>
+#include <type_traits>
+#include <vector>
+
+#include "RibTokenizer.h"
+
+namespace rib {
+
+void RibHandler::structure(std::string_view, RibPosition) {}
+void RibHandler::error(std::string_view, RibPosition) {}
+
+namespace {
+
+struct ArgRecord {
+  RibArgType type;
+  size_t count;
+  size_t firstInt;
+  size_t firstFloat;
+  size_t firstString;
+  RibPosition where;
+};
+
+struct StringRef {
+  size_t first;
+  size_t length;
+};
+
+struct HeldComment {
+  size_t first;
+  size_t length;
+  RibPosition where;
+};
+
+// The address of element i, valid even for an empty pool (an empty array still has views).
+template <typename Pool> auto viewAt(const Pool &pool, size_t i) -> decltype(pool.data()) {
+  static const typename std::remove_const<
+      typename std::remove_pointer<decltype(pool.data())>::type>::type none{};
+  return pool.empty() ? &none : pool.data() + i;
+}
+
+} // namespace
+
+class RibReader::Impl {
+public:
+  Impl(RibHandler &handler, const RibReaderLimits &limits)
+      : handler_(handler), limits_(limits), tokens_(pools_, limits_) {}
+
+  RibInput &input() { return tokens_.input(); }
+  size_t chunkBytes() const { return limits_.chunkBytes; }
+  bool read();
+  void stop() { stopped_ = true; }
+
+  uint64_t requests = 0;
+  uint64_t errors = 0;
+
+private:
+  void begin(const Token &name);
+  void deliver();
+  void hold(const Token &comment);
+  void releaseComments();
+  void dropValues();
+  void fail(std::string_view message, RibPosition where);
+  bool checkLimit(bool passed = false);
+  void addValue(const Token &token);
+  void addString(const Token &token);
+  void readArray(RibPosition where);
+
+  RibHandler &handler_;
+  RibReaderLimits limits_;
+  RibPools pools_;
+  RibTokenizer tokens_;
+
+  bool pending_ = false;  // a request has begun and not been delivered
+  bool skipping_ = false; // after an error, up to the next request name
+  bool stopped_ = false;
+  std::string name_;
+  RibPosition where_;
+  std::vector<ArgRecord> args_;
+  std::vector<StringRef> strings_;
+  std::string heldText_;
+  std::vector<HeldComment> held_;
+
+  std::vector<RibArg> argViews_;
+  std::vector<std::string_view> stringViews_;
+};
+
+bool RibReader::Impl::read() {
+  tokens_.restart();
+  pending_ = skipping_ = stopped_ = false;
+  dropValues();
+  held_.clear();
+  heldText_.clear();
+  requests = errors = 0;
+  while (!stopped_) {
+    Token token = tokens_.next();
+    switch (token.kind) {
+    case TokenKind::End:
+      deliver();
+      releaseComments();
+      return errors == 0;
+    case TokenKind::Name:
+      deliver();
+      releaseComments();
+      begin(token);
+      break;
+    case TokenKind::Structure:
+      hold(token);
+      break;
+    case TokenKind::Error:
+      if (!skipping_)
+        fail(token.text, token.where);
+      break;
+    default:
+      if (skipping_)
+        break;
+      if (!pending_) {
+        fail("value before the first request", token.where);
+      } else if (token.kind == TokenKind::ArrayOpen) {
+        readArray(token.where);
+      } else if (token.kind == TokenKind::ArrayClose) {
+        fail("']' without '['", token.where);
+      } else {
+        addValue(token);
+      }
+      break;
+    }
+  }
+  return errors == 0;
+}
+
+void RibReader::Impl::begin(const Token &name) {
+  pending_ = true;
+  skipping_ = false;
+  tokens_.keepValues(true);
+  name_.assign(name.text.data(), name.text.size());
+  where_ = name.where;
+}
+
+void RibReader::Impl::deliver() {
+  if (!pending_)
+    return;
+  pending_ = false;
+  stringViews_.resize(strings_.size());
+  for (size_t i = 0; i < strings_.size(); ++i)
+    stringViews_[i] = std::string_view(pools_.chars.data() + strings_[i].first, strings_[i].length);
+  argViews_.resize(args_.size());
+  for (size_t i = 0; i < args_.size(); ++i) {
+    const ArgRecord &record = args_[i];
+    RibArg &arg = argViews_[i];
+    arg = RibArg();
+    arg.type = record.type;
+    arg.count = record.count;
+    arg.where = record.where;
+    switch (record.type) {
+    case RibArgType::IntegerArray:
+      if (record.count == 0)
+        arg.strings = viewAt(stringViews_, record.firstString);
+      [[fallthrough]];
+    case RibArgType::Integer:
+      arg.ints = viewAt(pools_.ints, record.firstInt);
+      [[fallthrough]];
+    case RibArgType::Float:
+    case RibArgType::FloatArray:
+      arg.floats = viewAt(pools_.floats, record.firstFloat);
+      break;
+    case RibArgType::String:
+    case RibArgType::StringArray:
+      arg.strings = viewAt(stringViews_, record.firstString);
+      break;
+    }
+  }
+  RibRequest request;
+  request.name = name_;
+  request.where = where_;
+  request.args = viewAt(argViews_, 0);
+  request.argCount = argViews_.size();
+  ++requests;
+  handler_.request(request);
+  dropValues();
+}
+
+// A "##" comment inside a request waits until the request is delivered, to keep the order.
+void RibReader::Impl::hold(const Token &comment) {
+  if (!pending_) {
+    handler_.structure(comment.text, comment.where);
+    return;
+  }
+  held_.push_back({heldText_.size(), comment.text.size(), comment.where});
+  heldText_.append(comment.text.data(), comment.text.size());
+  pools_.otherBytes += comment.text.size() + sizeof(HeldComment);
+  checkLimit();
+}
+
+void RibReader::Impl::releaseComments() {
+  for (const HeldComment &comment : held_)
+    handler_.structure(std::string_view(heldText_.data() + comment.first, comment.length),
+                       comment.where);
+  held_.clear();
+  heldText_.clear();
+}
+
+void RibReader::Impl::dropValues() {
+  pools_.clear();
+  args_.clear();
+  strings_.clear();
+}
+
+void RibReader::Impl::fail(std::string_view message, RibPosition where) {
+  ++errors;
+  pending_ = false;
+  skipping_ = true;
+  tokens_.keepValues(false);
+  handler_.error(message, where);
+  releaseComments();
+  dropValues();
+}
+
+// True (after reporting it) when the request has passed its limit; `passed` when the tokenizer
+// already dropped values for it.
+bool RibReader::Impl::checkLimit(bool passed) {
+  if (!passed && pools_.bytes() <= limits_.requestBytes)
+    return false;
+  const std::string message = "request " + name_ + " is larger than the limit of " +
+                              std::to_string(limits_.requestBytes) + " bytes";
+  fail(message, where_);
+  return true;
+}
+
+void RibReader::Impl::addString(const Token &token) {
+  strings_.push_back({token.first, token.count});
+  pools_.chars.push_back('\0');
+  pools_.otherBytes += sizeof(StringRef);
+}
+
+void RibReader::Impl::addValue(const Token &token) {
+  ArgRecord record{RibArgType::Integer, 1,          pools_.ints.size(), pools_.floats.size(),
+                   strings_.size(),     token.where};
+  switch (token.kind) {
+  case TokenKind::Integer:
+    pools_.ints.push_back(token.number.integer);
+    pools_.floats.push_back(token.number.value);
+    break;
+  case TokenKind::Float:
+    record.type = RibArgType::Float;
+    pools_.floats.push_back(token.number.value);
+    break;
+  case TokenKind::String:
+    record.type = RibArgType::String;
+    addString(token);
+    break;
+  case TokenKind::FloatArray:
+    record.type = RibArgType::FloatArray;
+    record.count = token.count;
+    record.firstFloat = token.first;
+    break;
+  default:
+    return;
+  }
+  args_.push_back(record);
+  pools_.otherBytes += sizeof(ArgRecord);
+  checkLimit(token.overLimit);
+}
+
+void RibReader::Impl::readArray(RibPosition where) {
+  enum class Kind { Unknown, Numbers, Texts } kind = Kind::Unknown;
+  NumberArray numbers;
+  numbers.firstInt = pools_.ints.size();
+  const size_t firstFloat = pools_.floats.size();
+  const size_t firstString = strings_.size();
+  for (;;) {
+    if (kind != Kind::Texts) {
+      tokens_.readNumbers(numbers);
+      if (pools_.floats.size() != firstFloat)
+        kind = Kind::Numbers;
+      if (checkLimit())
+        return;
+    }
+    Token token = tokens_.next();
+    switch (token.kind) {
+    case TokenKind::ArrayClose: {
+      ArgRecord record{RibArgType::StringArray,
+                       strings_.size() - firstString,
+                       numbers.firstInt,
+                       firstFloat,
+                       firstString,
+                       where};
+      if (kind != Kind::Texts) {
+        record.type = numbers.allIntegers ? RibArgType::IntegerArray : RibArgType::FloatArray;
+        record.count = pools_.floats.size() - firstFloat;
+      }
+      args_.push_back(record);
+      pools_.otherBytes += sizeof(ArgRecord);
+      checkLimit();
+      return;
+    }
+    case TokenKind::Integer:
+    case TokenKind::Float:
+      if (kind == Kind::Texts)
+        return fail("number in an array of strings", token.where);
+      kind = Kind::Numbers;
+      numbers.add(pools_, token.number);
+      break;
+    case TokenKind::String:
+      if (kind == Kind::Numbers)
+        return fail("string in an array of numbers", token.where);
+      kind = Kind::Texts;
+      addString(token);
+      if (checkLimit(token.overLimit))
+        return;
+      break;
+    case TokenKind::ArrayOpen:
+    case TokenKind::FloatArray:
+      return fail("array inside an array", token.where);
+    case TokenKind::Name:
+      fail("unterminated array: no ']' before the next request", where);
+      return begin(token);
+    case TokenKind::End:
+      return fail("unterminated array: no ']' before the end of the input", where);
+    case TokenKind::Structure:
+      hold(token);
+      break;
+    case TokenKind::Error:
+      return fail(token.text, token.where);
+    }
+    if (checkLimit())
+      return;
+  }
+}
+
+RibReader::RibReader(RibHandler &handler, const RibReaderLimits &limits)
+    : impl_(new Impl(handler, limits)) {}
+
+RibReader::~RibReader() = default;
+
+bool RibReader::readFile(FILE *file) {
+  impl_->input().fromFile(file, impl_->chunkBytes());
+  return impl_->read();
+}
+
+bool RibReader::readDescriptor(int fd) {
+  impl_->input().fromDescriptor(fd, impl_->chunkBytes());
+  return impl_->read();
+}
+
+bool RibReader::readMemory(const void *data, size_t size) {
+  impl_->input().fromMemory(data, size, impl_->chunkBytes());
+  return impl_->read();
+}
+
+void RibReader::stop() { impl_->stop(); }
+
+uint64_t RibReader::requestCount() const { return impl_->requests; }
+uint64_t RibReader::errorCount() const { return impl_->errors; }
+
+} // namespace rib
