@@ -7,9 +7,9 @@
 // Usage: rib_write_mesh_arrays FOLDER OUT [RUNS]
 //   FOLDER holds nvertices.i32, vertices.i32, P.f32 and N.f32 (raw arrays in the machine's order).
 #include <algorithm>
-#include <ctime>
 #include <cstdio>
 #include <cstdlib>
+#include <ctime>
 #include <string>
 #include <vector>
 
@@ -58,8 +58,8 @@ int main(int argc, char **argv) {
   for (int run = 0; run < runs; ++run) {
     const std::clock_t start = std::clock();
     RiContext *rib = static_cast<RiContext *>(RiNewContext(argv[2]));
-    rib->PointsPolygonsV(static_cast<RtInt>(nvertices.size()), nvertices.data(), vertices.data(),
-                         2, tokens, values);
+    rib->PointsPolygonsV(static_cast<RtInt>(nvertices.size()), nvertices.data(), vertices.data(), 2,
+                         tokens, values);
     delete rib;
     best = std::min(best, static_cast<double>(std::clock() - start) / CLOCKS_PER_SEC);
   }

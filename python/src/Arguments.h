@@ -1,9 +1,9 @@
 // Arguments.h - the fixed arguments of a request: one holder type per type name of the request
 // table (RequestTable.h). Arg<sig::RtColor> reads exactly 3 numbers, Arg<sig::RtInt *> any number
-// of integers (the request's size rules, ArraySizes.h, say how many it needs), Arg<sig::RtFilterFunc>
-// a filter's name. load() reads the Python object, raising TypeError or ValueError that names the
-// request and the argument; get() hands the library its value; kType says what the argument takes,
-// for the docstrings.
+// of integers (the request's size rules, ArraySizes.h, say how many it needs),
+// Arg<sig::RtFilterFunc> a filter's name. load() reads the Python object, raising TypeError or
+// ValueError that names the request and the argument; get() hands the library its value; kType says
+// what the argument takes, for the docstrings.
 #pragma once
 
 #include <pybind11/pybind11.h>
@@ -56,7 +56,8 @@ struct TextArg {
   char *value = nullptr;
   PyObject *object = nullptr; // borrowed from the call's arguments
   void load(PyObject *text, const Where &where, const Context &) {
-    if (!PyUnicode_Check(text)) fail(PyExc_TypeError, where, "must be a str, not %s", typeName(text));
+    if (!PyUnicode_Check(text))
+      fail(PyExc_TypeError, where, "must be a str, not %s", typeName(text));
     value = utf8Text(text, where);
     object = text;
   }

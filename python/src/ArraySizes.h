@@ -141,8 +141,7 @@ template <> struct ArraySizes<Request::PatchMesh> : SizedByRule {
     const bool bicubic = rib::sameText(type.get(), "bicubic");
     if (!bicubic && !rib::sameText(type.get(), "bilinear")) return std::nullopt; // not written
     return rib::patchMeshCounts(bicubic, nu.value, rib::sameText(uwrap.get(), "periodic"), nv.value,
-                                rib::sameText(vwrap.get(), "periodic"), writer.uStep,
-                                writer.vStep);
+                                rib::sameText(vwrap.get(), "periodic"), writer.uStep, writer.vStep);
   }
 };
 
@@ -177,8 +176,8 @@ template <> struct ArraySizes<Request::Curves> : SizedByRule {
                       Token &wrap) {
     nvertices.need(ncurves.value);
     return rib::curvesCounts(rib::sameText(type.get(), "cubic"),
-                             rib::sameText(wrap.get(), "periodic"), ncurves.value,
-                             nvertices.get(), writer.vStep);
+                             rib::sameText(wrap.get(), "periodic"), ncurves.value, nvertices.get(),
+                             writer.vStep);
   }
 };
 
@@ -206,8 +205,8 @@ template <> struct ArraySizes<Request::SubdivisionMesh> : SizedByRule {
 };
 
 template <> struct ArraySizes<Request::Blobby> : SizedByRule {
-  static Counts check(const RibWriter &, Int &nleaf, Int &ncode, Ints &code, Int &nflt,
-                      Floats &flt, Int &nstr, Texts &str) {
+  static Counts check(const RibWriter &, Int &nleaf, Int &ncode, Ints &code, Int &nflt, Floats &flt,
+                      Int &nstr, Texts &str) {
     code.need(ncode.value);
     flt.need(nflt.value);
     str.need(nstr.value);

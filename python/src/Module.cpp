@@ -14,7 +14,8 @@ using ribpy::ObjectHandle;
 
 namespace {
 
-constexpr const char *kModuleDoc = R"(Writes RenderMan scene descriptions (RIB) through the RIB library.
+constexpr const char *kModuleDoc =
+    R"(Writes RenderMan scene descriptions (RIB) through the RIB library.
 
     import numpy, rib
     with rib.Context("ball.rib") as ri:            # None: standard output; "|cmd": a pipe
@@ -41,8 +42,9 @@ it. Requests on a closed context raise ValueError.)";
 template <class Handle> void defineHandle(py::module_ &module, const char *name, const char *doc) {
   const std::string type = name;
   py::class_<Handle>(module, name, doc)
-      .def_property_readonly("number", [](const Handle &handle) { return handle.number; },
-                             "The number that the RIB stream gives it.")
+      .def_property_readonly(
+          "number", [](const Handle &handle) { return handle.number; },
+          "The number that the RIB stream gives it.")
       .def("__repr__", [type](const Handle &handle) {
         return "<rib." + type + " " + std::to_string(handle.number) + ">";
       });
@@ -63,8 +65,8 @@ PYBIND11_MODULE(rib, module) {
 
   py::class_<Context> context(module, "Context", kContextDoc);
   context
-      .def(py::init<const py::object &, bool, int>(), py::arg("target") = py::none(),
-           py::kw_only(), py::arg("binary") = false, py::arg("precision") = 6)
+      .def(py::init<const py::object &, bool, int>(), py::arg("target") = py::none(), py::kw_only(),
+           py::arg("binary") = false, py::arg("precision") = 6)
       .def("close", &Context::close,
            "Ends the output as deleting a context does: a final newline, then the file is closed "
            "or the pipe's command waited for. Closing again does nothing.")
@@ -73,6 +75,7 @@ PYBIND11_MODULE(rib, module) {
       .def("__exit__", [](Context &self, const py::args &) { self.close(); });
   ribpy::installRequestMethods(context);
 
-  module.def("last_error", [] { return RiLastError; },
-             "The code of the last error the library reported (RIE_* of rib/ri.h; 0 for none).");
+  module.def(
+      "last_error", [] { return RiLastError; },
+      "The code of the last error the library reported (RIE_* of rib/ri.h; 0 for none).");
 }

@@ -17,13 +17,16 @@ template <class T, size_t N> T lookup(const Named<T> (&table)[N], const char *na
 }
 
 const Named<RtFilterFunc> kFilters[] = {
-    {"gaussian", RiGaussianFilter}, {"box", RiBoxFilter},   {"triangle", RiTriangleFilter},
+    {"gaussian", RiGaussianFilter},      {"box", RiBoxFilter},   {"triangle", RiTriangleFilter},
     {"catmull-rom", RiCatmullRomFilter}, {"sinc", RiSincFilter},
 };
 
 const Named<RtBasis *> kBases[] = {
-    {"bezier", &RiBezierBasis},   {"b-spline", &RiBSplineBasis}, {"catmull-rom", &RiCatmullRomBasis},
-    {"hermite", &RiHermiteBasis}, {"power", &RiPowerBasis},
+    {"bezier", &RiBezierBasis},
+    {"b-spline", &RiBSplineBasis},
+    {"catmull-rom", &RiCatmullRomBasis},
+    {"hermite", &RiHermiteBasis},
+    {"power", &RiPowerBasis},
 };
 
 const Named<RtErrorHandler> kErrorHandlers[] = {

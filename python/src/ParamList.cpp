@@ -18,8 +18,8 @@ void ParamList::reserve(size_t count) {
   read_ = heapRead_.get();
 }
 
-void ParamList::load(const char *request, PyObject *dict, PyObject *const *values,
-                     PyObject *names, const rib::PrimitiveCounts *counts) {
+void ParamList::load(const char *request, PyObject *dict, PyObject *const *values, PyObject *names,
+                     const rib::PrimitiveCounts *counts) {
   const size_t named = names ? static_cast<size_t>(PyTuple_GET_SIZE(names)) : 0;
   if (dict) {
     // The items as they are now, held: the dict may change while values are read.

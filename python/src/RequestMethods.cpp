@@ -90,8 +90,8 @@ void checkArgumentCount(PyObject *const *args, size_t positional, PyObject *name
   const char *request = Row<R>::kName;
   if constexpr (takesPrintfArguments<R>()) {
     if (positional < fixed - 1 || names)
-      failRequest(PyExc_TypeError, request, "takes %zu arguments and the format's values, %zu given",
-                  fixed - 1, positional);
+      failRequest(PyExc_TypeError, request,
+                  "takes %zu arguments and the format's values, %zu given", fixed - 1, positional);
   } else if constexpr (Row<R>::kList) {
     if (positional < fixed || positional > fixed + 1)
       failRequest(PyExc_TypeError, request,
@@ -113,13 +113,16 @@ PyObject *write(RibWriter &writer, const Context &context, ParamList *params,
                 Arguments &arguments) {
   using Result = typename SignatureOfRow<R>::Result;
   if constexpr (takesPrintfArguments<R>()) {
-    std::apply([&](auto &type, auto &, auto &text) {
-      writer.ArchiveRecord(type.get(), const_cast<char *>("%s"), text.get());
-    }, arguments);
+    std::apply(
+        [&](auto &type, auto &, auto &text) {
+          writer.ArchiveRecord(type.get(), const_cast<char *>("%s"), text.get());
+        },
+        arguments);
     Py_RETURN_NONE;
   } else {
     auto call = [&](auto &...a) {
-      if (params) return Row<R>::write(writer, params->count(), params->tokens(), params->values(), a...);
+      if (params)
+        return Row<R>::write(writer, params->count(), params->tokens(), params->values(), a...);
       return Row<R>::write(writer, 0, nullptr, nullptr, a...);
     };
     if constexpr (std::is_same<Result, sig::RtVoid>::value) {
@@ -135,9 +138,8 @@ template <Request R, size_t... I>
 PyObject *call(PyObject *self, PyObject *const *args, size_t positional, PyObject *names,
                std::index_sequence<I...>) {
   using Parameters = typename SignatureOfRow<R>::Parameters;
-  static_assert(ArraySizes<R>::kDefined ||
-                    (!HasSizedArray<Parameters>::value &&
-                     !(Row<R>::kList && Row<R>::kBody == BodyKind::Own)),
+  static_assert(ArraySizes<R>::kDefined || (!HasSizedArray<Parameters>::value &&
+                                            !(Row<R>::kList && Row<R>::kBody == BodyKind::Own)),
                 "a request with arrays sized by other arguments, or with a parameter list written "
                 "by a body of its own, needs its rule in ArraySizes.h");
   constexpr size_t fixed = SignatureOfRow<R>::kCount;
@@ -165,8 +167,8 @@ PyObject *call(PyObject *self, PyObject *const *args, size_t positional, PyObjec
       arguments);
   if constexpr (Row<R>::kList) {
     ParamList params;
-    params.load(Row<R>::kName, positional > fixed ? args[fixed] : nullptr, args + positional,
-                names, counts ? &*counts : nullptr);
+    params.load(Row<R>::kName, positional > fixed ? args[fixed] : nullptr, args + positional, names,
+                counts ? &*counts : nullptr);
     return write<R>(context.writer(Row<R>::kName), context, &params, arguments);
   } else {
     return write<R>(context.writer(Row<R>::kName), context, nullptr, arguments);

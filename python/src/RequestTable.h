@@ -75,7 +75,8 @@ template <Request R> struct Row;
 #define RI_REQUEST(Result, Name, Parameters, Arguments, Body)                                      \
   template <> struct Row<Request::Name> {                                                          \
     RI_ROW(Name, #Arguments, false, Body)                                                          \
-    template <class... A> static auto write(RibWriter &w, RtInt, RtToken *, RtPointer *, A &...a) { \
+    template <class... A>                                                                          \
+    static auto write(RibWriter &w, RtInt, RtToken *, RtPointer *, A &...a) {                      \
       return w.Name(a.get()...);                                                                   \
     }                                                                                              \
   };
@@ -90,7 +91,8 @@ template <Request R> struct Row;
 #define RI_VARIADIC_REQUEST(Result, Name, Parameters, LastFixed, VParameters, VArguments)          \
   template <> struct Row<Request::Name> {                                                          \
     RI_ROW(Name, #VArguments, false, Variadic)                                                     \
-    template <class... A> static auto write(RibWriter &w, RtInt, RtToken *, RtPointer *, A &...a) { \
+    template <class... A>                                                                          \
+    static auto write(RibWriter &w, RtInt, RtToken *, RtPointer *, A &...a) {                      \
       return w.Name##V(a.get()...);                                                                \
     }                                                                                              \
   };
