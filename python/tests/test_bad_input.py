@@ -36,6 +36,12 @@ BAD_CALLS = [
     (lambda ri: ri.NuPatch(2, 2, [0, 0, 1], 0, 1, 2, 2, [0, 0, 1, 1], 0, 1), ValueError,
      "NuPatch: uknot has 3 values, 4 needed"),
     (lambda ri: ri.MotionBegin(3, [0, 1]), ValueError, "MotionBegin: times has 2 values, 3 needed"),
+    (lambda ri: ri.Blobby(1, 2**31 - 1, [1000, 0], 1, [0.5], 0, []), ValueError,
+     "Blobby: code has 2 values, 2147483647 needed"),
+    (lambda ri: ri.TrimCurve(1, [2], [3], [0] * 10, [0, 0], [1, 1], [3, 3], [0] * 6, [0] * 6,
+                             [1] * 6), ValueError, "TrimCurve: order has 1 value, 2 needed"),
+    (lambda ri: ri.Procedural(["prog"], [0] * 6, "RunProgram", None), ValueError,
+     "Procedural: data has 1 value, 2 needed"),
     # Parameter values
     (lambda ri: ri.PointsPolygons(1, [3], [0, 1, 3], P=np.zeros(9, np.float32)), ValueError,
      'PointsPolygons: "P" has 9 values, 12 needed'),
