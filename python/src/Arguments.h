@@ -54,12 +54,10 @@ template <> struct Arg<sig::RtBoolean> {
 struct TextArg {
   static constexpr const char *kType = "str";
   char *value = nullptr;
-  PyObject *object = nullptr; // borrowed from the call's arguments
   void load(PyObject *text, const Where &where, const Context &) {
     if (!PyUnicode_Check(text))
       fail(PyExc_TypeError, where, "must be a str, not %s", typeName(text));
     value = utf8Text(text, where);
-    object = text;
   }
   char *get() const { return value; }
 };
