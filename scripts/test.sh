@@ -7,7 +7,8 @@ cd "$(dirname "$0")/.."
 
 bash scripts/deps.sh cmake g++ libgtest-dev libgmock-dev libbenchmark-dev \
   freeglut3-dev libglu1-mesa-dev libgl1-mesa-dri xvfb x11-utils locales libx11-dev \
-  valgrind clang libclang-rt-14-dev pkg-config
+  valgrind clang libclang-rt-14-dev pkg-config \
+  pybind11-dev python3-dev python3-numpy python3-pytest
 
 jobs=$(nproc 2>/dev/null || echo 2)
 cmake -S . -B build -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=ON -DWOBBLE_BUILD_DEMO=ON

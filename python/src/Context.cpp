@@ -1,0 +1,84 @@
+#include "Context.h"
+
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+#include "RequestError.h"
+
+namespace py = pybind11;
+
+namespace ribpy {
+namespace {
+
+uint64_t gNextSerial = 1;
+
+// The bare names that the library starts as a renderer through a pipe instead of making a file.
+bool startsRenderer(const char *target) {
+  for (const char *renderer : {"rendrib", "rgl", "prman"})
+    if (std::strcmp(target, renderer) == 0) return true;
+  return false;
+}
+
+// What Python printed so far comes before the RIB on standard output, and before anything a piped
+// command prints: the library writes through C's streams, past Python's buffers.
+void flushPythonStreams() {
+  for (const char *name : {"stdout", "stderr"}) {
+    PyObject *stream = PySys_GetObject(name); // borrowed
+    if (stream && stream != Py_None) py::handle(stream).attr("flush")();
+  }
+}
+
+// The target as a file-system name: str through the file-system encoding, bytes as they are.
+std::string targetName(const py::object &target) {
+  py::object name = py::module_::import("os").attr("fspath")(target);
+  if (PyUnicode_Check(name.ptr())) {
+    PyObject *encoded = PyUnicode_EncodeFSDefault(name.ptr());
+    if (!encoded) throw py::error_already_set();
+    name = py::reinterpret_steal<py::object>(encoded);
+  }
+  std::string text = name.cast<std::string>();
+  if (text.find('\0') != std::string::npos)
+    throw py::value_error("Context: target contains a NUL character");
+  return text;
+}
+
+} // namespace
+
+Context::Context(const py::object &target, bool binary, int precision) : serial_(gNextSerial++) {
+  if (precision < 1 || precision > 17)
+    throw py::value_error("Context: precision must be 1 to 17, not " + std::to_string(precision));
+  std::string name;
+  if (!target.is_none()) name = targetName(target);
+  const bool toFile = !target.is_none() && name[0] != '|' && !startsRenderer(name.c_str());
+  if (toFile) {
+    // The library ends the process when it cannot make its file; Python gets an OSError instead.
+    FILE *file = std::fopen(name.c_str(), "wb");
+    if (!file) {
+      PyErr_SetFromErrnoWithFilenameObject(PyExc_OSError, target.ptr());
+      throw py::error_already_set();
+    }
+    std::fclose(file);
+  } else {
+    flushPythonStreams();
+  }
+  RtInt binaryWord = binary ? 1 : 0;
+  RtInt precisionWord = precision;
+  const rib::RibOption options[] = {
+      {"binary", &binaryWord}, {"precision", &precisionWord}, {nullptr, nullptr}};
+  writer_.reset(new RibWriter(target.is_none() ? nullptr : name.c_str(), options));
+  standardOutput_ = target.is_none();
+}
+
+void Context::close() {
+  if (!writer_) return;
+  writer_.reset();
+  if (standardOutput_) std::fflush(stdout);
+}
+
+RibWriter &Context::writer(const char *request) {
+  if (!writer_) failRequest(PyExc_ValueError, request, "the context is closed");
+  return *writer_;
+}
+
+} // namespace ribpy

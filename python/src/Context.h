@@ -1,0 +1,55 @@
+// Context.h - rib.Context: a RIB stream of its own, written by the library's RibWriter and
+// independent of the C interface's current context.
+//
+//     Context context(target, /*binary=*/false, /*precision=*/6);   // None, "|command" or a path
+//     context.writer("Sphere").SphereV(1, -1, 1, 360, 0, nullptr, nullptr);
+//     context.close();                        // final newline; file closed, pipe waited for
+#pragma once
+
+#include <pybind11/pybind11.h>
+
+#include <cstdint>
+#include <memory>
+
+#include "RibWriter.h"
+
+namespace ribpy {
+
+/// A light source as Python holds it: its number in the stream of the context that made it.
+struct LightHandle {
+  uint64_t context;
+  RtInt number;
+};
+
+/// A retained object as Python holds it.
+struct ObjectHandle {
+  uint64_t context;
+  RtInt number;
+};
+
+class Context {
+public:
+  /// Opens `target` (None: standard output; "|command": a pipe into the command; otherwise a
+  /// path or path-like naming a file) with the encoding given through the library's "rib" option
+  /// words. OSError when the file cannot be made, ValueError for a precision outside 1 to 17.
+  Context(const pybind11::object &target, bool binary, int precision);
+  ~Context() { close(); }
+  Context(const Context &) = delete;
+  Context &operator=(const Context &) = delete;
+
+  /// Ends the output as deleting a context does: a final newline, then the file is closed or the
+  /// pipe's command waited for. Closing again does nothing.
+  void close();
+  bool closed() const { return !writer_; }
+  /// The writer of an open context; ValueError naming `request` once it is closed.
+  RibWriter &writer(const char *request);
+  /// Tells the handles of this context from those of another.
+  uint64_t serial() const { return serial_; }
+
+private:
+  std::unique_ptr<RibWriter> writer_;
+  bool standardOutput_ = false;
+  uint64_t serial_;
+};
+
+} // namespace ribpy

@@ -1,0 +1,61 @@
+#include "ParamList.h"
+
+#include <climits>
+
+#include "ParamDecl.h"
+
+namespace py = pybind11;
+
+namespace ribpy {
+
+void ParamList::reserve(size_t count) {
+  if (count <= kInline) return;
+  heapTokens_.reset(new RtToken[count]);
+  heapValues_.reset(new RtPointer[count]);
+  heapRead_.reset(new Values[count]);
+  tokens_ = heapTokens_.get();
+  values_ = heapValues_.get();
+  read_ = heapRead_.get();
+}
+
+void ParamList::load(const char *request, PyObject *dict, PyObject *const *values, PyObject *names,
+                     const rib::PrimitiveCounts *counts) {
+  const size_t named = names ? static_cast<size_t>(PyTuple_GET_SIZE(names)) : 0;
+  if (dict) {
+    // The items as they are now, held: the dict may change while values are read.
+    items_ = py::reinterpret_steal<py::object>(PyDict_Items(dict));
+    if (!items_) throw py::error_already_set();
+  }
+  const size_t fromDict = dict ? static_cast<size_t>(PyList_GET_SIZE(items_.ptr())) : 0;
+  if (fromDict + named > static_cast<size_t>(INT_MAX))
+    failRequest(PyExc_ValueError, request, "has more parameters than the library counts");
+  reserve(fromDict + named);
+  for (size_t i = 0; i < fromDict; ++i) {
+    PyObject *item = PyList_GET_ITEM(items_.ptr(), i);
+    add(request, PyTuple_GET_ITEM(item, 0), PyTuple_GET_ITEM(item, 1), counts);
+  }
+  for (size_t i = 0; i < named; ++i) add(request, PyTuple_GET_ITEM(names, i), values[i], counts);
+}
+
+void ParamList::add(const char *request, PyObject *token, PyObject *value,
+                    const rib::PrimitiveCounts *counts) {
+  Where where{request, "", true};
+  if (!PyUnicode_Check(token))
+    failRequest(PyExc_TypeError, request, "parameter names are str, not %s", typeName(token));
+  where.argument = utf8Text(token, where);
+  Values &read = read_[count_];
+  const rib::ParamDecl *decl = rib::lookupParam(where.argument);
+  const rib::ValueKind kind = decl ? rib::paramTypeInfo(decl->type).kind : rib::ValueKind::None;
+  switch (kind) {
+  case rib::ValueKind::Float: read.loadFloats(value, where); break;
+  case rib::ValueKind::Integer: read.loadInts(value, where); break;
+  case rib::ValueKind::String: read.loadTexts(value, where); break;
+  case rib::ValueKind::None: read.loadAny(value, where); break;
+  }
+  if (kind != rib::ValueKind::None) read.need(rib::paramValueCount(*decl, counts));
+  tokens_[count_] = const_cast<RtToken>(where.argument);
+  values_[count_] = read.pointer();
+  ++count_;
+}
+
+} // namespace ribpy

@@ -1,0 +1,251 @@
+// The request methods of rib.Context, one per row of the request table. Each reads its fixed
+// arguments, applies the request's size rules and reads its parameter list, so that every array
+// is checked against what the library will read for it; only then does it call the RibWriter
+// operation. A refused request raises before any of its bytes is written.
+//
+// The methods are plain CPython methods with the vectorcall convention (METH_FASTCALL): a call
+// costs about what a Python function call does, which is what scenes of many small requests need.
+#include "RequestMethods.h"
+
+#include <cstring>
+#include <new>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "ArraySizes.h"
+#include "ParamList.h"
+
+namespace py = pybind11;
+
+namespace ribpy {
+namespace {
+
+// ---- What a row says about its arguments ----
+
+/// "(radius, zmin, zmax, thetamax)" as its names.
+std::vector<std::string> splitNames(const char *text) {
+  std::vector<std::string> names;
+  std::string name;
+  for (const char *p = text; *p; ++p) {
+    if (*p == '(' || *p == ' ') continue;
+    if (*p == ',' || *p == ')') {
+      if (!name.empty()) names.push_back(name);
+      name.clear();
+    } else {
+      name += *p;
+    }
+  }
+  return names;
+}
+
+template <Request R> const std::vector<std::string> &argumentNames() {
+  static const std::vector<std::string> names = splitNames(Row<R>::kArguments);
+  return names;
+}
+
+template <Request R> using SignatureOfRow = SignatureOf<typename Row<R>::Signature>;
+
+/// ArchiveRecord's row ends in printf arguments: Python formats them.
+template <Request R> constexpr bool takesPrintfArguments() {
+  using Parameters = typename SignatureOfRow<R>::Parameters;
+  constexpr size_t count = std::tuple_size<Parameters>::value;
+  if constexpr (count == 0)
+    return false;
+  else
+    return std::is_same<std::tuple_element_t<count - 1, Parameters>, sig::va_list>::value;
+}
+
+// ---- Results ----
+
+RtInt handleNumber(RtPointer handle) {
+  return static_cast<RtInt>(reinterpret_cast<intptr_t>(handle));
+}
+
+PyObject *toPython(sig::RtLightHandle, RtLightHandle handle, const Context &context) {
+  return py::cast(LightHandle{context.serial(), handleNumber(handle)}).release().ptr();
+}
+PyObject *toPython(sig::RtObjectHandle, RtObjectHandle handle, const Context &context) {
+  return py::cast(ObjectHandle{context.serial(), handleNumber(handle)}).release().ptr();
+}
+// Declare: the declared name.
+PyObject *toPython(sig::RtToken, RtToken name, const Context &) {
+  if (!name) Py_RETURN_NONE;
+  return PyUnicode_DecodeUTF8(name, static_cast<Py_ssize_t>(std::strlen(name)), "replace");
+}
+// TransformPoints: a RIB writer has no transformation to apply and gives no points back.
+PyObject *toPython(sig::RtPoint *, RtPoint *, const Context &) { Py_RETURN_NONE; }
+
+const char *resultName(sig::RtVoid) { return "None"; }
+const char *resultName(sig::RtLightHandle) { return "LightHandle"; }
+const char *resultName(sig::RtObjectHandle) { return "ObjectHandle"; }
+const char *resultName(sig::RtToken) { return "str"; }
+const char *resultName(sig::RtPoint *) { return "None"; }
+
+// ---- The call ----
+
+template <Request R>
+void checkArgumentCount(PyObject *const *args, size_t positional, PyObject *names) {
+  constexpr size_t fixed = SignatureOfRow<R>::kCount;
+  const char *request = Row<R>::kName;
+  if constexpr (takesPrintfArguments<R>()) {
+    if (positional < fixed - 1 || names)
+      failRequest(PyExc_TypeError, request,
+                  "takes %zu arguments and the format's values, %zu given", fixed - 1, positional);
+  } else if constexpr (Row<R>::kList) {
+    if (positional < fixed || positional > fixed + 1)
+      failRequest(PyExc_TypeError, request,
+                  "takes %zu arguments, then parameters (one dict and/or keywords); %zu given",
+                  fixed, positional);
+    if (positional == fixed + 1 && !PyDict_Check(args[fixed]))
+      failRequest(PyExc_TypeError, request,
+                  "takes parameters after its %zu arguments as one dict, not %s", fixed,
+                  typeName(args[fixed]));
+  } else {
+    if (positional != fixed)
+      failRequest(PyExc_TypeError, request, "takes %zu arguments, %zu given", fixed, positional);
+    if (names) failRequest(PyExc_TypeError, request, "takes no parameters");
+  }
+}
+
+template <Request R, class Arguments>
+PyObject *write(RibWriter &writer, const Context &context, ParamList *params,
+                Arguments &arguments) {
+  using Result = typename SignatureOfRow<R>::Result;
+  if constexpr (takesPrintfArguments<R>()) {
+    std::apply(
+        [&](auto &type, auto &, auto &text) {
+          writer.ArchiveRecord(type.get(), const_cast<char *>("%s"), text.get());
+        },
+        arguments);
+    Py_RETURN_NONE;
+  } else {
+    auto call = [&](auto &...a) {
+      if (params)
+        return Row<R>::write(writer, params->count(), params->tokens(), params->values(), a...);
+      return Row<R>::write(writer, 0, nullptr, nullptr, a...);
+    };
+    if constexpr (std::is_same<Result, sig::RtVoid>::value) {
+      std::apply(call, arguments);
+      Py_RETURN_NONE;
+    } else {
+      return toPython(Result{}, std::apply(call, arguments), context);
+    }
+  }
+}
+
+template <Request R, size_t... I>
+PyObject *call(PyObject *self, PyObject *const *args, size_t positional, PyObject *names,
+               std::index_sequence<I...>) {
+  using Parameters = typename SignatureOfRow<R>::Parameters;
+  static_assert(ArraySizes<R>::kDefined || (!HasSizedArray<Parameters>::value &&
+                                            !(Row<R>::kList && Row<R>::kBody == BodyKind::Own)),
+                "a request with arrays sized by other arguments, or with a parameter list written "
+                "by a body of its own, needs its rule in ArraySizes.h");
+  constexpr size_t fixed = SignatureOfRow<R>::kCount;
+
+  Context &context = py::handle(self).cast<Context &>();
+  context.writer(Row<R>::kName); // a closed context refuses before reading anything
+  checkArgumentCount<R>(args, positional, names);
+
+  std::tuple<Arg<std::tuple_element_t<I, Parameters>>...> arguments;
+  const std::vector<std::string> &labels = argumentNames<R>();
+  auto load = [&](auto &argument, size_t index) {
+    const Where where{Row<R>::kName, labels[index].c_str(), false};
+    if constexpr (std::is_same<std::decay_t<decltype(argument)>, Arg<sig::va_list>>::value)
+      argument.load(args[index - 1], args + index, positional - index, where);
+    else
+      argument.load(args[index], where, context);
+  };
+  (load(std::get<I>(arguments), I), ...);
+  (void)load; // requests without arguments
+
+  // Reading a value may run Python code (a number's __float__, a numpy conversion) that closes
+  // the context: the writer is asked for again after each stage that reads values.
+  const Counts counts = std::apply(
+      [&](auto &...a) { return ArraySizes<R>::check(context.writer(Row<R>::kName), a...); },
+      arguments);
+  if constexpr (Row<R>::kList) {
+    ParamList params;
+    params.load(Row<R>::kName, positional > fixed ? args[fixed] : nullptr, args + positional, names,
+                counts ? &*counts : nullptr);
+    return write<R>(context.writer(Row<R>::kName), context, &params, arguments);
+  } else {
+    return write<R>(context.writer(Row<R>::kName), context, nullptr, arguments);
+  }
+}
+
+template <Request R>
+PyObject *method(PyObject *self, PyObject *const *args, Py_ssize_t nargs, PyObject *names) {
+  try {
+    return call<R>(self, args, static_cast<size_t>(nargs), names,
+                   std::make_index_sequence<SignatureOfRow<R>::kCount>());
+  } catch (const RequestError &error) {
+    PyErr_SetString(error.type, error.message.c_str());
+  } catch (py::error_already_set &error) {
+    error.restore();
+  } catch (const py::builtin_exception &error) {
+    error.set_error();
+  } catch (const std::bad_alloc &) {
+    PyErr_NoMemory();
+  } catch (const std::exception &error) {
+    PyErr_SetString(PyExc_RuntimeError, error.what());
+  }
+  return nullptr;
+}
+
+// ---- Docstrings ----
+
+template <Request R, size_t... I> std::string docstring(std::index_sequence<I...>) {
+  using Signature = SignatureOfRow<R>;
+  using Parameters = typename Signature::Parameters;
+  const char *types[] = {Arg<std::tuple_element_t<I, Parameters>>::kType..., ""};
+  const std::vector<std::string> &names = argumentNames<R>();
+  constexpr bool printf = takesPrintfArguments<R>();
+  // The first lines are the signature that help() and inspect read.
+  std::string text = std::string(Row<R>::kName) + "($self";
+  for (size_t i = 0; i < names.size(); ++i)
+    text += (printf && i + 1 == names.size() ? ", /, *" : ", ") + names[i];
+  if (!printf && !names.empty()) text += ", /";
+  if (Row<R>::kList) text += ", parameters=None, **keywords";
+  text += ")\n--\n\n";
+  text += std::string("Writes the request ") + Row<R>::kName + "; returns " +
+          resultName(typename Signature::Result{}) + ".\n";
+  for (size_t i = 0; i < names.size(); ++i) text += "\n  " + names[i] + ": " + types[i];
+  if (printf)
+    text += "\n\nThe record is format % values when values are given, else format as it is.";
+  if (Row<R>::kList)
+    text += "\n\nParameters: one dict after the arguments, for tokens that are not Python names\n"
+            "({\"uniform float extra\": 2}), and/or keyword arguments (Kd=0.5, P=points), written\n"
+            "in that order. A value is a number, a sequence, a numpy array of any shape\n"
+            "(float32 C-contiguous arrays are read without a copy), or str / a sequence of str.";
+  return text;
+}
+
+PyMethodDef gMethods[kRequestCount];
+std::string gDocstrings[kRequestCount];
+
+template <Request R> void install(py::handle contextType) {
+  const int row = static_cast<int>(R);
+  gDocstrings[row] = docstring<R>(std::make_index_sequence<SignatureOfRow<R>::kCount>());
+  gMethods[row] = {Row<R>::kName,
+                   reinterpret_cast<PyCFunction>(reinterpret_cast<void (*)(void)>(&method<R>)),
+                   METH_FASTCALL | METH_KEYWORDS, gDocstrings[row].c_str()};
+  PyObject *descriptor =
+      PyDescr_NewMethod(reinterpret_cast<PyTypeObject *>(contextType.ptr()), &gMethods[row]);
+  if (!descriptor) throw py::error_already_set();
+  py::object held = py::reinterpret_steal<py::object>(descriptor);
+  if (PyObject_SetAttrString(contextType.ptr(), Row<R>::kName, descriptor) != 0)
+    throw py::error_already_set();
+}
+
+} // namespace
+
+void installRequestMethods(py::handle contextType) {
+#define RI_REQUEST(Result, Name, ...) install<Request::Name>(contextType);
+#define RI_LIST_REQUEST(Result, Name, ...) install<Request::Name>(contextType);
+#define RI_VARIADIC_REQUEST(Result, Name, ...) install<Request::Name>(contextType);
+#include "rib/RiRequests.def"
+}
+
+} // namespace ribpy

@@ -1,0 +1,79 @@
+// Values.h - the numbers or texts of one argument or parameter as the library reads them: a
+// pointer and a length, borrowed from the Python object where it already holds them that way.
+//
+// A float32 (int32) C-contiguous buffer - a numpy array, an array.array, a memoryview - is read
+// where it lies. Python numbers and flat sequences of them are copied (a few values inline, no
+// heap); anything else numpy takes as numbers (nested sequences, other dtypes and layouts) is
+// converted once. Texts are UTF-8 pointers into str objects that stay referenced. Whatever was
+// borrowed or converted is held until the Values object goes, after the request is written.
+//
+//     Values P;
+//     P.loadFloats(object, Where{"PointsPolygons", "P", true});
+//     P.need(3 * points);   // ValueError: PointsPolygons: "P" has 9 values, 12 needed
+//     writer.PointsPolygonsV(..., P.pointer(), ...);
+#pragma once
+
+#include <pybind11/pybind11.h>
+
+#include <cstdint>
+#include <memory>
+
+#include "RequestError.h"
+#include "rib/ri.h"
+
+namespace ribpy {
+
+/// The UTF-8 text of a str, for the library; ValueError when it holds a NUL character (the
+/// library would end the text there) or cannot be encoded.
+char *utf8Text(PyObject *text, const Where &where);
+/// A number (int, float, numpy scalar, anything with __float__) as the library's float.
+RtFloat floatArgument(PyObject *number, const Where &where);
+/// An int (or anything with __index__, not a float) as a 32-bit integer.
+RtInt intArgument(PyObject *number, const Where &where);
+
+class Values {
+public:
+  Values() = default;
+  ~Values() { clear(); }
+  Values(const Values &) = delete;
+  Values &operator=(const Values &) = delete;
+
+  /// Numbers: a number, a sequence or an array of any shape (flattened in C order).
+  void loadFloats(PyObject *object, const Where &where);
+  /// Integers: an int, a sequence of ints or an integer array; values outside 32 bits are refused.
+  void loadInts(PyObject *object, const Where &where);
+  /// Texts: a str or a sequence of str.
+  void loadTexts(PyObject *object, const Where &where);
+  /// For a token the library will report itself (undeclared, or a type without a written form):
+  /// texts, integers or floats, whichever the object holds, or no values at all.
+  void loadAny(PyObject *object, const Where &where);
+
+  size_t size() const { return size_; }
+  RtFloat *floats() const { return static_cast<RtFloat *>(data_); }
+  RtInt *ints() const { return static_cast<RtInt *>(data_); }
+  RtToken *texts() const { return static_cast<RtToken *>(data_); }
+  RtPointer pointer() const { return data_; }
+  const Where &where() const { return where_; }
+
+  /// ValueError unless at least `count` values are there (a count below 1 needs none).
+  void need(long long count) const;
+  /// ValueError unless exactly `count` values are there; `what` says so in the message.
+  void needExactly(size_t count, const char *what) const;
+
+private:
+  template <class T> T *allocate(size_t count);
+  bool borrowBuffer(PyObject *object, char format);
+  void copyArray(PyObject *object, bool integers);
+  void clear();
+
+  Where where_;
+  void *data_ = nullptr;
+  size_t size_ = 0;
+  alignas(8) unsigned char inline_[64]; // up to 16 numbers or 8 texts without the heap
+  std::unique_ptr<uint64_t[]> heap_;
+  Py_buffer view_;
+  bool hasView_ = false;
+  pybind11::object owner_; // a converted array or a tuple of texts
+};
+
+} // namespace ribpy
