@@ -23,6 +23,7 @@
 #include <vector>
 
 #include "RibWriteCheck.h"
+#include "TriangleMesh.h"
 #include "RibWriter.h"
 
 using namespace rib;
@@ -34,34 +35,9 @@ using ribbench::outputPath;
 constexpr int kPoints = 333334;
 constexpr int kValues = 3 * kPoints;
 
+// Scene-like numbers: coordinates of several magnitudes, some whole, some tiny.
 const std::vector<RtFloat> &values() {
-  static const std::vector<RtFloat> built = [] {
-    // Scene-like numbers: coordinates of several magnitudes, some whole, some tiny.
-    std::mt19937 random(2026);
-    std::uniform_real_distribution<float> coordinate(-100.0f, 100.0f);
-    std::uniform_real_distribution<float> unit(0.0f, 1.0f);
-    std::vector<RtFloat> v(kValues);
-    for (int i = 0; i < kValues; ++i) {
-      switch (i % 5) {
-      case 0:
-        v[i] = coordinate(random);
-        break;
-      case 1:
-        v[i] = unit(random);
-        break;
-      case 2:
-        v[i] = static_cast<float>(static_cast<int>(coordinate(random)));
-        break;
-      case 3:
-        v[i] = unit(random) * 1e-5f;
-        break;
-      default:
-        v[i] = coordinate(random) * 1000.0f;
-        break;
-      }
-    }
-    return v;
-  }();
+  static const std::vector<RtFloat> built = ribbench::sceneNumbers(kValues, 2026);
   return built;
 }
 

@@ -74,17 +74,9 @@ const char *scanLongRibNumber(const char *p, RibNumber &out, std::string &scratc
   }
   if (*p == 'e' || *p == 'E') {
     integral = false;
-    ++p;
-    bool negativeExponent = false;
-    if (*p == '-' || *p == '+')
-      negativeExponent = *p++ == '-';
-    if (!isDigit(*p))
+    p = scanExponent(p + 1, exponent);
+    if (!p)
       return nullptr;
-    int written = 0;
-    for (; isDigit(*p); ++p)
-      if (written < 100000)
-        written = written * 10 + (*p - '0');
-    exponent += negativeExponent ? -written : written;
   }
   out.isInteger = integral && !dropped && mantissa <= uint64_t(INT32_MAX) + (negative ? 1 : 0);
   if (out.isInteger)

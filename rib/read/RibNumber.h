@@ -158,6 +158,22 @@ inline uint64_t distanceFromFloatHalfway(double value) {
 /// Numbers of more than 19 digits: the same result, digit by digit.
 const char *scanLongRibNumber(const char *p, RibNumber &out, std::string &scratch);
 
+/// Reads the exponent after an "e" or "E" (an optional sign, then digits) and adds it to
+/// `exponent`; null when no digit follows. Exponents beyond 100000 give inf or 0 anyway.
+inline const char *scanExponent(const char *p, int &exponent) {
+  bool negative = false;
+  if (*p == '-' || *p == '+')
+    negative = *p++ == '-';
+  if (!isDigit(*p))
+    return nullptr;
+  int written = 0;
+  for (; isDigit(*p); ++p)
+    if (written < 100000)
+      written = written * 10 + (*p - '0');
+  exponent += negative ? -written : written;
+  return p;
+}
+
 /// The magnitude of mantissa * 10^exponent, the number [begin, end), as a float: exactly by one
 /// double operation where that cannot round twice, else by strtof.
 float scaledFloat(uint64_t mantissa, int exponent, const char *begin, const char *end,
@@ -233,17 +249,9 @@ inline const char *scanRibNumber(const char *p, RibNumber &out, std::string &scr
   }
   if (*p == 'e' || *p == 'E') {
     integral = false;
-    ++p;
-    bool negativeExponent = false;
-    if (*p == '-' || *p == '+')
-      negativeExponent = *p++ == '-';
-    if (!isDigit(*p))
+    p = scanExponent(p + 1, exponent);
+    if (!p)
       return nullptr;
-    int written = 0;
-    for (; isDigit(*p); ++p)
-      if (written < 100000)
-        written = written * 10 + (*p - '0'); // beyond: inf or 0 anyway
-    exponent += negativeExponent ? -written : written;
   }
   finishNumber(negative, mantissa, exponent, integral, start, p, out, scratch);
   return p;
