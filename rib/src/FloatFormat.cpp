@@ -150,6 +150,16 @@ char *copyText(char *out, const char *text, int length) {
   return out + length;
 }
 
+// Copies `length` (at most 16) bytes as one fixed-size move instead of a call: `text` must have 16
+// readable bytes and `out` 16 writable ones (the callers' buffers hold kFloatTextMax).
+constexpr int kShortCopy = 16;
+char *copyShort(char *out, const char *text, int length) {
+  std::memcpy(out, text, kShortCopy);
+  return out + length;
+}
+
+constexpr char kLeadingZeros[kShortCopy + 1] = "0.00000000000000";
+
 /// The P digits of `value` as characters, pairs from the right.
 template <int P>
 void writeDigits(uint32_t value, char *digits) {
@@ -165,7 +175,7 @@ void writeDigits(uint32_t value, char *digits) {
 /// zeros and a trailing point dropped.
 template <int P>
 char *writeDecimal(char *out, Decimal value) {
-  char digits[P];
+  char digits[2 * kShortCopy] = {}; // room for a short copy from any digit on
   writeDigits<P>(value.digits, digits);
   int count = P;
   while (digits[count - 1] == '0') --count;  // the first digit is never 0
@@ -173,19 +183,19 @@ char *writeDecimal(char *out, Decimal value) {
   const int x = value.exponent;
   if (x >= 0 && x < P) {
     const int whole = x + 1;
-    if (count <= whole) return copyText(out, digits, whole);
-    out = copyText(out, digits, whole);
+    if (count <= whole) return copyShort(out, digits, whole);
+    out = copyShort(out, digits, whole);
     *out++ = '.';
-    return copyText(out, digits + whole, count - whole);
+    return copyShort(out, digits + whole, count - whole);
   }
   if (x < 0 && x >= -4) {
-    out = copyText(out, "0.000", 1 - x);  // "0." and -x-1 zeros
-    return copyText(out, digits, count);
+    out = copyShort(out, kLeadingZeros, 1 - x);  // "0." and -x-1 zeros
+    return copyShort(out, digits, count);
   }
   *out++ = digits[0];
   if (count > 1) {
     *out++ = '.';
-    out = copyText(out, digits + 1, count - 1);
+    out = copyShort(out, digits + 1, count - 1);
   }
   *out++ = 'e';
   *out++ = x < 0 ? '-' : '+';
