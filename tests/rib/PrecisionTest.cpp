@@ -56,3 +56,16 @@ TEST(RibPrecision, AnOpenContextChangesOnlyItself) {
   EXPECT_EQ(out, "Perspective 0.100000001\n");
   EXPECT_EQ(gRibPrecision, 6);
 }
+
+TEST(RibPrecision, NuPatchRangesFollowThePrecisionAwayFromTheDefault) {
+  // Six decimals at the default precision, as always; with more digits a fine range survives.
+  RtFloat knots[] = {0, 0, 1, 1};
+  auto nuPatch = [&](RtInt digits) {
+    return ribtest::ribOf([&](RibWriter &rib) {
+      rib.Option(tok("rib"), tok("precision"), &digits, RI_NULL);
+      rib.NuPatch(2, 2, knots, 1e-7f, 2e-7f, 2, 2, knots, 0, 1, RI_NULL);
+    });
+  };
+  EXPECT_EQ(nuPatch(6), "NuPatch 2 2 [0 0 1 1] 0.000000 0.000000 2 2 [0 0 1 1] 0.000000 1.000000 \n");
+  EXPECT_EQ(nuPatch(9), "NuPatch 2 2 [0 0 1 1] 1.00000001e-07 2.00000002e-07 2 2 [0 0 1 1] 0 1 \n");
+}
