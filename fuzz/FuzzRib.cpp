@@ -1,9 +1,11 @@
 // Shared pieces of the fuzz targets: the scratch context, read-back and the quoting check.
 #include "FuzzRib.h"
 
+#include <cctype>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <limits>
 
 #include <fcntl.h>
 #include <unistd.h>
@@ -41,16 +43,17 @@ RibWriter &freshContext(bool binary) {
     std::remove(path.c_str()); // the open descriptors keep the file; nothing is left behind
     return writer;
   }();
-  std::fflush(rib->stream);
-  if (ftruncate(fileno(rib->stream), 0) != 0)
+  FILE *stream = rib->encoder.stream();
+  std::fflush(stream);
+  if (ftruncate(fileno(stream), 0) != 0)
     fail("cannot empty the scratch file");
-  std::rewind(rib->stream);
-  rib->binary = binary ? 1 : 0;
+  std::rewind(stream);
+  rib->encoder.binary = binary;
   return *rib;
 }
 
 std::string written(RibWriter &rib) {
-  std::fflush(rib.stream);
+  std::fflush(rib.encoder.stream());
   std::string text;
   char buffer[65536];
   off_t at = 0;
@@ -68,6 +71,23 @@ void fail(const char *what) {
   std::fprintf(stderr, "fuzz check failed: %s\n", what);
   std::abort();
 }
+
+namespace {
+
+// How C's printf writes a float that is not finite; no RIB reader takes any of them as a number.
+bool isNonFiniteWord(const std::string &word) {
+  std::string lower;
+  for (char c : word) lower += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  if (!lower.empty() && (lower[0] == '-' || lower[0] == '+')) lower.erase(0, 1);
+  return lower == "nan" || lower == "inf" || lower == "infinity";
+}
+
+bool endsWord(char c) {
+  return std::isspace(static_cast<unsigned char>(c)) || c == '[' || c == ']' || c == '"' ||
+         c == '#';
+}
+
+} // namespace
 
 void checkAsciiRib(const std::string &rib) {
   bool inQuote = false;
@@ -88,7 +108,17 @@ void checkAsciiRib(const std::string &rib) {
       const size_t end = rib.find('\n', i);
       if (end == std::string::npos)
         fail("a comment without its newline");
+      // A reader ends the comment at a carriage return: what follows would be requests.
+      if (rib.find('\r', i) < end)
+        fail("a carriage return inside a comment");
       i = end;
+    } else if (!endsWord(c)) {
+      size_t end = i;
+      while (end < rib.size() && !endsWord(rib[end]))
+        ++end;
+      if (isNonFiniteWord(rib.substr(i, end - i)))
+        fail("a number that is not finite in a RIB line");
+      i = end - 1;
     }
   }
   if (inQuote)
@@ -131,9 +161,18 @@ char *TextStore::take(FuzzedDataProvider &data, size_t maxLength) {
   return keep(text);
 }
 
+RtFloat takeFloat(FuzzedDataProvider &data) {
+  switch (data.ConsumeIntegral<uint8_t>()) {
+  case 0: return std::numeric_limits<RtFloat>::quiet_NaN();
+  case 1: return std::numeric_limits<RtFloat>::infinity();
+  case 2: return -std::numeric_limits<RtFloat>::infinity();
+  default: return data.ConsumeFloatingPoint<RtFloat>();
+  }
+}
+
 void fillFloats(FuzzedDataProvider &data, ExactArray<RtFloat> &values) {
   for (size_t i = 0; i < values.size(); ++i)
-    values[i] = data.ConsumeFloatingPoint<RtFloat>();
+    values[i] = takeFloat(data);
 }
 
 void fillInts(FuzzedDataProvider &data, ExactArray<RtInt> &values, RtInt min, RtInt max) {
@@ -166,7 +205,7 @@ ParamValues valuesFor(FuzzedDataProvider &data, TextStore &texts, const char *to
       RtInt v = data.ConsumeIntegral<RtInt>();
       std::memcpy(at, &v, sizeof v);
     } else {
-      RtFloat v = data.ConsumeFloatingPoint<RtFloat>();
+      RtFloat v = takeFloat(data);
       std::memcpy(at, &v, sizeof v);
     }
   }
