@@ -48,7 +48,8 @@ __attribute__((target("avx2"))) bool copyBigEndianAvx2(char *out, const RtFloat 
   size_t i = 0;
   for (; i + 8 <= n; i += 8) {
     __m256i v = _mm256_loadu_si256(reinterpret_cast<const __m256i *>(values + i));
-    carried = _mm256_or_si256(carried, _mm256_add_epi32(_mm256_and_si256(v, exponent), exponentOne));
+    carried =
+        _mm256_or_si256(carried, _mm256_add_epi32(_mm256_and_si256(v, exponent), exponentOne));
     _mm256_storeu_si256(reinterpret_cast<__m256i *>(out + 4 * i), _mm256_shuffle_epi8(v, order));
   }
   const bool finite = _mm256_movemask_ps(_mm256_castsi256_ps(carried)) == 0;

@@ -9,8 +9,9 @@
 // A request that cannot be written whole is left out whole: one that holds a float that is not
 // finite (NaN, +-Inf have no RIB form), or one whose parameter declarations could not be stored
 // for want of memory. Its bytes are dropped at its end and one line names it on standard error.
-// A request longer than the buffer is checked before its first bytes go out: the parameter list a
-// body announces with expectParams and any large array are scanned first.
+// A request longer than the buffer is checked before its first bytes go out (the parameter list a
+// body announces with expectParams and any large array are scanned first), or, in a regular file,
+// cut back again.
 //
 // The stream: the first failed write, flush or close is reported in one line naming the target
 // and the system's reason, and nothing more goes to that stream. Writes into a pipe never raise
@@ -57,8 +58,6 @@ public:
   /// output); a `pipe` is closed with pclose and written with SIGPIPE held back.
   void attach(FILE *stream, const char *target, bool pipe);
   FILE *stream() const { return stream_; }
-  /// True once writing to the stream failed: that was reported and the stream gets nothing more.
-  bool failed() const { return failed_; }
   /// Hands what the stream holds to the system, so that a reader sees it now.
   void flushStream();
   /// Flushes and closes the stream (standard output is only flushed) and detaches it; a pipe's
@@ -199,13 +198,13 @@ private:
   bool regularFile_ = false;
 
   Fault fault_ = Fault::None;
-  bool spilled_ = false;     // part of the request went to the stream already
+  bool spilled_ = false;        // part of the request went to the stream already
   long long requestStart_ = -1; // where it began in a file that can be cut back, else -1
   bool checkedAhead_ = false;
   bool expecting_ = false;
   bool inExpectedList_ = false; // the announced list is being written
   ExpectedParams expected_ = {};
-  char keyword_[32] = "";    // the request's keyword, kept when its first bytes leave the buffer
+  char keyword_[32] = ""; // the request's keyword, kept when its first bytes leave the buffer
 
   size_t used_ = 0;
   char buffer_[kBufferSize];

@@ -220,10 +220,10 @@ TEST(Failure, RequestsWithNumbersThatAreNotFiniteAreLeftOutWhole) {
             RtFloat P[] = {0, 0, 0, 1, 0, 0, 1, -kInfinity, 0, 0, 1, 0};
             RtFloat knots[] = {0, 0, 1, 1};
             w.WorldBegin();
-            w.Sphere(kNan, -1, 1, 360, RI_NULL);                     // a positional float
-            w.Surface(tok("matte"), tok("Kd"), kd, RI_NULL);         // a parameter
-            w.Translate(0, kInfinity, 0);                           // a single float value
-            w.Polygon(4, RI_P, P, RI_NULL);                         // a float array
+            w.Sphere(kNan, -1, 1, 360, RI_NULL);             // a positional float
+            w.Surface(tok("matte"), tok("Kd"), kd, RI_NULL); // a parameter
+            w.Translate(0, kInfinity, 0);                    // a single float value
+            w.Polygon(4, RI_P, P, RI_NULL);                  // a float array
             w.NuPatch(2, 2, knots, 0, kInfinity, 2, 2, knots, 0, 1, RI_NULL); // a range
             w.Sphere(1, -1, 1, 360, RI_NULL);
             w.WorldEnd();
@@ -282,7 +282,8 @@ TEST(Failure, LongRequestsWithANumberThatIsNotFiniteLeaveNothingBehind) {
 TEST(Failure, CarriageReturnsCannotEndACommentEarly) {
   // Readers end a comment at CR as at LF: text after either must stay inside the record.
   const std::string rib = ribOf([](RibWriter &w) {
-    w.ArchiveRecord(tok("comment"), tok("%s"), "one\rWorldEnd\r\nReadArchive \"evil.rib\"\n\rlast\r");
+    w.ArchiveRecord(tok("comment"), tok("%s"),
+                    "one\rWorldEnd\r\nReadArchive \"evil.rib\"\n\rlast\r");
     w.ArchiveRecord(tok("structure"), tok("%s"), "a\rb");
     w.Sphere(1, -1, 1, 360, RI_NULL);
   });

@@ -36,7 +36,9 @@ void *allocateOrNull(std::size_t size) noexcept {
 // with std::free, so the sanitizers see matching calls.
 void *operator new(std::size_t size) { return allocate(size); }
 void *operator new[](std::size_t size) { return allocate(size); }
-void *operator new(std::size_t size, const std::nothrow_t &) noexcept { return allocateOrNull(size); }
+void *operator new(std::size_t size, const std::nothrow_t &) noexcept {
+  return allocateOrNull(size);
+}
 void *operator new[](std::size_t size, const std::nothrow_t &) noexcept {
   return allocateOrNull(size);
 }
@@ -77,16 +79,13 @@ TEST(OutOfMemory, RequestsThatFindNoMemoryAreLeftOutWhole) {
     RiBegin(tok(path.c_str()));
     RiWorldBegin();
     gAllocationsFail = true;
-    RiDeclare(tok("Kq"), tok("uniform float"));                     // a new declaration
+    RiDeclare(tok("Kq"), tok("uniform float"));                       // a new declaration
     RiSphere(1, -1, 1, 360, tok("uniform float Kz"), &half, RI_NULL); // an inline one
-    RiMotionBegin(101, 0.0, 0.01, 0.02, 0.03, 0.04, 0.05, 0.06, 0.07, 0.08, 0.09, 0.1, 0.11, 0.12,
-                  0.13, 0.14, 0.15, 0.16, 0.17, 0.18, 0.19, 0.2, 0.21, 0.22, 0.23, 0.24, 0.25, 0.26,
-                  0.27, 0.28, 0.29, 0.3, 0.31, 0.32, 0.33, 0.34, 0.35, 0.36, 0.37, 0.38, 0.39, 0.4,
-                  0.41, 0.42, 0.43, 0.44, 0.45, 0.46, 0.47, 0.48, 0.49, 0.5, 0.51, 0.52, 0.53, 0.54,
-                  0.55, 0.56, 0.57, 0.58, 0.59, 0.6, 0.61, 0.62, 0.63, 0.64, 0.65, 0.66, 0.67, 0.68,
-                  0.69, 0.7, 0.71, 0.72, 0.73, 0.74, 0.75, 0.76, 0.77, 0.78, 0.79, 0.8, 0.81, 0.82,
-                  0.83, 0.84, 0.85, 0.86, 0.87, 0.88, 0.89, 0.9, 0.91, 0.92, 0.93, 0.94, 0.95, 0.96,
-                  0.97, 0.98, 0.99, 1.0);                         // more times than the stack holds
+#define TEN_TIMES 0.f, 0.1f, 0.2f, 0.3f, 0.4f, 0.5f, 0.6f, 0.7f, 0.8f, 0.9f,
+    // More sample times than are gathered on the stack.
+    RiMotionBegin(101, TEN_TIMES TEN_TIMES TEN_TIMES TEN_TIMES TEN_TIMES TEN_TIMES TEN_TIMES
+                           TEN_TIMES TEN_TIMES TEN_TIMES 1.f);
+#undef TEN_TIMES
     RiArchiveRecord(tok("comment"), tok("%s"), record.c_str());
     RiSphere(1, -1, 1, 360, RI_KA, &half, RI_NULL); // predeclared: needs no memory
     const RtInt code = RiLastError;

@@ -66,6 +66,7 @@ TEST(RibPrecision, NuPatchRangesFollowThePrecisionAwayFromTheDefault) {
       rib.NuPatch(2, 2, knots, 1e-7f, 2e-7f, 2, 2, knots, 0, 1, RI_NULL);
     });
   };
-  EXPECT_EQ(nuPatch(6), "NuPatch 2 2 [0 0 1 1] 0.000000 0.000000 2 2 [0 0 1 1] 0.000000 1.000000 \n");
+  EXPECT_EQ(nuPatch(6),
+            "NuPatch 2 2 [0 0 1 1] 0.000000 0.000000 2 2 [0 0 1 1] 0.000000 1.000000 \n");
   EXPECT_EQ(nuPatch(9), "NuPatch 2 2 [0 0 1 1] 1.00000001e-07 2.00000002e-07 2 2 [0 0 1 1] 0 1 \n");
 }
