@@ -184,7 +184,7 @@ void RibEncoder::writeFloats(const RtFloat *values, long long n) {
 }
 
 void RibEncoder::writeBinaryFloats(const RtFloat *values, size_t n) {
-  checkLargeArray(values, n, 4);
+  checkLargeArray(values, n);
   // The header: 0xC8 and one count byte up to 0xCB and four.
   const uint32_t count = static_cast<uint32_t>(n);
   const int countBytes = count < 256u ? 1 : count < 65536u ? 2 : count < 16777216u ? 3 : 4;
@@ -324,9 +324,9 @@ void RibEncoder::keepKeyword() {
   keyword_[length] = '\0';
 }
 
-void RibEncoder::checkLargeArray(const RtFloat *values, size_t n, size_t bytesPerValue) {
+void RibEncoder::checkLargeArray(const RtFloat *values, size_t n) {
   // A file is cut back should the array turn out bad; only other streams need the scan.
-  if (canTakeBack() || n * bytesPerValue <= kBufferSize - used_) return;
+  if (canTakeBack() || n * 4 <= kBufferSize - used_) return;
   checkAhead();
   // A value of the announced list was checked with it.
   if (!inExpectedList_ && !allFinite(values, n)) fault_ = Fault::NonFinite;

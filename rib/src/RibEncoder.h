@@ -175,8 +175,9 @@ private:
   /// Checks the announced parameter list, once per request.
   void checkAhead();
   bool expectedParamsFinite();
-  /// A float array that may not fit in the buffer's free room is checked before it is written.
-  void checkLargeArray(const RtFloat *values, size_t n, size_t bytesPerValue);
+  /// A binary float array that may not fit in the buffer's free room is checked before it is
+  /// written (its copy checks it too, but runs go out as the buffer fills).
+  void checkLargeArray(const RtFloat *values, size_t n);
   /// Drops the request's bytes and reports why it is left out.
   void leaveOut();
   void keepKeyword();

@@ -243,8 +243,8 @@ TEST(Failure, RequestsWithNumbersThatAreNotFiniteAreLeftOutWhole) {
 }
 
 TEST(Failure, LongRequestsWithANumberThatIsNotFiniteLeaveNothingBehind) {
-  // Requests longer than the encoder's buffer, bad only at their end: into a file (which is cut
-  // back) and into a pipe (which must never see their first bytes).
+  // Requests longer than the encoder's buffer, bad only at their end, in either encoding: into a
+  // file (which is cut back) and into a pipe (which must never see their first bytes).
   constexpr int kPoints = 1000, kTriangles = 100000;
   std::vector<RtInt> nvertices(kTriangles, 3), vertices(3 * kTriangles);
   for (size_t i = 0; i < vertices.size(); ++i) vertices[i] = static_cast<RtInt>(i % kPoints);
@@ -253,29 +253,32 @@ TEST(Failure, LongRequestsWithANumberThatIsNotFiniteLeaveNothingBehind) {
   times.back() = -kInfinity;
   RtFloat badWidth = kNan;
   const std::string out = tempPath("long_requests");
-  for (const std::string &target : {out, "|cat > " + quoted(out)}) {
-    std::string messages = stderrOf([&] {
-      RiBegin(tok(target.c_str()));
-      RiWorldBegin();
-      RiPointsPolygons(kTriangles, nvertices.data(), vertices.data(), RI_P, P.data(), RI_NULL);
-      RiMotionBeginV(static_cast<RtInt>(times.size()), times.data());
-      RiPoints(static_cast<RtInt>(cloud.size() / 3), RI_P, cloud.data(), RI_CONSTANTWIDTH,
-               &badWidth, RI_NULL);
-      RiWorldEnd();
-      RiEnd();
-    });
-    const std::string written = readFile(out);
-    EXPECT_TRUE(written == std::string(kHeader) + "WorldBegin\nWorldEnd\n\n")
-        << target << ": " << written.size() << " bytes";
-    EXPECT_EQ(messages,
-              "zizurezar error: RiPointsPolygons has a number that is not finite; the request is "
-              "left out\n"
-              "zizurezar error: RiMotionBegin has a number that is not finite; the request is "
-              "left out\n"
-              "zizurezar error: RiPoints has a number that is not finite; the request is left "
-              "out\n")
-        << target;
-  }
+  for (const std::string &target : {out, "|cat > " + quoted(out)})
+    for (RtInt binary : {0, 1}) {
+      gRibBinary = binary;
+      std::string messages = stderrOf([&] {
+        RiBegin(tok(target.c_str()));
+        RiWorldBegin();
+        RiPointsPolygons(kTriangles, nvertices.data(), vertices.data(), RI_P, P.data(), RI_NULL);
+        RiMotionBeginV(static_cast<RtInt>(times.size()), times.data());
+        RiPoints(static_cast<RtInt>(cloud.size() / 3), RI_P, cloud.data(), RI_CONSTANTWIDTH,
+                 &badWidth, RI_NULL);
+        RiWorldEnd();
+        RiEnd();
+      });
+      const std::string written = readFile(out);
+      EXPECT_TRUE(written == std::string(kHeader) + "WorldBegin\nWorldEnd\n\n")
+          << target << binary << ": " << written.size() << " bytes";
+      EXPECT_EQ(messages,
+                "zizurezar error: RiPointsPolygons has a number that is not finite; the request is "
+                "left out\n"
+                "zizurezar error: RiMotionBegin has a number that is not finite; the request is "
+                "left out\n"
+                "zizurezar error: RiPoints has a number that is not finite; the request is left "
+                "out\n")
+          << target << binary;
+    }
+  gRibBinary = 0;
   std::remove(out.c_str());
 }
 
