@@ -30,7 +30,8 @@ RibWriter &freshContext(bool binary);
 std::string written(RibWriter &rib);
 
 /// Aborts unless `rib` is well-formed ASCII RIB as far as quoting goes: every quoted text is
-/// closed, holds no raw newline, and every line outside quotes and comments ends with a newline.
+/// closed, holds no raw newline, and every line outside quotes and comments ends with a newline;
+/// no comment holds a carriage return and no number reads "nan" or "inf".
 void checkAsciiRib(const std::string &rib);
 /// The quoted texts of one line of ASCII RIB, unescaped, in order.
 std::vector<std::string> quotedTexts(const std::string &line);
@@ -64,6 +65,9 @@ private:
   std::vector<std::unique_ptr<char[]>> texts_;
 };
 
+/// A fuzzer-chosen float: now and then NaN or an infinity, which the library leaves out with the
+/// request that holds it.
+RtFloat takeFloat(FuzzedDataProvider &data);
 /// Fills an exact array with fuzzer-chosen values.
 void fillFloats(FuzzedDataProvider &data, ExactArray<RtFloat> &values);
 void fillInts(FuzzedDataProvider &data, ExactArray<RtInt> &values, RtInt min, RtInt max);

@@ -44,7 +44,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *bytes, size_t size) {
   RibWriter &rib = fuzzrib::freshContext(data.ConsumeBool());
   const bool ascii = !rib.encoder.binary;
 
-  // Declarations: the RIB line is written before the text is parsed, whatever it holds.
+  // Declarations: one RIB line each, whatever the text holds.
   std::vector<char *> tokens;
   const int declarations = data.ConsumeIntegralInRange(0, 3);
   for (int i = 0; i < declarations; ++i) {

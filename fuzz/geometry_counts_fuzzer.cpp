@@ -131,10 +131,10 @@ void fuzzNuPatch(FuzzedDataProvider &data, fuzzrib::TextStore &texts, RibWriter 
                  static_cast<long long>(nu - uorder + 2) * (nv - vorder + 2),
                  static_cast<long long>(nu - uorder + 1) * (nv - vorder + 1));
   PrimParams params(data, texts, library);
-  rib.NuPatchV(nu, uorder, orNull(data, uknot), data.ConsumeFloatingPoint<RtFloat>(),
-               data.ConsumeFloatingPoint<RtFloat>(), nv, vorder, orNull(data, vknot),
-               data.ConsumeFloatingPoint<RtFloat>(), data.ConsumeFloatingPoint<RtFloat>(),
-               params.count(), params.tokens.data(), params.values.data());
+  const RtFloat umin = fuzzrib::takeFloat(data), umax = fuzzrib::takeFloat(data);
+  const RtFloat vmin = fuzzrib::takeFloat(data), vmax = fuzzrib::takeFloat(data);
+  rib.NuPatchV(nu, uorder, orNull(data, uknot), umin, umax, nv, vorder, orNull(data, vknot), vmin,
+               vmax, params.count(), params.tokens.data(), params.values.data());
 }
 
 void fuzzCurves(FuzzedDataProvider &data, fuzzrib::TextStore &texts, RibWriter &rib) {

@@ -91,6 +91,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *bytes, size_t size) {
     rib.encoder.writeInts(ints.get(), static_cast<int>(ints.size()));
     rib.encoder.endLine();
     const std::string out = fuzzrib::written(rib);
+    bool finite = true;
+    for (size_t i = 0; i < floats.size(); ++i)
+      finite = finite && rib::isFinite(floats[i]);
+    if (!finite) {
+      // Left out whole: nothing of the line reaches the stream.
+      if (!out.empty())
+        fuzzrib::fail("a line with a number that is not finite was written");
+      return 0;
+    }
     if (ascii) {
       fuzzrib::checkAsciiRib(out);
       const std::vector<std::string> quoted = fuzzrib::quotedTexts(out);
@@ -125,6 +134,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *bytes, size_t size) {
     held.push_back(std::move(v));
   }
   const RtInt count = static_cast<RtInt>(tokens.size());
+  RiLastError = RIE_NOERROR;
   switch (request) {
   case Request::Surface: rib.SurfaceV(name, count, tokens.data(), values.data()); break;
   case Request::Option: rib.AttributeV(name, count, tokens.data(), values.data()); break;
@@ -136,8 +146,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *bytes, size_t size) {
   case Request::Geometry: rib.GeometryV(name, count, tokens.data(), values.data()); break;
   default: break;
   }
-  if (ascii) {
-    const std::string out = fuzzrib::written(rib);
+  const std::string out = fuzzrib::written(rib);
+  // A request left out whole (a value that is not finite) says so; any other is written.
+  if (out.empty() && RiLastError != RIE_RANGE)
+    fuzzrib::fail("a request vanished without a report");
+  if (ascii && !out.empty()) {
     fuzzrib::checkAsciiRib(out);
     // The request's own name is its first quoted text and reads back unchanged.
     if (request == Request::Surface || request == Request::Option ||

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <locale.h>
 #include <memory>
+#include <new>
 
 #include "Diagnostics.h"
 #include "RibWriter.h"
@@ -12,7 +13,9 @@
 
 namespace {
 
-constexpr size_t kRecordBuffer = 10000;
+// Records are short: formatted on the stack when they fit, so a request needs only a few KB of
+// stack; a longer one takes a buffer of its size from the heap.
+constexpr size_t kRecordOnStack = 1024;
 
 // The C locale, so that numbers in records never take the program's decimal comma.
 locale_t cLocale() {
@@ -29,15 +32,24 @@ int formatInCLocale(char *buffer, size_t size, const char *format, va_list argum
   return length;
 }
 
-// Comment lines: every line of the text carries the prefix, so that a newline in the text cannot
-// turn the rest of it into requests. A final newline is the record's own.
+// Comment lines: every line of the text carries the prefix, so that a line end in the text cannot
+// turn the rest of it into requests. Readers end a comment at a carriage return as well as at a
+// newline: CR, LF and CRLF each start a new line of the record. A final line end is the record's
+// own.
 void writeCommented(rib::RibEncoder &encoder, const char *prefix, const char *text, size_t length) {
   if (length > 0 && text[length - 1] == '\n') --length;
+  if (length > 0 && text[length - 1] == '\r') --length;
   encoder.writeRaw(prefix);
+  size_t run = 0; // start of the text not yet written
   for (size_t i = 0; i < length; ++i) {
-    encoder.writeChar(text[i]);
-    if (text[i] == '\n') encoder.writeRaw(prefix);
+    if (text[i] != '\n' && text[i] != '\r') continue;
+    encoder.writeRaw(text + run, i - run);
+    if (text[i] == '\r' && i + 1 < length && text[i + 1] == '\n') ++i;
+    encoder.writeChar('\n');
+    encoder.writeRaw(prefix);
+    run = i + 1;
   }
+  encoder.writeRaw(text + run, length - run);
   encoder.endLine();
 }
 
@@ -61,8 +73,7 @@ RtVoid RibWriter::ArchiveRecordV(RtToken type, char *format, va_list arguments) 
   else if (!verbatim)
     return;
 
-  // Records are short: format on the stack, and only a longer text takes a buffer of its size.
-  char local[kRecordBuffer];
+  char local[kRecordOnStack];
   va_list copy;
   va_copy(copy, arguments);
   int length = formatInCLocale(local, sizeof local, format, copy);
@@ -74,7 +85,11 @@ RtVoid RibWriter::ArchiveRecordV(RtToken type, char *format, va_list arguments) 
   const char *text = local;
   std::unique_ptr<char[]> large;
   if (static_cast<size_t>(length) >= sizeof local) {
-    large.reset(new char[static_cast<size_t>(length) + 1]);
+    large.reset(new (std::nothrow) char[static_cast<size_t>(length) + 1]);
+    if (!large) {
+      rib::reportError(RIE_NOMEM, "RiArchiveRecord: out of memory; the request is left out");
+      return;
+    }
     formatInCLocale(large.get(), static_cast<size_t>(length) + 1, format, arguments);
     text = large.get();
   }

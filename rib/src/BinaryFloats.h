@@ -8,7 +8,7 @@
 namespace rib {
 
 /// Writes the n floats at `out` (4n bytes) in big-endian byte order; vectorised where the
-/// processor allows.
-void copyBigEndian(char *out, const RtFloat *values, size_t n);
+/// processor allows. Returns false when one of them was NaN or infinite (all are copied).
+bool copyBigEndian(char *out, const RtFloat *values, size_t n);
 
 } // namespace rib

@@ -37,7 +37,7 @@ RtVoid RibWriter::WorldEnd() {
   encoder.writeRaw("WorldEnd");
   encoder.endLine();
   // A reader of the file or pipe sees the whole world block from here on.
-  if (encoder.stream()) fflush(encoder.stream());
+  encoder.flushStream();
 }
 
 // ---- Attributes ----
@@ -105,9 +105,9 @@ RtPoint *RibWriter::TransformPoints(RtToken, RtToken, RtInt, RtPoint[]) {
 RtVoid RibWriter::MotionBegin(RtInt n, ...) {
   va_list arguments;
   va_start(arguments, n);
-  rib::GatheredTimes times(n, arguments);
+  rib::GatheredTimes times(n, arguments, "RiMotionBegin");
   va_end(arguments);
-  MotionBeginV(times.count(), times.times());
+  if (!times.lost()) MotionBeginV(times.count(), times.times());
 }
 
 RtVoid RibWriter::MotionBeginV(RtInt n, RtFloat times[]) {

@@ -71,9 +71,9 @@ extern "C" RtVoid RiMotionBegin(RtInt n, ...) {
   if (!context) return;
   va_list arguments;
   va_start(arguments, n);
-  rib::GatheredTimes times(n, arguments);
+  rib::GatheredTimes times(n, arguments, "RiMotionBegin");
   va_end(arguments);
-  context->MotionBeginV(times.count(), times.times());
+  if (!times.lost()) context->MotionBeginV(times.count(), times.times());
 }
 
 extern "C" RtVoid RiArchiveRecord(RtToken type, char *format, ...) {

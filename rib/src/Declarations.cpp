@@ -1,4 +1,7 @@
 // The Declare request, the token variables of rib/ri.h and the predeclared parameters.
+#include <new>
+
+#include "Diagnostics.h"
 #include "InternString.h"
 #include "ParamDecl.h"
 #include "RibWriter.h"
@@ -13,12 +16,11 @@ int32_t gEchoDeclares = 0;
 #define RI_INTERNED_TOKEN(variable, name) RtToken variable = const_cast<char *>(name);
 #include "rib/RiTokens.def"
 
-RtToken RibWriter::Declare(char *name, char *declaration) {
-  if (rib::gEchoDeclares == 1) {
-    encoder.writeRaw("Declare");
-    encoder.writeArguments(name, declaration);
-    encoder.endLine();
-  }
+namespace {
+
+// Records the declaration of `name` (a name without one is only interned) and returns its token;
+// throws std::bad_alloc when there is no memory to store it.
+RtToken declare(const char *name, const char *declaration) {
   if (!name) return nullptr;
   if (declaration && *declaration)
     return const_cast<RtToken>(
@@ -26,17 +28,32 @@ RtToken RibWriter::Declare(char *name, char *declaration) {
   return rib::internString(name);
 }
 
+} // namespace
+
+RtToken RibWriter::Declare(char *name, char *declaration) {
+  // Stored before it is written: a declaration that cannot be stored is left out whole.
+  RtToken token = nullptr;
+  try {
+    token = declare(name, declaration);
+  } catch (const std::bad_alloc &) {
+    rib::reportError(RIE_NOMEM, "RiDeclare: out of memory; the request is left out");
+    return nullptr;
+  }
+  if (rib::gEchoDeclares == 1) {
+    encoder.writeRaw("Declare");
+    encoder.writeArguments(name, declaration);
+    encoder.endLine();
+  }
+  return token;
+}
+
 namespace rib {
 
-void predeclareParams(RiContext &context) {
-  int32_t savedEcho = gEchoDeclares;
-  gEchoDeclares = 0;
-#define RI_DECLARED_TOKEN(variable, name, declaration)                                             \
-  variable = context.Declare(const_cast<char *>(name), const_cast<char *>(declaration));
+void predeclareParams() {
+#define RI_DECLARED_TOKEN(variable, name, declaration) variable = declare(name, declaration);
 #include "rib/RiTokens.def"
 #define RI_INTERNED_TOKEN(variable, name) variable = internString(name);
 #include "rib/RiTokens.def"
-  gEchoDeclares = savedEcho;
 }
 
 } // namespace rib

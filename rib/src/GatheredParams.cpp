@@ -1,6 +1,7 @@
 #include "GatheredParams.h"
 
 #include <cstddef>
+#include <new>
 
 #include "Diagnostics.h"
 
@@ -21,10 +22,16 @@ void GatheredParams::gather(va_list arguments, const char *request) {
                 request, kMaxGatheredParams);
 }
 
-GatheredTimes::GatheredTimes(RtInt n, va_list arguments) : count_(n > 0 ? n : 0) {
+GatheredTimes::GatheredTimes(RtInt n, va_list arguments, const char *request)
+    : count_(n > 0 ? n : 0) {
   if (count_ > kOnStack) {
-    onHeap_.reset(new RtFloat[static_cast<size_t>(count_)]);
+    onHeap_.reset(new (std::nothrow) RtFloat[static_cast<size_t>(count_)]);
     times_ = onHeap_.get();
+    if (!times_) {
+      reportError(RIE_NOMEM, "%s: out of memory; the request is left out", request);
+      count_ = 0;
+      return;
+    }
   }
   for (RtInt i = 0; i < count_; ++i) times_[i] = static_cast<RtFloat>(va_arg(arguments, double));
 }

@@ -35,13 +35,16 @@ class GatheredTimes {
 public:
   static constexpr int kOnStack = 100;
 
-  /// Reads max(n, 0) times from `arguments`.
-  GatheredTimes(RtInt n, va_list arguments);
+  /// Reads max(n, 0) times from `arguments`. A longer list than fits on the stack that finds no
+  /// memory is said in one line naming `request`, and nothing is read (lost() is true).
+  GatheredTimes(RtInt n, va_list arguments, const char *request);
   GatheredTimes(const GatheredTimes &) = delete;
   GatheredTimes &operator=(const GatheredTimes &) = delete;
 
   RtInt count() const { return count_; }
   RtFloat *times() { return times_; }
+  /// True when the times could not be kept: the request is to be left out.
+  bool lost() const { return !times_; }
 
 private:
   RtFloat onStack_[kOnStack];

@@ -2,7 +2,9 @@
 // the hyperboloid, polygons, curves and points, subdivision meshes and blobbies, procedurals.
 // (The other quadrics and Geometry are written from their rows in rib/RiRequests.def.) Each writes
 // its positional part, then the parameter list, whose vertex, varying and uniform parameters carry
-// the numbers of values that PrimitiveCounts.h derives from the positional arguments.
+// the numbers of values that PrimitiveCounts.h derives from the positional arguments. A body whose
+// positional part may be long announces its list (and checks its positional floats) before
+// writing, so that a request longer than the encoder's buffer is checked before it goes out.
 #include "Diagnostics.h"
 #include "PrimitiveCounts.h"
 #include "RibWriter.h"
@@ -49,11 +51,12 @@ RtVoid RibWriter::PolygonV(RtInt nvertices, RtInt n, RtToken tokens[], RtPointer
 RtVoid RibWriter::GeneralPolygonV(RtInt nloops, RtInt nvertices[], RtInt n, RtToken tokens[],
                                   RtPointer values[]) {
   if (rib::missingArray("RiGeneralPolygon", "nvertices", nvertices, nloops)) return;
+  const PrimitiveCounts counts = rib::vertexListCounts(rib::sumOf(nvertices, nloops));
+  encoder.expectParams(&counts, n, tokens, values);
   encoder.writeRaw("GeneralPolygon");
   encoder.writeInts(nvertices, nloops);
   encoder.writeChar(' ');
-  writePrimitiveParams(encoder, "RiGeneralPolygon",
-                       rib::vertexListCounts(rib::sumOf(nvertices, nloops)), n, tokens, values);
+  writePrimitiveParams(encoder, "RiGeneralPolygon", counts, n, tokens, values);
 }
 
 RtVoid RibWriter::PointsPolygonsV(RtInt npolys, RtInt nvertices[], RtInt vertices[], RtInt n,
@@ -62,13 +65,14 @@ RtVoid RibWriter::PointsPolygonsV(RtInt npolys, RtInt nvertices[], RtInt vertice
   if (rib::missingArray(request, "nvertices", nvertices, npolys)) return;
   const long long nindices = rib::sumOf(nvertices, npolys);
   if (rib::missingArray(request, "vertices", vertices, nindices)) return;
+  const PrimitiveCounts counts = rib::indexedMeshCounts(vertices, nindices, npolys);
+  encoder.expectParams(&counts, n, tokens, values);
   encoder.writeRaw("PointsPolygons");
   encoder.writeInts(nvertices, npolys);
   encoder.writeChar(' ');
   encoder.writeInts(vertices, nindices);
   encoder.writeChar(' ');
-  writePrimitiveParams(encoder, request, rib::indexedMeshCounts(vertices, nindices, npolys), n,
-                       tokens, values);
+  writePrimitiveParams(encoder, request, counts, n, tokens, values);
 }
 
 RtVoid RibWriter::PointsGeneralPolygonsV(RtInt npolys, RtInt nloops[], RtInt nvertices[],
@@ -80,6 +84,8 @@ RtVoid RibWriter::PointsGeneralPolygonsV(RtInt npolys, RtInt nloops[], RtInt nve
   if (rib::missingArray(request, "nvertices", nvertices, totalLoops)) return;
   const long long nindices = rib::sumOf(nvertices, totalLoops);
   if (rib::missingArray(request, "vertices", vertices, nindices)) return;
+  const PrimitiveCounts counts = rib::indexedMeshCounts(vertices, nindices, npolys);
+  encoder.expectParams(&counts, n, tokens, values);
   encoder.writeRaw("PointsGeneralPolygons");
   encoder.writeInts(nloops, npolys);
   encoder.writeChar(' ');
@@ -87,8 +93,7 @@ RtVoid RibWriter::PointsGeneralPolygonsV(RtInt npolys, RtInt nloops[], RtInt nve
   encoder.writeChar(' ');
   encoder.writeInts(vertices, nindices);
   encoder.writeChar(' ');
-  writePrimitiveParams(encoder, request, rib::indexedMeshCounts(vertices, nindices, npolys), n,
-                       tokens, values);
+  writePrimitiveParams(encoder, request, counts, n, tokens, values);
 }
 
 // ---- Curves and points ----
@@ -100,6 +105,7 @@ RtVoid RibWriter::CurvesV(RtToken type, RtInt ncurves, RtInt nvertices[], RtToke
   if (rib::missingArray("RiCurves", "nvertices", nvertices, ncurves)) return;
   const PrimitiveCounts counts = rib::curvesCounts(
       rib::sameText(type, "cubic"), rib::sameText(wrap, "periodic"), ncurves, nvertices, vStep);
+  encoder.expectParams(&counts, n, tokens, values);
   encoder.writeRaw("Curves");
   encoder.writeArguments(type);
   encoder.writeInts(nvertices, ncurves);
@@ -135,6 +141,9 @@ RtVoid RibWriter::SubdivisionMeshV(RtToken scheme, RtInt nfaces, RtInt nvertices
         rib::missingArray(request, "floatargs", floatargs, totals.floats))
       return;
   }
+  const PrimitiveCounts counts = rib::indexedMeshCounts(vertices, nindices, nfaces);
+  encoder.expectParams(&counts, n, tokens, values);
+  encoder.checkFloats(floatargs, totals.floats);
   encoder.writeRaw("SubdivisionMesh");
   encoder.writeArguments(scheme);
   encoder.writeChar(' ');
@@ -150,8 +159,7 @@ RtVoid RibWriter::SubdivisionMeshV(RtToken scheme, RtInt nfaces, RtInt nvertices
     encoder.writeInts(intargs, totals.integers);
     encoder.writeFloats(floatargs, totals.floats);
   }
-  writePrimitiveParams(encoder, request, rib::indexedMeshCounts(vertices, nindices, nfaces), n,
-                       tokens, values);
+  writePrimitiveParams(encoder, request, counts, n, tokens, values);
 }
 
 RtVoid RibWriter::BlobbyV(RtInt nleaf, RtInt ncode, RtInt code[], RtInt nflt, RtFloat flt[],
@@ -176,6 +184,9 @@ RtVoid RibWriter::BlobbyV(RtInt nleaf, RtInt ncode, RtInt code[], RtInt nflt, Rt
     rib::reportErrorUnterminated(RIE_CONSISTENCY, "RiBlobby nstr [%d] != string count [%i]", nstr,
                                  scan.strings);
 
+  const PrimitiveCounts counts = rib::blobbyCounts(nleaf);
+  encoder.expectParams(&counts, n, tokens, values);
+  encoder.checkFloats(flt, nflt);
   encoder.writeRaw("Blobby");
   encoder.writeArguments(nleaf);
   encoder.writeChar(' ');
@@ -187,7 +198,7 @@ RtVoid RibWriter::BlobbyV(RtInt nleaf, RtInt ncode, RtInt code[], RtInt nflt, Rt
   if (n != 0) {
     // The parameter list goes on a line of its own.
     encoder.writeChar('\n');
-    writePrimitiveParams(encoder, request, rib::blobbyCounts(nleaf), n, tokens, values);
+    writePrimitiveParams(encoder, request, counts, n, tokens, values);
   }
   encoder.endLine();
 }
@@ -225,6 +236,7 @@ RtVoid RibWriter::Procedural(RtPointer data, RtBound bound, RtProcSubdivFunc sub
     return;
   }
   const RtString *texts = static_cast<const RtString *>(data);
+  encoder.checkFloats(bound, 6); // after texts of any length
   encoder.writeRaw("Procedural");
   encoder.writeArguments(kind->name);
   encoder.writeRaw(" [");

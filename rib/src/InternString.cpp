@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <cstring>
+#include <memory>
 
 namespace rib {
 
@@ -58,9 +59,17 @@ char *storeCopy(const char *text, size_t length) {
 char *internString(const char *text) {
   if (!text) return nullptr;
   if (Symbol *found = gStringTable.find(text)) return const_cast<char *>(found->key);
+  // A copy whose entry cannot be made stays in the pool, reachable, unused.
   char *copy = storeCopy(text, std::strlen(text));
-  gStringTable.insert(new Symbol(copy), false);
+  std::unique_ptr<Symbol> entry(new Symbol(copy));
+  gStringTable.insert(entry.get(), false);
+  entry.release(); // the table owns it
   return copy;
+}
+
+const char *findInterned(const char *text) {
+  Symbol *found = text ? gStringTable.find(text) : nullptr;
+  return found ? found->key : nullptr;
 }
 
 char *internString(const char *text, size_t length) {
@@ -71,12 +80,10 @@ char *internString(const char *text, size_t length) {
     local[length] = '\0';
     return internString(local);
   }
-  char *copy = new char[length + 1];
-  std::memcpy(copy, text, length);
+  std::unique_ptr<char[]> copy(new char[length + 1]);
+  std::memcpy(copy.get(), text, length);
   copy[length] = '\0';
-  char *interned = internString(copy);
-  delete[] copy;
-  return interned;
+  return internString(copy.get());
 }
 
 } // namespace rib

@@ -14,9 +14,12 @@ namespace rib {
 /// The interned strings: 12289 buckets of plain Symbols keyed by the stored copies.
 extern SymbolTable gStringTable;
 
-/// The unique stored copy of `text` (null for null).
+/// The unique stored copy of `text` (null for null). Throws std::bad_alloc when a new text finds
+/// no memory; the table stays as it was.
 char *internString(const char *text);
 /// The same for the first `length` bytes of `text`, which need not be terminated.
 char *internString(const char *text, size_t length);
+/// The stored copy of `text` if there is one, else null; never stores anything.
+const char *findInterned(const char *text);
 
 } // namespace rib

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstring>
 #include <iterator>
+#include <memory>
 
 #include "Diagnostics.h"
 #include "InternString.h"
@@ -154,12 +155,14 @@ const char *parseDeclaration(SymbolTable &table, const char *name, const char *d
   }
   const char *paramName = internString(name);
   const char *keyText = key ? internString(key) : paramName;
-  auto *entry = new ParamDecl(keyText, paramName);
+  std::unique_ptr<ParamDecl> made(new ParamDecl(keyText, paramName));
+  ParamDecl *entry = made.get();
   if (table.insert(entry, false) != 0) {
     // The key is taken: the visible entry gets the new declaration.
-    delete entry;
     entry = dynamic_cast<ParamDecl *>(table.find(keyText));
     if (!entry) return paramName;
+  } else {
+    made.release(); // the table owns it
   }
   assign(*entry, decl);
   return paramName;

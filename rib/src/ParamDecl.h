@@ -13,8 +13,6 @@
 
 #include "SymbolTable.h"
 
-class RiContext;
-
 namespace rib {
 
 enum ParamType : uint8_t {
@@ -88,8 +86,8 @@ int paramDataSize(const char *token);
 /// `capacity` bytes with the terminator; returns the full length.
 int declarationText(const ParamDecl &decl, char *out, size_t capacity);
 
-/// Declares the standard and renderer-specific parameters through `context` without echoing them,
-/// and points the token variables of rib/ri.h at the interned names.
-void predeclareParams(RiContext &context);
+/// Declares the standard and renderer-specific parameters (writing nothing) and points the token
+/// variables of rib/ri.h at the interned names. Throws std::bad_alloc when memory runs out.
+void predeclareParams();
 
 } // namespace rib

@@ -59,7 +59,11 @@ ParamValue *paramValueNew() {
 bool paramValueSet(ParamValue *node, const char *token, uint8_t type, uint8_t paramClass,
                    int32_t count, const void *data, int32_t valueCount) {
   destroyData(node);
-  node->token = internString(token);
+  try {
+    node->token = internString(token);
+  } catch (const std::bad_alloc &) {
+    return false;
+  }
   node->type = type;
   node->paramClass = paramClass;
   node->count = count;
@@ -73,7 +77,12 @@ bool paramValueSet(ParamValue *node, const char *token, uint8_t type, uint8_t pa
     if (type == kTypeString) {
       auto *texts = static_cast<char **>(copy);
       int32_t interned = count < valueCount ? count : valueCount;
-      for (int32_t i = 0; i < interned; ++i) texts[i] = internString(texts[i]);
+      try {
+        for (int32_t i = 0; i < interned; ++i) texts[i] = internString(texts[i]);
+      } catch (const std::bad_alloc &) {
+        std::free(copy);
+        return false;
+      }
     }
   }
   node->data = copy;
@@ -132,15 +141,18 @@ void paramValueListMove(ParamValueList &from, ParamValueList &to) {
   from.head = nullptr;
 }
 
+// Every token in a list is interned: a text that is not cannot be found.
 void *paramValueListFind(const ParamValueList &list, const char *token) {
-  const char *key = internString(token);
+  const char *key = findInterned(token);
+  if (token && !key) return nullptr;
   for (const ParamValue *node = list.head; node; node = node->next)
     if (node->token == key) return node->data;
   return nullptr;
 }
 
 void *paramValueListRemove(ParamValueList &list, const char *token) {
-  const char *key = internString(token);
+  const char *key = findInterned(token);
+  if (token && !key) return nullptr;
   for (ParamValue **link = &list.head; *link; link = &(*link)->next) {
     ParamValue *node = *link;
     if (node->token != key) continue;

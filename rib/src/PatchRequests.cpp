@@ -1,6 +1,8 @@
 // The spline basis, bilinear and bicubic patches and patch meshes, NURBS patches and their trim
 // curves. Basis stores its steps in the context: they size every later bicubic patch mesh (and
 // cubic curve) until the next Basis.
+#include <initializer_list>
+
 #include "Diagnostics.h"
 #include "PrimitiveCounts.h"
 #include "RibWriter.h"
@@ -35,12 +37,16 @@ void writeBasisMatrix(rib::RibEncoder &encoder, RtBasis basis) {
   encoder.writeFloats(&basis[0][0], 16);
 }
 
-// A NURBS parameter range: " min max" with six decimals.
+// A NURBS parameter range: " min max" with six decimals at the default precision; with any
+// other precision as every other float, so that a range finer than 1e-6 is not lost.
 void writeRange(rib::RibEncoder &encoder, RtFloat min, RtFloat max) {
-  encoder.writeChar(' ');
-  encoder.writeFixed(min);
-  encoder.writeChar(' ');
-  encoder.writeFixed(max);
+  for (RtFloat bound : {min, max}) {
+    encoder.writeChar(' ');
+    if (encoder.precision == 6)
+      encoder.writeFixed(bound);
+    else
+      encoder.writeNumber(bound);
+  }
 }
 
 bool isPatchType(const char *type) {
@@ -67,9 +73,11 @@ RtVoid RibWriter::Basis(RtBasis ubasis, RtInt ustep, RtBasis vbasis, RtInt vstep
 }
 
 RtVoid RibWriter::PatchV(RtToken type, RtInt n, RtToken tokens[], RtPointer values[]) {
+  const PrimitiveCounts counts = rib::patchCounts(type);
+  encoder.expectParams(&counts, n, tokens, values);
   encoder.writeRaw("Patch");
   encoder.writeArguments(type);
-  encoder.writePrimParamList(rib::patchCounts(type), n, tokens, values);
+  encoder.writePrimParamList(counts, n, tokens, values);
 }
 
 RtVoid RibWriter::PatchMeshV(RtToken type, RtInt nu, RtToken uwrap, RtInt nv, RtToken vwrap,
@@ -80,11 +88,12 @@ RtVoid RibWriter::PatchMeshV(RtToken type, RtInt nu, RtToken uwrap, RtInt nv, Rt
     rib::reportLine(RIE_BADTOKEN, "rureva: unknown patch type %s", type ? type : "(null)");
     return;
   }
-  encoder.writeRaw("PatchMesh");
-  encoder.writeArguments(type, nu, uwrap, nv, vwrap);
   const PrimitiveCounts counts =
       rib::patchMeshCounts(sameText(type, "bicubic"), nu, sameText(uwrap, "periodic"), nv,
                            sameText(vwrap, "periodic"), uStep, vStep);
+  encoder.expectParams(&counts, n, tokens, values);
+  encoder.writeRaw("PatchMesh");
+  encoder.writeArguments(type, nu, uwrap, nv, vwrap);
   rib::reportClampedCounts("RiPatchMesh", counts);
   encoder.writePrimParamList(counts, n, tokens, values);
 }
@@ -108,6 +117,10 @@ RtVoid RibWriter::TrimCurve(RtInt nloops, RtInt ncurves[], RtInt order[], RtFloa
     return;
   if (sizes.negative)
     rib::reportError(RIE_RANGE, "RiTrimCurve has a negative count; counts clamped at zero");
+  // Every float array is checked first: any of them may take the request past the buffer.
+  encoder.checkFloats(knot, sizes.knots);
+  for (const RtFloat *perCurve : {min, max}) encoder.checkFloats(perCurve, sizes.curves);
+  for (const RtFloat *perPoint : {u, v, w}) encoder.checkFloats(perPoint, sizes.points);
   encoder.writeRaw("TrimCurve ");
   encoder.writeInts(ncurves, nloops);
   encoder.writeInts(order, sizes.curves);
@@ -135,6 +148,12 @@ RtVoid RibWriter::NuPatchV(RtInt nu, RtInt uorder, RtFloat uknot[], RtFloat umin
     return;
   const PrimitiveCounts counts = rib::nuPatchCounts(nu, uorder, nv, vorder);
   rib::reportClampedCounts(request, counts);
+  // The knots may be long: the list and every float are checked before anything is written.
+  encoder.expectParams(&counts, n, tokens, values);
+  encoder.checkFloats(uknot, rib::clampCount(static_cast<long long>(nu) + uorder));
+  encoder.checkFloats(vknot, rib::clampCount(static_cast<long long>(nv) + vorder));
+  const RtFloat ranges[] = {umin, umax, vmin, vmax};
+  encoder.checkFloats(ranges, 4);
   // The parameter ranges are written with six decimals, the knots as any float array.
   encoder.writeRaw("NuPatch");
   encoder.writeArguments(nu, uorder);

@@ -44,9 +44,11 @@ template <class... Arguments> void unused(const Arguments &...) {}
     encoder.writeRaw(#Name);                                                                       \
     encoder.writeParamList(RI_FIRST Arguments, 0, n, tokens, values);                              \
   }
-// Listed: the keyword, the fixed arguments and the parameter list.
+// Listed: the keyword, the fixed arguments and the parameter list (announced first: the arguments
+// hold texts of any length).
 #define RI_BODY_Listed(Name, Parameters, Arguments)                                                \
   RtVoid RibWriter::Name##V RI_V_PARAMETERS(Parameters) {                                          \
+    encoder.expectParams(nullptr, n, tokens, values);                                              \
     encoder.writeRaw(#Name);                                                                       \
     encoder.writeArguments Arguments;                                                              \
     encoder.writeParamList(nullptr, 0, n, tokens, values);                                         \

@@ -8,6 +8,7 @@
 #include <cstring>
 
 #include "BinaryFloats.h"
+#include "Diagnostics.h"
 #include "DigitPairs.h"
 #include "FilterNames.h"
 #include "FloatFormat.h"
@@ -74,7 +75,7 @@ long handleNumber(RtPointer handle) {
 
 void RibEncoder::writeRaw(const char *text, size_t length) {
   while (length > 0) {
-    if (used_ == kBufferSize) flushBuffer();
+    if (used_ == kBufferSize) spill();
     size_t n = kBufferSize - used_ < length ? kBufferSize - used_ : length;
     std::memcpy(buffer_ + used_, text, n);
     used_ += n;
@@ -88,16 +89,24 @@ void RibEncoder::writeRaw(const char *text) {
 }
 
 void RibEncoder::writeChar(char c) {
-  if (used_ == kBufferSize) flushBuffer();
+  if (used_ == kBufferSize) spill();
   buffer_[used_++] = c;
 }
 
 void RibEncoder::writeNumber(RtFloat value) {
+  if (!isFinite(value)) {
+    fault_ = Fault::NonFinite;
+    return;
+  }
   char *at = reserve(kFloatTextMax);
   commit(static_cast<size_t>(putFloatText(at, value, precision)));
 }
 
 void RibEncoder::writeFixed(RtFloat value) {
+  if (!isFinite(value)) {
+    fault_ = Fault::NonFinite;
+    return;
+  }
   // Six decimals; large magnitudes need up to 39 digits before the point.
   char *at = reserve(64);
   auto result = std::to_chars(at, at + 64, static_cast<double>(value), std::chars_format::fixed, 6);
@@ -153,6 +162,10 @@ void RibEncoder::writeArgument(RtPointer handle) {
 // ---- Values that follow the binary flag ----
 
 void RibEncoder::writeFloat(RtFloat value) {
+  if (!isFinite(value)) {
+    fault_ = Fault::NonFinite;
+    return;
+  }
   if (binary) {
     char *at = reserve(5);
     at[0] = static_cast<char>(0xA4);
@@ -175,6 +188,7 @@ void RibEncoder::writeFloats(const RtFloat *values, long long n) {
 }
 
 void RibEncoder::writeBinaryFloats(const RtFloat *values, size_t n) {
+  checkLargeArray(values, n);
   // The header: 0xC8 and one count byte up to 0xCB and four.
   const uint32_t count = static_cast<uint32_t>(n);
   const int countBytes = count < 256u ? 1 : count < 65536u ? 2 : count < 16777216u ? 3 : 4;
@@ -185,10 +199,10 @@ void RibEncoder::writeBinaryFloats(const RtFloat *values, size_t n) {
   commit(1 + static_cast<size_t>(countBytes));
   // Whole runs are converted straight into the buffer, which goes out each time it fills.
   while (n > 0) {
-    if (used_ + 4 > kBufferSize) flushBuffer();
+    if (used_ + 4 > kBufferSize) spill();
     size_t run = (kBufferSize - used_) / 4;
     if (run > n) run = n;
-    copyBigEndian(buffer_ + used_, values, run);
+    if (!copyBigEndian(buffer_ + used_, values, run)) fault_ = Fault::NonFinite;
     used_ += run * 4;
     values += run;
     n -= run;
@@ -196,6 +210,8 @@ void RibEncoder::writeBinaryFloats(const RtFloat *values, size_t n) {
 }
 
 void RibEncoder::writeTextFloats(const RtFloat *values, size_t n) {
+  // One scan ahead of the text, which costs far more: no byte of a bad array is ever written.
+  if (!allFinite(values, n)) fault_ = Fault::NonFinite;
   writeChar('[');
   for (size_t i = 0; i < n; ++i) {
     char *at = reserve(kFloatTextMax + 1);
@@ -253,11 +269,75 @@ void RibEncoder::endLine() {
   endRequest();
 }
 
-void RibEncoder::endRequest() { flushBuffer(); }
-
-void RibEncoder::flushBuffer() {
-  if (used_ > 0 && stream_) std::fwrite(buffer_, 1, used_, stream_);
+void RibEncoder::endRequest() {
+  if (fault_ != Fault::None) {
+    leaveOut();
+    return;
+  }
+  writeOut(buffer_, used_);
   used_ = 0;
+  resetRequest();
+}
+
+void RibEncoder::resetRequest() {
+  fault_ = Fault::None;
+  spilled_ = false;
+  checkedAhead_ = false;
+  expecting_ = false;
+}
+
+void RibEncoder::spill() {
+  if (!spilled_) {
+    keepKeyword(); // it leaves the buffer now; a report of the request still names it
+    spilled_ = true;
+    requestStart_ = canTakeBack() ? streamPosition() : -1;
+  }
+  // A file can be cut back to where the request began; any other stream gets nothing of a
+  // request before the rest of it is known to be writable.
+  if (requestStart_ < 0) checkAhead();
+  if (fault_ == Fault::None) writeOut(buffer_, used_);
+  used_ = 0;
+}
+
+// ---- Requests left out ----
+
+void RibEncoder::leaveOut() {
+  // What a long request wrote to a file is cut off again; the checks ahead kept it from any
+  // other stream.
+  if (!spilled_)
+    keepKeyword();
+  else if (requestStart_ >= 0)
+    cutStreamAt(requestStart_);
+  used_ = 0;
+  const char *request = keyword_[0] ? keyword_ : "request";
+  if (fault_ == Fault::NoMemory)
+    reportError(RIE_NOMEM, "Ri%s: out of memory; the request is left out", request);
+  else
+    reportError(RIE_RANGE, "Ri%s has a number that is not finite; the request is left out",
+                request);
+  resetRequest();
+}
+
+void RibEncoder::keepKeyword() {
+  size_t length = 0;
+  for (; length < used_ && length + 1 < sizeof keyword_; ++length) {
+    const char c = buffer_[length];
+    if (!((c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'))) break;
+    keyword_[length] = c;
+  }
+  keyword_[length] = '\0';
+}
+
+void RibEncoder::checkLargeArray(const RtFloat *values, size_t n) {
+  // A file is cut back should the array turn out bad; only other streams need the scan.
+  if (canTakeBack() || n * 4 <= kBufferSize - used_) return;
+  checkAhead();
+  // A value of the announced list was checked with it.
+  if (!inExpectedList_ && !allFinite(values, n)) fault_ = Fault::NonFinite;
+}
+
+void RibEncoder::checkFloats(const RtFloat *values, long long n) {
+  if (n > 0 && values && !allFinite(values, static_cast<size_t>(n))) fault_ = Fault::NonFinite;
 }
 
 } // namespace rib

@@ -6,6 +6,17 @@
 // go to the stream at the end of each request, so what a request wrote is in the stream when the
 // call returns and the process's exit flushes it as usual.
 //
+// A request that cannot be written whole is left out whole: one that holds a float that is not
+// finite (NaN, +-Inf have no RIB form), or one whose parameter declarations could not be stored
+// for want of memory. Its bytes are dropped at its end and one line names it on standard error.
+// A request longer than the buffer is checked before its first bytes go out (the parameter list a
+// body announces with expectParams and any large array are scanned first), or, in a regular file,
+// cut back again.
+//
+// The stream: the first failed write, flush or close is reported in one line naming the target
+// and the system's reason, and nothing more goes to that stream. Writes into a pipe never raise
+// SIGPIPE in the host; a pipe's command that ends badly is reported when the stream closes.
+//
 // Which numbers follow the binary flag, for every request: float arrays (writeFloats, and so
 // every float parameter value) and single float values (writeFloat) take the binary encoding when
 // `binary` is set. Everything else is text in both encodings: the fixed numbers of a request
@@ -20,6 +31,7 @@
 #include <cstdint>
 #include <cstdio>
 
+#include "FiniteFloats.h"
 #include "rib/ri.h"
 
 namespace rib {
@@ -42,9 +54,15 @@ public:
   RibEncoder(const RibEncoder &) = delete;
   RibEncoder &operator=(const RibEncoder &) = delete;
 
-  /// Writes to `stream` from now on (null: nowhere).
-  void attach(FILE *stream) { stream_ = stream; }
+  /// Writes to `stream` from now on (null: nowhere). `target` names it in reports (null: standard
+  /// output); a `pipe` is closed with pclose and written with SIGPIPE held back.
+  void attach(FILE *stream, const char *target, bool pipe);
   FILE *stream() const { return stream_; }
+  /// Hands what the stream holds to the system, so that a reader sees it now.
+  void flushStream();
+  /// Flushes and closes the stream (standard output is only flushed) and detaches it; a pipe's
+  /// command is waited for and a failure or a status other than 0 is reported.
+  void close();
 
   bool binary = false; // float arrays and single float values in the binary encoding
   int precision = 6;   // significant digits of "%g" floats
@@ -66,6 +84,8 @@ public:
   /// The fixed arguments of a request, each after one blank: numbers as "%g" or "%d" text, texts
   /// quoted, a filter function by its name, a light or object handle by its number.
   template <class... Arguments> void writeArguments(Arguments... arguments) {
+    // Checked first: a long text among the arguments may take the request past the buffer.
+    if (!(isFiniteArgument(arguments) && ...)) fault_ = Fault::NonFinite;
     (writeArgument(arguments), ...);
   }
 
@@ -95,6 +115,19 @@ public:
                           RtPointer const values[]);
   void writePrimParamPairs(const PrimitiveCounts &counts, const RiParamPair *pairs);
 
+  // ---- Checks ahead of writing ----
+
+  /// Announces the parameter list a request will end with (`counts` null for a request that is
+  /// not a primitive), before a positional part that may be longer than the buffer: should the
+  /// request fill the buffer, the list's floats are checked before any of its bytes go out.
+  void expectParams(const PrimitiveCounts *counts, int n, RtToken const tokens[],
+                    RtPointer const values[]);
+  /// Marks the request to be left out when one of the n floats is not finite; for positional
+  /// arrays that follow a part that may be longer than the buffer.
+  void checkFloats(const RtFloat *values, long long n);
+  /// Leaves the request out because memory for it ran out (reported at its end).
+  void leaveOutForMemory() { fault_ = Fault::NoMemory; }
+
   // ---- Request boundaries ----
 
   /// Ends the request's line and hands its bytes to the stream.
@@ -103,6 +136,20 @@ public:
   void endRequest();
 
 private:
+  /// Why the request being written is to be left out.
+  enum class Fault : uint8_t { None, NonFinite, NoMemory };
+  /// A parameter list announced by expectParams.
+  struct ExpectedParams {
+    const PrimitiveCounts *counts;
+    int n;
+    RtToken const *tokens;
+    RtPointer const *values;
+    const RiParamPair *pairs; // instead of tokens and values
+  };
+
+  static bool isFiniteArgument(RtFloat value) { return isFinite(value); }
+  template <class Other> static bool isFiniteArgument(Other) { return true; }
+
   void writeArgument(RtFloat value);
   void writeArgument(RtInt value);
   void writeArgument(RtBoolean value);
@@ -117,13 +164,49 @@ private:
 
   /// Room for `length` more bytes (at most kBufferSize): write there, then commit what was used.
   char *reserve(size_t length) {
-    if (kBufferSize - used_ < length) flushBuffer();
+    if (kBufferSize - used_ < length) spill();
     return buffer_ + used_;
   }
   void commit(size_t length) { used_ += length; }
-  void flushBuffer();
+  /// Empties the full buffer in the middle of a request: to the stream once the rest of the
+  /// request is known to be writable, else nowhere.
+  void spill();
+  void expectPairs(const PrimitiveCounts *counts, const RiParamPair *pairs);
+  /// Checks the announced parameter list, once per request.
+  void checkAhead();
+  bool expectedParamsFinite();
+  /// A binary float array that may not fit in the buffer's free room is checked before it is
+  /// written (its copy checks it too, but runs go out as the buffer fills).
+  void checkLargeArray(const RtFloat *values, size_t n);
+  /// Drops the request's bytes and reports why it is left out.
+  void leaveOut();
+  void keepKeyword();
+  void resetRequest();
+
+  // The stream (RibStream.cpp).
+  void writeOut(const char *bytes, size_t length);
+  void streamFailed(int error);
+  /// True when what a request wrote can be taken back: the stream is a regular file.
+  bool canTakeBack() const { return regularFile_ && !failed_; }
+  long long streamPosition();
+  /// Drops everything the stream holds from `position` on.
+  void cutStreamAt(long long position);
 
   FILE *stream_ = nullptr;
+  const char *target_ = nullptr; // the target's name for reports; null for standard output
+  bool pipe_ = false;
+  bool failed_ = false;
+  bool regularFile_ = false;
+
+  Fault fault_ = Fault::None;
+  bool spilled_ = false;        // part of the request went to the stream already
+  long long requestStart_ = -1; // where it began in a file that can be cut back, else -1
+  bool checkedAhead_ = false;
+  bool expecting_ = false;
+  bool inExpectedList_ = false; // the announced list is being written
+  ExpectedParams expected_ = {};
+  char keyword_[32] = ""; // the request's keyword, kept when its first bytes leave the buffer
+
   size_t used_ = 0;
   char buffer_[kBufferSize];
 };

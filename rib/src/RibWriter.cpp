@@ -38,20 +38,39 @@ FILE *openPipe(const char *command) {
   return pipe;
 }
 
-FILE *openTarget(RibWriter &rib, const char *target) {
+// The context's name for its target (interned; for "|cmd" the command) and whether it is a pipe.
+void nameTarget(RibWriter &rib, const char *target) {
+  if (!target) return;
+  rib.isPipe = isRendererName(target) || target[0] == '|';
+  rib.name = rib::internString(target[0] == '|' ? target + 1 : target);
+}
+
+FILE *openTarget(const RibWriter &rib, const char *target) {
   if (!target) return stdout;
-  rib.name = rib::internString(target);
-  if (isRendererName(target) || target[0] == '|') {
-    if (target[0] == '|') rib.name = rib::internString(target + 1);
-    rib.isPipe = 1;
-    return openPipe(rib.name);
-  }
+  if (rib.isPipe) return openPipe(rib.name);
   FILE *file = fopen(target, "wb");
   if (!file) {
     rib::reportLine(RIE_NOFILE, "Error making RIB file: bad filename");
     exit(1);
   }
   return file;
+}
+
+// A new context, or null after one line saying that there was no memory for it.
+RibWriter *makeContext(const char *procedure, RtToken target, const rib::RibOption *options) {
+  RibWriter *context = nullptr;
+  try {
+    context = new (std::nothrow) RibWriter(target, options);
+  } catch (const std::bad_alloc &) {
+    context = nullptr;
+  }
+  if (!context) {
+    if (target)
+      rib::reportError(RIE_NOMEM, "%s: out of memory; no context for \"%s\"", procedure, target);
+    else
+      rib::reportError(RIE_NOMEM, "%s: out of memory; no context for standard output", procedure);
+  }
+  return context;
 }
 
 } // namespace
@@ -66,28 +85,26 @@ RibWriter::RibWriter(const char *target, const rib::RibOption *options)
   encoder.precision = settings.precision;
   compression = settings.compression;
   rib::gEchoDeclares = 1;
-  encoder.attach(openTarget(*this, target));
+  // What needs memory comes before the target is opened: a context that cannot be made (the
+  // exception leaves the constructor) leaves no file or command behind.
+  nameTarget(*this, target);
+  rib::predeclareParams();
+  encoder.attach(openTarget(*this, target), name, isPipe != 0);
   encoder.writeRaw("##RenderMan RIB-Structure 1.0\nversion 3.03\n");
   encoder.endRequest();
-  rib::predeclareParams(*this);
 }
 
 RibWriter::~RibWriter() {
-  FILE *stream = encoder.stream();
-  if (!stream) return;
+  if (!encoder.stream()) return;
   encoder.endLine();
-  encoder.attach(nullptr);
-  if (isPipe)
-    pclose(stream);
-  else if (stream != stdout)
-    fclose(stream);
+  encoder.close();
 }
 
 RtContextHandle RiBegin(RtToken name) {
   rib::RibOption options[] = {
       {"binary", &gRibBinary}, {"precision", &gRibPrecision}, {nullptr, nullptr}};
-  RiCurrentContext = new (std::nothrow) RibWriter(name, options);
+  RiCurrentContext = makeContext("RiBegin", name, options);
   return RiCurrentContext;
 }
 
-RtContextHandle RiNewContext(RtToken name) { return new (std::nothrow) RibWriter(name); }
+RtContextHandle RiNewContext(RtToken name) { return makeContext("RiNewContext", name, nullptr); }

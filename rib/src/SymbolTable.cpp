@@ -81,7 +81,8 @@ int SymbolTable::insert(Symbol *symbol, bool allowDuplicate) {
 Symbol *SymbolTable::find(const char *key) {
   ++stats_.lookups;
   uint32_t hash = symbolHash(key);
-  Symbol *entry = buckets()[hash % bucketCount_];
+  // Looking up never allocates: a table without buckets has no entries.
+  Symbol *entry = buckets_ ? buckets_[hash % bucketCount_] : nullptr;
   while (entry) {
     if (sameKey(entry, key, hash) && isVisible(entry->scope)) {
       ++stats_.found;

@@ -1,6 +1,7 @@
 // Bad input as a whole: requests that are refused or reported must leave the RIB stream readable -
 // nothing half-written, every quoted text closed, no text able to start a request of its own -
 // and the requests around them intact. Also the regressions found by the fuzz targets in fuzz/.
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -205,6 +206,41 @@ TEST(BadInputTest, NullArraysThatTheCountsWouldReadLeaveTheRequestOut) {
       "request is left out\n"
       "zizurezar error: RiBlobby has no flt array (4 values expected); the request is left "
       "out\n");
+}
+
+TEST(BadInputTest, EveryReportSetsRiLastErrorToItsStandardCode) {
+  // A program tests RiLastError after a request; each kind of report sets its own code.
+  RtFloat one = 1.0f, patch[16] = {};
+  RtInt code[] = {1001, 0}, digits = 0;
+  RtFloat ellipsoid[16] = {};
+  char *data[] = {tok("archive.rib")};
+  RtBound bound = {0, 1, 0, 1, 0, 1};
+  struct Case {
+    RtInt code;
+    std::function<void(RibWriter &)> request;
+  };
+  const Case cases[] = {
+      {RIE_BADTOKEN, [&](RibWriter &w) { w.Surface(tok("plastic"), tok("Kq"), &one, RI_NULL); }},
+      {RIE_BADTOKEN,
+       [&](RibWriter &w) {
+         w.PatchMesh(tok("bicubical"), 4, tok("nonperiodic"), 4, tok("nonperiodic"), RI_NULL);
+       }},
+      {RIE_BADTOKEN, [&](RibWriter &w) { w.Procedural(data, bound, ownSubdivide, nullptr); }},
+      {RIE_RANGE,
+       [&](RibWriter &w) {
+         w.PatchMesh(tok("bicubic"), 1, tok("nonperiodic"), 4, tok("nonperiodic"), tok("P"), patch,
+                     RI_NULL);
+       }},
+      {RIE_RANGE, [&](RibWriter &w) { w.Option(tok("rib"), tok("precision"), &digits, RI_NULL); }},
+      {RIE_MISSINGDATA, [](RibWriter &w) { w.Color(nullptr); }},
+      {RIE_CONSISTENCY,
+       [&](RibWriter &w) { w.Blobby(2, 2, code, 16, ellipsoid, 0, nullptr, RI_NULL); }},
+  };
+  for (const Case &c : cases) {
+    RiLastError = RIE_NOERROR;
+    stderrOf([&] { ribOf(c.request); });
+    EXPECT_EQ(RiLastError, c.code);
+  }
 }
 
 } // namespace

@@ -9,7 +9,9 @@
 #include <string>
 #include <vector>
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include "RibWriter.h"
@@ -58,6 +60,36 @@ inline std::string stderrOf(const std::function<void()> &action) {
   action();
   fflush(stderr);
   return ::testing::internal::GetCapturedStderr();
+}
+
+/// How a function run in a child process ended, and what it wrote on standard error.
+struct ChildRun {
+  int exitStatus = -1; // -1 when a signal ended it
+  int signal = 0;
+  std::string stderrText;
+};
+
+/// Runs `body` in a forked child whose standard error goes to a file; the child exits with what
+/// `body` returns. A fault that ends a process ends only the child.
+inline ChildRun runInChild(const std::function<int()> &body) {
+  const std::string errPath = tempPath("child_stderr");
+  std::fflush(nullptr);
+  const pid_t pid = fork();
+  if (pid == 0) {
+    const int err = open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    if (err < 0 || dup2(err, 2) < 0) _exit(126);
+    const int status = body();
+    std::fflush(nullptr);
+    _exit(status);
+  }
+  ChildRun run;
+  int status = 0;
+  if (pid < 0 || waitpid(pid, &status, 0) != pid) return run;
+  if (WIFEXITED(status)) run.exitStatus = WEXITSTATUS(status);
+  if (WIFSIGNALED(status)) run.signal = WTERMSIG(status);
+  run.stderrText = readFile(errPath);
+  std::remove(errPath.c_str());
+  return run;
 }
 
 } // namespace ribtest

@@ -26,7 +26,8 @@ std::vector<RibRequest> readRibRequests(const std::string &rib) {
     if (std::isspace(static_cast<unsigned char>(c))) {
       ++at;
     } else if (c == '#') {
-      while (at < rib.size() && rib[at] != '\n') ++at;
+      // As RIB readers do, a comment ends at a carriage return as well as at a newline.
+      while (at < rib.size() && rib[at] != '\n' && rib[at] != '\r') ++at;
     } else if (c == '"') {
       addValue({RibValue::Text, readText(), {}});
     } else if (c == '[') {

@@ -17,7 +17,8 @@ struct RibRequest {
   std::vector<RibValue> values;
 };
 
-// The requests of `rib`, in order; comments and header lines starting with '#' are skipped.
+// The requests of `rib`, in order; comments and header lines starting with '#' are skipped up to
+// the next newline or carriage return.
 std::vector<RibRequest> readRibRequests(const std::string &rib);
 
 // Index of the first value of the request's parameter list: the run of "token" [values] pairs

@@ -39,11 +39,13 @@ struct SimRun {
   std::string out, err;
 };
 
-// Runs the simulator through the shell (so that '|command' targets are tested as users give them).
-SimRun simulate(const std::string &arguments) {
+// Runs the simulator through the shell (so that '|command' targets are tested as users give them),
+// with standard output into a file or closed.
+SimRun simulate(const std::string &arguments, bool closedStdout = false) {
   const std::string out = tempPath("stdout"), err = tempPath("stderr");
-  const std::string command = std::string("'") + WOBBLERAMA_SIM_PATH + "' " + arguments + " >'" +
-                              out + "' 2>'" + err + "' </dev/null";
+  const std::string command = std::string("'") + WOBBLERAMA_SIM_PATH + "' " + arguments +
+                              (closedStdout ? " >&-" : " >'" + out + "'") + " 2>'" + err +
+                              "' </dev/null";
   const int status = std::system(command.c_str());
   SimRun run;
   run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
@@ -300,4 +302,35 @@ TEST(RibRecording, PipeTargetRunsTheCommandAndBinaryEncodesFloats) {
   EXPECT_NE(bytes.find(std::string("\"P\" \xC9\x05\xBE", 7)), std::string::npos);
   EXPECT_NE(bytes.find("FrameBegin 2\n"), std::string::npos);
   EXPECT_EQ(bytes.find("[0 0.8 0]"), std::string::npos);
+}
+
+TEST(RibRecording, RibOutputThatFailsEndsTheRunWithStatusOneAndKeepsTheCsv) {
+  const SimRun plain = simulate("--steps 10");
+  ASSERT_EQ(plain.status, 0) << plain.err;
+
+  // A command that reads nothing and fails, and a full disk: the library says why in its own
+  // lines, the CSV is whole, the status is 1.
+  SimRun run = simulate("--steps 10 --rib '|false'");
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(run.out, plain.out);
+  const std::string ended = "zizurezar error: the RIB command \"false\" ended with status 1\n";
+  ASSERT_GE(run.err.size(), ended.size()) << run.err;
+  EXPECT_EQ(run.err.substr(run.err.size() - ended.size()), ended);
+
+  run = simulate("--steps 10 --rib /dev/full");
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(run.out, plain.out);
+  EXPECT_EQ(run.err,
+            "zizurezar error: cannot write the RIB to \"/dev/full\": No space left on device\n");
+
+  // A closed standard output is not taken by the RIB file: the CSV fails as without --rib, and
+  // the RIB file holds only the RIB.
+  const std::string rib = tempPath("closed_stdout.rib"), reference = tempPath("reference.rib");
+  run = simulate("--steps 10 --rib '" + rib + "'", true);
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(run.err, "wobblerama-sim: could not write the state to standard output\n");
+  ASSERT_EQ(simulate("--steps 10 --rib '" + reference + "'").status, 0);
+  EXPECT_EQ(slurp(rib), slurp(reference));
+  std::remove(rib.c_str());
+  std::remove(reference.c_str());
 }

@@ -1,4 +1,5 @@
 // wobblerama-sim: the demo's world without a window, for scripted runs and measurements.
+#include <fcntl.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -15,6 +16,23 @@
 #include "tools/sim/SceneRib.h"
 
 namespace {
+
+// Standard input, output and error that the caller closed are taken by /dev/null before anything
+// is opened, so that no file of the run (the RIB file) becomes standard output and receives the
+// CSV. They are opened the wrong way round (output and error for reading, input for writing): using
+// them still fails as a closed descriptor does, so a CSV that cannot be written is reported.
+void occupyClosedStandardDescriptors()
+{
+    for (int fd = STDIN_FILENO; fd <= STDERR_FILENO; ++fd) {
+        if (fcntl(fd, F_GETFD) != -1 || errno != EBADF)
+            continue;
+        const int opened = open("/dev/null", fd == STDIN_FILENO ? O_WRONLY : O_RDONLY);
+        if (opened >= 0 && opened != fd) {
+            dup2(opened, fd);
+            close(opened);
+        }
+    }
+}
 
 // A self-overwriting "step N of M" line on standard error, at most a few times per second.
 class TerminalProgress : public simtool::ProgressSink {
@@ -122,7 +140,8 @@ public:
             return false;
         simtool::writeSceneFrame(*beginRib(name), world, frame);
         RiEnd();
-        return true;
+        // A frame the library could not write (it said why) stops the run.
+        return RiLastError == RIE_NOERROR;
     }
 
     // Why the recording stopped early, or empty.
@@ -139,6 +158,7 @@ private:
 
 int main(int argc, char **argv)
 {
+    occupyClosedStandardDescriptors();
     const simtool::ParseResult parsed = simtool::parseSimOptions(argc, argv);
     if (!parsed.error.empty()) {
         std::fprintf(stderr, "wobblerama-sim: %s\n%s\n", parsed.error.c_str(), simtool::simUsage());
@@ -180,6 +200,9 @@ int main(int argc, char **argv)
                                                 progress, recording ? &frames : nullptr);
     if (single != nullptr)
         RiEnd();
+    // The library reports every problem of the recording on standard error and in RiLastError
+    // (a write that failed, a pipe's command that ended badly, a request it had to leave out).
+    const bool ribFailed = recording && RiLastError != RIE_NOERROR;
     if (!frames.problem().empty()) {
         terminal.endLine();
         std::fprintf(stderr, "wobblerama-sim: %s\n", frames.problem().c_str());
@@ -189,5 +212,5 @@ int main(int argc, char **argv)
         std::fprintf(stderr, "wobblerama-sim: could not write the state to standard output\n");
         return 1;
     }
-    return 0;
+    return ribFailed ? 1 : 0;
 }

@@ -9,8 +9,17 @@
  *     ...
  *
  * Everything here has C linkage and compiles as C99 and as C++. C++ programs may also use the
- * context objects of rib/RiContext.h directly. The library is for one thread: all contexts
- * are to be used from the same thread.
+ * context objects of rib/RiContext.h directly.
+ *
+ * Failures never end the program: a stream that fails (a full disk, a pipe whose command has gone)
+ * is reported once and gets nothing more, a request that cannot be written whole (a number that
+ * is not finite, no memory) is left out; each report is one line on standard error and sets
+ * RiLastError.
+ *
+ * One thread for all contexts: the declaration and name tables, RiLastError and the error-report
+ * state are process-wide and unlocked. Contexts share no buffer; two threads may each drive a
+ * context of their own only with requests that touch nothing process-wide (no parameter list, no
+ * declaration, nothing reported).
  */
 #ifndef RIB_RI_H
 #define RIB_RI_H
@@ -108,7 +117,7 @@ typedef RtVoid (*RtArchiveCallback)(RtToken type, char *format, ...);
 
 /* ---- Process-wide state ---- */
 
-extern RtInt RiLastError;     /* code of the last reported error */
+extern RtInt RiLastError;     /* code of the last error the library reported */
 extern RtInt gRibBinary;      /* binary float encoding for contexts made by RiBegin */
 extern RtInt gRibCompression; /* recorded from the "rib" option; output is never compressed */
 extern RtInt gRibPrecision;   /* significant digits of "%g" floats for contexts made by RiBegin:
@@ -145,7 +154,8 @@ RtVoid RiProcDynamicLoad(RtPointer data, RtFloat detail);
 
 /* Opens a RIB context on a file, standard output (null name), a renderer ("rendrib", "rgl",
  * "prman") or a command ("|command"), writes the RIB header and makes it the current context.
- * Uses gRibBinary. An unwritable target ends the process with status 1. */
+ * Uses gRibBinary. An unwritable target ends the process with status 1; without memory for the
+ * context one line says so (RIE_NOMEM) and null is returned. */
 RtContextHandle RiBegin(RtToken name);
 /* As RiBegin but ASCII, and without making the context current. */
 RtContextHandle RiNewContext(RtToken name);
@@ -183,8 +193,9 @@ RtVoid RiOptionV(RtToken name, RtInt n, RtToken tokens[], RtPointer values[]);
 /* ---- All other requests: each forwards to the current context; without one it reports
  *      "RiBegin not called" (severe) naming the procedure and ends the process ---- */
 
-/* Ends the current context (a final newline; the file is closed or the pipe's command waited for)
- * and clears it; later requests report "RiBegin not called". */
+/* Ends the current context (a final newline; the file is closed or the pipe's command waited for,
+ * a failure or a command's status other than 0 reported) and clears it; later requests report
+ * "RiBegin not called". */
 RtVoid RiEnd(void);
 /* The current context, or null. */
 RtContextHandle RiGetContext(void);
