@@ -247,13 +247,29 @@ void RibEncoder::writeTextArray(RtToken const *texts, size_t n) {
 void RibEncoder::endLine() {
   writeChar('\n');
   endRequest();
+  atLineStart_ = true;
 }
 
 void RibEncoder::endRequest() { flushBuffer(); }
 
 void RibEncoder::flushBuffer() {
-  if (used_ > 0 && stream_) std::fwrite(buffer_, 1, used_, stream_);
+  if (used_ > 0 && stream_) {
+    // Only the first piece of a request that starts a line is indented: a longer request goes out
+    // in pieces, and a binary array may hold any byte, newlines included.
+    if (atLineStart_ && indentBlocks && blockDepth_ > 0 && buffer_[0] != '\n') writeIndent();
+    std::fwrite(buffer_, 1, used_, stream_);
+    atLineStart_ = false;
+  }
   used_ = 0;
+}
+
+void RibEncoder::writeIndent() {
+  // Deeper levels than this stay at its indentation: lines stay bounded whatever the nesting.
+  constexpr int kDeepestLevel = 32;
+  static const char kBlanks[2 * kDeepestLevel + 1] =
+      "                                                                ";
+  const int levels = blockDepth_ < kDeepestLevel ? blockDepth_ : kDeepestLevel;
+  std::fwrite(kBlanks, 1, 2 * static_cast<size_t>(levels), stream_);
 }
 
 } // namespace rib

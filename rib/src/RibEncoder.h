@@ -48,6 +48,9 @@ public:
 
   bool binary = false; // float arrays and single float values in the binary encoding
   int precision = 6;   // significant digits of "%g" floats
+  /// Each request inside a block starts with two blanks per open block (off by default, when
+  /// every request starts its line at the left margin).
+  bool indentBlocks = false;
 
   // ---- Text pieces ----
 
@@ -102,6 +105,14 @@ public:
   /// Hands the bytes written so far to the stream.
   void endRequest();
 
+  // ---- Block nesting, for indentation ----
+
+  /// A Begin request calls openBlock after its line, an End request closeBlock before its line.
+  void openBlock() { ++blockDepth_; }
+  void closeBlock() {
+    if (blockDepth_ > 0) --blockDepth_;
+  }
+
 private:
   void writeArgument(RtFloat value);
   void writeArgument(RtInt value);
@@ -122,9 +133,12 @@ private:
   }
   void commit(size_t length) { used_ += length; }
   void flushBuffer();
+  void writeIndent();
 
   FILE *stream_ = nullptr;
   size_t used_ = 0;
+  int blockDepth_ = 0;
+  bool atLineStart_ = false; // the last request ended its line: the next bytes start a line
   char buffer_[kBufferSize];
 };
 
