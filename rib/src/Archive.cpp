@@ -30,13 +30,16 @@ int formatInCLocale(char *buffer, size_t size, const char *format, va_list argum
 }
 
 // Comment lines: every line of the text carries the prefix, so that a newline in the text cannot
-// turn the rest of it into requests. A final newline is the record's own.
+// turn the rest of it into requests. A carriage return ends a comment for a reader too, so one
+// that no newline follows starts a line as well. A final newline is the record's own.
 void writeCommented(rib::RibEncoder &encoder, const char *prefix, const char *text, size_t length) {
   if (length > 0 && text[length - 1] == '\n') --length;
   encoder.writeRaw(prefix);
   for (size_t i = 0; i < length; ++i) {
     encoder.writeChar(text[i]);
-    if (text[i] == '\n') encoder.writeRaw(prefix);
+    const bool lineEnd =
+        text[i] == '\n' || (text[i] == '\r' && (i + 1 == length || text[i + 1] != '\n'));
+    if (lineEnd) encoder.writeRaw(prefix);
   }
   encoder.endLine();
 }

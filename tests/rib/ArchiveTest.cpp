@@ -28,6 +28,11 @@ TEST(Archive, NewlinesCannotEndAComment) {
               rib.ArchiveRecord(tok("structure"), tok("Scene %s"), "a\nb");
             }),
             "# one\n# WorldBegin\n##Scene a\n##b\n");
+  // A carriage return ends a comment line for a reader as a newline does.
+  EXPECT_EQ(ribOf([](RibWriter &rib) {
+              rib.ArchiveRecord(tok("comment"), tok("one\rWorldBegin\r\ntwo\r"));
+            }),
+            "# one\r# WorldBegin\r\n# two\r# \n");
 }
 
 TEST(Archive, LongRecordsAreWrittenWhole) {
