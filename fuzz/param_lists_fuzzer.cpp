@@ -73,6 +73,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *bytes, size_t size) {
     } else if (type[0] == 'o' && !out.empty()) {
       fuzzrib::fail("a record of an unknown type wrote something");
     }
+    // Verbatim text is the caller's own RIB, or anything.
+    if (type[0] != 'v') fuzzrib::checkReadsBack(out, true);
     return 0;
   }
 
@@ -136,6 +138,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *bytes, size_t size) {
   case Request::Geometry: rib.GeometryV(name, count, tokens.data(), values.data()); break;
   default: break;
   }
+  // Polygons and points take their size from their positions: without them they do not read.
+  const bool sized = nvertices >= 0 && fuzzrib::hasVertexPositions(tokens);
+  const bool wellFormed = (request != Request::Polygon && request != Request::Points) || sized;
+  fuzzrib::checkReadsBack(fuzzrib::written(rib), wellFormed);
   if (ascii) {
     const std::string out = fuzzrib::written(rib);
     fuzzrib::checkAsciiRib(out);
