@@ -102,9 +102,18 @@ bool RequestRead::atEnd() {
 }
 
 const RibArg *RequestRead::nextArg(const char *expected) {
-  if (next_ < request_.size()) return &request_[next_++];
-  fail("%s: argument %zu (%s) is missing", name(), next_ + 1, expected);
-  return nullptr;
+  if (next_ >= request_.size()) {
+    fail("%s: argument %zu (%s) is missing", name(), next_ + 1, expected);
+    return nullptr;
+  }
+  const RibArg &arg = request_[next_++];
+  // Counts are RtInt for the context: a longer array (possible with raised reader limits) is
+  // refused rather than cut short.
+  if (arg.count > static_cast<size_t>(INT_MAX)) {
+    failAt(next_ - 1, "%s: argument %zu holds more values than a request can take", name(), next_);
+    return nullptr;
+  }
+  return &arg;
 }
 
 // The argument just taken is not of the kind expected.
@@ -228,9 +237,12 @@ bool RequestRead::takeTexts(char **&texts, RtInt &count, const char *what) {
 bool RequestRead::takeNumbers(RtFloat *values, int count, const char *what) {
   if (next_ < request_.size() && request_[next_].isArray()) {
     const RibArg &arg = request_[next_++];
-    if (!arg.isNumeric() || arg.count != static_cast<size_t>(count))
-      return failAt(next_ - 1, "%s: argument %zu (%s) must be %d numbers, not %s of %zu", name(),
-                    next_, what, count, argKindName(arg), arg.count);
+    if (!arg.isNumeric())
+      return failAt(next_ - 1, "%s: argument %zu (%s) must be %d numbers, not %s", name(), next_,
+                    what, count, argKindName(arg));
+    if (arg.count != static_cast<size_t>(count))
+      return failAt(next_ - 1, "%s: argument %zu (%s) must hold %d numbers, not %zu", name(), next_,
+                    what, count, arg.count);
     std::memcpy(values, arg.floats, sizeof(RtFloat) * static_cast<size_t>(count));
     return true;
   }
@@ -321,7 +333,8 @@ bool RequestRead::findVertexCount(RtInt &nvertices) {
     const int64_t perVertex = paramValueCount(*decl, nullptr);
     const RibArg &value = request_[at + 1];
     if (decl->paramClass != kClassVertex || perVertex <= 0 || !value.isNumeric() ||
-        value.count % static_cast<uint64_t>(perVertex) != 0)
+        value.count % static_cast<uint64_t>(perVertex) != 0 ||
+        value.count / static_cast<uint64_t>(perVertex) > static_cast<uint64_t>(INT_MAX))
       return failAt(at + 1, "%s: parameter \"%s\" holds no whole number of vertices", name(),
                     shownText(token.strings[0]).c_str());
     nvertices = static_cast<RtInt>(value.count / static_cast<uint64_t>(perVertex));
