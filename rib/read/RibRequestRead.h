@@ -5,7 +5,7 @@
 // returns false, so that a reader is a chain of takes ending in the call:
 //
 //     RtFloat color[3];
-//     if (read.takeNumbers(color, 3) && read.atEnd()) read.context().Color(color);
+//     if (read.takeNumbers(color, 3, "the color") && read.atEnd()) read.context().Color(color);
 //
 // Only the first problem is kept. Values stay where the reader put them: numbers and arrays are
 // handed on as pointers into its pools, texts as pointers to its zero-terminated strings.

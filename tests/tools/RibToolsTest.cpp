@@ -93,6 +93,9 @@ TEST_F(RibTools, WriteWhatTheLibraryWroteByteForByte) {
   EXPECT_EQ(again.exitStatus, 0);
   EXPECT_TRUE(again.out == slurp(kSimpleScene)) << again.out;
   EXPECT_EQ(again.err, "");
+  // An output named like a command or a renderer is a file all the same.
+  EXPECT_EQ(cat({"-o", "|cat", kSimpleScene}).out, "");
+  EXPECT_TRUE(slurp(path("|cat")) == slurp(kSimpleScene));
   again = cat({"--precision", "9", kRecording});
   EXPECT_TRUE(again.out == slurp(kRecording));
 
@@ -146,6 +149,15 @@ TEST_F(RibTools, NameTheFirstProblemOfBrokenFiles) {
     EXPECT_EQ(checked.out.substr(0, checked.out.find('\n')), broken.firstLine);
     EXPECT_EQ(checked.err, "");
   }
+
+  // What the library itself says while checking is a problem line of its request, not noise.
+  spill(path("broken.rib"), "WorldBegin\nDeclare \"big\" \"float[40000]\"\nWorldEnd\n");
+  const ToolRun said = check({"broken.rib"});
+  EXPECT_EQ(said.exitStatus, 1);
+  EXPECT_NE(said.out.find("broken.rib:2: array size out of range in the declaration of \"big\"\n"),
+            std::string::npos)
+      << said.out;
+  EXPECT_EQ(said.err, "");
 
   // rib-cat reports the problem the same way and writes the rest.
   spill(path("broken.rib"), "WorldBegin\nSphere 1 -1 1 \"x\"\nDisk 0 1 360\nWorldEnd\n");

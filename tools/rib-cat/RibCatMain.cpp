@@ -130,8 +130,11 @@ int main(int argc, char **argv) {
   int32_t precision = options.precision;
   const rib::RibOption writerOptions[] = {
       {"binary", &binary}, {"precision", &precision}, {nullptr, nullptr}};
+  // OUT is always a file: the writer would take "|command" or a renderer's name for a pipe.
+  const std::string target =
+      options.output.empty() || options.output[0] == '/' ? options.output : "./" + options.output;
   std::unique_ptr<RibWriter> writer(
-      new RibWriter(options.output.empty() ? nullptr : options.output.c_str(), writerOptions));
+      new RibWriter(target.empty() ? nullptr : target.c_str(), writerOptions));
   writer->encoder.indentBlocks = options.indent;
   rib::RibDispatch dispatch(*writer, problems);
   for (const std::string &path : options.inputs) {
