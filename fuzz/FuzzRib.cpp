@@ -11,6 +11,8 @@
 #include <unistd.h>
 
 #include "ParamDecl.h"
+#include "RibDispatch.h"
+#include "RibReader.h"
 
 using namespace rib;
 
@@ -31,10 +33,77 @@ std::string scratchPath() {
 // The context writes its file write-only; this descriptor reads it back.
 int gReadBack = -1;
 
+// What reading back found: syntax errors apart from the dispatch's problems.
+class ReadBack : public RibHandler, public RibProblemSink {
+public:
+  explicit ReadBack(RibWriter &context) : dispatch(context, *this) {
+    dispatch.setBasisSteps(context.uStep, context.vStep);
+    dispatch.acceptEarlierDeclarations(true);
+  }
+  void request(const RibRequest &request) override { dispatch.request(request); }
+  void structure(std::string_view text, RibPosition where) override {
+    dispatch.structure(text, where);
+  }
+  void error(std::string_view message, RibPosition where) override {
+    syntax = first(syntax, message, where);
+  }
+  void problem(RibPosition where, std::string_view message) override {
+    problems = first(problems, message, where);
+  }
+
+  RibDispatch dispatch;
+  std::string syntax, problems;
+
+private:
+  static std::string first(const std::string &kept, std::string_view message, RibPosition where) {
+    if (!kept.empty()) return kept;
+    return "line " + std::to_string(where.line) + ": " + std::string(message);
+  }
+};
+
 } // namespace
+
+RibWriter &readBackContext() {
+  // Made once, before any input: a context's construction declares the standard parameters
+  // afresh, which must not undo what an input declared.
+  static RibWriter *context = new RibWriter("/dev/null");
+  return *context;
+}
+
+bool hasVertexPositions(const std::vector<RtToken> &tokens) {
+  for (RtToken token : tokens) {
+    const ParamDecl *decl = lookupParam(token);
+    if (decl && decl->paramClass == kClassVertex &&
+        (std::strcmp(decl->name, "P") == 0 || std::strcmp(decl->name, "Pw") == 0 ||
+         std::strcmp(decl->name, "Pz") == 0))
+      return true;
+  }
+  return false;
+}
+
+void checkReadsBack(const std::string &written, bool wellFormed) {
+  const bool quiet = RiLastError == 0;
+  ReadBack back(readBackContext());
+  RibReader(back).readMemory(written.data(), written.size());
+  back.dispatch.endInput();
+  const std::string &found = !back.syntax.empty() ? back.syntax : back.problems;
+  if (found.empty() || (back.syntax.empty() && !(wellFormed && quiet))) return;
+  // What was written, its bytes above 126 and below 32 as escapes, for the log.
+  std::string shown;
+  for (size_t i = 0; i < written.size() && i < 400; ++i) {
+    const unsigned char c = static_cast<unsigned char>(written[i]);
+    char escaped[8];
+    std::snprintf(escaped, sizeof escaped, "\\x%02X", c);
+    shown += (c >= 32 && c < 127) || c == '\n' ? std::string(1, static_cast<char>(c)) : escaped;
+  }
+  std::fprintf(stderr, "%s\nwritten: %s\n", found.c_str(), shown.c_str());
+  fail(back.syntax.empty() ? "a well-formed request reads back with a problem"
+                           : "what the library wrote does not read back");
+}
 
 RibWriter &freshContext(bool binary) {
   static RibWriter *rib = [] {
+    readBackContext();
     std::string path = scratchPath();
     auto *writer = new RibWriter(path.c_str());
     gReadBack = open(path.c_str(), O_RDONLY);
@@ -47,6 +116,7 @@ RibWriter &freshContext(bool binary) {
   if (ftruncate(fileno(stream), 0) != 0) fail("cannot empty the scratch file");
   std::rewind(stream);
   rib->encoder.binary = binary;
+  RiLastError = 0;
   return *rib;
 }
 

@@ -24,7 +24,7 @@
 namespace fuzzrib {
 
 /// The process's context, writing to a scratch file that is emptied now; `binary` selects the
-/// float encoding for this input.
+/// float encoding for this input. RiLastError starts again from 0.
 RibWriter &freshContext(bool binary);
 /// Everything the context wrote since freshContext.
 std::string written(RibWriter &rib);
@@ -33,6 +33,16 @@ std::string written(RibWriter &rib);
 /// closed, holds no raw newline, and every line outside quotes and comments ends with a newline;
 /// no comment holds a carriage return and no number reads "nan" or "inf".
 void checkAsciiRib(const std::string &rib);
+/// Reads what the context wrote (`written`, ASCII or binary) back through the RIB reader and the
+/// request dispatch into a context that writes nowhere. Aborts on a syntax error, which nothing
+/// the library writes may hold; and, where the requests were `wellFormed` and the library
+/// reported nothing since freshContext, on any problem the dispatch finds.
+void checkReadsBack(const std::string &written, bool wellFormed);
+/// The dispatch's context, for inputs read as they come (the reader's target).
+RibWriter &readBackContext();
+/// True when one of the tokens is a vertex position ("P", "Pw" or "Pz" of class vertex), from
+/// which a polygon or points primitive read back takes its size.
+bool hasVertexPositions(const std::vector<RtToken> &tokens);
 /// The quoted texts of one line of ASCII RIB, unescaped, in order.
 std::vector<std::string> quotedTexts(const std::string &line);
 /// Aborts with `what` on standard error; used for broken properties (as a crash for the fuzzer).

@@ -109,5 +109,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *bytes, size_t size) {
 
   if (ascii)
     fuzzrib::checkAsciiRib(fuzzrib::written(rib));
+  // Declarations of any text, and points sized by whatever was declared: syntax only.
+  fuzzrib::checkReadsBack(fuzzrib::written(rib), false);
   return 0;
 }

@@ -91,6 +91,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *bytes, size_t size) {
   RtErrorHandler handlers[] = {RiErrorIgnore, RiErrorPrint, RiErrorAbort, nullptr};
   rib.ErrorHandler(handlers[data.ConsumeIntegralInRange(0, 3)]);
   fuzzrib::checkAsciiRib(fuzzrib::written(rib));
+  fuzzrib::checkReadsBack(fuzzrib::written(rib), true);
 
   gRibErrorFile = nullptr;
   gRibErrorObject = nullptr;

@@ -60,12 +60,21 @@ void expectCounts(const PrimitiveCounts &library, long long vertex, long long va
     fuzzrib::fail("a well-formed primitive is reported as clamped");
 }
 
+// One of the usual texts, or now and then any text; `usualOnly` is cleared for the latter.
+const char *textFrom(FuzzedDataProvider &data, fuzzrib::TextStore &texts,
+                     std::initializer_list<const char *> usual, bool &usualOnly) {
+  const size_t pick = data.ConsumeIntegralInRange<size_t>(0, usual.size());
+  if (pick == usual.size()) {
+    usualOnly = false;
+    return texts.take(data, 12);
+  }
+  return texts.keep(usual.begin()[pick]);
+}
+
 const char *textFrom(FuzzedDataProvider &data, fuzzrib::TextStore &texts,
                      std::initializer_list<const char *> usual) {
-  const size_t pick = data.ConsumeIntegralInRange<size_t>(0, usual.size());
-  if (pick == usual.size())
-    return texts.take(data, 12);
-  return texts.keep(usual.begin()[pick]);
+  bool usualOnly = true;
+  return textFrom(data, texts, usual, usualOnly);
 }
 
 // Now and then a null array instead of the exact one: the request must then read nothing from it.
@@ -94,11 +103,15 @@ long long meshPatches(bool bicubic, int n, bool periodic, int step) {
   return periodic ? n / step : (n - 4) / step + 1;
 }
 
-void fuzzPatchMesh(FuzzedDataProvider &data, fuzzrib::TextStore &texts, RibWriter &rib) {
-  RtToken type = const_cast<RtToken>(textFrom(data, texts, {"bilinear", "bicubic"}));
+// Each primitive returns whether its request is well-formed RIB (the library may still report
+// counts that come out clamped, which the read-back then leaves unchecked).
+
+bool fuzzPatchMesh(FuzzedDataProvider &data, fuzzrib::TextStore &texts, RibWriter &rib) {
+  bool usual = true;
+  RtToken type = const_cast<RtToken>(textFrom(data, texts, {"bilinear", "bicubic"}, usual));
   const RtInt nu = data.ConsumeIntegralInRange(-2, 14), nv = data.ConsumeIntegralInRange(-2, 14);
-  RtToken uwrap = const_cast<RtToken>(textFrom(data, texts, {"periodic", "nonperiodic"}));
-  RtToken vwrap = const_cast<RtToken>(textFrom(data, texts, {"periodic", "nonperiodic"}));
+  RtToken uwrap = const_cast<RtToken>(textFrom(data, texts, {"periodic", "nonperiodic"}, usual));
+  RtToken vwrap = const_cast<RtToken>(textFrom(data, texts, {"periodic", "nonperiodic"}, usual));
   const bool bicubic = sameText(type, "bicubic");
   const bool up = sameText(uwrap, "periodic"), vp = sameText(vwrap, "periodic");
   const PrimitiveCounts library = patchMeshCounts(bicubic, nu, up, nv, vp, rib.uStep, rib.vStep);
@@ -116,9 +129,10 @@ void fuzzPatchMesh(FuzzedDataProvider &data, fuzzrib::TextStore &texts, RibWrite
   PrimParams params(data, texts, library);
   rib.PatchMeshV(type, nu, uwrap, nv, vwrap, params.count(), params.tokens.data(),
                  params.values.data());
+  return usual;
 }
 
-void fuzzNuPatch(FuzzedDataProvider &data, fuzzrib::TextStore &texts, RibWriter &rib) {
+bool fuzzNuPatch(FuzzedDataProvider &data, fuzzrib::TextStore &texts, RibWriter &rib) {
   const RtInt nu = data.ConsumeIntegralInRange(-2, 10), uorder = data.ConsumeIntegralInRange(-1, 6);
   const RtInt nv = data.ConsumeIntegralInRange(-2, 10), vorder = data.ConsumeIntegralInRange(-1, 6);
   ExactArray<RtFloat> uknot(static_cast<long long>(nu) + uorder);
@@ -135,11 +149,13 @@ void fuzzNuPatch(FuzzedDataProvider &data, fuzzrib::TextStore &texts, RibWriter 
   const RtFloat vmin = fuzzrib::takeFloat(data), vmax = fuzzrib::takeFloat(data);
   rib.NuPatchV(nu, uorder, orNull(data, uknot), umin, umax, nv, vorder, orNull(data, vknot), vmin,
                vmax, params.count(), params.tokens.data(), params.values.data());
+  return true;
 }
 
-void fuzzCurves(FuzzedDataProvider &data, fuzzrib::TextStore &texts, RibWriter &rib) {
-  RtToken type = const_cast<RtToken>(textFrom(data, texts, {"cubic", "linear"}));
-  RtToken wrap = const_cast<RtToken>(textFrom(data, texts, {"periodic", "nonperiodic"}));
+bool fuzzCurves(FuzzedDataProvider &data, fuzzrib::TextStore &texts, RibWriter &rib) {
+  bool usual = true;
+  RtToken type = const_cast<RtToken>(textFrom(data, texts, {"cubic", "linear"}, usual));
+  RtToken wrap = const_cast<RtToken>(textFrom(data, texts, {"periodic", "nonperiodic"}, usual));
   const RtInt ncurves = data.ConsumeIntegralInRange(-1, 6);
   ExactArray<RtInt> nvertices(ncurves);
   fuzzrib::fillInts(data, nvertices, -2, 14);
@@ -162,6 +178,7 @@ void fuzzCurves(FuzzedDataProvider &data, fuzzrib::TextStore &texts, RibWriter &
   PrimParams params(data, texts, library);
   rib.CurvesV(type, ncurves, orNull(data, nvertices), wrap, params.count(), params.tokens.data(),
               params.values.data());
+  return usual;
 }
 
 // Largest index + 1 over well-formed (non-negative) indices; 1 for none.
@@ -172,7 +189,7 @@ long long pointsOf(ExactArray<RtInt> &indices) {
   return largest + 1;
 }
 
-void fuzzSubdivisionMesh(FuzzedDataProvider &data, fuzzrib::TextStore &texts, RibWriter &rib) {
+bool fuzzSubdivisionMesh(FuzzedDataProvider &data, fuzzrib::TextStore &texts, RibWriter &rib) {
   RtToken scheme = const_cast<RtToken>(textFrom(data, texts, {"catmull-clark", "loop"}));
   const RtInt nfaces = data.ConsumeIntegralInRange(-1, 5);
   ExactArray<RtInt> nvertices(nfaces);
@@ -202,9 +219,10 @@ void fuzzSubdivisionMesh(FuzzedDataProvider &data, fuzzrib::TextStore &texts, Ri
                        orNull(data, tags), orNull(data, nargs), orNull(data, intargs),
                        orNull(data, floatargs), params.count(), params.tokens.data(),
                        params.values.data());
+  return allAtLeast(nvertices, 0) && allAtLeast(vertices, 0) && allAtLeast(nargs, 0);
 }
 
-void fuzzPolygons(FuzzedDataProvider &data, fuzzrib::TextStore &texts, RibWriter &rib) {
+bool fuzzPolygons(FuzzedDataProvider &data, fuzzrib::TextStore &texts, RibWriter &rib) {
   const RtInt npolys = data.ConsumeIntegralInRange(-1, 5);
   const bool general = data.ConsumeBool();
   ExactArray<RtInt> nloops(general ? npolys : 0);
@@ -225,9 +243,10 @@ void fuzzPolygons(FuzzedDataProvider &data, fuzzrib::TextStore &texts, RibWriter
   else
     rib.PointsPolygonsV(npolys, orNull(data, nvertices), orNull(data, vertices), params.count(),
                         params.tokens.data(), params.values.data());
+  return allAtLeast(nloops, 0) && allAtLeast(nvertices, 0) && allAtLeast(vertices, 0);
 }
 
-void fuzzGeneralPolygon(FuzzedDataProvider &data, fuzzrib::TextStore &texts, RibWriter &rib) {
+bool fuzzGeneralPolygon(FuzzedDataProvider &data, fuzzrib::TextStore &texts, RibWriter &rib) {
   const RtInt nloops = data.ConsumeIntegralInRange(-1, 4);
   ExactArray<RtInt> nvertices(nloops);
   fuzzrib::fillInts(data, nvertices, -1, 6);
@@ -235,9 +254,10 @@ void fuzzGeneralPolygon(FuzzedDataProvider &data, fuzzrib::TextStore &texts, Rib
   PrimParams params(data, texts, library);
   rib.GeneralPolygonV(nloops, orNull(data, nvertices), params.count(), params.tokens.data(),
                       params.values.data());
+  return allAtLeast(nvertices, 0);
 }
 
-void fuzzBlobby(FuzzedDataProvider &data, fuzzrib::TextStore &texts, RibWriter &rib) {
+bool fuzzBlobby(FuzzedDataProvider &data, fuzzrib::TextStore &texts, RibWriter &rib) {
   static const RtInt kCodes[] = {0, 1, 2, 3, 4, 5, 6, 7, 1000, 1001, 1002, 1003, -1, 8, 999};
   const RtInt ncode = data.ConsumeIntegralInRange(-1, 24);
   ExactArray<RtInt> code(ncode);
@@ -259,9 +279,10 @@ void fuzzBlobby(FuzzedDataProvider &data, fuzzrib::TextStore &texts, RibWriter &
   PrimParams params(data, texts, blobbyCounts(nleaf));
   rib.BlobbyV(nleaf, ncode, orNull(data, code), nflt, orNull(data, flt), nstr, orNull(data, str),
               params.count(), params.tokens.data(), params.values.data());
+  return scan.badWord < 0;
 }
 
-void fuzzTrimCurve(FuzzedDataProvider &data, RibWriter &rib) {
+bool fuzzTrimCurve(FuzzedDataProvider &data, RibWriter &rib) {
   const RtInt nloops = data.ConsumeIntegralInRange(-1, 3);
   ExactArray<RtInt> ncurves(nloops);
   fuzzrib::fillInts(data, ncurves, -1, 3);
@@ -280,6 +301,7 @@ void fuzzTrimCurve(FuzzedDataProvider &data, RibWriter &rib) {
   rib.TrimCurve(nloops, orNull(data, ncurves), orNull(data, order), orNull(data, knot),
                 orNull(data, min), orNull(data, max), orNull(data, n), orNull(data, u),
                 orNull(data, v), orNull(data, w));
+  return allAtLeast(ncurves, 0) && allAtLeast(order, 0) && allAtLeast(n, 0);
 }
 
 } // namespace
@@ -293,17 +315,20 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *bytes, size_t size) {
   std::copy(&RiCatmullRomBasis[0][0], &RiCatmullRomBasis[0][0] + 16, &copy[0][0]);
   rib.Basis(data.ConsumeBool() ? RiBezierBasis : copy, data.ConsumeIntegralInRange(-1, 4),
             RiBSplineBasis, data.ConsumeIntegralInRange(-1, 4));
+  bool wellFormed = false;
   switch (data.ConsumeIntegralInRange(0, 7)) {
-  case 0: fuzzPatchMesh(data, texts, rib); break;
-  case 1: fuzzNuPatch(data, texts, rib); break;
-  case 2: fuzzCurves(data, texts, rib); break;
-  case 3: fuzzSubdivisionMesh(data, texts, rib); break;
-  case 4: fuzzPolygons(data, texts, rib); break;
-  case 5: fuzzGeneralPolygon(data, texts, rib); break;
-  case 6: fuzzBlobby(data, texts, rib); break;
-  default: fuzzTrimCurve(data, rib); break;
+  case 0: wellFormed = fuzzPatchMesh(data, texts, rib); break;
+  case 1: wellFormed = fuzzNuPatch(data, texts, rib); break;
+  case 2: wellFormed = fuzzCurves(data, texts, rib); break;
+  case 3: wellFormed = fuzzSubdivisionMesh(data, texts, rib); break;
+  case 4: wellFormed = fuzzPolygons(data, texts, rib); break;
+  case 5: wellFormed = fuzzGeneralPolygon(data, texts, rib); break;
+  case 6: wellFormed = fuzzBlobby(data, texts, rib); break;
+  default: wellFormed = fuzzTrimCurve(data, rib); break;
   }
+  const std::string out = fuzzrib::written(rib);
   if (!rib.encoder.binary)
-    fuzzrib::checkAsciiRib(fuzzrib::written(rib));
+    fuzzrib::checkAsciiRib(out);
+  fuzzrib::checkReadsBack(out, wellFormed);
   return 0;
 }

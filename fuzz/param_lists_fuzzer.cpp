@@ -73,6 +73,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *bytes, size_t size) {
     } else if (type[0] == 'o' && !out.empty()) {
       fuzzrib::fail("a record of an unknown type wrote something");
     }
+    // Verbatim text is the caller's own RIB, or anything.
+    if (type[0] != 'v') fuzzrib::checkReadsBack(out, true);
     return 0;
   }
 
@@ -150,6 +152,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *bytes, size_t size) {
   // A request left out whole (a value that is not finite) says so; any other is written.
   if (out.empty() && RiLastError != RIE_RANGE)
     fuzzrib::fail("a request vanished without a report");
+  // Polygons and points take their size from their positions: without them they do not read.
+  const bool sized = nvertices >= 0 && fuzzrib::hasVertexPositions(tokens);
+  const bool wellFormed = (request != Request::Polygon && request != Request::Points) || sized;
+  fuzzrib::checkReadsBack(out, wellFormed);
   if (ascii && !out.empty()) {
     fuzzrib::checkAsciiRib(out);
     // The request's own name is its first quoted text and reads back unchanged.

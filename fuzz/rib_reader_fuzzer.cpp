@@ -7,6 +7,7 @@
 #include <string>
 
 #include "FuzzRib.h"
+#include "RibDispatch.h"
 #include "RibReader.h"
 
 namespace {
@@ -83,5 +84,17 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *bytes, size_t size) {
   Digest chunked;
   rib::RibReader(chunked, limits).readMemory(bytes, size);
   if (whole.log != chunked.log) fuzzrib::fail("reading in small chunks changed what was read");
+
+  // And the same bytes into a context: every request checked before the context reads it.
+  struct Ignored : rib::RibProblemSink {
+    void problem(rib::RibPosition, std::string_view message) override {
+      if (message.empty()) fuzzrib::fail("a problem without a message");
+    }
+  } problems;
+  RibWriter &context = fuzzrib::readBackContext();
+  rib::RibDispatch dispatch(context, problems);
+  dispatch.setBasisSteps(context.uStep, context.vStep);
+  rib::RibReader(dispatch, limits).readMemory(bytes, size);
+  dispatch.endInput();
   return 0;
 }

@@ -34,6 +34,7 @@ void writeFixedArray(rib::RibEncoder &encoder, const char *request, const RtFloa
 } // namespace
 
 RtVoid RibWriter::WorldEnd() {
+  encoder.closeBlock();
   encoder.writeRaw("WorldEnd");
   encoder.endLine();
   // A reader of the file or pipe sees the whole world block from here on.
@@ -115,4 +116,5 @@ RtVoid RibWriter::MotionBeginV(RtInt n, RtFloat times[]) {
   encoder.writeRaw("MotionBegin ");
   encoder.writeFloats(times, n);
   encoder.endLine();
+  encoder.openBlock();
 }

@@ -17,6 +17,20 @@ namespace {
 // parameter list of the texture-making requests).
 template <class... Arguments> void unused(const Arguments &...) {}
 
+// +1 for a request that opens a block (FrameBegin, ..., MotionBegin: its name ends in "Begin"),
+// -1 for one that closes a block (its name ends in "End"), 0 for any other.
+constexpr int blockStep(const char *name) {
+  size_t length = 0;
+  while (name[length] != '\0') ++length;
+  auto endsWith = [&](const char *suffix, size_t n) {
+    if (length < n) return false;
+    for (size_t i = 0; i < n; ++i)
+      if (name[length - n + i] != suffix[i]) return false;
+    return true;
+  };
+  return endsWith("Begin", 5) ? 1 : endsWith("End", 3) ? -1 : 0;
+}
+
 } // namespace
 
 // ---- List-gathering forms: gather the pairs, then the writing form through the virtual table ----
@@ -30,12 +44,15 @@ template <class... Arguments> void unused(const Arguments &...) {}
 
 // ---- Writing bodies by kind ----
 
-// Line: the keyword and the fixed arguments.
+// Line: the keyword and the fixed arguments. The block requests among them (FrameBegin, ...,
+// SolidEnd) raise and lower the encoder's block level, which indents what lies inside.
 #define RI_BODY_Line(Name, Parameters, Arguments)                                                  \
   RtVoid RibWriter::Name Parameters {                                                              \
+    if constexpr (blockStep(#Name) < 0) encoder.closeBlock();                                 \
     encoder.writeRaw(#Name);                                                                       \
     encoder.writeArguments Arguments;                                                              \
     encoder.endLine();                                                                             \
+    if constexpr (blockStep(#Name) > 0) encoder.openBlock();                                  \
   }
 // Named: the keyword, the name (left out when null) and the parameter list.
 #define RI_BODY_Named(Name, Parameters, Arguments)                                                 \

@@ -267,6 +267,7 @@ void RibEncoder::writeTextArray(RtToken const *texts, size_t n) {
 void RibEncoder::endLine() {
   writeChar('\n');
   endRequest();
+  atLineStart_ = true;
 }
 
 void RibEncoder::endRequest() {
@@ -274,7 +275,7 @@ void RibEncoder::endRequest() {
     leaveOut();
     return;
   }
-  writeOut(buffer_, used_);
+  writeRequestBytes(buffer_, used_);
   used_ = 0;
   resetRequest();
 }
@@ -295,7 +296,7 @@ void RibEncoder::spill() {
   // A file can be cut back to where the request began; any other stream gets nothing of a
   // request before the rest of it is known to be writable.
   if (requestStart_ < 0) checkAhead();
-  if (fault_ == Fault::None) writeOut(buffer_, used_);
+  if (fault_ == Fault::None) writeRequestBytes(buffer_, used_);
   used_ = 0;
 }
 
@@ -338,6 +339,26 @@ void RibEncoder::checkLargeArray(const RtFloat *values, size_t n) {
 
 void RibEncoder::checkFloats(const RtFloat *values, long long n) {
   if (n > 0 && values && !allFinite(values, static_cast<size_t>(n))) fault_ = Fault::NonFinite;
+}
+
+// ---- Indentation ----
+
+void RibEncoder::writeRequestBytes(const char *bytes, size_t length) {
+  if (length == 0) return;
+  // Only the first piece of a request that starts a line is indented: a longer request goes out
+  // in pieces, and a binary array may hold any byte, newlines included.
+  if (atLineStart_ && indentBlocks && blockDepth_ > 0 && bytes[0] != '\n') writeIndent();
+  writeOut(bytes, length);
+  atLineStart_ = false;
+}
+
+void RibEncoder::writeIndent() {
+  // Deeper levels than this stay at its indentation: lines stay bounded whatever the nesting.
+  constexpr int kDeepestLevel = 32;
+  static const char kBlanks[2 * kDeepestLevel + 1] =
+      "                                                                ";
+  const int levels = blockDepth_ < kDeepestLevel ? blockDepth_ : kDeepestLevel;
+  writeOut(kBlanks, 2 * static_cast<size_t>(levels));
 }
 
 } // namespace rib

@@ -66,6 +66,9 @@ public:
 
   bool binary = false; // float arrays and single float values in the binary encoding
   int precision = 6;   // significant digits of "%g" floats
+  /// Each request inside a block starts with two blanks per open block (off by default, when
+  /// every request starts its line at the left margin).
+  bool indentBlocks = false;
 
   // ---- Text pieces ----
 
@@ -135,6 +138,14 @@ public:
   /// Hands the bytes written so far to the stream.
   void endRequest();
 
+  // ---- Block nesting, for indentation ----
+
+  /// A Begin request calls openBlock after its line, an End request closeBlock before its line.
+  void openBlock() { ++blockDepth_; }
+  void closeBlock() {
+    if (blockDepth_ > 0) --blockDepth_;
+  }
+
 private:
   /// Why the request being written is to be left out.
   enum class Fault : uint8_t { None, NonFinite, NoMemory };
@@ -191,6 +202,9 @@ private:
   long long streamPosition();
   /// Drops everything the stream holds from `position` on.
   void cutStreamAt(long long position);
+  /// Hands a request's bytes to the stream, indented first when they start a line inside blocks.
+  void writeRequestBytes(const char *bytes, size_t length);
+  void writeIndent();
 
   FILE *stream_ = nullptr;
   const char *target_ = nullptr; // the target's name for reports; null for standard output
@@ -208,6 +222,8 @@ private:
   char keyword_[32] = ""; // the request's keyword, kept when its first bytes leave the buffer
 
   size_t used_ = 0;
+  int blockDepth_ = 0;
+  bool atLineStart_ = false; // the last request ended its line: the next bytes start a line
   char buffer_[kBufferSize];
 };
 

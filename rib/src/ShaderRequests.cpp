@@ -40,5 +40,6 @@ RtObjectHandle RibWriter::ObjectBegin() {
   encoder.writeRaw("ObjectBegin");
   encoder.writeArguments(static_cast<RtInt>(number));
   encoder.endLine();
+  encoder.openBlock();
   return handleOf(number);
 }

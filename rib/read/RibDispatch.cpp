@@ -1,0 +1,132 @@
+// The dispatch of requests read to their context operations: finding the request's reader, the
+// nesting of blocks, structure comments, the header and syntax errors.
+#include "RibDispatch.h"
+
+#include <string>
+#include <unordered_map>
+
+#include "RibRequestRead.h"
+#include "RibText.h"
+
+namespace rib {
+namespace {
+
+enum class BlockEdge : uint8_t { None, Begin, End };
+
+struct KnownRequest {
+  void (*read)(RequestRead &read);
+  BlockEdge edge;
+  std::string_view stem; // of a block request: "Attribute" for AttributeBegin and AttributeEnd
+};
+
+bool endsWith(std::string_view text, std::string_view suffix) {
+  return text.size() >= suffix.size() &&
+         text.compare(text.size() - suffix.size(), suffix.size(), suffix) == 0;
+}
+
+// Every request with a RIB form, by name. The block requests are exactly those whose names end
+// in "Begin" and "End".
+const std::unordered_map<std::string_view, KnownRequest> &knownRequests() {
+  static const std::unordered_map<std::string_view, KnownRequest> known = [] {
+    std::unordered_map<std::string_view, KnownRequest> map;
+    auto add = [&map](const RequestReader *readers, size_t count) {
+      for (size_t i = 0; i < count; ++i) {
+        const std::string_view name = readers[i].name;
+        KnownRequest request{readers[i].read, BlockEdge::None, {}};
+        if (endsWith(name, "Begin"))
+          request = {readers[i].read, BlockEdge::Begin, name.substr(0, name.size() - 5)};
+        else if (endsWith(name, "End"))
+          request = {readers[i].read, BlockEdge::End, name.substr(0, name.size() - 3)};
+        map.emplace(name, request);
+      }
+    };
+    add(kTableReaders, kTableReaderCount);
+    add(kOwnReaders, kOwnReaderCount);
+    add(kGeometryReaders, kGeometryReaderCount);
+    return map;
+  }();
+  return known;
+}
+
+std::string blockName(std::string_view stem, const char *edge) { return std::string(stem) + edge; }
+
+} // namespace
+
+RibDispatch::RibDispatch(RiContext &context, RibProblemSink &problems)
+    : state_(new State(context, problems)) {}
+
+RibDispatch::~RibDispatch() = default;
+
+void RibDispatch::setBasisSteps(int uStep, int vStep) {
+  state_->uStep = uStep;
+  state_->vStep = vStep;
+}
+
+void RibDispatch::acceptEarlierDeclarations(bool accept) { state_->earlierDeclarations = accept; }
+
+uint64_t RibDispatch::problemCount() const { return state_->problemCount; }
+
+void RibDispatch::request(const RibRequest &request) {
+  State &state = *state_;
+  if (request.name == "version") {
+    // The header's version line: a writer writes its own.
+    if (request.size() != 1 || !request[0].isNumeric() || request[0].isArray())
+      state.report(request.where, "version takes one number");
+    return;
+  }
+  const auto &known = knownRequests();
+  const auto found = known.find(request.name);
+  if (found == known.end()) {
+    state.report(request.where, "unknown request \"" + shownText(request.name) + "\"");
+    return;
+  }
+  const KnownRequest &kind = found->second;
+
+  if (kind.edge == BlockEdge::End) {
+    size_t open = state.blocks.size();
+    while (open > 0 && state.blocks[open - 1].stem != kind.stem) --open;
+    if (open == 0) {
+      state.report(request.where,
+                   blockName(kind.stem, "End") + " without " + blockName(kind.stem, "Begin"));
+      return;
+    }
+    // Blocks opened inside this one and not ended are ended here, each a problem of its own.
+    while (state.blocks.size() > open) {
+      const State::OpenBlock &inner = state.blocks.back();
+      state.report(inner.where, blockName(inner.stem, "Begin") + " is not ended before the " +
+                                    blockName(kind.stem, "End") + " of line " +
+                                    std::to_string(request.where.line));
+      state.blocks.pop_back();
+    }
+    const bool passedOn = state.blocks.back().passedOn;
+    state.blocks.pop_back();
+    if (!passedOn) return; // its Begin did not reach the context: neither does the End
+  }
+
+  RequestRead read(state, request);
+  kind.read(read);
+  if (!read.ok()) state.report(read.problemWhere(), read.problem());
+  if (kind.edge == BlockEdge::Begin) state.blocks.push_back({kind.stem, request.where, read.ok()});
+}
+
+void RibDispatch::structure(std::string_view text, RibPosition) {
+  // The header's first line: a writer writes its own.
+  if (text.compare(0, 23, "RenderMan RIB-Structure") == 0) return;
+  static char type[] = "structure", format[] = "%s";
+  const std::string line(text);
+  state_->context.ArchiveRecord(type, format, line.c_str());
+}
+
+void RibDispatch::error(std::string_view message, RibPosition where) {
+  state_->report(where, message);
+}
+
+void RibDispatch::endInput() {
+  State &state = *state_;
+  for (const State::OpenBlock &block : state.blocks)
+    state.report(block.where, blockName(block.stem, "Begin") + " is never ended");
+  state.blocks.clear();
+  state.declared.clear();
+}
+
+} // namespace rib

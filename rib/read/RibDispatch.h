@@ -1,0 +1,78 @@
+// RibDispatch.h - RIB read back into a RenderMan context: every request the reader delivers becomes
+// the context's operation of the same name, once its arguments have been checked against what
+// that operation reads.
+//
+//     struct Printer : rib::RibProblemSink {
+//       void problem(rib::RibPosition where, std::string_view message) override { ... }
+//     } printer;
+//     RibWriter writer(nullptr);                  // writes the requests again, to standard output
+//     rib::RibDispatch dispatch(writer, printer);
+//     rib::RibReader reader(dispatch);
+//     reader.readFile(file);
+//     dispatch.endInput();                        // blocks the file left open are problems too
+//
+// Checked before the context sees a request: that the request exists and has a RIB form, the
+// number and types of its fixed arguments (a float also takes an integer, a filter is named by
+// its RIB name, lights and objects by the numbers the file gave them), that every parameter is
+// declared (predeclared, inline, or by a Declare of the same input) with values of its type,
+// and that every array holds exactly the values the operation will read: positional arrays against
+// the counts that come with them, parameters against the primitive's counts (PrimitiveCounts.h).
+// So the context never reads past the reader's arrays. Block requests must nest (Frame, World,
+// Attribute, Transform, Solid, Object and Motion Begin/End).
+//
+// A request with a problem is reported once, with the position of the request or of the argument
+// at fault, and skipped whole; the reader's syntax errors are reported the same way. Plain
+// comments are dropped; "##" structure comments go to the context as ArchiveRecord "structure",
+// except the header line "##RenderMan RIB-Structure ...", which a writer writes of its own (as
+// it does "version 3.03", which is checked and dropped).
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string_view>
+
+#include "RibReader.h"
+
+class RiContext;
+
+namespace rib {
+
+/// Where the problems of a dispatch go: one line each, without a line end.
+class RibProblemSink {
+public:
+  virtual ~RibProblemSink() = default;
+  virtual void problem(RibPosition where, std::string_view message) = 0;
+};
+
+class RibDispatch : public RibHandler {
+public:
+  /// The context is taken as new: basis steps 3 and 3, no lights or objects. Every request that
+  /// reaches it afterwards must come through this dispatch, or the counts may disagree.
+  RibDispatch(RiContext &context, RibProblemSink &problems);
+  ~RibDispatch() override;
+  RibDispatch(const RibDispatch &) = delete;
+  RibDispatch &operator=(const RibDispatch &) = delete;
+
+  void request(const RibRequest &request) override;
+  void structure(std::string_view text, RibPosition where) override;
+  void error(std::string_view message, RibPosition where) override;
+
+  /// Ends one input: each block still open is a problem at its Begin, and the names the input
+  /// declared are forgotten (the next input declares its own). Lights and objects stay numbered.
+  void endInput();
+
+  /// The basis steps in force in the context, for a context that has already had a Basis.
+  void setBasisSteps(int uStep, int vStep);
+  /// Also takes as declared the names that the program or earlier inputs declared.
+  void acceptEarlierDeclarations(bool accept);
+
+  /// Problems reported so far, syntax errors included.
+  uint64_t problemCount() const;
+
+  struct State;
+
+private:
+  std::unique_ptr<State> state_;
+};
+
+} // namespace rib

@@ -1,0 +1,184 @@
+// The readers of the requests outside geometry whose RIB form is their own: colours, bounds and
+// matrices (given as one array or number by number), motion times, lights and objects with the
+// numbers the input gives them, declarations, options and error handlers.
+#include <iterator>
+
+#include "ParamDecl.h"
+#include "RibOptions.h"
+#include "RibRequestRead.h"
+#include "RibText.h"
+
+namespace rib {
+namespace {
+
+// ---- Requests written as a table row would write them ----
+
+void readWorldEnd(RequestRead &read) {
+  read.fixed<void()>([&read] { read.context().WorldEnd(); });
+}
+
+void readTranslate(RequestRead &read) {
+  read.fixed<void(RtFloat, RtFloat, RtFloat)>(
+      [&read](auto... values) { read.context().Translate(values...); });
+}
+
+void readRotate(RequestRead &read) {
+  read.fixed<void(RtFloat, RtFloat, RtFloat, RtFloat)>(
+      [&read](auto... values) { read.context().Rotate(values...); });
+}
+
+void readSkew(RequestRead &read) {
+  read.fixed<void(RtFloat, RtFloat, RtFloat, RtFloat, RtFloat, RtFloat, RtFloat)>(
+      [&read](auto... values) { read.context().Skew(values...); });
+}
+
+// ---- Fixed-size float arrays ----
+
+void readColor(RequestRead &read) {
+  RtColor color;
+  if (read.takeNumbers(color, 3, "the color") && read.atEnd()) read.context().Color(color);
+}
+
+void readOpacity(RequestRead &read) {
+  RtColor color;
+  if (read.takeNumbers(color, 3, "the opacity") && read.atEnd()) read.context().Opacity(color);
+}
+
+void readTextureCoordinates(RequestRead &read) {
+  RtFloat st[8];
+  if (read.takeNumbers(st, 8, "the coordinates") && read.atEnd())
+    read.context().TextureCoordinates(st[0], st[1], st[2], st[3], st[4], st[5], st[6], st[7]);
+}
+
+void readBound(RequestRead &read) {
+  RtBound bound;
+  if (read.takeNumbers(bound, 6, "the bound") && read.atEnd()) read.context().Bound(bound);
+}
+
+void readDetail(RequestRead &read) {
+  RtBound bound;
+  if (read.takeNumbers(bound, 6, "the bound") && read.atEnd()) read.context().Detail(bound);
+}
+
+void readConcatTransform(RequestRead &read) {
+  RtMatrix matrix;
+  if (read.takeNumbers(&matrix[0][0], 16, "the matrix") && read.atEnd())
+    read.context().ConcatTransform(matrix);
+}
+
+void readTransform(RequestRead &read) {
+  RtMatrix matrix;
+  if (read.takeNumbers(&matrix[0][0], 16, "the matrix") && read.atEnd())
+    read.context().Transform(matrix);
+}
+
+void readMotionBegin(RequestRead &read) {
+  const RtFloat *times;
+  RtInt n;
+  if (read.takeFloats(times, n, "the times") && read.atEnd())
+    read.context().MotionBeginV(n, const_cast<RtFloat *>(times));
+}
+
+void readColorSamples(RequestRead &read) {
+  const RtFloat *toRGB, *fromRGB;
+  RtInt n, m;
+  if (!(read.takeFloats(toRGB, n, "nRGB") && read.takeFloats(fromRGB, m, "RGBn") && read.atEnd()))
+    return;
+  if (n != m || n % 3 != 0)
+    read.fail("ColorSamples: nRGB and RGBn must hold three numbers per sample each, not %d and %d",
+              n, m);
+  else
+    read.context().ColorSamples(n / 3, const_cast<RtFloat *>(toRGB),
+                                const_cast<RtFloat *>(fromRGB));
+}
+
+// ---- Lights and objects: the input's numbers stand for the handles the context returns ----
+
+void readLight(RequestRead &read, bool area) {
+  char *name;
+  RtInt number;
+  if (!(read.take(name) && read.take(number) && read.takeParams(nullptr))) return;
+  RiContext &context = read.context();
+  read.state().lights[number] =
+      area ? context.AreaLightSourceV(name, read.paramCount(), read.tokens(), read.values())
+           : context.LightSourceV(name, read.paramCount(), read.tokens(), read.values());
+}
+
+void readLightSource(RequestRead &read) { readLight(read, false); }
+void readAreaLightSource(RequestRead &read) { readLight(read, true); }
+
+void readObjectBegin(RequestRead &read) {
+  RtInt number;
+  if (read.take(number) && read.atEnd())
+    read.state().objects[number] = read.context().ObjectBegin();
+}
+
+// ---- Declarations, options, error handlers ----
+
+void readDeclare(RequestRead &read) {
+  char *name, *declaration;
+  if (!(read.take(name) && read.take(declaration) && read.atEnd())) return;
+  read.context().Declare(name, declaration);
+  read.state().declared.insert(name);
+  const ParamDecl *decl = lookupParam(name);
+  if (!decl || decl->type == kTypeUnknown)
+    read.fail("Declare: \"%s\" names no type", shownText(declaration).c_str());
+}
+
+void readOption(RequestRead &read) {
+  char *name;
+  if (!read.take(name)) return;
+  // The library's own option would change how the rest is written, which is not the input's
+  // to choose.
+  if (isRibOption(name)) {
+    read.fail("Option \"%s\" sets how this library writes RIB; it is not read from a file", name);
+    return;
+  }
+  if (read.takeParams(nullptr))
+    read.context().OptionV(name, read.paramCount(), read.tokens(), read.values());
+}
+
+void readErrorHandler(RequestRead &read) {
+  struct NamedHandler {
+    const char *name;
+    RtErrorHandler handler;
+  };
+  static const NamedHandler kHandlers[] = {
+      {"ignore", RiErrorIgnore}, {"print", RiErrorPrint}, {"abort", RiErrorAbort}};
+  char *name;
+  if (!(read.take(name) && read.atEnd())) return;
+  for (const NamedHandler &named : kHandlers) {
+    if (std::string_view(name) != named.name) continue;
+    read.context().ErrorHandler(named.handler);
+    return;
+  }
+  read.fail("ErrorHandler: unknown handler \"%s\"", shownText(name).c_str());
+}
+
+} // namespace
+
+const RequestReader kOwnReaders[] = {
+    {"WorldEnd", readWorldEnd},
+    {"Translate", readTranslate},
+    {"Rotate", readRotate},
+    {"Skew", readSkew},
+    {"Color", readColor},
+    {"Opacity", readOpacity},
+    {"TextureCoordinates", readTextureCoordinates},
+    {"Bound", readBound},
+    {"Detail", readDetail},
+    {"ConcatTransform", readConcatTransform},
+    {"Transform", readTransform},
+    {"MotionBegin", readMotionBegin},
+    {"ColorSamples", readColorSamples},
+    {"LightSource", readLightSource},
+    {"AreaLightSource", readAreaLightSource},
+    {"ObjectBegin", readObjectBegin},
+    {"Declare", readDeclare},
+    {"Option", readOption},
+    {"ErrorHandler", readErrorHandler},
+};
+
+const size_t kOwnReaderCount = std::size(kOwnReaders);
+
+} // namespace rib

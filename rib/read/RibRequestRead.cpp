@@ -1,0 +1,346 @@
+// Taking a request's arguments one by one: type checks, texts, arrays and the parameter list with
+// its declarations and value counts.
+#include "RibRequestRead.h"
+
+#include <climits>
+#include <cstdio>
+#include <cstring>
+
+#include "FilterNames.h"
+#include "ParamDecl.h"
+#include "RibText.h"
+#include "SameText.h"
+
+namespace rib {
+namespace {
+
+// Filters by their RIB name; the empty name stands for a filter of the program's own, which a
+// writer writes as empty quotes again.
+struct NamedFilter {
+  const char *name;
+  RtFilterFunc filter;
+};
+
+const NamedFilter kFilters[] = {
+    {"gaussian", RiGaussianFilter},      {"box", RiBoxFilter},   {"triangle", RiTriangleFilter},
+    {"catmull-rom", RiCatmullRomFilter}, {"sinc", RiSincFilter}, {"", nullptr},
+};
+
+// The names that every context declares before anything is read.
+bool isPredeclared(const char *name) {
+  static const std::unordered_set<std::string_view> kNames = {
+#define RI_DECLARED_TOKEN(variable, name, declaration) name,
+#include "rib/RiTokens.def"
+  };
+  return kNames.count(name) != 0;
+}
+
+const char *plural(size_t n) { return n == 1 ? "" : "s"; }
+
+} // namespace
+
+const char *argKindName(const RibArg &arg) {
+  if (arg.isArray() && arg.count == 0) return "an empty array";
+  switch (arg.type) {
+  case RibArgType::Integer: return "an integer";
+  case RibArgType::Float: return "a float";
+  case RibArgType::String: return "a string";
+  case RibArgType::IntegerArray: return "an array of integers";
+  case RibArgType::FloatArray: return "an array of floats";
+  case RibArgType::StringArray: return "an array of strings";
+  }
+  return "a value";
+}
+
+RequestRead::RequestRead(RibDispatch::State &state, const RibRequest &request)
+    : state_(state), request_(request), name_(shownText(request.name)) {
+  // Room for every text of the request at once, so that the pointers handed on stay valid.
+  size_t texts = 0;
+  for (const RibArg &arg : request)
+    if (arg.isText()) texts += arg.count;
+  state_.texts.clear();
+  state_.texts.reserve(texts);
+  state_.tokens.clear();
+  state_.values.clear();
+}
+
+bool RequestRead::vfail(RibPosition where, const char *format, va_list arguments) {
+  if (!problem_.empty()) return false;
+  char text[512];
+  std::vsnprintf(text, sizeof text, format, arguments);
+  problem_ = text;
+  problemWhere_ = where;
+  return false;
+}
+
+bool RequestRead::fail(const char *format, ...) {
+  va_list arguments;
+  va_start(arguments, format);
+  vfail(request_.where, format, arguments);
+  va_end(arguments);
+  return false;
+}
+
+bool RequestRead::failAt(size_t index, const char *format, ...) {
+  va_list arguments;
+  va_start(arguments, format);
+  vfail(index < request_.size() ? request_[index].where : request_.where, format, arguments);
+  va_end(arguments);
+  return false;
+}
+
+bool RequestRead::checkCount(size_t expected) {
+  if (request_.size() == expected) return true;
+  return fail("%s takes %zu argument%s, not %zu", name(), expected, plural(expected),
+              request_.size());
+}
+
+bool RequestRead::atEnd() {
+  if (next_ >= request_.size()) return true;
+  const size_t extra = request_.size() - next_;
+  return failAt(next_, "%s has %zu argument%s too many", name(), extra, plural(extra));
+}
+
+const RibArg *RequestRead::nextArg(const char *expected) {
+  if (next_ >= request_.size()) {
+    fail("%s: argument %zu (%s) is missing", name(), next_ + 1, expected);
+    return nullptr;
+  }
+  const RibArg &arg = request_[next_++];
+  // Counts are RtInt for the context: a longer array (possible with raised reader limits) is
+  // refused rather than cut short.
+  if (arg.count > static_cast<size_t>(INT_MAX)) {
+    failAt(next_ - 1, "%s: argument %zu holds more values than a request can take", name(), next_);
+    return nullptr;
+  }
+  return &arg;
+}
+
+// The argument just taken is not of the kind expected.
+#define RIB_WRONG_KIND(arg, expected)                                                              \
+  failAt(next_ - 1, "%s: argument %zu must be %s, not %s", name(), next_, expected,                \
+         argKindName(arg))
+
+char *RequestRead::keepText(const std::string_view &text, size_t index) {
+  // The context takes zero-terminated texts: one holding a zero byte would lose its end.
+  if (std::memchr(text.data(), '\0', text.size())) {
+    failAt(index, "%s: argument %zu holds a zero byte", name(), index + 1);
+    return nullptr;
+  }
+  return const_cast<char *>(text.data());
+}
+
+// ---- Single values ----
+
+bool RequestRead::take(RtFloat &value) {
+  const RibArg *arg = nextArg("a number");
+  if (!arg) return false;
+  if (arg->isArray() || !arg->isNumeric()) return RIB_WRONG_KIND(*arg, "a number");
+  value = arg->floats[0];
+  return true;
+}
+
+bool RequestRead::take(RtInt &value) {
+  const RibArg *arg = nextArg("an integer");
+  if (!arg) return false;
+  if (arg->type != RibArgType::Integer) return RIB_WRONG_KIND(*arg, "an integer");
+  value = arg->ints[0];
+  return true;
+}
+
+bool RequestRead::take(RtBoolean &value) {
+  RtInt number = 0;
+  if (!take(number)) return false;
+  if (number < -32768 || number > 32767)
+    return failAt(next_ - 1, "%s: argument %zu, %d, is out of range for a boolean", name(), next_,
+                  number);
+  value = static_cast<RtBoolean>(number);
+  return true;
+}
+
+bool RequestRead::take(char *&text) {
+  const RibArg *arg = nextArg("a string");
+  if (!arg) return false;
+  if (arg->type != RibArgType::String) return RIB_WRONG_KIND(*arg, "a string");
+  text = keepText(arg->strings[0], next_ - 1);
+  return text != nullptr;
+}
+
+bool RequestRead::take(RtFilterFunc &filter) {
+  const RibArg *arg = nextArg("a filter name");
+  if (!arg) return false;
+  if (arg->type != RibArgType::String) return RIB_WRONG_KIND(*arg, "a filter name");
+  for (const NamedFilter &named : kFilters) {
+    if (arg->strings[0] != named.name) continue;
+    filter = named.filter;
+    return true;
+  }
+  return failAt(next_ - 1, "%s: unknown filter \"%s\"", name(), shownText(arg->strings[0]).c_str());
+}
+
+bool RequestRead::take(RtPointer &handle) {
+  const bool light = sameText(name(), "Illuminate");
+  const char *kind = light ? "a light number" : "an object number";
+  const RibArg *arg = nextArg(kind);
+  if (!arg) return false;
+  if (arg->type != RibArgType::Integer) return RIB_WRONG_KIND(*arg, kind);
+  const auto &handles = light ? state_.lights : state_.objects;
+  const auto found = handles.find(arg->ints[0]);
+  if (found == handles.end())
+    return failAt(next_ - 1, "%s: no %s numbered %d", name(), light ? "light source" : "object",
+                  arg->ints[0]);
+  handle = found->second;
+  return true;
+}
+
+// ---- Arrays ----
+
+bool RequestRead::takeFloats(const RtFloat *&values, RtInt &count, const char *what) {
+  const RibArg *arg = nextArg(what);
+  if (!arg) return false;
+  if (!arg->isArray() || !arg->isNumeric())
+    return failAt(next_ - 1, "%s: argument %zu (%s) must be an array of numbers, not %s", name(),
+                  next_, what, argKindName(*arg));
+  values = arg->floats;
+  count = static_cast<RtInt>(arg->count);
+  return true;
+}
+
+bool RequestRead::takeInts(const RtInt *&values, RtInt &count, const char *what) {
+  const RibArg *arg = nextArg(what);
+  if (!arg) return false;
+  if (arg->type != RibArgType::IntegerArray)
+    return failAt(next_ - 1, "%s: argument %zu (%s) must be an array of integers, not %s", name(),
+                  next_, what, argKindName(*arg));
+  values = arg->ints;
+  count = static_cast<RtInt>(arg->count);
+  return true;
+}
+
+bool RequestRead::takeTexts(char **&texts, RtInt &count, const char *what) {
+  const RibArg *arg = nextArg(what);
+  if (!arg) return false;
+  if (!arg->isArray() || !arg->isText())
+    return failAt(next_ - 1, "%s: argument %zu (%s) must be an array of strings, not %s", name(),
+                  next_, what, argKindName(*arg));
+  const size_t first = state_.texts.size();
+  for (size_t i = 0; i < arg->count; ++i) {
+    char *text = keepText(arg->strings[i], next_ - 1);
+    if (!text) return false;
+    state_.texts.push_back(text);
+  }
+  texts = state_.texts.data() + first;
+  count = static_cast<RtInt>(arg->count);
+  return true;
+}
+
+bool RequestRead::takeNumbers(RtFloat *values, int count, const char *what) {
+  if (next_ < request_.size() && request_[next_].isArray()) {
+    const RibArg &arg = request_[next_++];
+    if (!arg.isNumeric())
+      return failAt(next_ - 1, "%s: argument %zu (%s) must be %d numbers, not %s", name(), next_,
+                    what, count, argKindName(arg));
+    if (arg.count != static_cast<size_t>(count))
+      return failAt(next_ - 1, "%s: argument %zu (%s) must hold %d numbers, not %zu", name(), next_,
+                    what, count, arg.count);
+    std::memcpy(values, arg.floats, sizeof(RtFloat) * static_cast<size_t>(count));
+    return true;
+  }
+  for (int i = 0; i < count; ++i)
+    if (!take(values[i])) return false;
+  return true;
+}
+
+// ---- Parameter lists ----
+
+bool RequestRead::takeParams(const PrimitiveCounts *counts) {
+  while (next_ < request_.size()) {
+    const size_t at = next_;
+    const RibArg &token = request_[at];
+    if (token.type != RibArgType::String)
+      return failAt(at, "%s: argument %zu must be a parameter name, not %s", name(), at + 1,
+                    argKindName(token));
+    char *text = keepText(token.strings[0], at);
+    if (!text) return false;
+    const std::string shown = shownText(token.strings[0]);
+    if (at + 1 >= request_.size())
+      return failAt(at, "%s: parameter \"%s\" has no value", name(), shown.c_str());
+    const ParamDecl *decl = lookupParam(text);
+    const char *bare = text + std::strspn(text, " ");
+    const bool declaredHere = state_.earlierDeclarations || inlineDeclLength(bare) > 0 ||
+                              isPredeclared(bare) || state_.declared.count(bare) != 0;
+    if (!decl || !declaredHere)
+      return failAt(at, "%s: undeclared parameter \"%s\"", name(), shown.c_str());
+
+    const RibArg &value = request_[at + 1];
+    next_ = at + 2;
+    RtPointer pointer = nullptr;
+    bool fits = false;
+    switch (paramTypeInfo(decl->type).kind) {
+    case ValueKind::None:
+      return failAt(at, "%s: parameter \"%s\" has a type with no values", name(), shown.c_str());
+    case ValueKind::Float:
+      fits = value.isNumeric();
+      pointer = const_cast<RtFloat *>(value.floats);
+      break;
+    case ValueKind::Integer:
+      fits = value.ints != nullptr;
+      pointer = const_cast<RtInt *>(value.ints);
+      break;
+    case ValueKind::String: {
+      fits = value.isText();
+      if (!fits) break;
+      const size_t first = state_.texts.size();
+      for (size_t i = 0; i < value.count; ++i) {
+        char *item = keepText(value.strings[i], at + 1);
+        if (!item) return false;
+        state_.texts.push_back(item);
+      }
+      pointer = state_.texts.data() + first;
+      break;
+    }
+    }
+    if (!fits) {
+      char declared[64];
+      declarationText(*decl, declared, sizeof declared);
+      return failAt(at + 1, "%s: parameter \"%s\" is declared %s, its value is %s", name(),
+                    shown.c_str(), declared, argKindName(value));
+    }
+    const int64_t expected = paramValueCount(*decl, counts);
+    if (static_cast<int64_t>(value.count) != expected)
+      return failAt(at + 1, "%s: parameter \"%s\" has %zu value%s where %lld %s expected", name(),
+                    shown.c_str(), value.count, plural(value.count),
+                    static_cast<long long>(expected), expected == 1 ? "is" : "are");
+    state_.tokens.push_back(text);
+    state_.values.push_back(pointer);
+  }
+  return true;
+}
+
+bool RequestRead::takePrimitiveParams(const PrimitiveCounts &counts) {
+  if (counts.problem) return fail("%s %s", name(), counts.problem);
+  return takeParams(&counts);
+}
+
+bool RequestRead::findVertexCount(RtInt &nvertices) {
+  for (size_t at = next_; at + 1 < request_.size(); at += 2) {
+    const RibArg &token = request_[at];
+    if (token.type != RibArgType::String) break;
+    const ParamDecl *decl = lookupParam(token.strings[0].data());
+    if (!decl ||
+        !(sameText(decl->name, "P") || sameText(decl->name, "Pw") || sameText(decl->name, "Pz")))
+      continue;
+    const int64_t perVertex = paramValueCount(*decl, nullptr);
+    const RibArg &value = request_[at + 1];
+    if (decl->paramClass != kClassVertex || perVertex <= 0 || !value.isNumeric() ||
+        value.count % static_cast<uint64_t>(perVertex) != 0 ||
+        value.count / static_cast<uint64_t>(perVertex) > static_cast<uint64_t>(INT_MAX))
+      return failAt(at + 1, "%s: parameter \"%s\" holds no whole number of vertices", name(),
+                    shownText(token.strings[0]).c_str());
+    nvertices = static_cast<RtInt>(value.count / static_cast<uint64_t>(perVertex));
+    return true;
+  }
+  return fail("%s has no \"P\" parameter to give its vertices", name());
+}
+
+} // namespace rib

@@ -1,0 +1,192 @@
+// RibRequestRead.h - reading one request's arguments into the C values of its context operation.
+//
+// A RequestRead walks the arguments of one request from the first: each take...() converts the
+// next argument (or, for an array, checks its element type) or records the request's problem and
+// returns false, so that a reader is a chain of takes ending in the call:
+//
+//     RtFloat color[3];
+//     if (read.takeNumbers(color, 3, "the color") && read.atEnd()) read.context().Color(color);
+//
+// Only the first problem is kept. Values stay where the reader put them: numbers and arrays are
+// handed on as pointers into its pools, texts as pointers to its zero-terminated strings.
+#pragma once
+
+#include <cstdarg>
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <tuple>
+#include <type_traits>
+#include <unordered_map>
+#include <unordered_set>
+#include <vector>
+
+#include "PrimitiveCounts.h"
+#include "RibDispatch.h"
+#include "rib/RiContext.h"
+
+namespace rib {
+
+/// What a dispatch keeps from request to request.
+struct RibDispatch::State {
+  State(RiContext &c, RibProblemSink &p) : context(c), problems(p) {}
+
+  RiContext &context;
+  RibProblemSink &problems;
+  uint64_t problemCount = 0;
+  int uStep = 3; // as the context's Basis left them
+  int vStep = 3;
+  std::unordered_map<int32_t, RtLightHandle> lights; // by the number the input gave them
+  std::unordered_map<int32_t, RtObjectHandle> objects;
+  std::unordered_set<std::string> declared; // names the input's Declare requests declared
+  bool earlierDeclarations = false;
+
+  struct OpenBlock {
+    std::string_view stem; // "Attribute" for AttributeBegin
+    RibPosition where;
+    bool passedOn; // the Begin reached the context, so its End must too
+  };
+  std::vector<OpenBlock> blocks;
+
+  // Reused by every request: the texts handed on, and the parameter list.
+  std::vector<char *> texts;
+  std::vector<RtToken> tokens;
+  std::vector<RtPointer> values;
+
+  void report(RibPosition where, std::string_view message) {
+    ++problemCount;
+    problems.problem(where, message);
+  }
+};
+
+class RequestRead {
+public:
+  RequestRead(RibDispatch::State &state, const RibRequest &request);
+
+  RiContext &context() { return state_.context; }
+  RibDispatch::State &state() { return state_; }
+  const RibRequest &request() const { return request_; }
+  /// The request's name, zero-terminated, for messages.
+  const char *name() const { return name_.c_str(); }
+
+  bool ok() const { return problem_.empty(); }
+  const std::string &problem() const { return problem_; }
+  RibPosition problemWhere() const { return problemWhere_; }
+  /// Records a problem of the request (the first one counts); always false.
+  bool fail(const char *format, ...) __attribute__((format(printf, 2, 3)));
+  /// The same, at the position of argument `index`.
+  bool failAt(size_t index, const char *format, ...) __attribute__((format(printf, 3, 4)));
+
+  // ---- Single values, each the next argument ----
+
+  bool take(RtFloat &value);   // a number
+  bool take(RtInt &value);     // an integer
+  bool take(RtBoolean &value); // an integer that fits 16 bits
+  bool take(char *&text);      // a string (RtToken and RtString alike)
+  bool take(RtFilterFunc &filter);
+  /// Illuminate's light or ObjectInstance's object, by the number the input gave it.
+  bool take(RtPointer &handle);
+  /// ReadArchive's callback has no RIB form: it takes no argument and is null.
+  bool take(RtArchiveCallback &callback) {
+    callback = nullptr;
+    return true;
+  }
+
+  // ---- Arrays, each the next argument; `count` is the number of values ----
+
+  bool takeFloats(const RtFloat *&values, RtInt &count, const char *what);
+  bool takeInts(const RtInt *&values, RtInt &count, const char *what);
+  bool takeTexts(char **&texts, RtInt &count, const char *what);
+  /// `count` numbers, given one by one or as one array of exactly `count`.
+  bool takeNumbers(RtFloat *values, int count, const char *what);
+
+  /// True when every argument has been taken; else the request's count problem.
+  bool atEnd();
+  bool hasMore() const { return next_ < request_.size(); }
+  const RibArg &peek() const { return request_[next_]; }
+
+  // ---- The parameter list: every argument left, as token/value pairs ----
+
+  /// Checks each parameter's declaration and values; a primitive's counts size its vertex,
+  /// varying and uniform parameters (null: every parameter carries its declared size).
+  bool takeParams(const PrimitiveCounts *counts);
+  /// takeParams with the counts' own problem (a primitive smaller than one patch) reported first.
+  bool takePrimitiveParams(const PrimitiveCounts &counts);
+  /// Takes the parameter list for a primitive whose size only its position parameter tells
+  /// (Polygon, Points): the number of vertices that "P", "Pw" or "Pz" holds.
+  bool findVertexCount(RtInt &nvertices);
+  RtInt paramCount() const { return static_cast<RtInt>(state_.tokens.size()); }
+  RtToken *tokens() { return state_.tokens.data(); }
+  RtPointer *values() { return state_.values.data(); }
+
+  // ---- Operations made from the request table ----
+
+  /// A request of fixed arguments only, of the C types of `Signature` (`void (RtInt frame)`):
+  /// converts them all, checks that nothing is left, then calls `call` with them.
+  template <class Signature, class Call> void fixed(Call call);
+  /// Fixed arguments, then the parameter list with `counts` (null for requests that are not
+  /// primitives); `call` gets the fixed values and passes paramCount(), tokens(), values() on.
+  template <class Signature, class Call> void listed(const PrimitiveCounts *counts, Call call);
+
+private:
+  template <class Tuple, size_t... I> bool takeAll(Tuple &values, std::index_sequence<I...>) {
+    return (take(std::get<I>(values)) && ...);
+  }
+  bool checkCount(size_t expected);
+  bool vfail(RibPosition where, const char *format, va_list arguments);
+  char *keepText(const std::string_view &text, size_t index);
+  const RibArg *nextArg(const char *expected);
+
+  RibDispatch::State &state_;
+  const RibRequest &request_;
+  std::string name_;
+  size_t next_ = 0;
+  std::string problem_;
+  RibPosition problemWhere_;
+};
+
+/// What a kind of argument is called in messages ("an integer", "an array of strings").
+const char *argKindName(const RibArg &arg);
+
+/// The C values of a table row's fixed arguments, and how many RIB arguments they take.
+template <class> struct FixedArguments;
+template <class... P> struct FixedArguments<void(P...)> {
+  using Values = std::tuple<std::decay_t<P>...>;
+  static constexpr size_t kRibArguments =
+      (size_t(0) + ... + (std::is_same<std::decay_t<P>, RtArchiveCallback>::value ? 0 : 1));
+};
+
+template <class Signature, class Call> void RequestRead::fixed(Call call) {
+  using Fixed = FixedArguments<Signature>;
+  typename Fixed::Values values;
+  if (!checkCount(Fixed::kRibArguments)) return;
+  if (!takeAll(values, std::make_index_sequence<std::tuple_size<decltype(values)>::value>()))
+    return;
+  std::apply(call, values);
+}
+
+template <class Signature, class Call>
+void RequestRead::listed(const PrimitiveCounts *counts, Call call) {
+  using Values = typename FixedArguments<Signature>::Values;
+  Values values;
+  if (!takeAll(values, std::make_index_sequence<std::tuple_size<Values>::value>())) return;
+  if (!takeParams(counts)) return;
+  std::apply(call, values);
+}
+
+/// One request the dispatch knows: its RIB name and the function that reads it.
+struct RequestReader {
+  const char *name;
+  void (*read)(RequestRead &read);
+};
+
+/// The requests read from their rows of the request table (RibTableReaders.cpp).
+extern const RequestReader kTableReaders[];
+extern const size_t kTableReaderCount;
+/// The requests with a RIB form of their own (RibOwnReaders.cpp, RibGeometryReaders.cpp).
+extern const RequestReader kOwnReaders[];
+extern const size_t kOwnReaderCount;
+extern const RequestReader kGeometryReaders[];
+extern const size_t kGeometryReaderCount;
+
+} // namespace rib

@@ -1,0 +1,291 @@
+// RIB read back into a context: every request the library writes reads back into the same bytes,
+// ASCII and binary, and requests that do not fit what their operation reads are reported on
+// their line and left out while the rest is written.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "RibDispatch.h"
+#include "RibReader.h"
+#include "RibTestUtil.h"
+
+using ribtest::readFile;
+using ribtest::tok;
+
+namespace {
+
+struct Problems : rib::RibProblemSink {
+  void problem(rib::RibPosition where, std::string_view message) override {
+    lines.push_back(std::to_string(where.line) + ": " + std::string(message));
+  }
+  std::vector<std::string> lines;
+};
+
+struct ReadBack {
+  std::string written;
+  std::vector<std::string> problems;
+};
+
+// `input` read through a dispatch into a new context with these settings; what it wrote (the
+// header included) and the problems reported, in order.
+ReadBack readBack(const std::string &input, bool binary = false, int precision = 6) {
+  const std::string path = ribtest::tempPath("readBack");
+  int32_t binaryFlag = binary, digits = precision;
+  const rib::RibOption options[] = {
+      {"binary", &binaryFlag}, {"precision", &digits}, {nullptr, nullptr}};
+  ReadBack result;
+  {
+    RibWriter context(path.c_str(), options);
+    Problems problems;
+    rib::RibDispatch dispatch(context, problems);
+    rib::RibReader(dispatch).readMemory(input.data(), input.size());
+    dispatch.endInput();
+    result.problems = problems.lines;
+  }
+  result.written = readFile(path);
+  std::remove(path.c_str());
+  return result;
+}
+
+// Writes `scene` on a new context and returns the whole file.
+template <class Scene> std::string written(Scene scene, bool binary, int precision) {
+  const std::string path = ribtest::tempPath("written");
+  int32_t binaryFlag = binary, digits = precision;
+  const rib::RibOption options[] = {
+      {"binary", &binaryFlag}, {"precision", &digits}, {nullptr, nullptr}};
+  {
+    RibWriter context(path.c_str(), options);
+    scene(context);
+  }
+  std::string text = readFile(path);
+  std::remove(path.c_str());
+  return text;
+}
+
+// One call of every request that has a RIB form, with parameters of every storage class.
+void everyRequest(RiContext &ri) {
+  RtFloat one = 1, kd = 0.5f, fov = 40, times[2] = {0, 1};
+  RtInt four = 4;
+  RtColor color = {1, 0.5f, 0.25f};
+  RtBound bound = {-1, 1, -2, 2, -3, 3};
+  RtMatrix matrix = {{1, 0, 0, 0}, {0, 2, 0, 0}, {0, 0, 3, 0}, {0.125f, 0.25f, 0.5f, 1}};
+  RtBasis copy;
+  std::copy(&RiCatmullRomBasis[0][0], &RiCatmullRomBasis[0][0] + 16, &copy[0][0]);
+  RtPoint grid[28];
+  for (int i = 0; i < 28; ++i) {
+    grid[i][0] = static_cast<RtFloat>(i % 7) / 3;
+    grid[i][1] = static_cast<RtFloat>(i / 7) * 0.3f;
+    grid[i][2] = 0.1f * i;
+  }
+  RtFloat corners[12] = {0.1f, 0.2f, 0.3f, 0.4f, 0.5f, 0.6f, 0.7f, 0.8f, 0.9f, 1, 1.1f, 1.2f};
+  RtFloat hpoints[36];
+  for (int i = 0; i < 36; ++i) hpoints[i] = i % 4 == 3 ? 1 : 0.25f * i;
+  RtFloat knots[6] = {0, 0, 0, 1, 1, 1};
+  RtPoint p1 = {0, 1, 0}, p2 = {1, 0, 1};
+  RtString name = tok("thing"), archive[] = {tok("part.rib")}, program[] = {tok("gen"), tok("a b")};
+  RtInt nvertices[] = {4, 3}, indices[] = {0, 1, 2, 3, 4, 5, 6}, mesh[] = {0, 1, 2, 2, 1, 3};
+  RtInt triangles[] = {3, 3}, nloops[] = {2}, curveSizes[] = {7}, quad[] = {4};
+  RtInt square[] = {0, 1, 2, 3}, oneCurve[] = {1}, order[] = {3}, three[] = {3};
+  RtToken tags[] = {tok("crease"), tok("interpolateboundary")};
+  RtInt nargs[] = {2, 1, 0, 0}, intargs[] = {0, 1}, code[] = {1001, 0}, leaf[] = {1000, 0};
+  RtFloat crease[] = {2.5f}, sixteen[16] = {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1};
+  RtFloat trim[3] = {0, 0.5f, 1}, range0[] = {0}, range1[] = {1};
+
+  ri.ArchiveRecord(tok("structure"), tok("Scene %s"), "every request");
+  ri.Declare(tok("Kq"), tok("varying color"));
+  ri.Format(640, 480, 1);
+  ri.FrameAspectRatio(1.5f);
+  ri.ScreenWindow(-1, 1, -0.75f, 0.75f);
+  ri.CropWindow(0, 1, 0, 0.5f);
+  ri.Projection(tok("perspective"), RI_FOV, &fov, RI_NULL);
+  ri.Clipping(0.1f, 100);
+  ri.DepthOfField(8, 0.05f, 10);
+  ri.Shutter(0, 1);
+  ri.PixelVariance(0.01f);
+  ri.PixelSamples(2, 2.5f);
+  ri.PixelFilter(RiCatmullRomFilter, 4, 4);
+  ri.Exposure(1, 2.2f);
+  ri.Quantize(tok("rgba"), 255, 0, 255, 0.5f);
+  ri.Display(tok("out.tif"), tok("file"), tok("rgba"), RI_NULL);
+  ri.Hider(tok("hidden"), RI_NULL);
+  ri.ColorSamples(3, sixteen, sixteen); // writes nothing
+  ri.RelativeDetail(1);
+  ri.Option(tok("limits"), tok("integer bucketsamples"), &four, RI_NULL);
+  ri.FrameBegin(1);
+  ri.WorldBegin();
+  RtLightHandle light = ri.LightSource(tok("pointlight"), RI_INTENSITY, &kd, RI_NULL);
+  ri.AreaLightSource(tok("arealight"), RI_NULL);
+  ri.Illuminate(light, 0);
+  ri.AttributeBegin();
+  ri.Color(color);
+  ri.Opacity(color);
+  ri.TextureCoordinates(0, 0, 1, 0, 0, 1, 1, 1);
+  ri.ShadingRate(0.5f);
+  ri.ShadingInterpolation(tok("smooth"));
+  ri.Matte(1);
+  ri.Bound(bound);
+  ri.Detail(bound);
+  ri.DetailRange(0, 1, 10, 20);
+  ri.GeometricApproximation(tok("flatness"), 0.5f);
+  ri.GeometricRepresentation(tok("primitive"));
+  ri.Sides(2);
+  ri.Orientation(tok("rh"));
+  ri.ReverseOrientation();
+  ri.Attribute(tok("identifier"), tok("uniform string name"), &name, RI_NULL);
+  ri.TransformBegin();
+  ri.Identity();
+  ri.ConcatTransform(matrix);
+  ri.Transform(matrix);
+  ri.Perspective(45);
+  ri.Translate(1, 2.5f, -3);
+  ri.Rotate(45, 0, 1, 0);
+  ri.Scale(1, 2, 3);
+  ri.Skew(30, 0, 1, 0, 1, 0, 0);
+  ri.CoordinateSystem(tok("lamp"));
+  ri.CoordSysTransform(tok("lamp"));
+  ri.TransformEnd();
+  ri.MotionBeginV(2, times);
+  ri.Translate(0, 0, 0);
+  ri.Translate(1, 0, 0);
+  ri.MotionEnd();
+  ri.Surface(tok("plastic"), RI_KD, &kd, RI_NULL);
+  ri.Displacement(tok("bumpy"), RI_NULL);
+  ri.Atmosphere(tok("fog"), RI_NULL);
+  ri.Interior(tok("water"), RI_NULL);
+  ri.Exterior(tok("air"), RI_NULL);
+  ri.Imager(tok("background"), RI_NULL);
+  ri.Cone(1.5f, 0.5f, 360, RI_NULL);
+  ri.Cylinder(1, -1, 1, 270, RI_NULL);
+  ri.Disk(0, 1, 360, RI_NULL);
+  ri.Hyperboloid(p1, p2, 360, RI_NULL);
+  ri.Paraboloid(1, 0, 2, 360, RI_NULL);
+  ri.Sphere(1, -1, 1, 360, tok("Kq"), corners, RI_NULL);
+  ri.Torus(1, 0.25f, 0, 360, 360, RI_NULL);
+  ri.Polygon(4, RI_P, grid, RI_NULL);
+  ri.GeneralPolygon(2, nvertices, RI_P, grid, RI_NULL);
+  ri.PointsPolygons(2, triangles, mesh, RI_P, grid, RI_NULL);
+  ri.PointsGeneralPolygons(1, nloops, nvertices, indices, RI_P, grid, tok("uniform float u"), &one,
+                           RI_NULL);
+  ri.Basis(copy, 3, RiBezierBasis, 3);
+  ri.Patch(tok("bilinear"), RI_P, grid, RI_NULL);
+  ri.PatchMesh(tok("bicubic"), 7, tok("nonperiodic"), 4, tok("nonperiodic"), RI_P, grid, RI_NULL);
+  ri.NuPatch(3, 3, knots, 0, 1, 3, 3, knots, 0, 1, RI_PW, hpoints, RI_NULL);
+  ri.TrimCurve(1, oneCurve, order, knots, range0, range1, three, trim, trim, trim);
+  ri.Curves(tok("cubic"), 1, curveSizes, tok("nonperiodic"), RI_P, grid, tok("constantwidth"), &kd,
+            RI_NULL);
+  ri.Points(3, RI_P, grid, RI_NULL);
+  ri.SubdivisionMesh(tok("catmull-clark"), 1, quad, square, 2, tags, nargs, intargs, crease, RI_P,
+                     grid, RI_NULL);
+  ri.BlobbyV(1, 2, leaf, 1, &kd, 0, nullptr, 0, nullptr, nullptr);
+  ri.Blobby(1, 2, code, 16, sixteen, 0, nullptr, tok("Kq"), color, RI_NULL);
+  ri.Procedural(archive, bound, RiProcDelayedReadArchive, nullptr);
+  ri.Procedural(program, bound, RiProcRunProgram, nullptr);
+  ri.Procedural(program, bound, RiProcDynamicLoad, nullptr);
+  ri.Geometry(tok("teapot"), RI_NULL);
+  ri.AttributeEnd();
+  ri.SolidBegin(tok("union"));
+  ri.Sphere(1, -1, 1, 360, RI_NULL);
+  ri.SolidEnd();
+  RtObjectHandle object = ri.ObjectBegin();
+  ri.Disk(0, 1, 360, RI_NULL);
+  ri.ObjectEnd();
+  ri.ObjectInstance(object);
+  ri.WorldEnd();
+  ri.FrameEnd();
+  ri.MakeTexture(tok("in.tif"), tok("in.tx"), tok("periodic"), tok("clamp"), RiGaussianFilter, 2, 2,
+                 RI_NULL);
+  ri.MakeLatLongEnvironment(tok("sky.tif"), tok("sky.tx"), RiBoxFilter, 1, 1, RI_NULL);
+  ri.MakeCubeFaceEnvironment(tok("px"), tok("nx"), tok("py"), tok("ny"), tok("pz"), tok("nz"),
+                             tok("cube.tx"), 90, RiSincFilter, 2, 2, RI_NULL);
+  ri.MakeShadow(tok("depth.z"), tok("shadow.tx"), RI_NULL);
+  ri.ReadArchive(tok("other.rib"), nullptr, RI_NULL);
+  ri.ErrorHandler(RiErrorAbort);
+}
+
+TEST(RibDispatch, EveryRequestReadsBackIntoTheSameBytes) {
+  for (const bool binary : {false, true}) {
+    for (const int precision : {6, 9}) {
+      SCOPED_TRACE((binary ? "binary, " : "ASCII, ") + std::to_string(precision) + " digits");
+      const std::string original = written(everyRequest, binary, precision);
+      ASSERT_GT(original.size(), 2000u);
+      std::string said;
+      ReadBack back;
+      said = ribtest::stderrOf([&] { back = readBack(original, binary, precision); });
+      EXPECT_EQ(back.problems, std::vector<std::string>());
+      EXPECT_EQ(said, "");
+      EXPECT_TRUE(back.written == original) << back.written;
+    }
+  }
+}
+
+TEST(RibDispatch, ProblemsAreReportedOnTheirLineAndTheRequestLeftOut) {
+  const std::string input = "FrameBegin 1\n"
+                            "Spheer 1 -1 1 360\n"
+                            "Sphere 1 -1 1 \"360\"\n"
+                            "Format 640 480\n"
+                            "Surface \"plastic\" \"Kq\" [1]\n"
+                            "Declare \"Kq\" \"uniform color\"\n"
+                            "Surface \"plastic\" \"Kq\" [1 0 0] \"Kd\" \"high\"\n"
+                            "Polygon \"P\" [0 0 0 1 0 0 1 1]\n"
+                            "PointsPolygons [3 3] [0 1 2 2 1] \"P\" [0 0 0 1 0 0 0 1 0 1 1 0]\n"
+                            "Curves \"linear\" [2] \"nonperiodic\" \"P\" [0 0 0 1 1 1]\n"
+                            "  \"constantwidth\" [1 2]\n"
+                            "PatchMesh \"bicubic\" 4 \"nonperiodic\" 4 \"sideways\"\n"
+                            "Illuminate 7 1\n"
+                            "PixelFilter \"mitchell\" 2 2\n"
+                            "Option \"rib\" \"string format\" [\"binary\"]\n"
+                            "AttributeBegin\n"
+                            "TransformBegin\n"
+                            "AttributeEnd\n"
+                            "MotionEnd\n"
+                            "Color [1 0 0]\n"
+                            "WorldBegin\n";
+  const ReadBack back = readBack(input);
+  const std::vector<std::string> expected = {
+      "2: unknown request \"Spheer\"",
+      "3: Sphere: argument 4 must be a number, not a string",
+      "4: Format takes 3 arguments, not 2",
+      "5: Surface: undeclared parameter \"Kq\"",
+      "7: Surface: parameter \"Kd\" is declared uniform float, its value is a string",
+      "8: Polygon: parameter \"P\" holds no whole number of vertices",
+      "9: PointsPolygons: vertices holds 5 values where nvertices gives 6",
+      "11: Curves: parameter \"constantwidth\" has 2 values where 1 is expected",
+      "12: PatchMesh: vwrap must be \"periodic\" or \"nonperiodic\", not \"sideways\"",
+      "13: Illuminate: no light source numbered 7",
+      "14: PixelFilter: unknown filter \"mitchell\"",
+      "15: Option \"rib\" sets how this library writes RIB; it is not read from a file",
+      "17: TransformBegin is not ended before the AttributeEnd of line 18",
+      "19: MotionEnd without MotionBegin",
+      "1: FrameBegin is never ended",
+      "21: WorldBegin is never ended",
+  };
+  EXPECT_EQ(back.problems, expected);
+  // Everything else is written, the header once; the library itself had nothing to report.
+  EXPECT_EQ(back.written, std::string(ribtest::kHeader) + "FrameBegin 1\n"
+                                                          "Declare \"Kq\" \"uniform color\"\n"
+                                                          "AttributeBegin\n"
+                                                          "TransformBegin\n"
+                                                          "AttributeEnd\n"
+                                                          "Color [1 0 0]\n"
+                                                          "WorldBegin\n"
+                                                          "\n");
+}
+
+TEST(RibDispatch, EachInputDeclaresItsOwnNamesAndNumbersItsOwnLights) {
+  Problems problems;
+  RibWriter context("/dev/null");
+  rib::RibDispatch dispatch(context, problems);
+  for (const std::string input :
+       {"Declare \"Kz\" \"float\"\nLightSource \"spot\" 3\nSurface \"s\" \"Kz\" [1]\n",
+        "Surface \"s\" \"Kz\" [1]\nIlluminate 3 1\nLightSource \"spot\" 1\nIlluminate 1 0\n"}) {
+    rib::RibReader(dispatch).readMemory(input.data(), input.size());
+    dispatch.endInput();
+  }
+  // The light numbered 3 by the first input keeps its number; the name it declared does not.
+  EXPECT_EQ(problems.lines, std::vector<std::string>{"1: Surface: undeclared parameter \"Kz\""});
+}
+
+} // namespace

@@ -1,0 +1,210 @@
+// rib-check and rib-cat as programs: they accept everything the library writes (the golden files,
+// the simulator's recordings in ASCII and binary), write it again byte for byte, name the first
+// problem of broken files, and refuse bad arguments.
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace {
+
+struct ToolRun {
+  int exitStatus = -1;
+  std::string out, err;
+};
+
+std::string slurp(const std::string &path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+void spill(const std::string &path, const std::string &text) {
+  std::ofstream(path, std::ios::binary) << text;
+}
+
+// A folder of the test's own, removed with everything in it at the end of the test.
+class RibTools : public ::testing::Test {
+protected:
+  void SetUp() override {
+    char folder[] = "/tmp/wobble-rib-tools-XXXXXX";
+    ASSERT_NE(mkdtemp(folder), nullptr);
+    dir_ = folder;
+  }
+  void TearDown() override { std::filesystem::remove_all(dir_); }
+
+  std::string path(const std::string &name) const { return dir_ + "/" + name; }
+
+  // Runs `program` in the test's folder with `args` (none holds a quote) and standard input from
+  // `input`.
+  ToolRun run(const char *program, const std::vector<std::string> &args,
+              const std::string &input = "/dev/null") {
+    std::string command = "cd '" + dir_ + "' && '" + program + "'";
+    for (const std::string &arg : args) command += " '" + arg + "'";
+    command += " <'" + input + "' >'" + path("out") + "' 2>'" + path("err") + "'";
+    const int status = std::system(command.c_str());
+    ToolRun result;
+    result.exitStatus = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    result.out = slurp(path("out"));
+    result.err = slurp(path("err"));
+    return result;
+  }
+
+  ToolRun check(const std::vector<std::string> &args) { return run(RIB_CHECK_PATH, args); }
+  ToolRun cat(const std::vector<std::string> &args) { return run(RIB_CAT_PATH, args); }
+
+  // Records the simulator's world as RIB with its own arguments.
+  void record(const std::vector<std::string> &args) {
+    const ToolRun sim = run(WOBBLERAMA_SIM_PATH, args);
+    ASSERT_EQ(sim.exitStatus, 0) << sim.err;
+  }
+
+private:
+  std::string dir_;
+};
+
+const std::string kSimpleScene = WOBBLE_SOURCE_DIR "/examples/simple_scene.rib.golden";
+const std::string kRecording = WOBBLERAMA_TEST_DATA "/golden/recording_two_frames.rib";
+
+TEST_F(RibTools, AcceptEverythingTheLibraryWrites) {
+  record({"--steps", "60", "--every", "20", "--push", "10:2", "--rib", path("ascii.rib")});
+  record({"--steps", "60", "--every", "20", "--push", "10:1", "--rib", path("binary.rib"),
+          "--rib-binary"});
+  record({"--steps", "40", "--every", "20", "--rib", path("frame.%02d.rib"), "--rib-binary"});
+  const ToolRun checked = check({kSimpleScene, kRecording, path("ascii.rib"), path("binary.rib"),
+                                 path("frame.01.rib"), path("frame.02.rib")});
+  EXPECT_EQ(checked.exitStatus, 0);
+  EXPECT_EQ(checked.out + checked.err, "");
+  const ToolRun piped = run(RIB_CHECK_PATH, {"-"}, path("binary.rib"));
+  EXPECT_EQ(piped.exitStatus, 0);
+  EXPECT_EQ(piped.out + piped.err, "");
+}
+
+TEST_F(RibTools, WriteWhatTheLibraryWroteByteForByte) {
+  // The golden files at the precision they were written with: 6 digits and 9.
+  ToolRun again = cat({kSimpleScene});
+  EXPECT_EQ(again.exitStatus, 0);
+  EXPECT_TRUE(again.out == slurp(kSimpleScene)) << again.out;
+  EXPECT_EQ(again.err, "");
+  // An output named like a command or a renderer is a file all the same.
+  EXPECT_EQ(cat({"-o", "|cat", kSimpleScene}).out, "");
+  EXPECT_TRUE(slurp(path("|cat")) == slurp(kSimpleScene));
+  again = cat({"--precision", "9", kRecording});
+  EXPECT_TRUE(again.out == slurp(kRecording));
+
+  // A binary recording: again in binary; to ASCII and back.
+  record({"--steps", "40", "--every", "20", "--rib", path("binary.rib"), "--rib-binary"});
+  const std::string binary = slurp(path("binary.rib"));
+  ASSERT_GT(binary.size(), 10000u);
+  again = cat({"--binary", "--precision", "9", "-o", path("again.rib"), path("binary.rib")});
+  EXPECT_EQ(again.exitStatus, 0);
+  EXPECT_EQ(again.out, "");
+  EXPECT_TRUE(slurp(path("again.rib")) == binary);
+  cat({"--precision=9", "-o", path("text.rib"), path("binary.rib")});
+  EXPECT_EQ(slurp(path("text.rib")).find('\xC8'), std::string::npos);
+  again = run(RIB_CAT_PATH, {"--binary", "--precision", "9", "-"}, path("text.rib"));
+  EXPECT_TRUE(again.out == binary);
+
+  // Indented: blocks two blanks deeper per level, and the same again when read back.
+  const ToolRun indented = cat({"--indent", kSimpleScene});
+  EXPECT_NE(indented.out.find("FrameBegin 1\n  Translate 0 0 6 \n  WorldBegin\n    LightSource"),
+            std::string::npos);
+  EXPECT_NE(indented.out.find("      Sphere 1 -1 1 360\n    AttributeEnd\n"), std::string::npos);
+  EXPECT_NE(indented.out.find("\n  WorldEnd\nFrameEnd\n"), std::string::npos);
+  spill(path("indented.rib"), indented.out);
+  EXPECT_TRUE(cat({"--indent", path("indented.rib")}).out == indented.out);
+  EXPECT_TRUE(cat({path("indented.rib")}).out == slurp(kSimpleScene));
+}
+
+TEST_F(RibTools, NameTheFirstProblemOfBrokenFiles) {
+  struct Broken {
+    const char *rib;
+    const char *firstLine;
+  };
+  const Broken cases[] = {
+      {"WorldBegin\nSphere 1 -1 1 360 \"Kd\" [0.5\nWorldEnd\n",
+       "broken.rib:2: unterminated array: no ']' before the next request"},
+      {"WorldBegin\nSpheer 1 -1 1 360\nWorldEnd\n", "broken.rib:2: unknown request \"Spheer\""},
+      {"Format 640 \"480\" 1\n",
+       "broken.rib:1: Format: argument 2 must be an integer, not a string"},
+      {"Surface \"plastic\"\n  \"Kq\" [1]\n", "broken.rib:2: Surface: undeclared parameter \"Kq\""},
+      {"Polygon \"P\" [0 0 0 1 0 0 1 1 0] \"Cs\" [1 0 0 0 1 0]\n",
+       "broken.rib:1: Polygon: parameter \"Cs\" has 6 values where 9 are expected"},
+      {"FrameBegin 1\nWorldBegin\nAttributeBegin\nWorldEnd\nFrameEnd\n",
+       "broken.rib:3: AttributeBegin is not ended before the WorldEnd of line 4"},
+      {"WorldBegin\nAttributeEnd\n", "broken.rib:2: AttributeEnd without AttributeBegin"},
+  };
+  for (const Broken &broken : cases) {
+    SCOPED_TRACE(broken.rib);
+    spill(path("broken.rib"), broken.rib);
+    const ToolRun checked = check({"broken.rib"});
+    EXPECT_EQ(checked.exitStatus, 1);
+    EXPECT_EQ(checked.out.substr(0, checked.out.find('\n')), broken.firstLine);
+    EXPECT_EQ(checked.err, "");
+  }
+
+  // What the library itself says while checking is a problem line of its request, not noise.
+  spill(path("broken.rib"), "WorldBegin\nDeclare \"big\" \"float[40000]\"\nWorldEnd\n");
+  const ToolRun said = check({"broken.rib"});
+  EXPECT_EQ(said.exitStatus, 1);
+  EXPECT_NE(said.out.find("broken.rib:2: array size out of range in the declaration of \"big\"\n"),
+            std::string::npos)
+      << said.out;
+  EXPECT_EQ(said.err, "");
+
+  // rib-cat reports the problem the same way and writes the rest.
+  spill(path("broken.rib"), "WorldBegin\nSphere 1 -1 1 \"x\"\nDisk 0 1 360\nWorldEnd\n");
+  const ToolRun written = cat({"broken.rib"});
+  EXPECT_EQ(written.exitStatus, 1);
+  EXPECT_EQ(written.err, "broken.rib:2: Sphere: argument 4 must be a number, not a string\n");
+  EXPECT_EQ(written.out, "##RenderMan RIB-Structure 1.0\nversion 3.03\nWorldBegin\nDisk 0 1 360\n"
+                         "WorldEnd\n\n");
+}
+
+TEST_F(RibTools, BadArgumentsExitTwoWithOneLineAndUsage) {
+  spill(path("good.rib"), "WorldBegin\nWorldEnd\n");
+  struct Bad {
+    const char *program;
+    std::vector<std::string> args;
+    std::string firstLine;
+  };
+  const Bad cases[] = {
+      {RIB_CHECK_PATH, {}, "rib-check: no file to check"},
+      {RIB_CHECK_PATH, {"--quick", path("good.rib")}, "rib-check: unknown option '--quick'"},
+      {RIB_CHECK_PATH,
+       {path("good.rib"), path("missing.rib")},
+       "rib-check: cannot read '" + path("missing.rib") + "': No such file or directory"},
+      {RIB_CAT_PATH, {path("good.rib"), "-o"}, "rib-cat: option -o needs a file name"},
+      {RIB_CAT_PATH,
+       {"--precision", "18", path("good.rib")},
+       "rib-cat: value '18' of --precision is not a number of digits from 1 to 17"},
+      {RIB_CAT_PATH,
+       {"-o", path("good.rib"), path("good.rib")},
+       "rib-cat: output '" + path("good.rib") + "' is also an input"},
+  };
+  for (const Bad &bad : cases) {
+    SCOPED_TRACE(bad.firstLine);
+    const ToolRun result = run(bad.program, bad.args);
+    EXPECT_EQ(result.exitStatus, 2);
+    EXPECT_EQ(result.out, "");
+    const size_t end = result.err.find('\n');
+    EXPECT_EQ(result.err.substr(0, end), bad.firstLine);
+    EXPECT_EQ(result.err.compare(end + 1, 7, "usage: "), 0) << result.err;
+  }
+  // An input that cannot be read stops rib-cat before anything is written.
+  const ToolRun missing = cat({"-o", path("out.rib"), path("good.rib"), path("missing.rib")});
+  EXPECT_EQ(missing.exitStatus, 2);
+  EXPECT_EQ(missing.err,
+            "rib-cat: cannot read '" + path("missing.rib") + "': No such file or directory\n");
+  EXPECT_FALSE(std::filesystem::exists(path("out.rib")));
+  EXPECT_EQ(slurp(path("good.rib")), "WorldBegin\nWorldEnd\n");
+}
+
+} // namespace

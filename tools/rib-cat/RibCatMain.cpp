@@ -1,0 +1,158 @@
+// rib-cat: reads RIB files (ASCII or binary) and writes their requests again through the RIB
+// library's own writer, as one stream: ASCII by default (so that binary RIB becomes readable),
+// binary float arrays with --binary, nested blocks indented with --indent, floats with N
+// significant digits with --precision N (6 by default, as the library writes them). A file the
+// library wrote comes out byte for byte as it was when written again with its own settings.
+// Problems in the input are reported as rib-check reports them and those requests left out;
+// the rest is written and the exit status is 1.
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "RibDispatch.h"
+#include "RibWriter.h"
+#include "tools/rib-check/RibToolInput.h"
+
+namespace {
+
+const char *kUsage = "usage: rib-cat [--binary] [--indent] [--precision N] [-o OUT] FILE...   "
+                     "('-' reads standard input)";
+
+struct CatOptions {
+  bool binary = false;
+  bool indent = false;
+  int precision = 6;
+  std::string output; // empty: standard output
+  std::vector<std::string> inputs;
+};
+
+int badArgument(const std::string &problem) {
+  std::fprintf(stderr, "rib-cat: %s\n%s\n", problem.c_str(), kUsage);
+  return 2;
+}
+
+// The option's problem, or empty; `help` is set for -h and --help.
+std::string parseOptions(int argc, char **argv, CatOptions &options, bool &help) {
+  bool outputGiven = false, optionsEnd = false;
+  for (int i = 1; i < argc; ++i) {
+    std::string arg = argv[i];
+    if (optionsEnd || arg == "-" || arg.empty() || arg[0] != '-') {
+      options.inputs.push_back(arg);
+    } else if (arg == "--") {
+      optionsEnd = true;
+    } else if (arg == "-h" || arg == "--help") {
+      help = true;
+    } else if (arg == "--binary") {
+      options.binary = true;
+    } else if (arg == "--indent") {
+      options.indent = true;
+    } else if (arg == "--precision" || arg.compare(0, 12, "--precision=") == 0) {
+      std::string value;
+      if (arg.size() > 11) {
+        value = arg.substr(12);
+      } else if (i + 1 < argc) {
+        value = argv[++i];
+      } else {
+        return "option --precision needs a value";
+      }
+      const bool digits = !value.empty() && value.size() <= 2 &&
+                          value.find_first_not_of("0123456789") == std::string::npos;
+      const int precision = digits ? std::stoi(value) : 0;
+      if (precision < 1 || precision > 17)
+        return "value '" + value + "' of --precision is not a number of digits from 1 to 17";
+      options.precision = precision;
+    } else if (arg.compare(0, 2, "-o") == 0) {
+      if (outputGiven) return "option -o is given twice";
+      if (arg.size() > 2)
+        options.output = arg.substr(2);
+      else if (i + 1 < argc)
+        options.output = argv[++i];
+      else
+        return "option -o needs a file name";
+      if (options.output.empty()) return "option -o needs a file name";
+      outputGiven = true;
+    } else {
+      return "unknown option '" + arg + "'";
+    }
+  }
+  if (!help && options.inputs.empty()) return "no file to read";
+  return std::string();
+}
+
+bool sameFile(const struct stat &a, const std::string &path) {
+  struct stat b;
+  return stat(path.c_str(), &b) == 0 && a.st_dev == b.st_dev && a.st_ino == b.st_ino;
+}
+
+} // namespace
+
+int main(int argc, char **argv) {
+  CatOptions options;
+  bool help = false;
+  if (const std::string problem = parseOptions(argc, argv, options, help); !problem.empty())
+    return badArgument(problem);
+  if (help) {
+    std::printf("%s\n", kUsage);
+    return 0;
+  }
+  // Every input must be readable before anything is written.
+  for (const std::string &path : options.inputs) {
+    if (const std::string problem = ribtools::unreadable(path); !problem.empty()) {
+      std::fprintf(stderr, "rib-cat: %s\n", problem.c_str());
+      return 2;
+    }
+  }
+  if (!options.output.empty()) {
+    // Writing over an input would destroy what is still to be read.
+    struct stat output;
+    if (stat(options.output.c_str(), &output) == 0)
+      for (const std::string &path : options.inputs)
+        if (path != "-" && sameFile(output, path))
+          return badArgument("output '" + options.output + "' is also an input");
+    FILE *probe = std::fopen(options.output.c_str(), "wb");
+    if (!probe) {
+      std::fprintf(stderr, "rib-cat: cannot create '%s': %s\n", options.output.c_str(),
+                   std::strerror(errno));
+      return 2;
+    }
+    std::fclose(probe);
+  }
+
+  ribtools::StderrCapture capture;
+  ribtools::ProblemPrinter problems(capture.realFd(), capture.realFd(), "rib-cat");
+  int32_t binary = options.binary ? 1 : 0;
+  int32_t precision = options.precision;
+  const rib::RibOption writerOptions[] = {
+      {"binary", &binary}, {"precision", &precision}, {nullptr, nullptr}};
+  // OUT is always a file: the writer would take "|command" or a renderer's name for a pipe.
+  const std::string target =
+      options.output.empty() || options.output[0] == '/' ? options.output : "./" + options.output;
+  std::unique_ptr<RibWriter> writer(
+      new RibWriter(target.empty() ? nullptr : target.c_str(), writerOptions));
+  writer->encoder.indentBlocks = options.indent;
+  rib::RibDispatch dispatch(*writer, problems);
+  for (const std::string &path : options.inputs) {
+    std::string error;
+    if (!ribtools::readInput(path, dispatch, problems, capture, error)) {
+      dprintf(capture.realFd(), "rib-cat: %s\n", error.c_str());
+      return 2;
+    }
+  }
+  FILE *stream = writer->encoder.stream();
+  const bool written = stream && std::fflush(stream) == 0 && !std::ferror(stream);
+  const int writeError = errno;
+  writer.reset();
+  if (!written) {
+    dprintf(capture.realFd(), "rib-cat: cannot write '%s': %s\n",
+            options.output.empty() ? "standard output" : options.output.c_str(),
+            std::strerror(writeError));
+    return 2;
+  }
+  return problems.count() == 0 ? 0 : 1;
+}

@@ -1,0 +1,63 @@
+// rib-check: reads RIB files (ASCII or binary) as a renderer would and reports, one line each as
+// "FILE:LINE: message", what is wrong in them: syntax, unknown requests, arguments of the wrong
+// number or type, undeclared parameters, values that do not fit a parameter's declaration and
+// the primitive's counts, unbalanced blocks. Exit status 0 when every file is clean, 1 when
+// problems were found, 2 for bad arguments or a file that cannot be read.
+#include <unistd.h>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "RibDispatch.h"
+#include "RibWriter.h"
+#include "tools/rib-check/RibToolInput.h"
+
+namespace {
+
+const char *kUsage = "usage: rib-check FILE...   ('-' reads standard input)";
+
+int badArgument(const std::string &problem) {
+  std::fprintf(stderr, "rib-check: %s\n%s\n", problem.c_str(), kUsage);
+  return 2;
+}
+
+} // namespace
+
+int main(int argc, char **argv) {
+  std::vector<std::string> paths;
+  bool options = true;
+  for (int i = 1; i < argc; ++i) {
+    const std::string arg = argv[i];
+    if (options && arg == "--") {
+      options = false;
+    } else if (options && (arg == "-h" || arg == "--help")) {
+      std::printf("%s\n", kUsage);
+      return 0;
+    } else if (options && arg.size() > 1 && arg[0] == '-') {
+      return badArgument("unknown option '" + arg + "'");
+    } else {
+      paths.push_back(arg);
+    }
+  }
+  if (paths.empty()) return badArgument("no file to check");
+  for (const std::string &path : paths)
+    if (const std::string problem = ribtools::unreadable(path); !problem.empty())
+      return badArgument(problem);
+
+  ribtools::StderrCapture capture;
+  ribtools::ProblemPrinter problems(STDOUT_FILENO, capture.realFd(), "rib-check");
+  for (const std::string &path : paths) {
+    // Each file on its own, as a renderer reads it: a context of its own that writes nothing
+    // anyone reads, so that every request takes the path it takes when RIB is written.
+    static char nowhere[] = "/dev/null";
+    RibWriter context(nowhere);
+    rib::RibDispatch dispatch(context, problems);
+    std::string error;
+    if (!ribtools::readInput(path, dispatch, problems, capture, error)) {
+      dprintf(capture.realFd(), "rib-check: %s\n%s\n", error.c_str(), kUsage);
+      return 2;
+    }
+  }
+  return problems.count() == 0 ? 0 : 1;
+}
