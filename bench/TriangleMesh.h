@@ -31,21 +31,11 @@ inline std::vector<RtFloat> sceneNumbers(size_t count, unsigned seed) {
   std::vector<RtFloat> v(count);
   for (size_t i = 0; i < count; ++i) {
     switch (i % 5) {
-    case 0:
-      v[i] = coordinate(random);
-      break;
-    case 1:
-      v[i] = unit(random);
-      break;
-    case 2:
-      v[i] = static_cast<float>(static_cast<int>(coordinate(random)));
-      break;
-    case 3:
-      v[i] = unit(random) * 1e-5f;
-      break;
-    default:
-      v[i] = coordinate(random) * 1000.0f;
-      break;
+    case 0: v[i] = coordinate(random); break;
+    case 1: v[i] = unit(random); break;
+    case 2: v[i] = static_cast<float>(static_cast<int>(coordinate(random))); break;
+    case 3: v[i] = unit(random) * 1e-5f; break;
+    default: v[i] = coordinate(random) * 1000.0f; break;
     }
   }
   return v;

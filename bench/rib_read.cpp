@@ -21,8 +21,8 @@
 
 #include <unistd.h>
 
-#include "TriangleMesh.h"
 #include "RibReader.h"
+#include "TriangleMesh.h"
 #include "rib/ri.h"
 
 namespace {
@@ -64,8 +64,7 @@ struct MeshFiles {
   }
   static size_t sizeOf(const std::string &path) {
     FILE *file = std::fopen(path.c_str(), "rb");
-    if (!file)
-      return 0;
+    if (!file) return 0;
     std::fseek(file, 0, SEEK_END);
     const long size = std::ftell(file);
     std::fclose(file);
@@ -85,11 +84,9 @@ public:
   explicit NumberCollector(bool keep) : keep_(keep) {}
   void request(const rib::RibRequest &request) override {
     for (const rib::RibArg &arg : request) {
-      if (!arg.isNumeric())
-        continue;
+      if (!arg.isNumeric()) continue;
       count += arg.count;
-      if (keep_)
-        numbers.insert(numbers.end(), arg.floats, arg.floats + arg.count);
+      if (keep_) numbers.insert(numbers.end(), arg.floats, arg.floats + arg.count);
     }
   }
   void error(std::string_view, rib::RibPosition) override { ++errors; }
@@ -104,8 +101,7 @@ private:
 
 bool readWithReader(const std::string &path, rib::RibReader &reader) {
   FILE *file = std::fopen(path.c_str(), "rb");
-  if (!file)
-    return false;
+  if (!file) return false;
   const bool clean = reader.readFile(file);
   std::fclose(file);
   return clean;
@@ -114,8 +110,7 @@ bool readWithReader(const std::string &path, rib::RibReader &reader) {
 // The baseline: the whole file in memory, then one strtof per number.
 bool loadFile(const std::string &path, std::string &text) {
   FILE *file = std::fopen(path.c_str(), "rb");
-  if (!file)
-    return false;
+  if (!file) return false;
   text.resize(MeshFiles::sizeOf(path));
   const size_t read = std::fread(&text[0], 1, text.size(), file);
   std::fclose(file);
@@ -130,21 +125,17 @@ void readWithStrtof(const std::string &text, std::vector<float> &numbers) {
     if (c == ' ' || c == '\n' || c == '\t' || c == '\r' || c == '[' || c == ']') {
       ++p;
     } else if (c == '#') {
-      while (*p && *p != '\n')
-        ++p;
+      while (*p && *p != '\n') ++p;
     } else if (c == '"') {
       for (++p; *p && *p != '"'; ++p)
-        if (*p == '\\' && p[1])
-          ++p;
-      if (*p)
-        ++p;
+        if (*p == '\\' && p[1]) ++p;
+      if (*p) ++p;
     } else if ((c >= '0' && c <= '9') || c == '-' || c == '+' || c == '.') {
       char *end;
       numbers.push_back(std::strtof(p, &end));
       p = end > p ? end : p + 1;
     } else {
-      while (*p && *p != ' ' && *p != '\n' && *p != '[' && *p != '"')
-        ++p;
+      while (*p && *p != ' ' && *p != '\n' && *p != '[' && *p != '"') ++p;
     }
   }
 }
@@ -157,8 +148,7 @@ bool readersAgree() {
   std::string text;
   std::vector<float> baseline;
   rib::RibReader reader(collector);
-  if (!readWithReader(files().ascii, reader) || !loadFile(files().ascii, text))
-    return false;
+  if (!readWithReader(files().ascii, reader) || !loadFile(files().ascii, text)) return false;
   readWithStrtof(text, baseline);
   // The header's "version 3.03" is a number for both.
   if (collector.numbers.size() != expected + 1 || baseline.size() != collector.numbers.size())
@@ -217,8 +207,7 @@ public:
   void ReportRuns(const std::vector<Run> &runs) override {
     ConsoleReporter::ReportRuns(runs);
     for (const Run &run : runs) {
-      if (run.run_type != Run::RT_Iteration)
-        continue;
+      if (run.run_type != Run::RT_Iteration) continue;
       if (run.error_occurred) {
         failed_.push_back(run.benchmark_name() + ": " + run.error_message);
         continue;
@@ -234,8 +223,7 @@ public:
     std::printf("\n");
     auto perIteration = [&](const char *name, bool cpu) {
       auto found = totals_.find(name);
-      if (found == totals_.end() || found->second.iterations == 0)
-        return 0.0;
+      if (found == totals_.end() || found->second.iterations == 0) return 0.0;
       const Total &t = found->second;
       return (cpu ? t.cpuSeconds : t.seconds) / t.iterations;
     };
@@ -257,8 +245,7 @@ public:
     if (perIteration("PointsPolygonsMeshBinary/reader", false) > 0)
       std::printf("PointsPolygonsMeshBinary: reader %.0f MB/s\n",
                   megabytesPerSecond("PointsPolygonsMeshBinary/reader", files().binaryBytes));
-    for (const std::string &failure : failed_)
-      std::printf("FAILED %s\n", failure.c_str());
+    for (const std::string &failure : failed_) std::printf("FAILED %s\n", failure.c_str());
     return failed_.empty();
   }
 
@@ -276,8 +263,7 @@ private:
 
 int main(int argc, char **argv) {
   benchmark::Initialize(&argc, argv);
-  if (benchmark::ReportUnrecognizedArguments(argc, argv))
-    return 2;
+  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 2;
   if (!readersAgree()) {
     std::fprintf(stderr, "rib_read: the reader's numbers differ from strtof's\n");
     return 1;

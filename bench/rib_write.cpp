@@ -23,8 +23,8 @@
 #include <vector>
 
 #include "RibWriteCheck.h"
-#include "TriangleMesh.h"
 #include "RibWriter.h"
+#include "TriangleMesh.h"
 
 using namespace rib;
 
@@ -47,10 +47,10 @@ void writeWithLibrary(RibWriter &rib) {
   rib.PointsV(kPoints, 1, tokens, pointers);
 }
 
-template <int kDigits>
-void writeWithFprintf(FILE *file) {
+template <int kDigits> void writeWithFprintf(FILE *file) {
   std::fputs("Points \"P\" [", file);
-  for (RtFloat v : values()) std::fprintf(file, ribbench::fprintfFloat(kDigits), static_cast<double>(v));
+  for (RtFloat v : values())
+    std::fprintf(file, ribbench::fprintfFloat(kDigits), static_cast<double>(v));
   std::fputs("]\n", file);
 }
 
@@ -67,12 +67,12 @@ void libraryCase(benchmark::State &state, bool binary, int32_t digits) {
   std::remove(path.c_str());
 }
 
-template <int kDigits>
-void BM_AsciiLibrary(benchmark::State &state) { libraryCase(state, false, kDigits); }
+template <int kDigits> void BM_AsciiLibrary(benchmark::State &state) {
+  libraryCase(state, false, kDigits);
+}
 void BM_BinaryLibrary(benchmark::State &state) { libraryCase(state, true, 6); }
 
-template <int kDigits>
-void BM_Fprintf(benchmark::State &state) {
+template <int kDigits> void BM_Fprintf(benchmark::State &state) {
   std::string path = outputPath("fprintf");
   FILE *file = std::fopen(path.c_str(), "wb");
   for (auto _ : state) {
@@ -96,19 +96,21 @@ void BM_Limit(benchmark::State &state) {
   std::remove(path.c_str());
 }
 
-BENCHMARK_TEMPLATE(BM_AsciiLibrary, 6)->Name("FloatArrayAscii/library")->Unit(benchmark::kMillisecond);
+BENCHMARK_TEMPLATE(BM_AsciiLibrary, 6)
+    ->Name("FloatArrayAscii/library")
+    ->Unit(benchmark::kMillisecond);
 BENCHMARK_TEMPLATE(BM_Fprintf, 6)->Name("FloatArrayAscii/fprintf")->Unit(benchmark::kMillisecond);
-BENCHMARK_TEMPLATE(BM_AsciiLibrary, 9)->Name("FloatArrayAscii9/library")->Unit(benchmark::kMillisecond);
+BENCHMARK_TEMPLATE(BM_AsciiLibrary, 9)
+    ->Name("FloatArrayAscii9/library")
+    ->Unit(benchmark::kMillisecond);
 BENCHMARK_TEMPLATE(BM_Fprintf, 9)->Name("FloatArrayAscii9/fprintf")->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_BinaryLibrary)->Name("FloatArrayBinary/library")->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Limit)->Name("FloatArrayBinary/limit")->Unit(benchmark::kMillisecond);
 
 // The library's ASCII numbers must be byte for byte those of fprintf("%g") or ("%.9g").
-template <int kDigits>
-bool asciiMatchesFprintf() {
+template <int kDigits> bool asciiMatchesFprintf() {
   // The words: "Points", "\"P\"" and the numbers.
-  return ribbench::sameWordsBothWays(writeWithLibrary, writeWithFprintf<kDigits>, "Points",
-                                     kDigits)
+  return ribbench::sameWordsBothWays(writeWithLibrary, writeWithFprintf<kDigits>, "Points", kDigits)
              .size() == static_cast<size_t>(kValues) + 2;
 }
 
@@ -157,11 +159,13 @@ public:
       auto has = [&](const char *role) { return roles.count(role) > 0; };
       if (has("library") && has("fprintf"))
         print(name, "fprintf/library", roles.at("fprintf"), roles.at("library"));
-      if (has("library") && has("limit")) print(name, "library/limit", roles.at("library"), roles.at("limit"));
+      if (has("library") && has("limit"))
+        print(name, "library/limit", roles.at("library"), roles.at("limit"));
       if (name.empty() || name.back() != '9' || !has("library")) continue;
       const auto sixDigits = cases.find(name.substr(0, name.size() - 1));
       if (sixDigits != cases.end() && sixDigits->second.count("library") > 0)
-        print(name, "library 9 digits/6 digits", roles.at("library"), sixDigits->second.at("library"));
+        print(name, "library 9 digits/6 digits", roles.at("library"),
+              sixDigits->second.at("library"));
     }
     for (const std::string &failure : failed_) std::printf("FAILED %s\n", failure.c_str());
     return failed_.empty();
@@ -175,7 +179,7 @@ private:
   struct Times {
     std::vector<double> seconds;
     std::vector<double> cpuSeconds;
-    std::optional<Median> median;  // Google Benchmark's, over the repetitions
+    std::optional<Median> median; // Google Benchmark's, over the repetitions
   };
 
   static double median(std::vector<double> values) {
@@ -194,11 +198,14 @@ int main(int argc, char **argv) {
   benchmark::Initialize(&argc, argv);
   if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 2;
   if (!asciiMatchesFprintf<6>() || !asciiMatchesFprintf<9>()) {
-    std::fprintf(stderr, "rib_write: the library's ASCII floats differ from fprintf(\"%%g\" or \"%%.9g\")\n");
+    std::fprintf(
+        stderr,
+        "rib_write: the library's ASCII floats differ from fprintf(\"%%g\" or \"%%.9g\")\n");
     return 1;
   }
-  std::printf("FloatArrayAscii: the library's %d numbers equal fprintf's \"%%g\" and \"%%.9g\" bytes\n",
-              kValues);
+  std::printf(
+      "FloatArrayAscii: the library's %d numbers equal fprintf's \"%%g\" and \"%%.9g\" bytes\n",
+      kValues);
   RatioReporter reporter;
   benchmark::RunSpecifiedBenchmarks(&reporter);
   benchmark::Shutdown();

@@ -34,8 +34,9 @@ std::vector<float> makeInput(Input input) {
   while (values.size() < kValueCount) {
     if (input == Input::Scene) {
       const float c = coordinate(random);
-      values.push_back(values.size() % 4 == 3 ? std::round(c * 4.0f) / 4.0f
-                                              : values.size() % 4 == 2 ? unit(random) : c);
+      values.push_back(values.size() % 4 == 3   ? std::round(c * 4.0f) / 4.0f
+                       : values.size() % 4 == 2 ? unit(random)
+                                                : c);
     } else {
       const uint32_t bits = static_cast<uint32_t>(random());
       float value;
@@ -53,21 +54,20 @@ void reportPerValue(benchmark::State &state) {
       benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
 }
 
-template <Input kInput, int kDigits = 6>
-void BM_FloatFormat_snprintf(benchmark::State &state) {
+template <Input kInput, int kDigits = 6> void BM_FloatFormat_snprintf(benchmark::State &state) {
   const std::vector<float> values = makeInput(kInput);
   char text[64];
   for (auto _ : state) {
     for (float v : values) {
-      benchmark::DoNotOptimize(std::snprintf(text, sizeof text, "%.*g", kDigits, static_cast<double>(v)));
+      benchmark::DoNotOptimize(
+          std::snprintf(text, sizeof text, "%.*g", kDigits, static_cast<double>(v)));
       benchmark::ClobberMemory();
     }
   }
   reportPerValue(state);
 }
 
-template <Input kInput, int kDigits = 6>
-void BM_FloatFormat_toChars(benchmark::State &state) {
+template <Input kInput, int kDigits = 6> void BM_FloatFormat_toChars(benchmark::State &state) {
   const std::vector<float> values = makeInput(kInput);
   char text[64];
   for (auto _ : state) {
@@ -81,8 +81,7 @@ void BM_FloatFormat_toChars(benchmark::State &state) {
   reportPerValue(state);
 }
 
-template <Input kInput>
-void BM_FloatFormat_formatFloatG(benchmark::State &state) {
+template <Input kInput> void BM_FloatFormat_formatFloatG(benchmark::State &state) {
   const std::vector<float> values = makeInput(kInput);
   char text[kFloatTextMax];
   for (auto _ : state) {
@@ -94,8 +93,7 @@ void BM_FloatFormat_formatFloatG(benchmark::State &state) {
   reportPerValue(state);
 }
 
-template <Input kInput>
-void BM_FloatFormat_formatFloatDigits9(benchmark::State &state) {
+template <Input kInput> void BM_FloatFormat_formatFloatDigits9(benchmark::State &state) {
   const std::vector<float> values = makeInput(kInput);
   char text[kFloatTextMax];
   for (auto _ : state) {
@@ -107,8 +105,7 @@ void BM_FloatFormat_formatFloatDigits9(benchmark::State &state) {
   reportPerValue(state);
 }
 
-template <Input kInput>
-void BM_FloatFormatArray_fprintf(benchmark::State &state) {
+template <Input kInput> void BM_FloatFormatArray_fprintf(benchmark::State &state) {
   const std::vector<float> values = makeInput(kInput);
   FILE *sink = std::fopen("/dev/null", "wb");
   if (sink == nullptr) {
@@ -122,8 +119,7 @@ void BM_FloatFormatArray_fprintf(benchmark::State &state) {
   reportPerValue(state);
 }
 
-template <Input kInput>
-void BM_FloatFormatArray_formatFloatG(benchmark::State &state) {
+template <Input kInput> void BM_FloatFormatArray_formatFloatG(benchmark::State &state) {
   const std::vector<float> values = makeInput(kInput);
   FILE *sink = std::fopen("/dev/null", "wb");
   if (sink == nullptr) {
@@ -148,18 +144,27 @@ void BM_FloatFormatArray_formatFloatG(benchmark::State &state) {
 BENCHMARK_TEMPLATE(BM_FloatFormat_formatFloatG, Input::Scene)->Name("FloatFormatScene/library");
 BENCHMARK_TEMPLATE(BM_FloatFormat_snprintf, Input::Scene)->Name("FloatFormatScene/fprintf");
 BENCHMARK_TEMPLATE(BM_FloatFormat_toChars, Input::Scene)->Name("FloatFormatScene/to_chars");
-BENCHMARK_TEMPLATE(BM_FloatFormat_formatFloatG, Input::BitPatterns)->Name("FloatFormatBits/library");
+BENCHMARK_TEMPLATE(BM_FloatFormat_formatFloatG, Input::BitPatterns)
+    ->Name("FloatFormatBits/library");
 BENCHMARK_TEMPLATE(BM_FloatFormat_snprintf, Input::BitPatterns)->Name("FloatFormatBits/fprintf");
 BENCHMARK_TEMPLATE(BM_FloatFormat_toChars, Input::BitPatterns)->Name("FloatFormatBits/to_chars");
-BENCHMARK_TEMPLATE(BM_FloatFormat_formatFloatDigits9, Input::Scene)->Name("FloatFormatScene9/library");
+BENCHMARK_TEMPLATE(BM_FloatFormat_formatFloatDigits9, Input::Scene)
+    ->Name("FloatFormatScene9/library");
 BENCHMARK_TEMPLATE(BM_FloatFormat_snprintf, Input::Scene, 9)->Name("FloatFormatScene9/fprintf");
 BENCHMARK_TEMPLATE(BM_FloatFormat_toChars, Input::Scene, 9)->Name("FloatFormatScene9/to_chars");
-BENCHMARK_TEMPLATE(BM_FloatFormat_formatFloatDigits9, Input::BitPatterns)->Name("FloatFormatBits9/library");
-BENCHMARK_TEMPLATE(BM_FloatFormat_snprintf, Input::BitPatterns, 9)->Name("FloatFormatBits9/fprintf");
-BENCHMARK_TEMPLATE(BM_FloatFormat_toChars, Input::BitPatterns, 9)->Name("FloatFormatBits9/to_chars");
-BENCHMARK_TEMPLATE(BM_FloatFormatArray_formatFloatG, Input::Scene)->Name("FloatFormatArrayScene/library");
-BENCHMARK_TEMPLATE(BM_FloatFormatArray_fprintf, Input::Scene)->Name("FloatFormatArrayScene/fprintf");
-BENCHMARK_TEMPLATE(BM_FloatFormatArray_formatFloatG, Input::BitPatterns)->Name("FloatFormatArrayBits/library");
-BENCHMARK_TEMPLATE(BM_FloatFormatArray_fprintf, Input::BitPatterns)->Name("FloatFormatArrayBits/fprintf");
+BENCHMARK_TEMPLATE(BM_FloatFormat_formatFloatDigits9, Input::BitPatterns)
+    ->Name("FloatFormatBits9/library");
+BENCHMARK_TEMPLATE(BM_FloatFormat_snprintf, Input::BitPatterns, 9)
+    ->Name("FloatFormatBits9/fprintf");
+BENCHMARK_TEMPLATE(BM_FloatFormat_toChars, Input::BitPatterns, 9)
+    ->Name("FloatFormatBits9/to_chars");
+BENCHMARK_TEMPLATE(BM_FloatFormatArray_formatFloatG, Input::Scene)
+    ->Name("FloatFormatArrayScene/library");
+BENCHMARK_TEMPLATE(BM_FloatFormatArray_fprintf, Input::Scene)
+    ->Name("FloatFormatArrayScene/fprintf");
+BENCHMARK_TEMPLATE(BM_FloatFormatArray_formatFloatG, Input::BitPatterns)
+    ->Name("FloatFormatArrayBits/library");
+BENCHMARK_TEMPLATE(BM_FloatFormatArray_fprintf, Input::BitPatterns)
+    ->Name("FloatFormatArrayBits/fprintf");
 
-}  // namespace
+} // namespace

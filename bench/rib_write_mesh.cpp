@@ -30,8 +30,7 @@ void writeWithLibrary(RibWriter &rib) {
                       const_cast<RtInt *>(m.vertices.data()), 2, tokens, values);
 }
 
-template <int kDigits>
-void writeWithFprintf(FILE *file) {
+template <int kDigits> void writeWithFprintf(FILE *file) {
   const ribbench::TriangleMesh &m = mesh();
   std::fputs("PointsPolygons[", file);
   for (RtInt n : m.nvertices) std::fprintf(file, "%d ", n);
@@ -46,8 +45,7 @@ void writeWithFprintf(FILE *file) {
 }
 
 // Both ways must write the same numbers in the same order (they differ only in blanks).
-template <int kDigits>
-bool libraryMatchesFprintf() {
+template <int kDigits> bool libraryMatchesFprintf() {
   const ribbench::TriangleMesh &m = mesh();
   const size_t numbers = m.nvertices.size() + m.vertices.size() + m.P.size() + m.N.size();
   // + the keyword, "P" and "N"
@@ -57,8 +55,7 @@ bool libraryMatchesFprintf() {
 }
 
 // Each iteration rewrites the same file from its start, as the float array cases do.
-template <int kDigits>
-void BM_MeshLibrary(benchmark::State &state) {
+template <int kDigits> void BM_MeshLibrary(benchmark::State &state) {
   if (!libraryMatchesFprintf<kDigits>()) {
     state.SkipWithError("the library's numbers differ from fprintf's");
     return;
@@ -74,8 +71,7 @@ void BM_MeshLibrary(benchmark::State &state) {
   std::remove(path.c_str());
 }
 
-template <int kDigits>
-void BM_MeshFprintf(benchmark::State &state) {
+template <int kDigits> void BM_MeshFprintf(benchmark::State &state) {
   const std::string path = ribbench::outputPath("mesh_fprintf");
   FILE *file = std::fopen(path.c_str(), "wb");
   if (!file) {
@@ -91,9 +87,17 @@ void BM_MeshFprintf(benchmark::State &state) {
   std::remove(path.c_str());
 }
 
-BENCHMARK_TEMPLATE(BM_MeshLibrary, 6)->Name("PointsPolygonsMesh/library")->Unit(benchmark::kMillisecond);
-BENCHMARK_TEMPLATE(BM_MeshFprintf, 6)->Name("PointsPolygonsMesh/fprintf")->Unit(benchmark::kMillisecond);
-BENCHMARK_TEMPLATE(BM_MeshLibrary, 9)->Name("PointsPolygonsMesh9/library")->Unit(benchmark::kMillisecond);
-BENCHMARK_TEMPLATE(BM_MeshFprintf, 9)->Name("PointsPolygonsMesh9/fprintf")->Unit(benchmark::kMillisecond);
+BENCHMARK_TEMPLATE(BM_MeshLibrary, 6)
+    ->Name("PointsPolygonsMesh/library")
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_TEMPLATE(BM_MeshFprintf, 6)
+    ->Name("PointsPolygonsMesh/fprintf")
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_TEMPLATE(BM_MeshLibrary, 9)
+    ->Name("PointsPolygonsMesh9/library")
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_TEMPLATE(BM_MeshFprintf, 9)
+    ->Name("PointsPolygonsMesh9/fprintf")
+    ->Unit(benchmark::kMillisecond);
 
 } // namespace

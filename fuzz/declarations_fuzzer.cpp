@@ -21,8 +21,7 @@ std::string wordsFrom(FuzzedDataProvider &data) {
   const int words = data.ConsumeIntegralInRange(0, 4);
   for (int i = 0; i < words; ++i) {
     text += kWords[data.ConsumeIntegralInRange<size_t>(0, std::size(kWords) - 1)];
-    if (data.ConsumeBool())
-      text += ' ';
+    if (data.ConsumeBool()) text += ' ';
   }
   return text;
 }
@@ -31,8 +30,7 @@ std::string textFrom(FuzzedDataProvider &data) {
   std::string text = data.ConsumeBool() ? wordsFrom(data) : std::string();
   text += data.ConsumeRandomLengthString(24);
   const size_t zero = text.find('\0');
-  if (zero != std::string::npos)
-    text.resize(zero);
+  if (zero != std::string::npos) text.resize(zero);
   return text;
 }
 
@@ -52,25 +50,21 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *bytes, size_t size) {
     char *declaration =
         data.ConsumeIntegralInRange(0, 9) == 0 ? nullptr : texts.keep(textFrom(data));
     RtToken token = rib.Declare(name, declaration);
-    if (!token)
-      fuzzrib::fail("Declare returned no token");
+    if (!token) fuzzrib::fail("Declare returned no token");
     tokens.push_back(token);
   }
   // Tokens with an inline declaration, and plain texts that may or may not be declared.
   const int extra = data.ConsumeIntegralInRange(0, 4);
-  for (int i = 0; i < extra; ++i)
-    tokens.push_back(texts.keep(textFrom(data)));
+  for (int i = 0; i < extra; ++i) tokens.push_back(texts.keep(textFrom(data)));
   for (char *token : tokens) {
-    if (token[0] == '\0' || data.ConsumeBool())
-      continue;
+    if (token[0] == '\0' || data.ConsumeBool()) continue;
     (void)lookupParam(token);
     (void)paramDataSize(token);
     const ParamDecl *decl = lookupParam(token);
     if (decl) {
       char text[64];
       const int length = declarationText(*decl, text, sizeof text);
-      if (length < 0)
-        fuzzrib::fail("declarationText returned a negative length");
+      if (length < 0) fuzzrib::fail("declarationText returned a negative length");
     }
   }
 
@@ -80,8 +74,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *bytes, size_t size) {
   std::vector<RtPointer> listValues;
   for (char *token : tokens) {
     fuzzrib::ParamValues values = fuzzrib::valuesFor(data, texts, token, 1);
-    if (values.tooLarge)
-      continue;
+    if (values.tooLarge) continue;
     listTokens.push_back(token);
     listValues.push_back(values.block.get());
     held.push_back(std::move(values));
@@ -99,16 +92,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *bytes, size_t size) {
     const bool perPoint =
         decl && (decl->paramClass == kClassVertex || decl->paramClass == kClassVarying);
     fuzzrib::ParamValues values = fuzzrib::valuesFor(data, texts, token, perPoint ? npoints : 1);
-    if (values.tooLarge)
-      continue;
+    if (values.tooLarge) continue;
     listTokens.push_back(token);
     listValues.push_back(values.block.get());
     held.push_back(std::move(values));
   }
   rib.PointsV(npoints, static_cast<RtInt>(listTokens.size()), listTokens.data(), listValues.data());
 
-  if (ascii)
-    fuzzrib::checkAsciiRib(fuzzrib::written(rib));
+  if (ascii) fuzzrib::checkAsciiRib(fuzzrib::written(rib));
   // Declarations of any text, and points sized by whatever was declared: syntax only.
   fuzzrib::checkReadsBack(fuzzrib::written(rib), false);
   return 0;

@@ -9,8 +9,8 @@
 #include <sys/mman.h>
 #include <unistd.h>
 
-#include "FuzzRib.h"
 #include "ErrorReport.h"
+#include "FuzzRib.h"
 
 using namespace rib;
 
@@ -68,14 +68,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *bytes, size_t size) {
     char *message = data.ConsumeIntegralInRange(0, 7) == 0 ? nullptr : texts.take(data, longest);
     RtErrorHandler handlers[] = {RiErrorIgnore, RiErrorPrint, RiErrorAbort};
     const std::string report = reportOf(handlers[which], code, severity, message);
-    if (RiLastError != code)
-      fuzzrib::fail("RiLastError is not the reported code");
-    if (which == 0 && !report.empty())
-      fuzzrib::fail("RiErrorIgnore printed something");
-    if (report.empty())
-      continue; // a folded repeat
-    if (report.back() != '\n')
-      fuzzrib::fail("a report does not end its line");
+    if (RiLastError != code) fuzzrib::fail("RiLastError is not the reported code");
+    if (which == 0 && !report.empty()) fuzzrib::fail("RiErrorIgnore printed something");
+    if (report.empty()) continue; // a folded repeat
+    if (report.back() != '\n') fuzzrib::fail("a report does not end its line");
     const std::string severityName = errorSeverityName(severity);
     if (report.rfind(severityName + ": ", 0) != 0 &&
         report.rfind("    (last message repeated ", 0) != 0)

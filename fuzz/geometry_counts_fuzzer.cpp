@@ -42,8 +42,7 @@ struct PrimParams {
       else if (decl->paramClass == kClassUniform)
         elements = counts.uniform;
       fuzzrib::ParamValues block = fuzzrib::valuesFor(data, texts, token, elements);
-      if (block.tooLarge)
-        continue;
+      if (block.tooLarge) continue;
       tokens.push_back(token);
       values.push_back(block.block.get());
       held.push_back(std::move(block));
@@ -56,8 +55,7 @@ void expectCounts(const PrimitiveCounts &library, long long vertex, long long va
                   long long uniform) {
   if (library.vertex != vertex || library.varying != varying || library.uniform != uniform)
     fuzzrib::fail("primitive counts differ from the rules");
-  if (library.problem)
-    fuzzrib::fail("a well-formed primitive is reported as clamped");
+  if (library.problem) fuzzrib::fail("a well-formed primitive is reported as clamped");
 }
 
 // One of the usual texts, or now and then any text; `usualOnly` is cleared for the latter.
@@ -84,22 +82,19 @@ template <typename T> T *orNull(FuzzedDataProvider &data, ExactArray<T> &array) 
 
 long long clampedSum(ExactArray<RtInt> &values) {
   long long sum = 0;
-  for (size_t i = 0; i < values.size(); ++i)
-    sum += values[i];
+  for (size_t i = 0; i < values.size(); ++i) sum += values[i];
   return std::max(0LL, sum);
 }
 
 bool allAtLeast(ExactArray<RtInt> &values, RtInt least) {
   for (size_t i = 0; i < values.size(); ++i)
-    if (values[i] < least)
-      return false;
+    if (values[i] < least) return false;
   return true;
 }
 
 // Patches (or varying points) along one direction of a well-formed mesh.
 long long meshPatches(bool bicubic, int n, bool periodic, int step) {
-  if (!bicubic)
-    return periodic ? n : n - 1;
+  if (!bicubic) return periodic ? n : n - 1;
   return periodic ? n / step : (n - 4) / step + 1;
 }
 
@@ -116,8 +111,7 @@ bool fuzzPatchMesh(FuzzedDataProvider &data, fuzzrib::TextStore &texts, RibWrite
   const bool up = sameText(uwrap, "periodic"), vp = sameText(vwrap, "periodic");
   const PrimitiveCounts library = patchMeshCounts(bicubic, nu, up, nv, vp, rib.uStep, rib.vStep);
   auto wellFormed = [&](int n, bool periodic, int step) {
-    if (!bicubic)
-      return n >= (periodic ? 1 : 2);
+    if (!bicubic) return n >= (periodic ? 1 : 2);
     return step >= 1 && n >= (periodic ? step : 4);
   };
   if (wellFormed(nu, up, rib.uStep) && wellFormed(nv, vp, rib.vStep)) {
@@ -184,8 +178,7 @@ bool fuzzCurves(FuzzedDataProvider &data, fuzzrib::TextStore &texts, RibWriter &
 // Largest index + 1 over well-formed (non-negative) indices; 1 for none.
 long long pointsOf(ExactArray<RtInt> &indices) {
   long long largest = 0;
-  for (size_t i = 0; i < indices.size(); ++i)
-    largest = std::max<long long>(largest, indices[i]);
+  for (size_t i = 0; i < indices.size(); ++i) largest = std::max<long long>(largest, indices[i]);
   return largest + 1;
 }
 
@@ -204,8 +197,7 @@ bool fuzzSubdivisionMesh(FuzzedDataProvider &data, fuzzrib::TextStore &texts, Ri
   ExactArray<RtInt> nargs(2LL * std::max<RtInt>(ntags, 0));
   fuzzrib::fillInts(data, nargs, -1, 4);
   long long integers = 0, floats = 0;
-  for (size_t i = 0; i < nargs.size(); ++i)
-    (i % 2 == 0 ? integers : floats) += nargs[i];
+  for (size_t i = 0; i < nargs.size(); ++i) (i % 2 == 0 ? integers : floats) += nargs[i];
   ExactArray<RtInt> intargs(integers);
   fuzzrib::fillInts(data, intargs, -5, 50);
   ExactArray<RtFloat> floatargs(floats);
@@ -274,8 +266,7 @@ bool fuzzBlobby(FuzzedDataProvider &data, fuzzrib::TextStore &texts, RibWriter &
   ExactArray<RtFloat> flt(nflt);
   fuzzrib::fillFloats(data, flt);
   ExactArray<RtToken> str(nstr);
-  for (size_t i = 0; i < str.size(); ++i)
-    str[i] = texts.take(data, 16);
+  for (size_t i = 0; i < str.size(); ++i) str[i] = texts.take(data, 16);
   PrimParams params(data, texts, blobbyCounts(nleaf));
   rib.BlobbyV(nleaf, ncode, orNull(data, code), nflt, orNull(data, flt), nstr, orNull(data, str),
               params.count(), params.tokens.data(), params.values.data());
@@ -327,8 +318,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *bytes, size_t size) {
   default: wellFormed = fuzzTrimCurve(data, rib); break;
   }
   const std::string out = fuzzrib::written(rib);
-  if (!rib.encoder.binary)
-    fuzzrib::checkAsciiRib(out);
+  if (!rib.encoder.binary) fuzzrib::checkAsciiRib(out);
   fuzzrib::checkReadsBack(out, wellFormed);
   return 0;
 }

@@ -37,8 +37,7 @@ const char *const kTokens[] = {"Ka",
                                "uniform float[] open"};
 
 RtToken tokenFrom(FuzzedDataProvider &data, fuzzrib::TextStore &texts) {
-  if (data.ConsumeIntegralInRange(0, 7) == 0)
-    return texts.take(data, 32);
+  if (data.ConsumeIntegralInRange(0, 7) == 0) return texts.take(data, 32);
   return texts.keep(kTokens[data.ConsumeIntegralInRange<size_t>(0, std::size(kTokens) - 1)]);
 }
 
@@ -66,8 +65,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *bytes, size_t size) {
       // A record is comment lines only: no newline in the text may start a request.
       fuzzrib::checkAsciiRib(out);
       for (size_t at = 0; at < out.size(); at = out.find('\n', at) + 1)
-        if (out[at] != '#')
-          fuzzrib::fail("an archive record line does not start with #");
+        if (out[at] != '#') fuzzrib::fail("an archive record line does not start with #");
     } else if (type[0] == 'v' && out != text) {
       fuzzrib::fail("a verbatim record is not its text");
     } else if (type[0] == 'o' && !out.empty()) {
@@ -82,8 +80,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *bytes, size_t size) {
     // The array writers on their own, with texts of any bytes.
     const int n = data.ConsumeIntegralInRange(0, 8);
     fuzzrib::ExactArray<RtToken> strings(n);
-    for (int i = 0; i < n; ++i)
-      strings[i] = texts.take(data, 48);
+    for (int i = 0; i < n; ++i) strings[i] = texts.take(data, 48);
     fuzzrib::ExactArray<RtFloat> floats(data.ConsumeIntegralInRange(0, 300));
     fuzzrib::fillFloats(data, floats);
     fuzzrib::ExactArray<RtInt> ints(data.ConsumeIntegralInRange(0, 40));
@@ -94,22 +91,18 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *bytes, size_t size) {
     rib.encoder.endLine();
     const std::string out = fuzzrib::written(rib);
     bool finite = true;
-    for (size_t i = 0; i < floats.size(); ++i)
-      finite = finite && rib::isFinite(floats[i]);
+    for (size_t i = 0; i < floats.size(); ++i) finite = finite && rib::isFinite(floats[i]);
     if (!finite) {
       // Left out whole: nothing of the line reaches the stream.
-      if (!out.empty())
-        fuzzrib::fail("a line with a number that is not finite was written");
+      if (!out.empty()) fuzzrib::fail("a line with a number that is not finite was written");
       return 0;
     }
     if (ascii) {
       fuzzrib::checkAsciiRib(out);
       const std::vector<std::string> quoted = fuzzrib::quotedTexts(out);
-      if (quoted.size() != static_cast<size_t>(n))
-        fuzzrib::fail("strings lost or split");
+      if (quoted.size() != static_cast<size_t>(n)) fuzzrib::fail("strings lost or split");
       for (int i = 0; i < n; ++i)
-        if (quoted[i] != strings[i])
-          fuzzrib::fail("a string does not read back as written");
+        if (quoted[i] != strings[i]) fuzzrib::fail("a string does not read back as written");
     }
     return 0;
   }
@@ -129,8 +122,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *bytes, size_t size) {
         elements = nvertices < 0 ? 0 : nvertices;
     }
     fuzzrib::ParamValues v = fuzzrib::valuesFor(data, texts, token, elements);
-    if (v.tooLarge)
-      continue;
+    if (v.tooLarge) continue;
     tokens.push_back(token);
     values.push_back(data.ConsumeIntegralInRange(0, 15) == 0 ? nullptr : v.block.get());
     held.push_back(std::move(v));
@@ -150,8 +142,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *bytes, size_t size) {
   }
   const std::string out = fuzzrib::written(rib);
   // A request left out whole (a value that is not finite) says so; any other is written.
-  if (out.empty() && RiLastError != RIE_RANGE)
-    fuzzrib::fail("a request vanished without a report");
+  if (out.empty() && RiLastError != RIE_RANGE) fuzzrib::fail("a request vanished without a report");
   // Polygons and points take their size from their positions: without them they do not read.
   const bool sized = nvertices >= 0 && fuzzrib::hasVertexPositions(tokens);
   const bool wellFormed = (request != Request::Polygon && request != Request::Points) || sized;
@@ -162,8 +153,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *bytes, size_t size) {
     if (request == Request::Surface || request == Request::Option ||
         request == Request::ReadArchive || request == Request::Geometry) {
       const std::vector<std::string> quoted = fuzzrib::quotedTexts(out);
-      if (quoted.empty() || quoted[0] != name)
-        fuzzrib::fail("the request's name is not intact");
+      if (quoted.empty() || quoted[0] != name) fuzzrib::fail("the request's name is not intact");
     }
   }
   return 0;

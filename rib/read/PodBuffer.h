@@ -34,13 +34,11 @@ public:
     size_ = n;
   }
   void push_back(const T &value) {
-    if (size_ == capacity_)
-      reserve(size_ + 1);
+    if (size_ == capacity_) reserve(size_ + 1);
     data_[size_++] = value;
   }
   void append(const T *values, size_t n) {
-    if (n == 0)
-      return;
+    if (n == 0) return;
     reserve(size_ + n);
     std::memcpy(data_ + size_, values, n * sizeof(T));
     size_ += n;
@@ -55,14 +53,11 @@ public:
   void commit(const T *end) { size_ = static_cast<size_t>(end - data_); }
 
   void reserve(size_t least) {
-    if (least <= capacity_)
-      return;
+    if (least <= capacity_) return;
     size_t grown = capacity_ < 512 ? 1024 : capacity_ * 2;
-    if (grown < least)
-      grown = least;
+    if (grown < least) grown = least;
     T *larger = static_cast<T *>(std::realloc(data_, grown * sizeof(T)));
-    if (!larger)
-      throw std::bad_alloc();
+    if (!larger) throw std::bad_alloc();
     data_ = larger;
     capacity_ = grown;
   }

@@ -29,17 +29,14 @@ bool RibTokenizer::binaryString(Token &token, uint64_t length) {
 // The text of a definition, into definition_: a quoted or binary string, possibly after blanks.
 bool RibTokenizer::definitionText(Token &token) {
   for (;;) {
-    while ((classOf(*p_) & kSpace) || *p_ == '\n')
-      line_ += *p_++ == '\n';
-    if (p_ != input_.end() || !more())
-      break;
+    while ((classOf(*p_) & kSpace) || *p_ == '\n') line_ += *p_++ == '\n';
+    if (p_ != input_.end() || !more()) break;
   }
   definition_.clear();
   openSink(&definition_, limits_.definitionBytes + 1, true);
   const unsigned char c = static_cast<unsigned char>(*p_);
   if (p_ != input_.end()) {
-    if (c == '"')
-      return quoted(token);
+    if (c == '"') return quoted(token);
     if (c >= 0x90 && c <= 0x9F) {
       ++p_;
       return binaryString(token, c - 0x90u);
@@ -61,8 +58,7 @@ bool RibTokenizer::definitionText(Token &token) {
 
 uint64_t RibTokenizer::bigEndian(const char *at, size_t bytes) const {
   uint64_t value = 0;
-  for (size_t i = 0; i < bytes; ++i)
-    value = value << 8 | static_cast<unsigned char>(at[i]);
+  for (size_t i = 0; i < bytes; ++i) value = value << 8 | static_cast<unsigned char>(at[i]);
   return value;
 }
 
@@ -178,8 +174,7 @@ void RibTokenizer::binary(Token &token, bool &produced) {
   } else if (code <= 0xCB) {
     floatArray(token, value);
   } else if (code <= 0xCE) {
-    if (!definitionText(token))
-      return;
+    if (!definitionText(token)) return;
     const bool isRequest = code == 0xCC;
     if (!isRequest && strings_.size() <= value) {
       strings_.resize(value + 1);

@@ -16,13 +16,10 @@ enum : uint8_t {
 
 constexpr std::array<uint8_t, 256> makeClasses() {
   std::array<uint8_t, 256> classes{};
-  for (int c = 'a'; c <= 'z'; ++c)
-    classes[c] = kNameStart | kNameChar | kWordChar;
-  for (int c = 'A'; c <= 'Z'; ++c)
-    classes[c] = kNameStart | kNameChar | kWordChar;
+  for (int c = 'a'; c <= 'z'; ++c) classes[c] = kNameStart | kNameChar | kWordChar;
+  for (int c = 'A'; c <= 'Z'; ++c) classes[c] = kNameStart | kNameChar | kWordChar;
   classes['_'] = kNameStart | kNameChar | kWordChar;
-  for (int c = '0'; c <= '9'; ++c)
-    classes[c] = kNameChar | kNumberStart | kWordChar;
+  for (int c = '0'; c <= '9'; ++c) classes[c] = kNameChar | kNumberStart | kWordChar;
   classes['+'] = classes['-'] = classes['.'] = kNumberStart | kWordChar;
   classes[' '] = classes['\t'] = classes['\r'] = classes['\f'] = classes['\v'] = kSpace;
   return classes;

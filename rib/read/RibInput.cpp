@@ -29,8 +29,7 @@ void RibInput::fromMemory(const void *data, size_t size, size_t chunkBytes) {
 void RibInput::start(Source source, size_t chunkBytes) {
   source_ = source;
   chunk_ = chunkBytes > 0 ? chunkBytes : 1;
-  if (capacity_ < chunk_)
-    allocate(chunk_);
+  if (capacity_ < chunk_) allocate(chunk_);
   end_ = data_.get();
   *end_ = 0;
   base_ = 0;
@@ -51,15 +50,13 @@ size_t RibInput::readSome(char *into, size_t most) {
   switch (source_) {
   case Source::File: {
     size_t n = std::fread(into, 1, most, file_);
-    if (n == 0 && std::ferror(file_))
-      error_ = errno != 0 ? errno : EIO;
+    if (n == 0 && std::ferror(file_)) error_ = errno != 0 ? errno : EIO;
     return n;
   }
   case Source::Descriptor:
     for (;;) {
       ssize_t n = ::read(fd_, into, most);
-      if (n >= 0)
-        return static_cast<size_t>(n);
+      if (n >= 0) return static_cast<size_t>(n);
       if (errno != EINTR) {
         error_ = errno;
         return 0;
@@ -97,8 +94,7 @@ char *RibInput::refill(const char *keep, size_t &added) {
     std::memmove(base, keep, kept);
   }
   added = readSome(base + kept, chunk_);
-  if (added == 0)
-    exhausted_ = true;
+  if (added == 0) exhausted_ = true;
   end_ = base + kept + added;
   *end_ = 0;
   return base;

@@ -32,8 +32,7 @@ float scaledFloat(uint64_t mantissa, int exponent, const char *begin, const char
     const double exact = static_cast<double>(mantissa);
     const double value =
         exponent >= 0 ? exact * kPowersOfTen[exponent] : exact / kPowersOfTen[-exponent];
-    if (distanceFromFloatHalfway(value) != 0)
-      return static_cast<float>(value);
+    if (distanceFromFloatHalfway(value) != 0) return static_cast<float>(value);
   }
   const float value = strtofInCLocale(begin, end, scratch);
   return std::fabs(value); // -0 too
@@ -42,8 +41,7 @@ float scaledFloat(uint64_t mantissa, int exponent, const char *begin, const char
 const char *scanLongRibNumber(const char *p, RibNumber &out, std::string &scratch) {
   const char *const start = p;
   bool negative = false;
-  if (*p == '-' || *p == '+')
-    negative = *p++ == '-';
+  if (*p == '-' || *p == '+') negative = *p++ == '-';
   uint64_t mantissa = 0; // the first 19 significant digits
   size_t digits = 0;
   int exponent = 0;
@@ -75,8 +73,7 @@ const char *scanLongRibNumber(const char *p, RibNumber &out, std::string &scratc
   if (*p == 'e' || *p == 'E') {
     integral = false;
     p = scanExponent(p + 1, exponent);
-    if (!p)
-      return nullptr;
+    if (!p) return nullptr;
   }
   out.isInteger = integral && !dropped && mantissa <= uint64_t(INT32_MAX) + (negative ? 1 : 0);
   if (out.isInteger)

@@ -118,8 +118,7 @@ inline bool digitsValue(uint64_t bytes, size_t count, uint64_t &value) {
   constexpr uint64_t kAboveNine = 0x4646464646464646u;
   constexpr uint64_t kHighBits = 0x8080808080808080u;
   const uint64_t values = bytes - kZeros;
-  if ((values | (bytes + kAboveNine)) & kHighBits & kLowBytes[count])
-    return false;
+  if ((values | (bytes + kAboveNine)) & kHighBits & kLowBytes[count]) return false;
   uint64_t v = values << (8 * (8 - count));
   v = v * 10 + (v >> 8);
   value = (((v & 0x000000FF000000FFu) * (100 + (uint64_t(1000000) << 32))) +
@@ -135,13 +134,11 @@ inline size_t appendDigits(const char *&p, uint64_t &mantissa) {
   for (;;) {
     uint64_t value;
     const size_t n = leadingDigits(p, value);
-    if (n == 0)
-      return total;
+    if (n == 0) return total;
     mantissa = mantissa * kTensUpTo8[n] + value;
     p += n;
     total += n;
-    if (n < 8)
-      return total;
+    if (n < 8) return total;
   }
 }
 
@@ -162,14 +159,11 @@ const char *scanLongRibNumber(const char *p, RibNumber &out, std::string &scratc
 /// `exponent`; null when no digit follows. Exponents beyond 100000 give inf or 0 anyway.
 inline const char *scanExponent(const char *p, int &exponent) {
   bool negative = false;
-  if (*p == '-' || *p == '+')
-    negative = *p++ == '-';
-  if (!isDigit(*p))
-    return nullptr;
+  if (*p == '-' || *p == '+') negative = *p++ == '-';
+  if (!isDigit(*p)) return nullptr;
   int written = 0;
   for (; isDigit(*p); ++p)
-    if (written < 100000)
-      written = written * 10 + (*p - '0');
+    if (written < 100000) written = written * 10 + (*p - '0');
   exponent += negative ? -written : written;
   return p;
 }
@@ -239,8 +233,7 @@ inline const char *scanRibNumber(const char *p, RibNumber &out, std::string &scr
     digits += fraction;
     exponent = -static_cast<int>(fraction);
   }
-  if (digits == 0)
-    return nullptr;
+  if (digits == 0) return nullptr;
   if (digits > kMaxDigits) {
     RibNumber long_; // keeps `out` in registers on the common path
     const char *end = scanLongRibNumber(start, long_, scratch);
@@ -250,8 +243,7 @@ inline const char *scanRibNumber(const char *p, RibNumber &out, std::string &scr
   if (*p == 'e' || *p == 'E') {
     integral = false;
     p = scanExponent(p + 1, exponent);
-    if (!p)
-      return nullptr;
+    if (!p) return nullptr;
   }
   finishNumber(negative, mantissa, exponent, integral, start, p, out, scratch);
   return p;
@@ -266,28 +258,24 @@ inline bool readShortNumber(const char *begin, const char *end, const char *dot,
   const char *const digitsEnd = exponentMark < end ? exponentMark : end;
   const bool hasDot = dot < digitsEnd;
   const size_t digits = static_cast<size_t>(digitsEnd - p) - hasDot;
-  if (digitsEnd < p + hasDot || digits - 1 >= 8)
-    return false;
+  if (digitsEnd < p + hasDot || digits - 1 >= 8) return false;
   // The digits before and after the point in one word: the bytes from the point on move down.
   // Without a branch, as numbers with and without a point often alternate.
   const uint64_t low = kLowBytes[hasDot ? dot - p : 8];
   const uint64_t bytes = (eightBytes(p) & low) | (eightBytes(p + 1) & ~low);
   uint64_t mantissa;
-  if (!digitsValue(bytes, digits, mantissa))
-    return false;
+  if (!digitsValue(bytes, digits, mantissa)) return false;
   int exponent = hasDot ? -static_cast<int>(digitsEnd - dot - 1) : 0;
   if (exponentMark < end) {
     const char *q = exponentMark + 1;
     const bool negativeExponent = *q == '-';
     q += isSign(*q);
     const size_t exponentDigits = static_cast<size_t>(end - q);
-    if (end < q || exponentDigits - 1 >= 3)
-      return false;
+    if (end < q || exponentDigits - 1 >= 3) return false;
     int written = 0;
     for (size_t i = 0; i < exponentDigits; ++i) {
       const unsigned digit = static_cast<unsigned char>(q[i] - '0');
-      if (digit >= 10)
-        return false;
+      if (digit >= 10) return false;
       written = written * 10 + static_cast<int>(digit);
     }
     exponent += negativeExponent ? -written : written;

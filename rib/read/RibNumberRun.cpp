@@ -76,8 +76,7 @@ inline unsigned firstFrom(uint64_t bits, unsigned from) {
 
 inline unsigned countBits(uint64_t bits) {
   unsigned count = 0;
-  for (; bits; bits &= bits - 1)
-    ++count;
+  for (; bits; bits &= bits - 1) ++count;
   return count;
 }
 
@@ -89,10 +88,8 @@ inline unsigned countBits(uint64_t bits) {
 // where less than a block is left. Integer arrays take a loop of their own until a number that
 // is no integer turns them into float arrays (ints becomes null).
 char *RibTokenizer::blockNumbers(char *p, const char *end, float *&floats, int32_t *&ints) {
-  if (ints)
-    p = blockNumbersOf<true>(p, end, floats, ints);
-  if (!ints)
-    p = blockNumbersOf<false>(p, end, floats, ints);
+  if (ints) p = blockNumbersOf<true>(p, end, floats, ints);
+  if (!ints) p = blockNumbersOf<false>(p, end, floats, ints);
   return p;
 }
 
@@ -105,8 +102,7 @@ char *RibTokenizer::blockNumbersOf(char *p, const char *end, float *&floatsOut, 
     BlockBits bits;
     findBlanks(p, bits);
     bool marksFound = !kIntegers;
-    if (marksFound)
-      findMarks(p, bits);
+    if (marksFound) findMarks(p, bits);
     // A block begins at a token or at a blank that ends one.
     uint64_t starts = ~bits.blanks & ((bits.blanks << 1) | 1);
     uint64_t ends = bits.blanks & ~((bits.blanks << 1) | 1);
@@ -162,8 +158,7 @@ char *RibTokenizer::blockNumbersOf(char *p, const char *end, float *&floatsOut, 
     }
     line_ += countBits(at == 64 ? bits.lineFeeds : bits.lineFeeds & ((uint64_t(1) << at) - 1));
     p += at;
-    if (stop || (kIntegers && !ints))
-      break;
+    if (stop || (kIntegers && !ints)) break;
   }
   floatsOut = floats;
   intsOut = ints;
@@ -208,8 +203,7 @@ void RibTokenizer::readNumbers(NumberArray &array) {
         RibNumber number;
         const char *stop = scanRibNumber(p, number, scratch_);
         // Numbers that reach the end of the buffer, and malformed ones, go the long way.
-        if (!stop || stop == end || (classOf(*stop) & kWordChar))
-          break;
+        if (!stop || stop == end || (classOf(*stop) & kWordChar)) break;
         if (ints) {
           if (number.isInteger)
             *ints++ = number.integer;
@@ -232,8 +226,7 @@ void RibTokenizer::readNumbers(NumberArray &array) {
       pools_.ints.resize(array.firstInt);
     }
     p_ = p;
-    if (!bufferEnd || pools_.bytes() > limits_.requestBytes)
-      return;
+    if (!bufferEnd || pools_.bytes() > limits_.requestBytes) return;
     more();
   }
 }

@@ -108,16 +108,12 @@ bool RibReader::Impl::read() {
       releaseComments();
       begin(token);
       break;
-    case TokenKind::Structure:
-      hold(token);
-      break;
+    case TokenKind::Structure: hold(token); break;
     case TokenKind::Error:
-      if (!skipping_)
-        fail(token.text, token.where);
+      if (!skipping_) fail(token.text, token.where);
       break;
     default:
-      if (skipping_)
-        break;
+      if (skipping_) break;
       if (!pending_) {
         fail("value before the first request", token.where);
       } else if (token.kind == TokenKind::ArrayOpen) {
@@ -142,8 +138,7 @@ void RibReader::Impl::begin(const Token &name) {
 }
 
 void RibReader::Impl::deliver() {
-  if (!pending_)
-    return;
+  if (!pending_) return;
   pending_ = false;
   stringViews_.resize(strings_.size());
   for (size_t i = 0; i < strings_.size(); ++i)
@@ -158,20 +153,13 @@ void RibReader::Impl::deliver() {
     arg.where = record.where;
     switch (record.type) {
     case RibArgType::IntegerArray:
-      if (record.count == 0)
-        arg.strings = viewAt(stringViews_, record.firstString);
+      if (record.count == 0) arg.strings = viewAt(stringViews_, record.firstString);
       [[fallthrough]];
-    case RibArgType::Integer:
-      arg.ints = viewAt(pools_.ints, record.firstInt);
-      [[fallthrough]];
+    case RibArgType::Integer: arg.ints = viewAt(pools_.ints, record.firstInt); [[fallthrough]];
     case RibArgType::Float:
-    case RibArgType::FloatArray:
-      arg.floats = viewAt(pools_.floats, record.firstFloat);
-      break;
+    case RibArgType::FloatArray: arg.floats = viewAt(pools_.floats, record.firstFloat); break;
     case RibArgType::String:
-    case RibArgType::StringArray:
-      arg.strings = viewAt(stringViews_, record.firstString);
-      break;
+    case RibArgType::StringArray: arg.strings = viewAt(stringViews_, record.firstString); break;
     }
   }
   RibRequest request;
@@ -223,8 +211,7 @@ void RibReader::Impl::fail(std::string_view message, RibPosition where) {
 // True (after reporting it) when the request has passed its limit; `passed` when the tokenizer
 // already dropped values for it.
 bool RibReader::Impl::checkLimit(bool passed) {
-  if (!passed && pools_.bytes() <= limits_.requestBytes)
-    return false;
+  if (!passed && pools_.bytes() <= limits_.requestBytes) return false;
   const std::string message = "request " + name_ + " is larger than the limit of " +
                               std::to_string(limits_.requestBytes) + " bytes";
   fail(message, where_);
@@ -258,8 +245,7 @@ void RibReader::Impl::addValue(const Token &token) {
     record.count = token.count;
     record.firstFloat = token.first;
     break;
-  default:
-    return;
+  default: return;
   }
   args_.push_back(record);
   pools_.otherBytes += sizeof(ArgRecord);
@@ -275,10 +261,8 @@ void RibReader::Impl::readArray(RibPosition where) {
   for (;;) {
     if (kind != Kind::Texts) {
       tokens_.readNumbers(numbers);
-      if (pools_.floats.size() != firstFloat)
-        kind = Kind::Numbers;
-      if (checkLimit())
-        return;
+      if (pools_.floats.size() != firstFloat) kind = Kind::Numbers;
+      if (checkLimit()) return;
     }
     Token token = tokens_.next();
     switch (token.kind) {
@@ -300,35 +284,27 @@ void RibReader::Impl::readArray(RibPosition where) {
     }
     case TokenKind::Integer:
     case TokenKind::Float:
-      if (kind == Kind::Texts)
-        return fail("number in an array of strings", token.where);
+      if (kind == Kind::Texts) return fail("number in an array of strings", token.where);
       kind = Kind::Numbers;
       numbers.add(pools_, token.number);
       break;
     case TokenKind::String:
-      if (kind == Kind::Numbers)
-        return fail("string in an array of numbers", token.where);
+      if (kind == Kind::Numbers) return fail("string in an array of numbers", token.where);
       kind = Kind::Texts;
       addString(token);
-      if (checkLimit(token.overLimit))
-        return;
+      if (checkLimit(token.overLimit)) return;
       break;
     case TokenKind::ArrayOpen:
-    case TokenKind::FloatArray:
-      return fail("array inside an array", token.where);
+    case TokenKind::FloatArray: return fail("array inside an array", token.where);
     case TokenKind::Name:
       fail("unterminated array: no ']' before the next request", where);
       return begin(token);
     case TokenKind::End:
       return fail("unterminated array: no ']' before the end of the input", where);
-    case TokenKind::Structure:
-      hold(token);
-      break;
-    case TokenKind::Error:
-      return fail(token.text, token.where);
+    case TokenKind::Structure: hold(token); break;
+    case TokenKind::Error: return fail(token.text, token.where);
     }
-    if (checkLimit())
-      return;
+    if (checkLimit()) return;
   }
 }
 

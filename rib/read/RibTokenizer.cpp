@@ -39,8 +39,7 @@ bool RibTokenizer::more() {
 
 bool RibTokenizer::ensure(size_t bytes) {
   while (static_cast<size_t>(input_.end() - p_) < bytes) {
-    if (!more())
-      return false;
+    if (!more()) return false;
   }
   return true;
 }
@@ -80,8 +79,7 @@ Token RibTokenizer::next() {
     }
     p_ = p;
     if (p == input_.end()) {
-      if (!more())
-        return end(token);
+      if (!more()) return end(token);
       continue;
     }
     token.where = here();
@@ -108,8 +106,7 @@ Token RibTokenizer::next() {
         fail(token, "unexpected byte 0x%02X at byte %llu", c,
              static_cast<unsigned long long>(token.where.offset));
     }
-    if (produced)
-      return token;
+    if (produced) return token;
   }
 }
 
@@ -117,18 +114,15 @@ char *RibTokenizer::wholeWord(uint8_t wordClass) {
   size_t scanned = 0;
   for (;;) {
     char *q = p_ + scanned;
-    while (classOf(*q) & wordClass)
-      ++q;
+    while (classOf(*q) & wordClass) ++q;
     scanned = static_cast<size_t>(q - p_);
     if (scanned > limits_.tokenBytes) {
       p_ = q;
       while (p_ == input_.end() && more())
-        while (classOf(*p_) & wordClass)
-          ++p_;
+        while (classOf(*p_) & wordClass) ++p_;
       return nullptr;
     }
-    if (q != input_.end() || input_.exhausted())
-      return q;
+    if (q != input_.end() || input_.exhausted()) return q;
     size_t added;
     p_ = input_.refill(p_, added);
   }
@@ -170,15 +164,13 @@ void RibTokenizer::comment(Token &token, bool &produced) {
   ensure(2);
   const bool structure = input_.end() - p_ >= 2 && p_[1] == '#';
   p_ += structure ? 2 : 1;
-  if (structure)
-    comment_.clear();
+  if (structure) comment_.clear();
   bool tooLong = false;
   // A comment ends at a newline or a carriage return.
   for (;;) {
     char *p = p_;
     char *const end = input_.end();
-    while (p < end && *p != '\n' && *p != '\r')
-      ++p;
+    while (p < end && *p != '\n' && *p != '\r') ++p;
     if (structure && !tooLong) {
       const size_t n = static_cast<size_t>(p - p_);
       if (comment_.size() + n > limits_.tokenBytes)
@@ -187,8 +179,7 @@ void RibTokenizer::comment(Token &token, bool &produced) {
         comment_.append(p_, n);
     }
     p_ = p;
-    if (p < end || !more())
-      break;
+    if (p < end || !more()) break;
   }
   if (!structure) {
     produced = false;
@@ -210,8 +201,7 @@ void RibTokenizer::openSink(PodBuffer<char> *out, size_t room, bool keep) {
 }
 
 void RibTokenizer::put(const char *from, size_t n) {
-  if (!sinkKeep_ || sinkFull_ || n == 0)
-    return;
+  if (!sinkKeep_ || sinkFull_ || n == 0) return;
   if (n > sinkRoom_) {
     n = sinkRoom_;
     sinkFull_ = true;
@@ -226,8 +216,7 @@ bool RibTokenizer::quoted(Token &token) {
   for (;;) {
     char *p = p_;
     char *const end = input_.end();
-    while (p < end && *p != '"' && *p != '\\' && *p != '\n')
-      ++p;
+    while (p < end && *p != '"' && *p != '\\' && *p != '\n') ++p;
     put(p_, static_cast<size_t>(p - p_));
     p_ = p;
     if (p == end) {
@@ -258,21 +247,11 @@ bool RibTokenizer::quoted(Token &token) {
     char value = c;
     p_ += 2;
     switch (c) {
-    case 'n':
-      value = '\n';
-      break;
-    case 'r':
-      value = '\r';
-      break;
-    case 't':
-      value = '\t';
-      break;
-    case 'b':
-      value = '\b';
-      break;
-    case 'f':
-      value = '\f';
-      break;
+    case 'n': value = '\n'; break;
+    case 'r': value = '\r'; break;
+    case 't': value = '\t'; break;
+    case 'b': value = '\b'; break;
+    case 'f': value = '\f'; break;
     case '\n': // continuation: the backslash and the line end vanish
       ++line_;
       continue;
@@ -282,8 +261,7 @@ bool RibTokenizer::quoted(Token &token) {
         ++line_;
       }
       continue;
-    default:
-      break;
+    default: break;
     }
     if (c >= '0' && c <= '7') {
       unsigned octal = static_cast<unsigned>(c - '0');
@@ -310,8 +288,7 @@ void RibTokenizer::valueString(Token &token, bool binaryForm, uint64_t length) {
   const size_t used = pools_.bytes();
   // Room for one byte past the limit, so that the reader sees it passed.
   openSink(&pools_.chars, used < limits_.requestBytes ? limits_.requestBytes - used + 1 : 1, keep_);
-  if (!(binaryForm ? binaryString(token, length) : quoted(token)))
-    return;
+  if (!(binaryForm ? binaryString(token, length) : quoted(token))) return;
   token.kind = TokenKind::String;
   token.first = first;
   token.count = pools_.chars.size() - first;

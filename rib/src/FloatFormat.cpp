@@ -18,14 +18,14 @@ namespace {
 
 __extension__ typedef unsigned __int128 u128;
 
-constexpr int kMaxFastDigits = 9;          // a float needs 9 significant digits to read back exactly
-constexpr int kMaxUpScale = 53;            // 10^53 lifts the smallest denormal, 2^-149, to 9 digits
-constexpr int kMaxDownScale = 38;          // 10^-38 brings FLT_MAX, about 3.4e38, down to 1 digit
-constexpr int kMaxPow5In40Bits = 17;       // 5^17 < 2^40: times a 24-bit m it still fits 64 bits
+constexpr int kMaxFastDigits = 9;    // a float needs 9 significant digits to read back exactly
+constexpr int kMaxUpScale = 53;      // 10^53 lifts the smallest denormal, 2^-149, to 9 digits
+constexpr int kMaxDownScale = 38;    // 10^-38 brings FLT_MAX, about 3.4e38, down to 1 digit
+constexpr int kMaxPow5In40Bits = 17; // 5^17 < 2^40: times a 24-bit m it still fits 64 bits
 
 struct Pow5Table {
-  u128 pow[kMaxUpScale + 1];           // 5^j exactly (5^53 < 2^124)
-  u128 reciprocal[kMaxDownScale + 1];  // floor(2^128 / 5^j): division by multiplication
+  u128 pow[kMaxUpScale + 1];          // 5^j exactly (5^53 < 2^124)
+  u128 reciprocal[kMaxDownScale + 1]; // floor(2^128 / 5^j): division by multiplication
 };
 
 constexpr Pow5Table makePow5Table() {
@@ -33,7 +33,7 @@ constexpr Pow5Table makePow5Table() {
   u128 p = 1;
   for (int j = 0; j <= kMaxUpScale; ++j) {
     table.pow[j] = p;
-    if (j > 0 && j <= kMaxDownScale) table.reciprocal[j] = ~u128(0) / p;  // 5^j never divides 2^128
+    if (j > 0 && j <= kMaxDownScale) table.reciprocal[j] = ~u128(0) / p; // 5^j never divides 2^128
     p *= 5;
   }
   return table;
@@ -46,8 +46,8 @@ constexpr uint64_t pow10(int n) { return n == 0 ? 1 : 10 * pow10(n - 1); }
 /// The value scaled to P or P+1 integer digits and how the part cut off compares with one half.
 struct ScaledValue {
   uint64_t quotient;
-  int halfSign;  // sign of (cut-off part - 1/2)
-  bool inexact;  // the cut-off part is not zero
+  int halfSign; // sign of (cut-off part - 1/2)
+  bool inexact; // the cut-off part is not zero
 };
 
 /// Cut-off part remainder / 2^shift, 0 < shift < 128.
@@ -74,10 +74,10 @@ u128 mulHigh(u128 a, u128 b) {
 /// m * 2^e * 10^j for j >= 0, that is m * 5^j / 2^(-e-j).
 ScaledValue scaleUp(uint32_t m, int e, int j) {
   const int shift = -e - j;
-  if (shift <= 0) {  // whole numbers from 2^22 on: j <= 2 here, and nothing is cut off
+  if (shift <= 0) { // whole numbers from 2^22 on: j <= 2 here, and nothing is cut off
     return {(uint64_t(m) * static_cast<uint64_t>(kPow5.pow[j])) << -shift, -1, false};
   }
-  if (j <= kMaxPow5In40Bits && shift < 64) {  // everyday magnitudes: all in 64 bits
+  if (j <= kMaxPow5In40Bits && shift < 64) { // everyday magnitudes: all in 64 bits
     const uint64_t numerator = uint64_t(m) * static_cast<uint64_t>(kPow5.pow[j]);
     return withBinaryRemainder(numerator >> shift, numerator & ((uint64_t(1) << shift) - 1), shift);
   }
@@ -106,7 +106,7 @@ ScaledValue scaleDown(uint32_t m, int e, int j) {
     remainder -= pow5;
   }
   if (t >= 0) return withRemainder(quotient, remainder, pow5);
-  const u128 divisor = pow5 << -t;  // below 2^24: the shifted-out bits join the remainder
+  const u128 divisor = pow5 << -t; // below 2^24: the shifted-out bits join the remainder
   return withRemainder(quotient, u128(m) - u128(quotient) * divisor, divisor);
 }
 
@@ -117,9 +117,8 @@ struct Decimal {
   int exponent;
 };
 
-template <int P>
-Decimal toDecimal(uint32_t m, int e) {
-  constexpr uint64_t kLimit = pow10(P);  // one past the largest P-digit significand
+template <int P> Decimal toDecimal(uint32_t m, int e) {
+  constexpr uint64_t kLimit = pow10(P); // one past the largest P-digit significand
   const int log2Floor = e + 31 - __builtin_clz(m);
   // floor(log2Floor * log10(2)), exact over the float range; X is this or one more.
   const int estimate = (log2Floor * 78913) >> 18;
@@ -138,7 +137,7 @@ Decimal toDecimal(uint32_t m, int e) {
     ++exponent;
     roundUp = d > 5 || (d == 5 && (v.inexact || (digits & 1) != 0));
   }
-  if (roundUp && ++digits == kLimit) {  // 9.995 and the like carry into the next power of ten
+  if (roundUp && ++digits == kLimit) { // 9.995 and the like carry into the next power of ten
     digits /= 10;
     ++exponent;
   }
@@ -161,8 +160,7 @@ char *copyShort(char *out, const char *text, int length) {
 constexpr char kLeadingZeros[kShortCopy + 1] = "0.00000000000000";
 
 /// The P digits of `value` as characters, pairs from the right.
-template <int P>
-void writeDigits(uint32_t value, char *digits) {
+template <int P> void writeDigits(uint32_t value, char *digits) {
   int i = P;
   for (; i >= 2; i -= 2) {
     std::memcpy(digits + i - 2, kDigitPairs + 2 * (value % 100), 2);
@@ -173,12 +171,11 @@ void writeDigits(uint32_t value, char *digits) {
 
 /// Lays out the digits as "%.Pg" does: fixed notation for -4 <= X < P, else d.ddde+XX; trailing
 /// zeros and a trailing point dropped.
-template <int P>
-char *writeDecimal(char *out, Decimal value) {
+template <int P> char *writeDecimal(char *out, Decimal value) {
   char digits[2 * kShortCopy] = {}; // room for a short copy from any digit on
   writeDigits<P>(value.digits, digits);
   int count = P;
-  while (digits[count - 1] == '0') --count;  // the first digit is never 0
+  while (digits[count - 1] == '0') --count; // the first digit is never 0
 
   const int x = value.exponent;
   if (x >= 0 && x < P) {
@@ -189,7 +186,7 @@ char *writeDecimal(char *out, Decimal value) {
     return copyShort(out, digits + whole, count - whole);
   }
   if (x < 0 && x >= -4) {
-    out = copyShort(out, kLeadingZeros, 1 - x);  // "0." and -x-1 zeros
+    out = copyShort(out, kLeadingZeros, 1 - x); // "0." and -x-1 zeros
     return copyShort(out, digits, count);
   }
   *out++ = digits[0];
@@ -199,18 +196,18 @@ char *writeDecimal(char *out, Decimal value) {
   }
   *out++ = 'e';
   *out++ = x < 0 ? '-' : '+';
-  return copyText(out, kDigitPairs + 2 * (x < 0 ? -x : x), 2);  // |X| <= 45
+  return copyText(out, kDigitPairs + 2 * (x < 0 ? -x : x), 2); // |X| <= 45
 }
 
-template <int P>
-int formatWithDigits(float value, char *out) {
+template <int P> int formatWithDigits(float value, char *out) {
   uint32_t bits;
   std::memcpy(&bits, &value, sizeof bits);
   const uint32_t fraction = bits & 0x7fffff;
   const uint32_t biasedExponent = (bits >> 23) & 0xff;
   char *p = out;
   if (bits >> 31) *p++ = '-';
-  if (biasedExponent == 0xff) return static_cast<int>(copyText(p, fraction ? "nan" : "inf", 3) - out);
+  if (biasedExponent == 0xff)
+    return static_cast<int>(copyText(p, fraction ? "nan" : "inf", 3) - out);
   if (biasedExponent == 0) {
     if (fraction == 0) {
       *p++ = '0';
@@ -219,13 +216,13 @@ int formatWithDigits(float value, char *out) {
     return static_cast<int>(writeDecimal<P>(p, toDecimal<P>(fraction, -149)) - out);
   }
   const uint32_t m = fraction | 0x800000;
-  return static_cast<int>(writeDecimal<P>(p, toDecimal<P>(m, static_cast<int>(biasedExponent) - 150)) -
-                          out);
+  return static_cast<int>(
+      writeDecimal<P>(p, toDecimal<P>(m, static_cast<int>(biasedExponent) - 150)) - out);
 }
 
 static_assert(pow10(kMaxFastDigits) < (uint64_t(1) << 32), "P digits are held in 32 bits");
 
-}  // namespace
+} // namespace
 
 int formatFloatG(float value, char *out) { return formatWithDigits<6>(value, out); }
 

@@ -19,7 +19,8 @@ constexpr int kFloatTextMax = 32;
 /// of characters written to `out` (no terminator). `out` must hold kFloatTextMax characters.
 int formatFloatG(float value, char *out);
 
-/// The same with `digits` significant digits, as "%.*g" (digits below 1 count as 1, above 17 as 17).
+/// The same with `digits` significant digits, as "%.*g" (digits below 1 count as 1, above 17 as
+/// 17).
 int formatFloatDigits(float value, int digits, char *out);
 
 } // namespace rib

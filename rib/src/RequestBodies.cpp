@@ -48,11 +48,11 @@ constexpr int blockStep(const char *name) {
 // SolidEnd) raise and lower the encoder's block level, which indents what lies inside.
 #define RI_BODY_Line(Name, Parameters, Arguments)                                                  \
   RtVoid RibWriter::Name Parameters {                                                              \
-    if constexpr (blockStep(#Name) < 0) encoder.closeBlock();                                 \
+    if constexpr (blockStep(#Name) < 0) encoder.closeBlock();                                      \
     encoder.writeRaw(#Name);                                                                       \
     encoder.writeArguments Arguments;                                                              \
     encoder.endLine();                                                                             \
-    if constexpr (blockStep(#Name) > 0) encoder.openBlock();                                  \
+    if constexpr (blockStep(#Name) > 0) encoder.openBlock();                                       \
   }
 // Named: the keyword, the name (left out when null) and the parameter list.
 #define RI_BODY_Named(Name, Parameters, Arguments)                                                 \

@@ -48,12 +48,12 @@ TEST(FloatFormatG, SpecialValuesAsTheCLibraryPrintsThem) {
   EXPECT_EQ(formatG(-std::numeric_limits<float>::infinity()), "-inf");
   EXPECT_EQ(formatG(std::numeric_limits<float>::quiet_NaN()), "nan");
   EXPECT_EQ(formatG(fromBits(0xffc00000u)), "-nan");
-  EXPECT_EQ(formatG(fromBits(0x7f800001u)), "nan");  // signalling NaN with a payload
+  EXPECT_EQ(formatG(fromBits(0x7f800001u)), "nan"); // signalling NaN with a payload
 }
 
 TEST(FloatFormatG, RangeLimits) {
-  EXPECT_EQ(formatG(fromBits(1)), "1.4013e-45");             // smallest denormal
-  EXPECT_EQ(formatG(fromBits(0x007fffffu)), "1.17549e-38");  // largest denormal
+  EXPECT_EQ(formatG(fromBits(1)), "1.4013e-45");            // smallest denormal
+  EXPECT_EQ(formatG(fromBits(0x007fffffu)), "1.17549e-38"); // largest denormal
   EXPECT_EQ(formatG(FLT_MIN), "1.17549e-38");
   EXPECT_EQ(formatG(FLT_MAX), "3.40282e+38");
   EXPECT_EQ(formatG(-FLT_MAX), "-3.40282e+38");
@@ -62,13 +62,13 @@ TEST(FloatFormatG, RangeLimits) {
 
 TEST(FloatFormatG, SwitchBetweenFixedAndExponentForm) {
   EXPECT_EQ(formatG(1e-4f), "0.0001");
-  EXPECT_EQ(formatG(std::nextafter(1e-4f, 0.0f)), "0.0001");  // rounds up into fixed form
+  EXPECT_EQ(formatG(std::nextafter(1e-4f, 0.0f)), "0.0001"); // rounds up into fixed form
   EXPECT_EQ(formatG(1e-5f), "1e-05");
   EXPECT_EQ(formatG(9.999995e-5f), printfG(9.999995e-5f));
   EXPECT_EQ(formatG(123456.0f), "123456");
   EXPECT_EQ(formatG(999999.0f), "999999");
   EXPECT_EQ(formatG(999999.4375f), "999999");
-  EXPECT_EQ(formatG(999999.5f), "1e+06");  // tie, odd last digit: carries into exponent form
+  EXPECT_EQ(formatG(999999.5f), "1e+06"); // tie, odd last digit: carries into exponent form
   EXPECT_EQ(formatG(1e6f), "1e+06");
   EXPECT_EQ(formatG(1e10f), "1e+10");
   EXPECT_EQ(formatG(-0.5f), "-0.5");
@@ -83,9 +83,9 @@ TEST(FloatFormatG, ExactTiesRoundHalfToEven) {
   EXPECT_EQ(formatG(999998.5f), "999998");
   EXPECT_EQ(formatG(1234565.0f), "1.23456e+06");
   EXPECT_EQ(formatG(1234575.0f), "1.23458e+06");
-  EXPECT_EQ(formatG(0.0009765625f), "0.000976562");  // 2^-10
-  EXPECT_EQ(formatG(0.001953125f), "0.00195312");    // 2^-9
-  EXPECT_EQ(formatG(0.3046875f), "0.304688");        // 39/128
+  EXPECT_EQ(formatG(0.0009765625f), "0.000976562"); // 2^-10
+  EXPECT_EQ(formatG(0.001953125f), "0.00195312");   // 2^-9
+  EXPECT_EQ(formatG(0.3046875f), "0.304688");       // 39/128
   // Just past a tie goes up whatever the last digit.
   EXPECT_EQ(formatG(std::nextafter(100000.5f, 1e9f)), "100001");
 }
@@ -104,7 +104,8 @@ TEST(FloatFormatG, PowersOfTenAndTheirNeighboursMatchPrintf) {
 TEST(FloatFormatG, EveryBinadeMatchesPrintf) {
   std::mt19937 random(7);
   for (uint32_t exponent = 0; exponent < 255; ++exponent) {
-    for (uint32_t fraction : {0u, 1u, 0x7fffffu, 0x400000u, static_cast<uint32_t>(random()) & 0x7fffffu}) {
+    for (uint32_t fraction :
+         {0u, 1u, 0x7fffffu, 0x400000u, static_cast<uint32_t>(random()) & 0x7fffffu}) {
       const uint32_t bits = exponent << 23 | fraction;
       EXPECT_EQ(formatG(fromBits(bits)), printfG(fromBits(bits))) << std::hex << bits;
     }
@@ -143,14 +144,17 @@ TEST(FloatFormatG, RandomValuesOfEverydayMagnitudeMatchPrintf) {
 std::vector<float> turningPoints(int digits) {
   std::vector<float> values = {FLT_MAX, FLT_MIN, FLT_EPSILON, fromBits(1), fromBits(0x007fffffu)};
   auto addWithNeighbours = [&](float value) {
-    values.insert(values.end(), {std::nextafter(value, 0.0f), value, std::nextafter(value, FLT_MAX)});
+    values.insert(values.end(),
+                  {std::nextafter(value, 0.0f), value, std::nextafter(value, FLT_MAX)});
   };
   for (int p = -45; p <= 38; ++p) {
     addWithNeighbours(static_cast<float>(std::pow(10.0, p)));
-    addWithNeighbours(static_cast<float>((std::pow(10.0, digits) - 0.5) * std::pow(10.0, p - digits)));
+    addWithNeighbours(
+        static_cast<float>((std::pow(10.0, digits) - 0.5) * std::pow(10.0, p - digits)));
   }
   for (int shift = -150; shift <= 40; ++shift) {
-    for (int odd = 1; odd < 2048; odd += 2) values.push_back(std::ldexp(static_cast<float>(odd), shift));
+    for (int odd = 1; odd < 2048; odd += 2)
+      values.push_back(std::ldexp(static_cast<float>(odd), shift));
   }
   return values;
 }
@@ -160,9 +164,10 @@ TEST(FloatFormatDigits, EveryFastPrecisionMatchesPrintfWhereRoundingTurns) {
     int differences = 0;
     for (float value : turningPoints(digits)) {
       for (float signedValue : {value, -value}) {
-        if (formatDigits(signedValue, digits) != printfG(signedValue, digits) && ++differences <= 5) {
-          ADD_FAILURE() << "digits " << digits << ": " << formatDigits(signedValue, digits) << " vs "
-                        << printfG(signedValue, digits);
+        if (formatDigits(signedValue, digits) != printfG(signedValue, digits) &&
+            ++differences <= 5) {
+          ADD_FAILURE() << "digits " << digits << ": " << formatDigits(signedValue, digits)
+                        << " vs " << printfG(signedValue, digits);
         }
       }
     }
@@ -187,10 +192,10 @@ TEST(FloatFormatDigits, NineDigitsAsTheCLibraryPrintsThem) {
   EXPECT_EQ(formatDigits(1e9f, 9), "1e+09");
   EXPECT_EQ(formatDigits(9999998976.0f, 9), "9.99999898e+09");
   EXPECT_EQ(formatDigits(-FLT_MAX, 9), "-3.40282347e+38");
-  EXPECT_EQ(formatDigits(fromBits(1), 9), "1.40129846e-45");               // smallest denormal
-  EXPECT_EQ(formatDigits(fromBits(0x007fffffu), 9), "1.17549421e-38");     // largest denormal
-  EXPECT_EQ(formatDigits(std::ldexp(1.0f, -13), 9), "0.000122070312");   // tie, even digit kept
-  EXPECT_EQ(formatDigits(std::ldexp(3.0f, -13), 9), "0.000366210938");   // tie, odd digit up
+  EXPECT_EQ(formatDigits(fromBits(1), 9), "1.40129846e-45");           // smallest denormal
+  EXPECT_EQ(formatDigits(fromBits(0x007fffffu), 9), "1.17549421e-38"); // largest denormal
+  EXPECT_EQ(formatDigits(std::ldexp(1.0f, -13), 9), "0.000122070312"); // tie, even digit kept
+  EXPECT_EQ(formatDigits(std::ldexp(3.0f, -13), 9), "0.000366210938"); // tie, odd digit up
   EXPECT_EQ(formatDigits(std::numeric_limits<float>::infinity(), 9), "inf");
   EXPECT_EQ(formatDigits(-0.0f, 9), "-0");
 }
@@ -208,4 +213,4 @@ TEST(FloatFormatDigits, LongestTextsFitTheBuffer) {
   }
 }
 
-}  // namespace
+} // namespace

@@ -33,9 +33,7 @@ std::string writtenByRiBegin() {
   return all.substr(std::string(ribtest::kHeader).size());
 }
 
-void setPrecision(RtInt digits) {
-  RiOption(tok("rib"), tok("precision"), &digits, RI_NULL);
-}
+void setPrecision(RtInt digits) { RiOption(tok("rib"), tok("precision"), &digits, RI_NULL); }
 
 } // namespace
 
@@ -69,9 +67,15 @@ TEST(RibPrecision, AnOpenContextChangesOnlyItself) {
 
 TEST(RibPrecision, NineDigitArraysReadBackBitForBit) {
   // Neighbours that agree in eight digits, the ends of the range, signed zero and many magnitudes.
-  std::vector<RtFloat> values = {16777215.0f, 16777216.0f, 0.1f, std::nextafter(0.1f, 1.0f),
-                                 FLT_MAX,     -FLT_MIN,    std::numeric_limits<float>::denorm_min(),
-                                 -0.0f,       1e-5f};
+  std::vector<RtFloat> values = {16777215.0f,
+                                 16777216.0f,
+                                 0.1f,
+                                 std::nextafter(0.1f, 1.0f),
+                                 FLT_MAX,
+                                 -FLT_MIN,
+                                 std::numeric_limits<float>::denorm_min(),
+                                 -0.0f,
+                                 1e-5f};
   std::mt19937 random(9);
   while (values.size() < 5000) {
     const uint32_t bits = static_cast<uint32_t>(random());

@@ -38,8 +38,7 @@ float anyFiniteFloat(std::mt19937 &random) {
     const uint32_t bits = random();
     float value;
     std::memcpy(&value, &bits, sizeof value);
-    if (std::isfinite(value))
-      return value;
+    if (std::isfinite(value)) return value;
   }
 }
 
@@ -81,11 +80,9 @@ std::vector<std::string> numberTexts() {
   for (int i = 0; i < 20000; ++i) {
     const float value = anyFiniteFloat(random);
     for (const char *format : {"%.9g", "%g", "%.3g", "%.17g", "%.12e", "%.2f"})
-      if (std::fabs(value) < 1e30f || format[2] != 'f')
-        texts.push_back(printed(format, value));
+      if (std::fabs(value) < 1e30f || format[2] != 'f') texts.push_back(printed(format, value));
     const float next = std::nextafter(value, INFINITY);
-    if (!std::isfinite(next))
-      continue;
+    if (!std::isfinite(next)) continue;
     const double halfway = (static_cast<double>(value) + next) / 2; // exact in a double
     for (double near : {halfway, std::nextafter(halfway, 0.0), std::nextafter(halfway, 1e300)}) {
       texts.push_back(printed("%.80g", near));
@@ -94,22 +91,18 @@ std::vector<std::string> numberTexts() {
   }
   for (int i = 0; i < 60000; ++i) {
     std::string text;
-    if (random() % 3 == 0)
-      text += random() % 2 ? '-' : '+';
+    if (random() % 3 == 0) text += random() % 2 ? '-' : '+';
     const int digits = 1 + static_cast<int>(random() % 26);
     const int point = static_cast<int>(random() % (digits + 2)) - 1; // -1: none
     const bool zeros = random() % 4 == 0;                            // leading zeros
     for (int d = 0; d < digits; ++d) {
-      if (d == point)
-        text += '.';
+      if (d == point) text += '.';
       text += static_cast<char>('0' + (zeros && d < digits / 2 ? 0 : random() % 10));
     }
-    if (point == digits)
-      text += '.';
+    if (point == digits) text += '.';
     if (random() % 2) {
       text += random() % 2 ? 'e' : 'E';
-      if (random() % 2)
-        text += random() % 2 ? '-' : '+';
+      if (random() % 2) text += random() % 2 ? '-' : '+';
       text += std::to_string(random() % 60);
     }
     texts.push_back(text);
@@ -148,17 +141,13 @@ TEST(RibNumber, ArraysReadAsStrtofReadsEachNumber) {
   for (int i = 0; i < 30000; ++i) {
     const int digits = 1 + static_cast<int>(random() % 10);
     std::string text = random() % 4 == 0 ? "-" : "";
-    for (int d = 0; d < digits; ++d)
-      text += static_cast<char>('0' + random() % 10);
-    if (std::llabs(std::strtoll(text.c_str(), nullptr, 10)) <= INT32_MAX)
-      integers.push_back(text);
+    for (int d = 0; d < digits; ++d) text += static_cast<char>('0' + random() % 10);
+    if (std::llabs(std::strtoll(text.c_str(), nullptr, 10)) <= INT32_MAX) integers.push_back(text);
   }
   std::string input = "Floats [";
-  for (size_t i = 0; i < texts.size(); ++i)
-    input += texts[i] + (i % 9 == 8 ? "\n" : " \t ");
+  for (size_t i = 0; i < texts.size(); ++i) input += texts[i] + (i % 9 == 8 ? "\n" : " \t ");
   input += "] Integers [";
-  for (size_t i = 0; i < integers.size(); ++i)
-    input += integers[i] + (i % 5 ? " " : "  ");
+  for (size_t i = 0; i < integers.size(); ++i) input += integers[i] + (i % 5 ? " " : "  ");
   input += "]";
 
   struct Arrays : rib::RibHandler {
@@ -209,8 +198,7 @@ TEST(RibNumber, NineDigitFloatsReadBackToTheSameFloat) {
 TEST(RibNumber, LocaleOfTheProgramDoesNotMatter) {
   const char *texts[] = {"0.5", "-1234.5678", "1.5e-40", "123456789012345678901234.5", "1e30"};
   std::vector<uint32_t> inC;
-  for (const char *text : texts)
-    inC.push_back(bitsOf(std::strtof(text, nullptr)));
+  for (const char *text : texts) inC.push_back(bitsOf(std::strtof(text, nullptr)));
   std::string made;
   if (!std::setlocale(LC_ALL, "de_DE.UTF-8")) {
     made = ::testing::TempDir() + "rib_number_locale_" + std::to_string(getpid());

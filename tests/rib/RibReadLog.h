@@ -18,8 +18,7 @@ class ReadLog : public rib::RibHandler {
 public:
   void request(const rib::RibRequest &request) override {
     std::string line = "R " + at(request.where) + " " + std::string(request.name) + " |";
-    for (const rib::RibArg &arg : request)
-      line += " " + argText(arg);
+    for (const rib::RibArg &arg : request) line += " " + argText(arg);
     lines.push_back(line);
   }
   void structure(std::string_view text, rib::RibPosition where) override {
@@ -33,8 +32,7 @@ public:
   std::vector<std::string> only(char kind) const {
     std::vector<std::string> kept;
     for (const std::string &line : lines)
-      if (line[0] == kind)
-        kept.push_back(line);
+      if (line[0] == kind) kept.push_back(line);
     return kept;
   }
 
@@ -52,8 +50,7 @@ public:
     static const char *const kTypes[] = {"i:", "f:", "s:", "I[", "F[", "S["};
     std::string text = kTypes[static_cast<int>(arg.type)];
     for (size_t i = 0; i < arg.count; ++i) {
-      if (i > 0)
-        text += ' ';
+      if (i > 0) text += ' ';
       text += arg.isText() ? "\"" + std::string(arg.strings[i]) + "\"" : number(arg.floats[i]);
     }
     return arg.isArray() ? text + "]" : text;

@@ -15,8 +15,8 @@
 #include <unistd.h>
 
 #include "RibReadLog.h"
-#include "RibTestUtil.h"
 #include "RibReader.h"
+#include "RibTestUtil.h"
 #include "rib/ri.h"
 
 using ribtest::ReadLog;
@@ -41,8 +41,7 @@ std::vector<std::string> expectedFromLines(const std::string &text) {
   size_t lineStart = 0;
   for (int line = 1; lineStart < text.size(); ++line) {
     size_t lineEnd = text.find('\n', lineStart);
-    if (lineEnd == std::string::npos)
-      lineEnd = text.size();
+    if (lineEnd == std::string::npos) lineEnd = text.size();
     const std::string content = text.substr(lineStart, lineEnd - lineStart);
     if (content.compare(0, 2, "##") == 0) {
       expected.push_back("C " + std::to_string(line) + " " + content.substr(2));
@@ -51,8 +50,7 @@ std::vector<std::string> expectedFromLines(const std::string &text) {
       std::vector<std::string> array; // words of an open array
       bool inArray = false;
       auto value = [](const std::string &word, bool alone) {
-        if (word[0] == '"')
-          return std::string(alone ? "s:" : "") + word;
+        if (word[0] == '"') return std::string(alone ? "s:" : "") + word;
         const bool integral = word.find_first_of(".eE") == std::string::npos;
         return std::string(alone ? (integral ? "i:" : "f:") : "") +
                ReadLog::number(std::strtof(word.c_str(), nullptr));
@@ -122,8 +120,7 @@ TEST(RibReader, BinaryAndNineDigitAsciiRecordingsReadBackExactly) {
   for (int i = 0; i < 3 * 300; ++i)
     P.push_back(std::ldexp(static_cast<float>(i * 7919 % 1000) - 500.3f, i % 40 - 20));
   std::vector<RtInt> nvertices(100, 3), vertices;
-  for (int i = 0; i < 300; ++i)
-    vertices.push_back(299 - i);
+  for (int i = 0; i < 300; ++i) vertices.push_back(299 - i);
   auto record = [&](bool binary) {
     const std::string path = ribtest::tempPath(binary ? "read_binary" : "read_ascii");
     RtInt flag = binary ? 1 : 0, digits = 9;
@@ -178,8 +175,7 @@ TEST(RibReader, BinaryAndNineDigitAsciiRecordingsReadBackExactly) {
     for (std::string &line : lines) {
       const size_t space = line.find(' ', 2);
       line = line.substr(0, 2) + line.substr(space + 1);
-      for (size_t at; (at = line.find(" I[")) != std::string::npos;)
-        line[at + 1] = 'F';
+      for (size_t at; (at = line.find(" I[")) != std::string::npos;) line[at + 1] = 'F';
     }
     return lines;
   };
@@ -222,8 +218,7 @@ TEST(RibReader, BrokenInputsGiveOneErrorAndReadingGoesOn) {
     const std::vector<std::string> lines = readLog(c.input);
     std::vector<std::string> errors;
     for (const std::string &line : lines)
-      if (line[0] == 'E')
-        errors.push_back(line);
+      if (line[0] == 'E') errors.push_back(line);
     EXPECT_EQ(errors, std::vector<std::string>{c.error});
     EXPECT_NE(lines.back().find(c.resumes ? "WorldEnd |" : c.error), std::string::npos);
   }
@@ -232,8 +227,7 @@ TEST(RibReader, BrokenInputsGiveOneErrorAndReadingGoesOn) {
 // Values beyond a request's limit are not kept: the request is reported once, the next one read.
 TEST(RibReader, RequestLimitHoldsAgainstLargeAndHostileArrays) {
   std::string ascii = "Points \"P\" [";
-  for (int i = 0; i < 2000; ++i)
-    ascii += "1.5 ";
+  for (int i = 0; i < 2000; ++i) ascii += "1.5 ";
   ascii += "]\nWorldEnd\n";
   EXPECT_EQ(readLog(ascii, 65536, 4096),
             (std::vector<std::string>{"E 1:0 request Points is larger than the limit of 4096 bytes",
@@ -292,8 +286,7 @@ TEST(RibReader, ChunksAndSourcesChangeNothing) {
                        "Color \xC8\x03\x3F\x80\x00\x00\x00\x00\x00\x00\x3E\x80\x00\x00\n",
                        44);
   input += "Sphere 1 1x 1\nPoints \"P\" [";
-  for (int i = 0; i < 300; ++i)
-    input += std::to_string(i * 37 % 1001 - 500) + ".25 ";
+  for (int i = 0; i < 300; ++i) input += std::to_string(i * 37 % 1001 - 500) + ".25 ";
   input += "] \"id\" [";
   for (int i = 0; i < 300; ++i)
     input += std::to_string(i * 11) + (i % 7 == 6 ? "\n" : " "); // 42 more lines
@@ -325,8 +318,7 @@ TEST(RibReader, ChunksAndSourcesChangeNothing) {
   ASSERT_EQ(pipe(ends), 0);
   std::thread writer([&] { // a pipe delivers the input in pieces of its own choosing
     for (size_t at = 0; at < input.size(); at += 100)
-      if (write(ends[1], input.data() + at, std::min<size_t>(100, input.size() - at)) < 0)
-        break;
+      if (write(ends[1], input.data() + at, std::min<size_t>(100, input.size() - at)) < 0) break;
     close(ends[1]);
   });
   rib::RibReader(fromPipe).readDescriptor(ends[0]);

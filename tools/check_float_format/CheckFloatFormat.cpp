@@ -4,8 +4,8 @@
 #include <unistd.h>
 
 #include <atomic>
-#include <chrono>
 #include <cerrno>
+#include <chrono>
 #include <cinttypes>
 #include <cstdio>
 #include <cstdlib>
@@ -49,9 +49,11 @@ bool parseInt(const char *text, int low, int high, int &value) {
 
 /// Returns false (after one line naming the problem) on a bad argument.
 bool parseOptions(int argc, char **argv, Options &options) {
-  for (int i = 1; i < argc; i += 2) {  // every option takes one value
+  for (int i = 1; i < argc; i += 2) { // every option takes one value
     const std::string arg = argv[i];
-    int *target = arg == "--digits" ? &options.digits : arg == "--threads" ? &options.threads : nullptr;
+    int *target = arg == "--digits"    ? &options.digits
+                  : arg == "--threads" ? &options.threads
+                                       : nullptr;
     if (target == nullptr) {
       std::fprintf(stderr, "check_float_format: unknown argument '%s'\n", argv[i]);
       return false;
@@ -98,9 +100,10 @@ void checkChunks(SharedState &state) {
       std::memcpy(&value, &bits, sizeof value);
       const int length = state.digits == 6 ? formatFloatG(value, ours)
                                            : formatFloatDigits(value, state.digits, ours);
-      const int referenceLength =
-          std::snprintf(reference, sizeof reference, "%.*g", state.digits, static_cast<double>(value));
-      if (length != referenceLength || std::memcmp(ours, reference, static_cast<size_t>(length)) != 0) {
+      const int referenceLength = std::snprintf(reference, sizeof reference, "%.*g", state.digits,
+                                                static_cast<double>(value));
+      if (length != referenceLength ||
+          std::memcmp(ours, reference, static_cast<size_t>(length)) != 0) {
         ++differences;
         recordDifference(state, bits, ours, length, reference);
       }
@@ -111,12 +114,12 @@ void checkChunks(SharedState &state) {
 }
 
 void showProgress(const SharedState &state) {
-  std::fprintf(stderr, "\r%5.1f%% checked, %" PRIu64 " differences", 100.0 * state.chunksDone / kChunkCount,
-               state.differences.load());
+  std::fprintf(stderr, "\r%5.1f%% checked, %" PRIu64 " differences",
+               100.0 * state.chunksDone / kChunkCount, state.differences.load());
   std::fflush(stderr);
 }
 
-}  // namespace
+} // namespace
 
 int main(int argc, char **argv) {
   Options options;

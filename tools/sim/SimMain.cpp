@@ -9,11 +9,11 @@
 #include <iostream>
 #include <string>
 
-#include "tools/sim/SimOptions.h"
-#include "tools/sim/SimRun.h"
 #include "rib/RiContext.h"
 #include "sim/World.h"
 #include "tools/sim/SceneRib.h"
+#include "tools/sim/SimOptions.h"
+#include "tools/sim/SimRun.h"
 
 namespace {
 
@@ -21,60 +21,51 @@ namespace {
 // is opened, so that no file of the run (the RIB file) becomes standard output and receives the
 // CSV. They are opened the wrong way round (output and error for reading, input for writing): using
 // them still fails as a closed descriptor does, so a CSV that cannot be written is reported.
-void occupyClosedStandardDescriptors()
-{
-    for (int fd = STDIN_FILENO; fd <= STDERR_FILENO; ++fd) {
-        if (fcntl(fd, F_GETFD) != -1 || errno != EBADF)
-            continue;
-        const int opened = open("/dev/null", fd == STDIN_FILENO ? O_WRONLY : O_RDONLY);
-        if (opened >= 0 && opened != fd) {
-            dup2(opened, fd);
-            close(opened);
-        }
+void occupyClosedStandardDescriptors() {
+  for (int fd = STDIN_FILENO; fd <= STDERR_FILENO; ++fd) {
+    if (fcntl(fd, F_GETFD) != -1 || errno != EBADF) continue;
+    const int opened = open("/dev/null", fd == STDIN_FILENO ? O_WRONLY : O_RDONLY);
+    if (opened >= 0 && opened != fd) {
+      dup2(opened, fd);
+      close(opened);
     }
+  }
 }
 
 // A self-overwriting "step N of M" line on standard error, at most a few times per second.
 class TerminalProgress : public simtool::ProgressSink {
 public:
-    void update(std::uint64_t stepsTaken, std::uint64_t totalSteps) override
-    {
-        const auto now = std::chrono::steady_clock::now();
-        if (shown_ && now - lastShown_ < std::chrono::milliseconds(250))
-            return;
-        lastShown_ = now;
-        show(stepsTaken, totalSteps);
-    }
+  void update(std::uint64_t stepsTaken, std::uint64_t totalSteps) override {
+    const auto now = std::chrono::steady_clock::now();
+    if (shown_ && now - lastShown_ < std::chrono::milliseconds(250)) return;
+    lastShown_ = now;
+    show(stepsTaken, totalSteps);
+  }
 
-    // Runs too short to have shown anything leave the terminal alone.
-    void finish(std::uint64_t totalSteps) override
-    {
-        if (!shown_)
-            return;
-        show(totalSteps, totalSteps);
-        std::fputc('\n', stderr);
-    }
+  // Runs too short to have shown anything leave the terminal alone.
+  void finish(std::uint64_t totalSteps) override {
+    if (!shown_) return;
+    show(totalSteps, totalSteps);
+    std::fputc('\n', stderr);
+  }
 
-    // Ends the progress line, if one shows, so that a message can follow on a line of its own.
-    void endLine()
-    {
-        if (shown_)
-            std::fputc('\n', stderr);
-        shown_ = false;
-    }
+  // Ends the progress line, if one shows, so that a message can follow on a line of its own.
+  void endLine() {
+    if (shown_) std::fputc('\n', stderr);
+    shown_ = false;
+  }
 
 private:
-    void show(std::uint64_t stepsTaken, std::uint64_t totalSteps)
-    {
-        shown_ = true;
-        std::fprintf(stderr, "\rwobblerama-sim: step %llu of %llu",
-                     static_cast<unsigned long long>(stepsTaken),
-                     static_cast<unsigned long long>(totalSteps));
-        std::fflush(stderr);
-    }
+  void show(std::uint64_t stepsTaken, std::uint64_t totalSteps) {
+    shown_ = true;
+    std::fprintf(stderr, "\rwobblerama-sim: step %llu of %llu",
+                 static_cast<unsigned long long>(stepsTaken),
+                 static_cast<unsigned long long>(totalSteps));
+    std::fflush(stderr);
+  }
 
-    bool shown_ = false;
-    std::chrono::steady_clock::time_point lastShown_;
+  bool shown_ = false;
+  std::chrono::steady_clock::time_point lastShown_;
 };
 
 // Why the RIB file `name` cannot be created, or empty; creates (truncates) it to find out. Asked
@@ -82,38 +73,32 @@ private:
 // said in one line naming it, with nothing on standard output (the library would only end the
 // process later, after the world's progress lines); and before each later frame's own file, so
 // that a run that cannot go on stops with a clear line.
-std::string ribFileProblem(const std::string &name)
-{
-    FILE *file = std::fopen(name.c_str(), "wb");
-    if (file == nullptr)
-        return "cannot create the RIB file '" + name + "': " + std::strerror(errno);
-    std::fclose(file);
-    return "";
+std::string ribFileProblem(const std::string &name) {
+  FILE *file = std::fopen(name.c_str(), "wb");
+  if (file == nullptr) return "cannot create the RIB file '" + name + "': " + std::strerror(errno);
+  std::fclose(file);
+  return "";
 }
 
 // The RIB library's options for every context made later: 9 significant digits so that every
 // float survives the text, binary encoding when asked.
-void setRibOptions(const simtool::SimOptions &options)
-{
-    static char rib[] = "rib", format[] = "format", binary[] = "binary", precision[] = "precision";
-    char *binaryText = binary;
-    RtInt digits = 9;
-    RiOption(rib, precision, &digits, RI_NULL);
-    if (options.ribBinary)
-        RiOption(rib, format, &binaryText, RI_NULL);
+void setRibOptions(const simtool::SimOptions &options) {
+  static char rib[] = "rib", format[] = "format", binary[] = "binary", precision[] = "precision";
+  char *binaryText = binary;
+  RtInt digits = 9;
+  RiOption(rib, precision, &digits, RI_NULL);
+  if (options.ribBinary) RiOption(rib, format, &binaryText, RI_NULL);
 }
 
 // Opens a RIB context on `target` and makes it current; "-" is standard output.
-RiContext *beginRib(std::string target)
-{
-    RiBegin(target == "-" ? nullptr : &target[0]);
-    return RiCurrentContext;
+RiContext *beginRib(std::string target) {
+  RiBegin(target == "-" ? nullptr : &target[0]);
+  return RiCurrentContext;
 }
 
 // Where a recording that is not split into frame files goes.
-std::string singleRibTarget(const simtool::SimOptions &options)
-{
-    return simtool::isRibFile(options.ribTarget) ? options.ribFiles.fileName(0) : options.ribTarget;
+std::string singleRibTarget(const simtool::SimOptions &options) {
+  return simtool::isRibFile(options.ribTarget) ? options.ribFiles.fileName(0) : options.ribTarget;
 }
 
 // Records every printed state as one RIB frame, numbered from --first-frame: all into the one
@@ -121,96 +106,88 @@ std::string singleRibTarget(const simtool::SimOptions &options)
 // newline) named after its number, so that each file renders by itself.
 class RibFrames : public simtool::StateSink {
 public:
-    RibFrames(const simtool::SimOptions &options, RiContext *single)
-        : files_(options.ribFiles), single_(single), nextFrame_(options.firstFrame)
-    {
-    }
+  RibFrames(const simtool::SimOptions &options, RiContext *single)
+      : files_(options.ribFiles), single_(single), nextFrame_(options.firstFrame) {}
 
-    bool state(World &world, std::uint64_t) override
-    {
-        // The options keep every frame number of the run within int.
-        const int frame = static_cast<int>(nextFrame_++);
-        if (single_ != nullptr) {
-            simtool::writeSceneFrame(*single_, world, frame);
-            return true;
-        }
-        const std::string name = files_.fileName(frame);
-        problem_ = ribFileProblem(name);
-        if (!problem_.empty())
-            return false;
-        simtool::writeSceneFrame(*beginRib(name), world, frame);
-        RiEnd();
-        // A frame the library could not write (it said why) stops the run.
-        return RiLastError == RIE_NOERROR;
+  bool state(World &world, std::uint64_t) override {
+    // The options keep every frame number of the run within int.
+    const int frame = static_cast<int>(nextFrame_++);
+    if (single_ != nullptr) {
+      simtool::writeSceneFrame(*single_, world, frame);
+      return true;
     }
+    const std::string name = files_.fileName(frame);
+    problem_ = ribFileProblem(name);
+    if (!problem_.empty()) return false;
+    simtool::writeSceneFrame(*beginRib(name), world, frame);
+    RiEnd();
+    // A frame the library could not write (it said why) stops the run.
+    return RiLastError == RIE_NOERROR;
+  }
 
-    // Why the recording stopped early, or empty.
-    const std::string &problem() const { return problem_; }
+  // Why the recording stopped early, or empty.
+  const std::string &problem() const { return problem_; }
 
 private:
-    const simtool::FramePattern &files_;
-    RiContext *single_;
-    long long nextFrame_;
-    std::string problem_;
+  const simtool::FramePattern &files_;
+  RiContext *single_;
+  long long nextFrame_;
+  std::string problem_;
 };
 
-}  // namespace
+} // namespace
 
-int main(int argc, char **argv)
-{
-    occupyClosedStandardDescriptors();
-    const simtool::ParseResult parsed = simtool::parseSimOptions(argc, argv);
-    if (!parsed.error.empty()) {
-        std::fprintf(stderr, "wobblerama-sim: %s\n%s\n", parsed.error.c_str(), simtool::simUsage());
-        return 2;
+int main(int argc, char **argv) {
+  occupyClosedStandardDescriptors();
+  const simtool::ParseResult parsed = simtool::parseSimOptions(argc, argv);
+  if (!parsed.error.empty()) {
+    std::fprintf(stderr, "wobblerama-sim: %s\n%s\n", parsed.error.c_str(), simtool::simUsage());
+    return 2;
+  }
+  const simtool::SimOptions &options = parsed.options;
+  if (options.help) {
+    std::printf("%s\n", simtool::simUsage());
+    return 0;
+  }
+  // Standard output and renderer pipes are not files and are not checked.
+  const bool perFrame = options.ribFiles.perFrame();
+  if (simtool::isRibFile(options.ribTarget)) {
+    const std::string problem = ribFileProblem(
+        perFrame ? options.ribFiles.fileName(options.firstFrame) : singleRibTarget(options));
+    if (!problem.empty()) {
+      std::fprintf(stderr, "wobblerama-sim: %s\n%s\n", problem.c_str(), simtool::simUsage());
+      return 2;
     }
-    const simtool::SimOptions &options = parsed.options;
-    if (options.help) {
-        std::printf("%s\n", simtool::simUsage());
-        return 0;
-    }
-    // Standard output and renderer pipes are not files and are not checked.
-    const bool perFrame = options.ribFiles.perFrame();
-    if (simtool::isRibFile(options.ribTarget)) {
-        const std::string problem = ribFileProblem(
-            perFrame ? options.ribFiles.fileName(options.firstFrame) : singleRibTarget(options));
-        if (!problem.empty()) {
-            std::fprintf(stderr, "wobblerama-sim: %s\n%s\n", problem.c_str(), simtool::simUsage());
-            return 2;
-        }
-    }
+  }
 
-    // With the RIB on standard output, the console carries nothing else: the world's progress
-    // lines go to standard error and no CSV is written.
-    const bool ribOnStdout = options.ribTarget == "-";
-    std::streambuf *console = std::cout.rdbuf();
-    if (ribOnStdout)
-        std::cout.rdbuf(std::cerr.rdbuf());
-    World world;
-    std::cout.rdbuf(console);
+  // With the RIB on standard output, the console carries nothing else: the world's progress
+  // lines go to standard error and no CSV is written.
+  const bool ribOnStdout = options.ribTarget == "-";
+  std::streambuf *console = std::cout.rdbuf();
+  if (ribOnStdout) std::cout.rdbuf(std::cerr.rdbuf());
+  World world;
+  std::cout.rdbuf(console);
 
-    const bool recording = !options.ribTarget.empty();
-    if (recording)
-        setRibOptions(options);
-    RiContext *single = recording && !perFrame ? beginRib(singleRibTarget(options)) : nullptr;
-    RibFrames frames(options, single);
-    TerminalProgress terminal;
-    simtool::ProgressSink *progress = isatty(STDERR_FILENO) ? &terminal : nullptr;
-    const bool written = simtool::runSimulation(world, options, ribOnStdout ? nullptr : stdout,
-                                                progress, recording ? &frames : nullptr);
-    if (single != nullptr)
-        RiEnd();
-    // The library reports every problem of the recording on standard error and in RiLastError
-    // (a write that failed, a pipe's command that ended badly, a request it had to leave out).
-    const bool ribFailed = recording && RiLastError != RIE_NOERROR;
-    if (!frames.problem().empty()) {
-        terminal.endLine();
-        std::fprintf(stderr, "wobblerama-sim: %s\n", frames.problem().c_str());
-        return 1;
-    }
-    if (!written) {
-        std::fprintf(stderr, "wobblerama-sim: could not write the state to standard output\n");
-        return 1;
-    }
-    return ribFailed ? 1 : 0;
+  const bool recording = !options.ribTarget.empty();
+  if (recording) setRibOptions(options);
+  RiContext *single = recording && !perFrame ? beginRib(singleRibTarget(options)) : nullptr;
+  RibFrames frames(options, single);
+  TerminalProgress terminal;
+  simtool::ProgressSink *progress = isatty(STDERR_FILENO) ? &terminal : nullptr;
+  const bool written = simtool::runSimulation(world, options, ribOnStdout ? nullptr : stdout,
+                                              progress, recording ? &frames : nullptr);
+  if (single != nullptr) RiEnd();
+  // The library reports every problem of the recording on standard error and in RiLastError
+  // (a write that failed, a pipe's command that ended badly, a request it had to leave out).
+  const bool ribFailed = recording && RiLastError != RIE_NOERROR;
+  if (!frames.problem().empty()) {
+    terminal.endLine();
+    std::fprintf(stderr, "wobblerama-sim: %s\n", frames.problem().c_str());
+    return 1;
+  }
+  if (!written) {
+    std::fprintf(stderr, "wobblerama-sim: could not write the state to standard output\n");
+    return 1;
+  }
+  return ribFailed ? 1 : 0;
 }
