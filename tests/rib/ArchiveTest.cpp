@@ -28,12 +28,6 @@ TEST(Archive, NewlinesCannotEndAComment) {
               rib.ArchiveRecord(tok("structure"), tok("Scene %s"), "a\nb");
             }),
             "# one\n# WorldBegin\n##Scene a\n##b\n");
-  // A carriage return ends a comment line for a reader as a newline does: CR, LF and CRLF each
-  // start a new line of the record, and a final one is the record's own.
-  EXPECT_EQ(ribOf([](RibWriter &rib) {
-              rib.ArchiveRecord(tok("comment"), tok("one\rWorldBegin\r\ntwo\r"));
-            }),
-            "# one\n# WorldBegin\n# two\n");
 }
 
 TEST(Archive, LongRecordsAreWrittenWhole) {

@@ -186,20 +186,6 @@ TEST(FloatFormatDigits, RandomBitPatternsMatchPrintfAtEveryPrecision) {
   EXPECT_EQ(formatDigits(0.5f, 6), formatG(0.5f));
 }
 
-TEST(FloatFormatDigits, NineDigitsAsTheCLibraryPrintsThem) {
-  EXPECT_EQ(formatDigits(0.1f, 9), "0.100000001");
-  EXPECT_EQ(formatDigits(16777215.0f, 9), "16777215");
-  EXPECT_EQ(formatDigits(1e9f, 9), "1e+09");
-  EXPECT_EQ(formatDigits(9999998976.0f, 9), "9.99999898e+09");
-  EXPECT_EQ(formatDigits(-FLT_MAX, 9), "-3.40282347e+38");
-  EXPECT_EQ(formatDigits(fromBits(1), 9), "1.40129846e-45");           // smallest denormal
-  EXPECT_EQ(formatDigits(fromBits(0x007fffffu), 9), "1.17549421e-38"); // largest denormal
-  EXPECT_EQ(formatDigits(std::ldexp(1.0f, -13), 9), "0.000122070312"); // tie, even digit kept
-  EXPECT_EQ(formatDigits(std::ldexp(3.0f, -13), 9), "0.000366210938"); // tie, odd digit up
-  EXPECT_EQ(formatDigits(std::numeric_limits<float>::infinity(), 9), "inf");
-  EXPECT_EQ(formatDigits(-0.0f, 9), "-0");
-}
-
 TEST(FloatFormatDigits, PrecisionOutsideTheRangeIsClamped) {
   EXPECT_EQ(formatDigits(123.456f, 0), "1e+02");
   EXPECT_EQ(formatDigits(123.456f, -5), "1e+02");

@@ -65,41 +65,6 @@ TEST(RibPrecision, AnOpenContextChangesOnlyItself) {
   EXPECT_EQ(gRibPrecision, 6);
 }
 
-TEST(RibPrecision, NineDigitArraysReadBackBitForBit) {
-  // Neighbours that agree in eight digits, the ends of the range, signed zero and many magnitudes.
-  std::vector<RtFloat> values = {16777215.0f,
-                                 16777216.0f,
-                                 0.1f,
-                                 std::nextafter(0.1f, 1.0f),
-                                 FLT_MAX,
-                                 -FLT_MIN,
-                                 std::numeric_limits<float>::denorm_min(),
-                                 -0.0f,
-                                 1e-5f};
-  std::mt19937 random(9);
-  while (values.size() < 5000) {
-    const uint32_t bits = static_cast<uint32_t>(random());
-    RtFloat value;
-    std::memcpy(&value, &bits, sizeof value);
-    if (std::isfinite(value)) values.push_back(value);
-  }
-  std::string out = ribtest::ribOf([&](RibWriter &rib) {
-    RtInt digits = 9;
-    rib.Option(tok("rib"), tok("precision"), &digits, RI_NULL);
-    rib.encoder.writeFloats(values.data(), static_cast<int>(values.size()));
-  });
-  ASSERT_TRUE(out.size() > 2 && out.front() == '[' && out.back() == ']') << out.substr(0, 80);
-  std::istringstream words(out.substr(1, out.size() - 2));
-  size_t count = 0;
-  for (std::string word; words >> word; ++count) {
-    ASSERT_LT(count, values.size());
-    const RtFloat readBack = std::strtof(word.c_str(), nullptr);
-    EXPECT_EQ(std::memcmp(&readBack, &values[count], sizeof readBack), 0)
-        << word << " does not read back as " << values[count];
-  }
-  EXPECT_EQ(count, values.size());
-}
-
 TEST(RibPrecision, NuPatchRangesFollowThePrecisionAwayFromTheDefault) {
   // Six decimals at the default precision, as always; with more digits a fine range survives.
   RtFloat knots[] = {0, 0, 1, 1};

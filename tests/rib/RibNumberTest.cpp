@@ -133,67 +133,6 @@ TEST(RibNumber, EveryTextReadsAsStrtofReadsIt) {
     EXPECT_FALSE(rib::parseRibNumber(bad, number)) << bad;
 }
 
-// The reader takes numbers in arrays by blocks and by the general path: both as strtof does.
-TEST(RibNumber, ArraysReadAsStrtofReadsEachNumber) {
-  std::vector<std::string> texts = numberTexts();
-  std::mt19937 random(7);
-  std::vector<std::string> integers;
-  for (int i = 0; i < 30000; ++i) {
-    const int digits = 1 + static_cast<int>(random() % 10);
-    std::string text = random() % 4 == 0 ? "-" : "";
-    for (int d = 0; d < digits; ++d) text += static_cast<char>('0' + random() % 10);
-    if (std::llabs(std::strtoll(text.c_str(), nullptr, 10)) <= INT32_MAX) integers.push_back(text);
-  }
-  std::string input = "Floats [";
-  for (size_t i = 0; i < texts.size(); ++i) input += texts[i] + (i % 9 == 8 ? "\n" : " \t ");
-  input += "] Integers [";
-  for (size_t i = 0; i < integers.size(); ++i) input += integers[i] + (i % 5 ? " " : "  ");
-  input += "]";
-
-  struct Arrays : rib::RibHandler {
-    std::vector<rib::RibArg> args;
-    std::vector<std::vector<float>> floats;
-    std::vector<std::vector<int32_t>> ints;
-    void request(const rib::RibRequest &request) override {
-      for (const rib::RibArg &arg : request) {
-        args.push_back(arg);
-        floats.emplace_back(arg.floats, arg.floats + arg.count);
-        ints.emplace_back(arg.ints, arg.ints ? arg.ints + arg.count : arg.ints);
-      }
-    }
-  };
-  for (size_t chunk : {size_t(65536), size_t(7)}) {
-    Arrays read;
-    rib::RibReaderLimits limits;
-    limits.chunkBytes = chunk;
-    EXPECT_TRUE(rib::RibReader(read, limits).readMemory(input.data(), input.size()));
-    ASSERT_EQ(read.args.size(), 2u);
-    EXPECT_EQ(read.args[0].type, rib::RibArgType::FloatArray);
-    ASSERT_EQ(read.floats[0].size(), texts.size());
-    for (size_t i = 0; i < texts.size(); ++i)
-      ASSERT_EQ(bitsOf(read.floats[0][i]), bitsOf(std::strtof(texts[i].c_str(), nullptr)))
-          << texts[i];
-    EXPECT_EQ(read.args[1].type, rib::RibArgType::IntegerArray);
-    ASSERT_EQ(read.ints[1].size(), integers.size());
-    for (size_t i = 0; i < integers.size(); ++i) {
-      ASSERT_EQ(read.ints[1][i], std::strtol(integers[i].c_str(), nullptr, 10)) << integers[i];
-      ASSERT_EQ(bitsOf(read.floats[1][i]), bitsOf(std::strtof(integers[i].c_str(), nullptr)));
-    }
-  }
-}
-
-TEST(RibNumber, NineDigitFloatsReadBackToTheSameFloat) {
-  std::mt19937 random(99);
-  for (int i = 0; i < 300000; ++i) {
-    const float value = anyFiniteFloat(random);
-    char text[rib::kFloatTextMax + 1];
-    text[rib::formatFloatDigits(value, 9, text)] = '\0';
-    rib::RibNumber number;
-    ASSERT_TRUE(rib::parseRibNumber(text, number)) << text;
-    ASSERT_EQ(bitsOf(number.value), bitsOf(value)) << text;
-  }
-}
-
 // A decimal comma in the program's locale changes nothing, on the fast path or off it.
 TEST(RibNumber, LocaleOfTheProgramDoesNotMatter) {
   const char *texts[] = {"0.5", "-1234.5678", "1.5e-40", "123456789012345678901234.5", "1e30"};

@@ -99,7 +99,8 @@ TEST_F(RibTools, WriteWhatTheLibraryWroteByteForByte) {
   again = cat({"--precision", "9", kRecording});
   EXPECT_TRUE(again.out == slurp(kRecording));
 
-  // A binary recording: again in binary; to ASCII and back.
+  // A binary recording, again in binary (the encodings' round trips per request are checked
+  // in-process with the dispatch).
   record({"--steps", "40", "--every", "20", "--rib", path("binary.rib"), "--rib-binary"});
   const std::string binary = slurp(path("binary.rib"));
   ASSERT_GT(binary.size(), 10000u);
@@ -107,10 +108,6 @@ TEST_F(RibTools, WriteWhatTheLibraryWroteByteForByte) {
   EXPECT_EQ(again.exitStatus, 0);
   EXPECT_EQ(again.out, "");
   EXPECT_TRUE(slurp(path("again.rib")) == binary);
-  cat({"--precision=9", "-o", path("text.rib"), path("binary.rib")});
-  EXPECT_EQ(slurp(path("text.rib")).find('\xC8'), std::string::npos);
-  again = run(RIB_CAT_PATH, {"--binary", "--precision", "9", "-"}, path("text.rib"));
-  EXPECT_TRUE(again.out == binary);
 
   // Indented: blocks two blanks deeper per level, and the same again when read back.
   const ToolRun indented = cat({"--indent", kSimpleScene});
@@ -119,11 +116,11 @@ TEST_F(RibTools, WriteWhatTheLibraryWroteByteForByte) {
   EXPECT_NE(indented.out.find("      Sphere 1 -1 1 360\n    AttributeEnd\n"), std::string::npos);
   EXPECT_NE(indented.out.find("\n  WorldEnd\nFrameEnd\n"), std::string::npos);
   spill(path("indented.rib"), indented.out);
-  EXPECT_TRUE(cat({"--indent", path("indented.rib")}).out == indented.out);
   EXPECT_TRUE(cat({path("indented.rib")}).out == slurp(kSimpleScene));
 }
 
 TEST_F(RibTools, NameTheFirstProblemOfBrokenFiles) {
+  // The kinds of problem are checked in-process with the dispatch; here, their form on the way out.
   struct Broken {
     const char *rib;
     const char *firstLine;
@@ -131,12 +128,6 @@ TEST_F(RibTools, NameTheFirstProblemOfBrokenFiles) {
   const Broken cases[] = {
       {"WorldBegin\nSphere 1 -1 1 360 \"Kd\" [0.5\nWorldEnd\n",
        "broken.rib:2: unterminated array: no ']' before the next request"},
-      {"WorldBegin\nSpheer 1 -1 1 360\nWorldEnd\n", "broken.rib:2: unknown request \"Spheer\""},
-      {"Format 640 \"480\" 1\n",
-       "broken.rib:1: Format: argument 2 must be an integer, not a string"},
-      {"Surface \"plastic\"\n  \"Kq\" [1]\n", "broken.rib:2: Surface: undeclared parameter \"Kq\""},
-      {"Polygon \"P\" [0 0 0 1 0 0 1 1 0] \"Cs\" [1 0 0 0 1 0]\n",
-       "broken.rib:1: Polygon: parameter \"Cs\" has 6 values where 9 are expected"},
       {"FrameBegin 1\nWorldBegin\nAttributeBegin\nWorldEnd\nFrameEnd\n",
        "broken.rib:3: AttributeBegin is not ended before the WorldEnd of line 4"},
       {"WorldBegin\nAttributeEnd\n", "broken.rib:2: AttributeEnd without AttributeBegin"},
