@@ -4,6 +4,8 @@
 #pragma once
 
 #include <cstdint>
+#include <benchmark/benchmark.h>
+
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -87,6 +89,38 @@ inline std::vector<std::string> sameWordsBothWays(void (*library)(RibWriter &),
   std::remove(baselinePath.c_str());
   if (written != expected) written.clear();
   return written;
+}
+
+/// Times `write` on a context (made with `options`) that rewrites one scratch file from its start
+/// in every iteration, so that each case measures its writing, not a growing file.
+template <class Write>
+void timeLibrary(benchmark::State &state, const char *what, const rib::RibOption *options,
+                 Write write) {
+  const std::string path = outputPath(what);
+  RibWriter rib(path.c_str(), options);
+  for (auto _ : state) {
+    std::rewind(rib.encoder.stream());
+    write(rib);
+    std::fflush(rib.encoder.stream());
+  }
+  std::remove(path.c_str());
+}
+
+/// The same for a baseline that writes to a plain FILE.
+template <class Write> void timeFile(benchmark::State &state, const char *what, Write write) {
+  const std::string path = outputPath(what);
+  FILE *file = std::fopen(path.c_str(), "wb");
+  if (!file) {
+    state.SkipWithError("cannot open the output file");
+    return;
+  }
+  for (auto _ : state) {
+    std::rewind(file);
+    write(file);
+    std::fflush(file);
+  }
+  std::fclose(file);
+  std::remove(path.c_str());
 }
 
 } // namespace ribbench

@@ -55,16 +55,9 @@ template <int kDigits> void writeWithFprintf(FILE *file) {
 }
 
 void libraryCase(benchmark::State &state, bool binary, int32_t digits) {
-  std::string path = outputPath(binary ? "binary" : "ascii");
   int32_t flag = binary ? 1 : 0;
   rib::RibOption options[] = {{"binary", &flag}, {"precision", &digits}, {nullptr, nullptr}};
-  RibWriter rib(path.c_str(), options);
-  for (auto _ : state) {
-    std::rewind(rib.encoder.stream());
-    writeWithLibrary(rib);
-    std::fflush(rib.encoder.stream());
-  }
-  std::remove(path.c_str());
+  ribbench::timeLibrary(state, binary ? "binary" : "ascii", options, writeWithLibrary);
 }
 
 template <int kDigits> void BM_AsciiLibrary(benchmark::State &state) {
@@ -73,27 +66,13 @@ template <int kDigits> void BM_AsciiLibrary(benchmark::State &state) {
 void BM_BinaryLibrary(benchmark::State &state) { libraryCase(state, true, 6); }
 
 template <int kDigits> void BM_Fprintf(benchmark::State &state) {
-  std::string path = outputPath("fprintf");
-  FILE *file = std::fopen(path.c_str(), "wb");
-  for (auto _ : state) {
-    std::rewind(file);
-    writeWithFprintf<kDigits>(file);
-    std::fflush(file);
-  }
-  std::fclose(file);
-  std::remove(path.c_str());
+  ribbench::timeFile(state, "fprintf", writeWithFprintf<kDigits>);
 }
 
 void BM_Limit(benchmark::State &state) {
-  std::string path = outputPath("limit");
-  FILE *file = std::fopen(path.c_str(), "wb");
-  for (auto _ : state) {
-    std::rewind(file);
+  ribbench::timeFile(state, "limit", [](FILE *file) {
     std::fwrite(values().data(), sizeof(RtFloat), values().size(), file);
-    std::fflush(file);
-  }
-  std::fclose(file);
-  std::remove(path.c_str());
+  });
 }
 
 BENCHMARK_TEMPLATE(BM_AsciiLibrary, 6)

@@ -60,31 +60,12 @@ template <int kDigits> void BM_MeshLibrary(benchmark::State &state) {
     state.SkipWithError("the library's numbers differ from fprintf's");
     return;
   }
-  const std::string path = ribbench::outputPath("mesh_library");
   const ribbench::PrecisionOptions precision(kDigits);
-  RibWriter rib(path.c_str(), precision.options());
-  for (auto _ : state) {
-    std::rewind(rib.encoder.stream());
-    writeWithLibrary(rib);
-    std::fflush(rib.encoder.stream());
-  }
-  std::remove(path.c_str());
+  ribbench::timeLibrary(state, "mesh_library", precision.options(), writeWithLibrary);
 }
 
 template <int kDigits> void BM_MeshFprintf(benchmark::State &state) {
-  const std::string path = ribbench::outputPath("mesh_fprintf");
-  FILE *file = std::fopen(path.c_str(), "wb");
-  if (!file) {
-    state.SkipWithError("cannot open the output file");
-    return;
-  }
-  for (auto _ : state) {
-    std::rewind(file);
-    writeWithFprintf<kDigits>(file);
-    std::fflush(file);
-  }
-  std::fclose(file);
-  std::remove(path.c_str());
+  ribbench::timeFile(state, "mesh_fprintf", writeWithFprintf<kDigits>);
 }
 
 BENCHMARK_TEMPLATE(BM_MeshLibrary, 6)

@@ -83,30 +83,11 @@ void BM_RequestsLibrary(benchmark::State &state) {
     state.SkipWithError("the library's bytes differ from fprintf's");
     return;
   }
-  const std::string path = ribbench::outputPath("requests_library");
-  RibWriter rib(path.c_str());
-  for (auto _ : state) {
-    std::rewind(rib.encoder.stream());
-    writeWithLibrary(rib);
-    std::fflush(rib.encoder.stream());
-  }
-  std::remove(path.c_str());
+  ribbench::timeLibrary(state, "requests_library", nullptr, writeWithLibrary);
 }
 
 void BM_RequestsFprintf(benchmark::State &state) {
-  const std::string path = ribbench::outputPath("requests_fprintf");
-  FILE *file = std::fopen(path.c_str(), "wb");
-  if (!file) {
-    state.SkipWithError("cannot open the output file");
-    return;
-  }
-  for (auto _ : state) {
-    std::rewind(file);
-    writeWithFprintf(file);
-    std::fflush(file);
-  }
-  std::fclose(file);
-  std::remove(path.c_str());
+  ribbench::timeFile(state, "requests_fprintf", writeWithFprintf);
 }
 
 } // namespace
