@@ -3,8 +3,8 @@
 // differ only in blanks and brackets.
 #pragma once
 
-#include <cstdint>
 #include <benchmark/benchmark.h>
+#include <cstdint>
 
 #include <cstdio>
 #include <string>
