@@ -51,14 +51,15 @@ Context::Context(const py::object &target, bool binary, int precision) : serial_
   std::string name;
   if (!target.is_none()) name = targetName(target);
   const bool toFile = !target.is_none() && name[0] != '|' && !startsRenderer(name.c_str());
+  FILE *file = nullptr;
   if (toFile) {
     // The library ends the process when it cannot make its file; Python gets an OSError instead.
-    FILE *file = std::fopen(name.c_str(), "wb");
+    // The file is opened once and handed over: a FIFO's reader sees one writer, not an end first.
+    file = std::fopen(name.c_str(), "wb");
     if (!file) {
       PyErr_SetFromErrnoWithFilenameObject(PyExc_OSError, target.ptr());
       throw py::error_already_set();
     }
-    std::fclose(file);
   } else {
     flushPythonStreams();
   }
@@ -66,7 +67,15 @@ Context::Context(const py::object &target, bool binary, int precision) : serial_
   RtInt precisionWord = precision;
   const rib::RibOption options[] = {
       {"binary", &binaryWord}, {"precision", &precisionWord}, {nullptr, nullptr}};
-  writer_.reset(new RibWriter(target.is_none() ? nullptr : name.c_str(), options));
+  try {
+    if (file)
+      writer_.reset(new RibWriter(file, name.c_str(), options));
+    else
+      writer_.reset(new RibWriter(target.is_none() ? nullptr : name.c_str(), options));
+  } catch (...) {
+    if (file) std::fclose(file);
+    throw;
+  }
   standardOutput_ = target.is_none();
 }
 

@@ -66,6 +66,9 @@ public:
   void error(std::string_view message, RibPosition where) override {
     dispatch_.error(message, where);
   }
+  // An input that cannot be read to its end is unreadable, not a problem of its RIB: the caller
+  // must not take what was read for the whole.
+  void readFailed(int error, std::string_view, RibPosition) override { readError_ = error; }
 
   // RibProblemSink
   void problem(RibPosition where, std::string_view message) override;
@@ -83,6 +86,7 @@ private:
   RibReader reader_;
   std::string name_;
   int problems_ = 0;
+  int readError_ = 0;
   DiagnosticTarget outer_ = {};
   std::string held_;
   std::string line_;
@@ -135,11 +139,18 @@ template <class Read> int RibReadSession::Impl::read(const char *name, Read read
     ~SinkInstalled() { setDiagnosticSink(outer.sink, outer.user); }
   } installed{setDiagnosticSink(hold, this)};
   outer_ = installed.outer;
+  dispatch_.beginInput();
+  readError_ = 0;
   readInput();
   dispatch_.endInput();
   // Said outside any request (there is none today): passed on as it was said.
   if (!held_.empty()) forward(DiagnosticKind::Library, held_);
   held_.clear();
+  if (readError_ != 0) {
+    const std::string line = "cannot read '" + name_ + "': " + std::strerror(readError_) + "\n";
+    emitDiagnostic(DiagnosticKind::Unreadable, line.data(), line.size());
+    return -1;
+  }
   return problems_;
 }
 

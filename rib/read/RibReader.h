@@ -84,6 +84,9 @@ public:
   /// A problem in the input: one line of text, where it is. The request it occurs in is not
   /// delivered; reading goes on at the next request name.
   virtual void error(std::string_view message, RibPosition where);
+  /// The input could not be read on (`error` is the system's errno); reading ends. By default an
+  /// error "read error: <reason>".
+  virtual void readFailed(int error, std::string_view message, RibPosition where);
 };
 
 /// Bounds that keep a hostile input from taking unbounded memory.

@@ -38,6 +38,8 @@ struct RibDispatch::State {
   std::unordered_map<int32_t, RtLightHandle> lights; // by the number the input gave them
   std::unordered_map<int32_t, RtObjectHandle> objects;
   std::unordered_set<std::string> declared; // names the input's Declare requests declared
+  std::vector<SavedDeclaration> saved;      // what those names were declared before the input
+  std::vector<SavedDeclaration> restored;   // put back after the last input, not yet written
   bool earlierDeclarations = false;
 
   // Open blocks, innermost last, as runs: Begins of one kind that follow one another (other

@@ -60,6 +60,7 @@ Token &RibTokenizer::end(Token &token) {
   token.where = here();
   if (input_.error() != 0 && !readErrorReported_) {
     readErrorReported_ = true;
+    token.readError = input_.error();
     return fail(token, "read error: %s", std::strerror(input_.error()));
   }
   token.kind = TokenKind::End;

@@ -40,6 +40,7 @@ struct Token {
   size_t first = 0;
   size_t count = 0;
   bool overLimit = false; // String, FloatArray: the request's limit was reached; values dropped
+  int readError = 0;      // Error: the input could not be read on (errno), not a syntax error
 };
 
 /// The values of the request being read, in buffers kept from request to request.

@@ -60,6 +60,8 @@ public:
   /// output); a `pipe` is closed with pclose and written with SIGPIPE held back.
   void attach(FILE *stream, const char *target, bool pipe);
   FILE *stream() const { return stream_; }
+  /// True once a write, flush or close of the stream has failed (and been reported).
+  bool failed() const { return failed_; }
   /// Hands what the stream holds to the system, so that a reader sees it now.
   void flushStream();
   /// Flushes and closes the stream (standard output is only flushed) and detaches it; a pipe's

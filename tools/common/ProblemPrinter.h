@@ -40,6 +40,8 @@ public:
   void endProgress();
   /// The last input that could not be read: "cannot read 'NAME': reason".
   const std::string &unreadableMessage() const { return unreadable_; }
+  /// The errno of the first problem line that could not be written; 0 when all were.
+  int writeError() const { return writeError_; }
 
 private:
   static void receive(void *user, rib::DiagnosticKind kind, const char *text, size_t length);
@@ -55,6 +57,7 @@ private:
   uint64_t calls_ = 0;
   int64_t lastShown_ = 0;
   bool shown_ = false;
+  int writeError_ = 0;
 };
 
 } // namespace ribtools

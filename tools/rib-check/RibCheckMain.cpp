@@ -6,12 +6,14 @@
 #include <unistd.h>
 
 #include <cstdio>
+#include <cstring>
 #include <string>
 #include <vector>
 
 #include "RibWriter.h"
 #include "rib/RibRead.h"
 #include "tools/common/ProblemPrinter.h"
+#include "tools/common/StandardDescriptors.h"
 
 namespace {
 
@@ -25,6 +27,7 @@ int badArgument(const std::string &problem) {
 } // namespace
 
 int main(int argc, char **argv) {
+  ribtools::occupyClosedStandardDescriptors();
   std::vector<std::string> paths;
   bool options = true;
   for (int i = 1; i < argc; ++i) {
@@ -62,6 +65,12 @@ int main(int argc, char **argv) {
       return 2;
     }
     found += problemsOfFile;
+  }
+  // A problem list that did not reach its reader must not pass for a short one.
+  if (problems.writeError() != 0) {
+    std::fprintf(stderr, "rib-check: cannot write the problems to standard output: %s\n",
+                 std::strerror(problems.writeError()));
+    return 2;
   }
   return found == 0 ? 0 : 1;
 }
