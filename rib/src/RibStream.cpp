@@ -3,7 +3,7 @@
 // is reported in one line naming the target and the system's reason, and from then on the stream
 // gets nothing more. A library must not end its host: writing into a pipe whose command has gone
 // would raise SIGPIPE, which is held back for the write and taken away again, so the host's own
-// signal handling is never changed.
+// signal handling is never changed. A compressed stream goes through its GzipOutput on the way.
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -16,6 +16,7 @@
 #include <pthread.h>
 
 #include "Diagnostics.h"
+#include "GzipOutput.h"
 #include "RibEncoder.h"
 
 namespace rib {
@@ -60,6 +61,9 @@ private:
 
 } // namespace
 
+RibEncoder::RibEncoder() = default;
+RibEncoder::~RibEncoder() = default;
+
 void RibEncoder::attach(FILE *stream, const char *target, bool pipe) {
   stream_ = stream;
   target_ = target;
@@ -69,6 +73,8 @@ void RibEncoder::attach(FILE *stream, const char *target, bool pipe) {
   regularFile_ = stream && !pipe && fstat(fileno(stream), &info) == 0 && S_ISREG(info.st_mode) &&
                  ftello(stream) >= 0;
 }
+
+void RibEncoder::compress(int level) { gzip_ = std::make_unique<GzipOutput>(level); }
 
 long long RibEncoder::streamPosition() { return ftello(stream_); }
 
@@ -82,18 +88,31 @@ void RibEncoder::cutStreamAt(long long position) {
 void RibEncoder::writeOut(const char *bytes, size_t length) {
   if (length == 0 || !stream_ || failed_) return;
   SigpipeHeldBack held(pipe_);
+  if (gzip_) {
+    if (const int error = gzip_->add(bytes, length, stream_)) streamFailed(error);
+    return;
+  }
   if (std::fwrite(bytes, 1, length, stream_) != length) streamFailed(errno);
 }
 
 void RibEncoder::flushStream() {
   if (!stream_ || failed_) return;
   SigpipeHeldBack held(pipe_);
+  if (const int error = gzip_ ? gzip_->flush(stream_) : 0) {
+    streamFailed(error);
+    return;
+  }
   if (std::fflush(stream_) != 0) streamFailed(errno);
 }
 
 void RibEncoder::close() {
   FILE *stream = stream_;
   if (!stream) return;
+  if (gzip_ && !failed_) {
+    SigpipeHeldBack held(pipe_);
+    if (const int error = gzip_->finish(stream)) streamFailed(error);
+  }
+  gzip_.reset();
   stream_ = nullptr;
   if (stream == stdout) {
     // Standard output stays open; what the context wrote must still reach it.

@@ -19,7 +19,7 @@ RtPointer handleOf(int32_t number) {
 RtLightHandle writeLight(RibWriter &rib, const char *keyword, RtToken name, RtInt n,
                          RtToken tokens[], RtPointer values[]) {
   int32_t number = rib.nextLightHandle++;
-  rib.encoder.writeRaw(keyword);
+  rib.encoder.writeKeyword(keyword);
   rib.encoder.writeParamList(name, number, n, tokens, values);
   return handleOf(number);
 }
@@ -37,7 +37,7 @@ RtLightHandle RibWriter::AreaLightSourceV(RtToken name, RtInt n, RtToken tokens[
 
 RtObjectHandle RibWriter::ObjectBegin() {
   int32_t number = nextObjectHandle++;
-  encoder.writeRaw("ObjectBegin");
+  encoder.writeKeyword("ObjectBegin");
   encoder.writeArguments(static_cast<RtInt>(number));
   encoder.endLine();
   encoder.openBlock();
