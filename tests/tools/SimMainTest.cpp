@@ -141,7 +141,7 @@ TEST(SimProgram, BadArgumentsExitTwoWithOneLineAndUsageAndNoCsv) {
     ASSERT_EQ(lines.size(), 2u) << run.err;
     EXPECT_EQ(lines[0].rfind("wobblerama-sim: ", 0), 0u) << lines[0];
     EXPECT_EQ(lines[1], "usage: wobblerama-sim [--steps N] [--every K] [--push S:MODE]... "
-                        "[--rib FILE [--rib-binary] [--first-frame N]]");
+                        "[--rib FILE [--rib-binary | --rib-compact] [--first-frame N]]");
   }
 }
 
