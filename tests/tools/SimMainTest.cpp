@@ -127,6 +127,8 @@ TEST(SimProgram, BadArgumentsExitTwoWithOneLineAndUsageAndNoCsv) {
       {"--push", "a:1"},
       {"--steps", "10", "x"},
       {"--rib-binary"},
+      {"--rib-compact"},
+      {"--rib", "x.rib", "--rib-binary", "--rib-compact"},
       {"--rib", ""},
       {"--rib", "/nonexistent-directory/scene.rib"},
       {"--rib", "/nonexistent-directory/scene.%04d.rib"},
