@@ -1,9 +1,11 @@
 // The encoder's stream: the bytes of each request handed to the file, standard output or pipe;
 // the flush at WorldEnd and the close at the end of the context. The first failure of any of them
 // is reported in one line naming the target and the system's reason, and from then on the stream
-// gets nothing more. A library must not end its host: writing into a pipe whose command has gone
-// would raise SIGPIPE, which is held back for the write and taken away again, so the host's own
-// signal handling is never changed. A compressed stream goes through its GzipOutput on the way.
+// gets nothing more. A library must not end its host: writing into a pipe whose reader has gone
+// (a command's pipe, standard output into "| head", a FIFO) would raise SIGPIPE, which is held back
+// for the write and taken away again, so the host's own signal handling is never changed. A
+// compressed stream goes through its GzipOutput on the way.
+#include <stdio_ext.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -72,6 +74,8 @@ void RibEncoder::attach(FILE *stream, const char *target, bool pipe) {
   struct stat info;
   regularFile_ = stream && !pipe && fstat(fileno(stream), &info) == 0 && S_ISREG(info.st_mode) &&
                  ftello(stream) >= 0;
+  // Only a regular file can never raise SIGPIPE.
+  holdSigpipe_ = stream && !regularFile_;
 }
 
 void RibEncoder::compress(int level) { gzip_ = std::make_unique<GzipOutput>(level); }
@@ -87,7 +91,7 @@ void RibEncoder::cutStreamAt(long long position) {
 
 void RibEncoder::writeOut(const char *bytes, size_t length) {
   if (length == 0 || !stream_ || failed_) return;
-  SigpipeHeldBack held(pipe_);
+  SigpipeHeldBack held(holdSigpipe_);
   if (gzip_) {
     if (const int error = gzip_->add(bytes, length, stream_)) streamFailed(error);
     return;
@@ -97,7 +101,7 @@ void RibEncoder::writeOut(const char *bytes, size_t length) {
 
 void RibEncoder::flushStream() {
   if (!stream_ || failed_) return;
-  SigpipeHeldBack held(pipe_);
+  SigpipeHeldBack held(holdSigpipe_);
   if (const int error = gzip_ ? gzip_->flush(stream_) : 0) {
     streamFailed(error);
     return;
@@ -109,18 +113,21 @@ void RibEncoder::close() {
   FILE *stream = stream_;
   if (!stream) return;
   if (gzip_ && !failed_) {
-    SigpipeHeldBack held(pipe_);
+    SigpipeHeldBack held(holdSigpipe_);
     if (const int error = gzip_->finish(stream)) streamFailed(error);
   }
   gzip_.reset();
   stream_ = nullptr;
   if (stream == stdout) {
     // Standard output stays open; what the context wrote must still reach it.
+    SigpipeHeldBack held(holdSigpipe_);
     if (!failed_ && std::fflush(stream) != 0) streamFailed(errno);
+    if (failed_) __fpurge(stream);
     return;
   }
   if (!pipe_) {
     // fclose flushes first; a failure of either is the stream's.
+    SigpipeHeldBack held(holdSigpipe_);
     if (std::fclose(stream) != 0 && !failed_) streamFailed(errno);
     return;
   }
@@ -145,6 +152,9 @@ void RibEncoder::streamFailed(int error) {
   if (failed_) return;
   failed_ = true;
   if (error == 0) error = EIO; // a stream already in error says no more
+  // What the stream still buffers is dropped, so that the process's exit does not try it again
+  // (standard output outlives the context) and raise SIGPIPE then.
+  if (stream_) __fpurge(stream_);
   const RtInt code = error == ENOSPC ? RIE_DISKFULL : RIE_SYSTEM;
   if (!target_)
     reportError(code, "cannot write the RIB to standard output: %s", std::strerror(error));
