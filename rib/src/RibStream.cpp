@@ -65,6 +65,7 @@ void RibEncoder::attach(FILE *stream, const char *target, bool pipe) {
   target_ = target;
   pipe_ = pipe;
   failed_ = false;
+  failure_ = StreamFailure{};
   struct stat info;
   regularFile_ = stream && !pipe && fstat(fileno(stream), &info) == 0 && S_ISREG(info.st_mode) &&
                  ftello(stream) >= 0;
@@ -112,6 +113,12 @@ void RibEncoder::close() {
     status = pclose(stream); // waits for the command
   }
   if (status == -1)
+    failure_.error = errno;
+  else if (WIFEXITED(status))
+    failure_.commandStatus = WEXITSTATUS(status);
+  else if (WIFSIGNALED(status))
+    failure_.commandSignal = WTERMSIG(status);
+  if (status == -1)
     reportError(RIE_SYSTEM, "cannot wait for the RIB command \"%s\": %s", target_,
                 std::strerror(errno));
   else if (WIFEXITED(status) && WEXITSTATUS(status) != 0)
@@ -126,6 +133,7 @@ void RibEncoder::streamFailed(int error) {
   if (failed_) return;
   failed_ = true;
   if (error == 0) error = EIO; // a stream already in error says no more
+  failure_.error = error;
   const RtInt code = error == ENOSPC ? RIE_DISKFULL : RIE_SYSTEM;
   if (!target_)
     reportError(code, "cannot write the RIB to standard output: %s", std::strerror(error));
