@@ -64,8 +64,6 @@ void RibDispatch::setBasisSteps(int uStep, int vStep) {
 
 void RibDispatch::acceptEarlierDeclarations(bool accept) { state_->earlierDeclarations = accept; }
 
-uint64_t RibDispatch::problemCount() const { return state_->problemCount; }
-
 void RibDispatch::request(const RibRequest &request) {
   State &state = *state_;
   if (request.name == "version") {

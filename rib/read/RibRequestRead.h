@@ -33,7 +33,6 @@ struct RibDispatch::State {
 
   RiContext &context;
   RibProblemSink &problems;
-  uint64_t problemCount = 0;
   int uStep = 3; // as the context's Basis left them
   int vStep = 3;
   std::unordered_map<int32_t, RtLightHandle> lights; // by the number the input gave them
@@ -53,10 +52,7 @@ struct RibDispatch::State {
   std::vector<RtToken> tokens;
   std::vector<RtPointer> values;
 
-  void report(RibPosition where, std::string_view message) {
-    ++problemCount;
-    problems.problem(where, message);
-  }
+  void report(RibPosition where, std::string_view message) { problems.problem(where, message); }
 };
 
 class RequestRead {
