@@ -68,7 +68,9 @@ public:
   }
   // An input that cannot be read to its end is unreadable, not a problem of its RIB: the caller
   // must not take what was read for the whole.
-  void readFailed(int error, std::string_view, RibPosition) override { readError_ = error; }
+  void readFailed(int error, std::string_view message, RibPosition) override {
+    inputFailure_ = error != 0 ? std::strerror(error) : std::string(message);
+  }
 
   // RibProblemSink
   void problem(RibPosition where, std::string_view message) override;
@@ -86,7 +88,7 @@ private:
   RibReader reader_;
   std::string name_;
   int problems_ = 0;
-  int readError_ = 0;
+  std::string inputFailure_; // why the input could not be read to its end
   DiagnosticTarget outer_ = {};
   std::string held_;
   std::string line_;
@@ -140,14 +142,14 @@ template <class Read> int RibReadSession::Impl::read(const char *name, Read read
   } installed{setDiagnosticSink(hold, this)};
   outer_ = installed.outer;
   dispatch_.beginInput();
-  readError_ = 0;
+  inputFailure_.clear();
   readInput();
   dispatch_.endInput();
   // Said outside any request (there is none today): passed on as it was said.
   if (!held_.empty()) forward(DiagnosticKind::Library, held_);
   held_.clear();
-  if (readError_ != 0) {
-    const std::string line = "cannot read '" + name_ + "': " + std::strerror(readError_) + "\n";
+  if (!inputFailure_.empty()) {
+    const std::string line = "cannot read '" + name_ + "': " + inputFailure_ + "\n";
     emitDiagnostic(DiagnosticKind::Unreadable, line.data(), line.size());
     return -1;
   }

@@ -115,11 +115,12 @@ bool RibReader::Impl::read() {
       break;
     case TokenKind::Structure: hold(token); break;
     case TokenKind::Error:
-      if (token.readError != 0) {
+      // A failure of the input is reported even inside a request already in error; a read that
+      // failed makes the input unreadable.
+      if (token.readError != 0)
         failRead(token);
-      } else if (!skipping_) {
+      else if (!skipping_ || token.ofInput)
         fail(token.text, token.where);
-      }
       break;
     default:
       if (skipping_) break;

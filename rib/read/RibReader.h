@@ -84,8 +84,8 @@ public:
   /// A problem in the input: one line of text, where it is. The request it occurs in is not
   /// delivered; reading goes on at the next request name.
   virtual void error(std::string_view message, RibPosition where);
-  /// The input could not be read on (`error` is the system's errno); reading ends. By default an
-  /// error "read error: <reason>".
+  /// A read of the input failed (`error` is the system's errno): reading ends. By default the
+  /// same as error(message, where).
   virtual void readFailed(int error, std::string_view message, RibPosition where);
 };
 

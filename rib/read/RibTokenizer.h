@@ -40,7 +40,8 @@ struct Token {
   size_t first = 0;
   size_t count = 0;
   bool overLimit = false; // String, FloatArray: the request's limit was reached; values dropped
-  int readError = 0;      // Error: the input could not be read on (errno), not a syntax error
+  bool ofInput = false;   // Error: the input itself failed (read error, corrupt gzip)
+  int readError = 0;      // Error of the input: the errno of a read that failed, else 0
 };
 
 /// The values of the request being read, in buffers kept from request to request.

@@ -1,10 +1,11 @@
 // The RibWriter operations made from the request table (rib/RiRequests.def): every list-gathering
-// form, and the writing bodies of the requests whose row says how they are written (Line, Named,
-// Listed, Quadric, Unlisted). Requests with a body of their own (Own) are written in the file of
-// their family.
+// form, and the writing bodies of the requests whose form (RequestForms.h) says how they are
+// written (Line, Named, Listed, Quadric, Unlisted). Requests with a body of their own (Own) are
+// written in the file of their family.
 #include "Diagnostics.h"
 #include "GatheredParams.h"
 #include "PrimitiveCounts.h"
+#include "RequestForms.h"
 #include "RibWriter.h"
 
 #define RI_UNPAREN(...) __VA_ARGS__
@@ -37,7 +38,7 @@ constexpr int blockStep(const char *name) {
 
 // ---- List-gathering forms: gather the pairs, then the writing form through the virtual table ----
 
-#define RI_LIST_REQUEST(Result, Name, Parameters, Arguments, LastFixed, Body)                      \
+#define RI_LIST_REQUEST(Result, Name, Parameters, Arguments, LastFixed)                            \
   Result RibWriter::Name(RI_UNPAREN Parameters, ...) {                                             \
     RIB_GATHER_PARAMS(params, LastFixed, #Name);                                                   \
     return Name##V(RI_UNPAREN Arguments, params.count, params.tokens, params.values);              \
@@ -51,7 +52,7 @@ constexpr int blockStep(const char *name) {
 #define RI_BODY_Line(Name, Parameters, Arguments)                                                  \
   RtVoid RibWriter::Name Parameters {                                                              \
     if constexpr (blockStep(#Name) < 0) encoder.closeBlock();                                      \
-    encoder.writeRaw(#Name);                                                                       \
+    encoder.writeKeyword(#Name);                                                                   \
     encoder.writeArguments Arguments;                                                              \
     encoder.endLine();                                                                             \
     if constexpr (blockStep(#Name) > 0) encoder.openBlock();                                       \
@@ -66,7 +67,7 @@ constexpr int blockStep(const char *name) {
                                         "; the request is left out");                              \
       return;                                                                                      \
     }                                                                                              \
-    encoder.writeRaw(#Name);                                                                       \
+    encoder.writeKeyword(#Name);                                                                   \
     encoder.writeParamList(RI_FIRST Arguments, 0, n, tokens, values);                              \
   }
 // Listed: the keyword, the fixed arguments and the parameter list (announced first: the arguments
@@ -74,7 +75,7 @@ constexpr int blockStep(const char *name) {
 #define RI_BODY_Listed(Name, Parameters, Arguments)                                                \
   RtVoid RibWriter::Name##V RI_V_PARAMETERS(Parameters) {                                          \
     encoder.expectParams(nullptr, n, tokens, values);                                              \
-    encoder.writeRaw(#Name);                                                                       \
+    encoder.writeKeyword(#Name);                                                                   \
     encoder.writeArguments Arguments;                                                              \
     encoder.writeParamList(nullptr, 0, n, tokens, values);                                         \
   }
@@ -82,7 +83,7 @@ constexpr int blockStep(const char *name) {
 // varying values, 1 uniform).
 #define RI_BODY_Quadric(Name, Parameters, Arguments)                                               \
   RtVoid RibWriter::Name##V RI_V_PARAMETERS(Parameters) {                                          \
-    encoder.writeRaw(#Name);                                                                       \
+    encoder.writeKeyword(#Name);                                                                   \
     encoder.writeArguments Arguments;                                                              \
     encoder.writePrimParamList(rib::quadricCounts(), n, tokens, values);                           \
   }
@@ -90,14 +91,16 @@ constexpr int blockStep(const char *name) {
 #define RI_BODY_Unlisted(Name, Parameters, Arguments)                                              \
   RtVoid RibWriter::Name##V RI_V_PARAMETERS(Parameters) {                                          \
     unused(n, tokens, values);                                                                     \
-    encoder.writeRaw(#Name);                                                                       \
+    encoder.writeKeyword(#Name);                                                                   \
     encoder.writeArguments Arguments;                                                              \
     encoder.endLine();                                                                             \
   }
 #define RI_BODY_Own(Name, Parameters, Arguments)
 
-#define RI_REQUEST(Result, Name, Parameters, Arguments, Body)                                      \
-  RI_BODY_##Body(Name, Parameters, Arguments)
-#define RI_LIST_REQUEST(Result, Name, Parameters, Arguments, LastFixed, Body)                      \
-  RI_BODY_##Body(Name, Parameters, Arguments)
+#define RI_BODY(Written, Read, Name, Parameters, Arguments)                                        \
+  RI_BODY_##Written(Name, Parameters, Arguments)
+#define RI_REQUEST(Result, Name, Parameters, Arguments)                                            \
+  RIB_WITH_FORM(Name, RI_BODY, Name, Parameters, Arguments)
+#define RI_LIST_REQUEST(Result, Name, Parameters, Arguments, LastFixed)                            \
+  RIB_WITH_FORM(Name, RI_BODY, Name, Parameters, Arguments)
 #include "rib/RiRequests.def"

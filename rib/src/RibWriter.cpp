@@ -99,10 +99,12 @@ void RibWriter::applyOptions(const rib::RibOption *options) {
   rib::RibSettings settings;
   for (int i = 0; options && i < kMaxOptions && options[i].token; ++i)
     rib::applyRibOption(settings, options[i].token, options[i].value, rib::OptionScope::NewContext);
-  encoder.binary = settings.binary != 0;
+  encoder.binary = settings.binary != 0 || settings.compact != 0;
+  encoder.compact = settings.compact != 0;
   encoder.precision = settings.precision;
   compression = settings.compression;
   rib::gEchoDeclares = 1;
+  if (compression) encoder.compress(settings.compressionLevel);
 }
 
 void RibWriter::start(FILE *stream) {
@@ -121,7 +123,9 @@ void RibWriter::endOutput() {
 
 RtContextHandle RiBegin(RtToken name) {
   rib::RibOption options[] = {
-      {"binary", &gRibBinary}, {"precision", &gRibPrecision}, {nullptr, nullptr}};
+      {"binary", &gRibBinary},       {"compact", &rib::gRibCompact},
+      {"gzip", &gRibCompression},    {"compressionlevel", &rib::gRibCompressionLevel},
+      {"precision", &gRibPrecision}, {nullptr, nullptr}};
   RiCurrentContext = makeContext("RiBegin", name, options);
   return RiCurrentContext;
 }

@@ -34,17 +34,17 @@ public:
   int32_t isPipe;
   int32_t uStep; // steps of the current basis (Basis), read by patch meshes and curves
   int32_t vStep;
-  int32_t compression; // recorded only; output is never compressed
+  int32_t compression; // 1: the output is gzip-compressed
   int32_t nextLightHandle;
   int32_t nextObjectHandle;
   rib::RibEncoder encoder; // the stream, the binary flag, the precision and the request buffer
 
   /// Opens the target (null: standard output; "rendrib", "rgl", "prman" or "|cmd": a pipe;
-  /// otherwise a file), applies the options ("format", "binary", "compression", "gzip",
-  /// "precision"; at most 512, up to a null token), writes the header and predeclares the
-  /// standard parameters (the first context only: a new context never changes a declaration). An
-  /// unwritable target ends the process (status 1). Without memory it throws std::bad_alloc before
-  /// anything is opened (RiBegin and RiNewContext report that).
+  /// otherwise a file), applies the options ("format", "binary", "compact", "compression",
+  /// "gzip", "compressionlevel", "precision"; at most 512, up to a null token), writes the header
+  /// and predeclares the standard parameters (the first context only: a new context never changes a
+  /// declaration). An unwritable target ends the process (status 1). Without memory it throws
+  /// std::bad_alloc before anything is opened (RiBegin and RiNewContext report that).
   explicit RibWriter(const char *target, const rib::RibOption *options = nullptr);
   /// The same into a stream the caller opened (once: a FIFO's reader sees one writer), named
   /// `streamName` in reports; it is closed at the end unless it is standard output.
@@ -61,8 +61,8 @@ public:
 
   // The requests, one override per operation of RiContext.
 #define RI_UNPAREN(...) __VA_ARGS__
-#define RI_REQUEST(Result, Name, Parameters, Arguments, Body) Result Name Parameters override;
-#define RI_LIST_REQUEST(Result, Name, Parameters, Arguments, LastFixed, Body)                      \
+#define RI_REQUEST(Result, Name, Parameters, Arguments) Result Name Parameters override;
+#define RI_LIST_REQUEST(Result, Name, Parameters, Arguments, LastFixed)                            \
   Result Name(RI_UNPAREN Parameters, ...) override;                                                \
   Result Name##V(RI_UNPAREN Parameters, RtInt n, RtToken tokens[], RtPointer values[]) override;
 #define RI_VARIADIC_REQUEST(Result, Name, Parameters, LastFixed, VParameters, VArguments)          \
