@@ -16,7 +16,7 @@ const PrimitiveCounts kQuadricCounts = quadricCounts();
   {#Name, [](RequestRead &read) {                                                                  \
      read.fixed<void Parameters>([&read](auto... values) { read.context().Name(values...); });     \
    }},
-// Named, Listed and Unlisted: the fixed arguments, then parameters of their declared sizes.
+// Named and Listed: the fixed arguments, then parameters of their declared sizes.
 #define RI_READ_LIST(Name, Parameters, Counts)                                                     \
   {#Name, [](RequestRead &read) {                                                                  \
      read.listed<void Parameters>(Counts, [&read](auto... values) {                                \
@@ -25,7 +25,6 @@ const PrimitiveCounts kQuadricCounts = quadricCounts();
    }},
 #define RI_READ_Named(Name, Parameters) RI_READ_LIST(Name, Parameters, nullptr)
 #define RI_READ_Listed(Name, Parameters) RI_READ_LIST(Name, Parameters, nullptr)
-#define RI_READ_Unlisted(Name, Parameters) RI_READ_LIST(Name, Parameters, nullptr)
 // Quadric: parameters sized as the writer sizes them, by the parametric corners.
 #define RI_READ_Quadric(Name, Parameters) RI_READ_LIST(Name, Parameters, &kQuadricCounts)
 #define RI_READ_Own(Name, Parameters)

@@ -46,6 +46,9 @@ public:
   void error(std::string_view message, rib::RibPosition where) override {
     dispatch_.error(message, where);
   }
+  void note(std::string_view message, rib::RibPosition where) override {
+    dispatch_.note(message, where);
+  }
 
 private:
   void reportSaid(rib::RibPosition where) {
@@ -107,9 +110,21 @@ void ProblemPrinter::endProgress() {
 }
 
 void ProblemPrinter::problem(rib::RibPosition where, std::string_view message) {
-  endProgress();
   ++count_;
+  writeLine(where, "", message);
+}
+
+void ProblemPrinter::note(rib::RibPosition where, std::string_view message) {
+  if (!notes_) return;
+  if (strict_) ++count_;
+  writeLine(where, "note: ", message);
+}
+
+void ProblemPrinter::writeLine(rib::RibPosition where, std::string_view kind,
+                               std::string_view message) {
+  endProgress();
   std::string line = name_ + ":" + std::to_string(where.line) + ": ";
+  line.append(kind.data(), kind.size());
   line.append(message.data(), message.size());
   for (size_t i = name_.size(); i < line.size(); ++i)
     if (line[i] == '\n' || line[i] == '\r') line[i] = ' ';

@@ -35,7 +35,15 @@ public:
   /// Takes the progress line off the terminal.
   void endProgress();
 
+  /// Notes are shown as "NAME:LINE: note: message" once asked for (rib-check), and counted as
+  /// problems when strict; otherwise they are left out.
+  void showNotes(bool strict) {
+    notes_ = true;
+    strict_ = strict;
+  }
+
   void problem(rib::RibPosition where, std::string_view message) override;
+  void note(rib::RibPosition where, std::string_view message) override;
   uint64_t count() const { return count_; }
 
 private:
@@ -49,6 +57,10 @@ private:
   uint64_t calls_ = 0;
   int64_t lastShown_ = 0;
   bool shown_ = false;
+  bool notes_ = false;
+  bool strict_ = false;
+
+  void writeLine(rib::RibPosition where, std::string_view kind, std::string_view message);
 };
 
 /// Reads the input at `path` through `dispatch` and ends it there (blocks left open are
