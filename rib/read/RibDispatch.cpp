@@ -112,8 +112,6 @@ void RibDispatch::setBasisSteps(int uStep, int vStep) {
 
 void RibDispatch::acceptEarlierDeclarations(bool accept) { state_->earlierDeclarations = accept; }
 
-uint64_t RibDispatch::problemCount() const { return state_->problemCount; }
-
 void RibProblemSink::note(RibPosition, std::string_view) {}
 
 void RibDispatch::request(const RibRequest &read) {

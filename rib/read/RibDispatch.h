@@ -77,9 +77,6 @@ public:
   /// Also takes as declared the names that the program or earlier inputs declared.
   void acceptEarlierDeclarations(bool accept);
 
-  /// Problems reported so far, syntax errors included.
-  uint64_t problemCount() const;
-
   struct State;
 
 private:

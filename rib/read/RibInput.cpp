@@ -2,7 +2,6 @@
 
 #include <cerrno>
 #include <cstring>
-#include <unistd.h>
 
 namespace rib {
 
@@ -13,11 +12,6 @@ void RibInput::fromFile(FILE *file, size_t chunkBytes) {
     exhausted_ = true;
     error_ = EBADF;
   }
-}
-
-void RibInput::fromDescriptor(int fd, size_t chunkBytes) {
-  start(Source::Descriptor, chunkBytes);
-  fd_ = fd;
 }
 
 void RibInput::fromMemory(const void *data, size_t size, size_t chunkBytes) {
@@ -36,7 +30,6 @@ void RibInput::start(Source source, size_t chunkBytes) {
   exhausted_ = false;
   error_ = 0;
   file_ = nullptr;
-  fd_ = -1;
   memory_ = nullptr;
   memoryLeft_ = 0;
 }
@@ -53,15 +46,6 @@ size_t RibInput::readSome(char *into, size_t most) {
     if (n == 0 && std::ferror(file_)) error_ = errno != 0 ? errno : EIO;
     return n;
   }
-  case Source::Descriptor:
-    for (;;) {
-      ssize_t n = ::read(fd_, into, most);
-      if (n >= 0) return static_cast<size_t>(n);
-      if (errno != EINTR) {
-        error_ = errno;
-        return 0;
-      }
-    }
   case Source::Memory: {
     size_t n = most < memoryLeft_ ? most : memoryLeft_;
     std::memcpy(into, memory_, n);

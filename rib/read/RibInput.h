@@ -1,4 +1,4 @@
-// RibInput.h - the reader's bytes: a FILE*, a file descriptor or a memory block, taken one chunk at
+// RibInput.h - the reader's bytes: a FILE* or a memory block, taken one chunk at
 // a time into a buffer that always ends with a zero byte, so that scanners stop at the end of
 // what has arrived without checking bounds on every byte. kPadding bytes after that zero are
 // readable too, so that digits can be taken eight at a time.
@@ -16,7 +16,6 @@ public:
   static constexpr size_t kPadding = 8;
 
   void fromFile(FILE *file, size_t chunkBytes);
-  void fromDescriptor(int fd, size_t chunkBytes);
   void fromMemory(const void *data, size_t size, size_t chunkBytes);
 
   char *begin() const { return data_.get(); }
@@ -33,7 +32,7 @@ public:
   char *refill(const char *keep, size_t &added);
 
 private:
-  enum class Source { File, Descriptor, Memory };
+  enum class Source { File, Memory };
 
   void start(Source source, size_t chunkBytes);
   void allocate(size_t capacity);
@@ -41,7 +40,6 @@ private:
 
   Source source_ = Source::Memory;
   FILE *file_ = nullptr;
-  int fd_ = -1;
   const char *memory_ = nullptr;
   size_t memoryLeft_ = 0;
 

@@ -54,10 +54,6 @@ public:
   RibInput &input() { return tokens_.input(); }
   size_t chunkBytes() const { return limits_.chunkBytes; }
   bool read();
-  void stop() { stopped_ = true; }
-
-  uint64_t requests = 0;
-  uint64_t errors = 0;
 
 private:
   void begin(const Token &name);
@@ -78,7 +74,7 @@ private:
 
   bool pending_ = false;  // a request has begun and not been delivered
   bool skipping_ = false; // after an error, up to the next request name
-  bool stopped_ = false;
+  uint64_t errors_ = 0;
   std::string name_;
   RibPosition where_;
   std::vector<ArgRecord> args_;
@@ -92,18 +88,18 @@ private:
 
 bool RibReader::Impl::read() {
   tokens_.restart();
-  pending_ = skipping_ = stopped_ = false;
+  pending_ = skipping_ = false;
   dropValues();
   held_.clear();
   heldText_.clear();
-  requests = errors = 0;
-  while (!stopped_) {
+  errors_ = 0;
+  for (;;) {
     Token token = tokens_.next();
     switch (token.kind) {
     case TokenKind::End:
       deliver();
       releaseComments();
-      return errors == 0;
+      return errors_ == 0;
     case TokenKind::Name:
       deliver();
       releaseComments();
@@ -127,7 +123,7 @@ bool RibReader::Impl::read() {
       break;
     }
   }
-  return errors == 0;
+  return errors_ == 0;
 }
 
 void RibReader::Impl::begin(const Token &name) {
@@ -168,7 +164,6 @@ void RibReader::Impl::deliver() {
   request.where = where_;
   request.args = viewAt(argViews_, 0);
   request.argCount = argViews_.size();
-  ++requests;
   handler_.request(request);
   dropValues();
 }
@@ -200,7 +195,7 @@ void RibReader::Impl::dropValues() {
 }
 
 void RibReader::Impl::fail(std::string_view message, RibPosition where) {
-  ++errors;
+  ++errors_;
   pending_ = false;
   skipping_ = true;
   tokens_.keepValues(false);
@@ -320,19 +315,9 @@ bool RibReader::readFile(FILE *file) {
   return impl_->read();
 }
 
-bool RibReader::readDescriptor(int fd) {
-  impl_->input().fromDescriptor(fd, impl_->chunkBytes());
-  return impl_->read();
-}
-
 bool RibReader::readMemory(const void *data, size_t size) {
   impl_->input().fromMemory(data, size, impl_->chunkBytes());
   return impl_->read();
 }
-
-void RibReader::stop() { impl_->stop(); }
-
-uint64_t RibReader::requestCount() const { return impl_->requests; }
-uint64_t RibReader::errorCount() const { return impl_->errors; }
 
 } // namespace rib

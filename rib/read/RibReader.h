@@ -1,6 +1,6 @@
 // RibReader.h - a streaming reader of RIB, ASCII and binary, mixed freely in one input.
 //
-// The reader takes its input in chunks (a FILE*, a file descriptor or a memory block), so a file
+// The reader takes its input in chunks (a FILE* or a memory block), so a file
 // larger than memory streams through it: only the arguments of the request being read are held.
 // For each request it calls the handler with the request's name, where it starts and its
 // arguments as typed values; structure comments ("##...") and syntax errors go to the handler too.
@@ -105,17 +105,9 @@ public:
   RibReader &operator=(const RibReader &) = delete;
 
   // Each read starts afresh (line 1, no binary definitions) and returns true when the whole
-  // input was read without an error. The file or descriptor is read to its end, never closed.
+  // input was read without an error. The file is read to its end, never closed.
   bool readFile(FILE *file);
-  bool readDescriptor(int fd);
   bool readMemory(const void *data, size_t size);
-
-  /// Ends the current read after the handler call that asks for it.
-  void stop();
-
-  /// Requests delivered and errors reported by the last read.
-  uint64_t requestCount() const;
-  uint64_t errorCount() const;
 
   class Impl;
 

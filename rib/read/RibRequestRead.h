@@ -33,7 +33,6 @@ struct RibDispatch::State {
 
   RiContext &context;
   RibProblemSink &problems;
-  uint64_t problemCount = 0;
   int uStep = 3; // as the context's Basis left them
   int vStep = 3;
   // Lights and objects by the number or name the input gave them (handleKey()); those whose
@@ -60,10 +59,7 @@ struct RibDispatch::State {
   std::vector<RtToken> tokens;
   std::vector<RtPointer> values;
 
-  void report(RibPosition where, std::string_view message) {
-    ++problemCount;
-    problems.problem(where, message);
-  }
+  void report(RibPosition where, std::string_view message) { problems.problem(where, message); }
   /// A note, once per input for each `key`.
   void noteOnce(const std::string &key, RibPosition where, std::string_view message) {
     if (noted.insert(key).second) problems.note(where, message);

@@ -1,5 +1,5 @@
 // The encoder's typed writes: text pieces, numbers, arrays and the hand-over to the stream. The
-// parameter lists are in ParamList.cpp.
+// parameter lists are in RibEncoderParams.cpp.
 #include "RibEncoder.h"
 
 #include <charconv>

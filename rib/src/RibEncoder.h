@@ -194,7 +194,7 @@ private:
   void keepKeyword();
   void resetRequest();
 
-  // The stream (RibStream.cpp).
+  // The stream (RibEncoderStream.cpp).
   void writeOut(const char *bytes, size_t length);
   void streamFailed(int error);
   /// True when what a request wrote can be taken back: the stream is a regular file.

@@ -17,7 +17,7 @@
 
 #include "RibDispatch.h"
 #include "RibWriter.h"
-#include "tools/rib-check/RibToolInput.h"
+#include "tools/common/RibToolInput.h"
 
 namespace {
 

@@ -13,7 +13,7 @@
 
 #include "RibDispatch.h"
 #include "RibWriter.h"
-#include "tools/rib-check/RibToolInput.h"
+#include "tools/common/RibToolInput.h"
 
 namespace {
 

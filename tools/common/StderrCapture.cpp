@@ -1,4 +1,4 @@
-#include "tools/rib-check/StderrCapture.h"
+#include "tools/common/StderrCapture.h"
 
 #include <sys/mman.h>
 #include <unistd.h>

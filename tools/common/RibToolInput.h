@@ -14,7 +14,7 @@
 #include <string_view>
 
 #include "RibDispatch.h"
-#include "tools/rib-check/StderrCapture.h"
+#include "tools/common/StderrCapture.h"
 
 namespace ribtools {
 

@@ -1,4 +1,4 @@
-#include "tools/rib-check/RibToolInput.h"
+#include "tools/common/RibToolInput.h"
 
 #include <sys/stat.h>
 #include <unistd.h>
