@@ -13,12 +13,12 @@
 //
 // Checked before the context sees a request: that the request exists and has a RIB form, the
 // number and types of its fixed arguments (a float also takes an integer, a filter is named by
-// its RIB name, lights and objects by the numbers or names the file gave them), that every parameter is
-// declared (predeclared, inline, or by a Declare of the same input) with values of its type,
-// and that every array holds exactly the values the operation will read: positional arrays against
-// the counts that come with them, parameters against the primitive's counts (PrimitiveCounts.h).
-// So the context never reads past the reader's arrays. Block requests must nest (Frame, World,
-// Attribute, Transform, Solid, Object and Motion Begin/End).
+// its RIB name, lights and objects by the numbers or names the file gave them), that every
+// parameter is declared (predeclared, inline, or by a Declare of the same input) with values of its
+// type, and that every array holds exactly the values the operation will read: positional arrays
+// against the counts that come with them, parameters against the primitive's counts
+// (PrimitiveCounts.h). So the context never reads past the reader's arrays. Block requests must
+// nest (Frame, World, Attribute, Transform, Solid, Object and Motion Begin/End).
 //
 // Accepted beyond that, each with a note: parameters without a declaration (declared from their
 // values: numbers as floats or integers, texts as strings, as many as given), lights and objects

@@ -292,9 +292,10 @@ TEST(RibDispatch, EachInputDeclaresItsOwnNamesAndNumbersItsOwnLights) {
     dispatch.endInput();
   }
   // The light numbered 3 by the first input keeps its number; the name it declared does not.
-  EXPECT_EQ(problems.lines,
-            std::vector<std::string>{
-                "1: note: Surface: parameter \"Kz\" is not declared; its values are kept as given"});
+  EXPECT_EQ(
+      problems.lines,
+      std::vector<std::string>{
+          "1: note: Surface: parameter \"Kz\" is not declared; its values are kept as given"});
 }
 
 } // namespace
