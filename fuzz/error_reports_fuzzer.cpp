@@ -1,14 +1,11 @@
 // Fuzz target: the standard error handlers with random codes, severities below the severe one,
 // messages of any length, and the embedding program's file, line and object set or unset; and the
-// ErrorHandler request. The reports go to a scratch file that is checked after each call.
+// ErrorHandler request. The reports are collected and checked after each call.
 #include <cstdio>
 #include <cstdlib>
 #include <string>
 
-#include <sanitizer/common_interface_defs.h>
-#include <sys/mman.h>
-#include <unistd.h>
-
+#include "Diagnostics.h"
 #include "ErrorReport.h"
 #include "FuzzRib.h"
 
@@ -16,38 +13,19 @@ using namespace rib;
 
 namespace {
 
-// Standard error is pointed at a scratch file while a handler runs; sanitizer and fuzzer reports
-// keep the real one.
-int gRealStderr = -1;
-FILE *gScratch = nullptr;
-
+// The reports are collected by a sink of the fuzz target's own while a handler runs.
 std::string reportOf(RtErrorHandler handler, RtInt code, RtInt severity, char *message) {
-  std::fflush(stderr);
-  // Emptied and rewound: standard error shares the scratch descriptor's offset.
-  if (ftruncate(fileno(gScratch), 0) != 0 || lseek(fileno(gScratch), 0, SEEK_SET) != 0)
-    fuzzrib::fail("cannot empty the scratch file");
-  dup2(fileno(gScratch), 2);
-  handler(code, severity, message);
-  std::fflush(stderr);
-  dup2(gRealStderr, 2);
   std::string text;
-  char buffer[4096];
-  off_t at = 0;
-  for (ssize_t got; (got = pread(fileno(gScratch), buffer, sizeof buffer, at)) > 0; at += got)
-    text.append(buffer, static_cast<size_t>(got));
+  auto collect = [](void *user, DiagnosticKind, const char *said, size_t length) {
+    static_cast<std::string *>(user)->append(said, length);
+  };
+  const DiagnosticTarget previous = setDiagnosticSink(collect, &text);
+  handler(code, severity, message);
+  setDiagnosticSink(previous.sink, previous.user);
   return text;
 }
 
 } // namespace
-
-extern "C" int LLVMFuzzerInitialize(int *, char ***) {
-  gRealStderr = dup(2);
-  __sanitizer_set_report_fd(reinterpret_cast<void *>(static_cast<intptr_t>(gRealStderr)));
-  // A file in memory: emptied and read back for every report, it never touches a disk.
-  const int fd = memfd_create("error_reports", 0);
-  gScratch = fd >= 0 ? fdopen(fd, "w+") : std::tmpfile();
-  return 0;
-}
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *bytes, size_t size) {
   FuzzedDataProvider data(bytes, size);

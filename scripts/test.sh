@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Builds everything (Release) and runs every test with ctest; then the same tests in a build with
+# Builds everything (Release) and the web build (scripts/web.sh), and runs every test with ctest; then the same tests in a build with
 # AddressSanitizer and UndefinedBehaviorSanitizer (scripts/sanitize.sh), and each fuzz target of
 # the RIB library for a bounded time (scripts/fuzz.sh).
 set -euo pipefail
@@ -8,7 +8,10 @@ cd "$(dirname "$0")/.."
 bash scripts/deps.sh cmake g++ libgtest-dev libgmock-dev libbenchmark-dev \
   freeglut3-dev libglu1-mesa-dev libgl1-mesa-dri xvfb x11-utils locales libx11-dev \
   valgrind clang libclang-rt-14-dev pkg-config \
-  pybind11-dev python3-dev python3-numpy python3-pytest
+  pybind11-dev python3-dev python3-numpy python3-pytest chromium
+
+# The web build first, so that the tests holding it against the native programs find it.
+bash scripts/web.sh
 
 jobs=$(nproc 2>/dev/null || echo 2)
 cmake -S . -B build -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=ON -DWOBBLE_BUILD_DEMO=ON

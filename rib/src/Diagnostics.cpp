@@ -3,37 +3,90 @@
 #include <cstdarg>
 #include <cstdio>
 #include <cstring>
+#include <memory>
+#include <new>
 
 namespace rib {
 namespace {
 
 constexpr const char *kPrefix = "zizurezar error: ";
 
-// Formats the report on the stack and hands it to standard error in one write; a report longer
-// than the buffer (a very long token) goes out in pieces rather than cut short.
+void writeToStandardError(void *, DiagnosticKind, const char *text, size_t length) {
+  std::fwrite(text, 1, length, stderr);
+}
+
+DiagnosticTarget gTarget = {writeToStandardError, nullptr};
+
 void report(RtInt code, const char *before, const char *format, va_list arguments,
             const char *after) {
-  char line[1024];
-  size_t used = std::strlen(before);
-  std::memcpy(line, before, used);
-  va_list copy;
-  va_copy(copy, arguments);
-  int length = std::vsnprintf(line + used, sizeof line - used, format, copy);
-  va_end(copy);
-  size_t afterLength = std::strlen(after);
-  if (length >= 0 && used + static_cast<size_t>(length) + afterLength < sizeof line) {
-    used += static_cast<size_t>(length);
-    std::memcpy(line + used, after, afterLength);
-    std::fwrite(line, 1, used + afterLength, stderr);
-  } else {
-    std::fputs(before, stderr);
-    std::vfprintf(stderr, format, arguments);
-    std::fputs(after, stderr);
-  }
+  DiagnosticText text(DiagnosticKind::Library);
+  text.append(before);
+  text.appendFormatV(format, arguments);
+  text.append(after);
+  text.flush();
   RiLastError = code;
 }
 
 } // namespace
+
+DiagnosticTarget setDiagnosticSink(DiagnosticSink sink, void *user) {
+  const DiagnosticTarget previous = gTarget;
+  gTarget = sink ? DiagnosticTarget{sink, user} : DiagnosticTarget{writeToStandardError, nullptr};
+  return previous;
+}
+
+void emitDiagnostic(DiagnosticKind kind, const char *text, size_t length) {
+  if (length > 0) gTarget.sink(gTarget.user, kind, text, length);
+}
+
+void DiagnosticText::append(const char *text, size_t length) {
+  while (length > 0) {
+    if (used_ == sizeof text_) flush();
+    const size_t room = sizeof text_ - used_;
+    const size_t part = length < room ? length : room;
+    std::memcpy(text_ + used_, text, part);
+    used_ += part;
+    text += part;
+    length -= part;
+  }
+}
+
+void DiagnosticText::append(const char *text) { append(text, std::strlen(text)); }
+
+void DiagnosticText::appendFormat(const char *format, ...) {
+  va_list arguments;
+  va_start(arguments, format);
+  appendFormatV(format, arguments);
+  va_end(arguments);
+}
+
+void DiagnosticText::appendFormatV(const char *format, va_list arguments) {
+  va_list copy;
+  va_copy(copy, arguments);
+  const int length = std::vsnprintf(text_ + used_, sizeof text_ - used_, format, copy);
+  va_end(copy);
+  if (length < 0) return;
+  if (used_ + static_cast<size_t>(length) < sizeof text_) {
+    used_ += static_cast<size_t>(length);
+    return;
+  }
+  // Longer than the room left (a very long token): formatted on the heap, or in pieces of the
+  // stack buffer when there is no memory for it.
+  std::unique_ptr<char[]> whole(new (std::nothrow) char[static_cast<size_t>(length) + 1]);
+  if (whole) {
+    va_copy(copy, arguments);
+    std::vsnprintf(whole.get(), static_cast<size_t>(length) + 1, format, copy);
+    va_end(copy);
+    append(whole.get(), static_cast<size_t>(length));
+  } else {
+    used_ = sizeof text_ - 1; // what fitted, cut short
+  }
+}
+
+void DiagnosticText::flush() {
+  emitDiagnostic(kind_, text_, used_);
+  used_ = 0;
+}
 
 void reportError(RtInt code, const char *format, ...) {
   va_list arguments;

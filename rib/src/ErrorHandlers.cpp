@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "Diagnostics.h"
 #include "ErrorReport.h"
 #include "RibWriter.h"
 
@@ -116,22 +117,28 @@ RtVoid RiErrorPrint(RtInt code, RtInt severity, char *message) {
     return;
   }
   if (gLastReport.repeats > 0) {
-    fprintf(stderr, "    (last message repeated %d times)\n", gLastReport.repeats);
+    rib::DiagnosticText repeats(rib::DiagnosticKind::Library);
+    repeats.appendFormat("    (last message repeated %d times)\n", gLastReport.repeats);
     gLastReport.repeats = 0;
   }
-  fprintf(stderr, "%s: ", rib::errorSeverityName(severity));
+  rib::DiagnosticText report(rib::DiagnosticKind::Library);
+  report.appendFormat("%s: ", rib::errorSeverityName(severity));
   if (gRibErrorLine > 0)
-    fprintf(stderr, "%s (%ld): ", gRibErrorFile ? gRibErrorFile : "",
-            static_cast<long>(gRibErrorLine));
+    report.appendFormat("%s (%ld): ", gRibErrorFile ? gRibErrorFile : "",
+                        static_cast<long>(gRibErrorLine));
   if (const char *codeText = rib::errorCodeText(code))
-    fputs(codeText, stderr);
+    report.append(codeText);
   else if (code != 0)
-    fprintf(stderr, "code %d", code);
+    report.appendFormat("code %d", code);
   rememberMessage(text);
-  if (message) fprintf(stderr, "\n    --> %s", message);
-  fputc('\n', stderr);
-  if (gRibErrorObject) fprintf(stderr, "\t(error encountered in object \"%s\")\n", gRibErrorObject);
-  fflush(stderr);
+  if (message) {
+    report.append("\n    --> ");
+    report.append(message);
+  }
+  report.append("\n");
+  if (gRibErrorObject)
+    report.appendFormat("\t(error encountered in object \"%s\")\n", gRibErrorObject);
+  report.flush();
   if (severity >= RIE_SEVERE) exit(-1);
   RiLastError = code;
   gLastReport.line = gRibErrorLine;

@@ -14,6 +14,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include "Diagnostics.h"
 #include "RibWriter.h"
 
 namespace ribtest {
@@ -54,12 +55,17 @@ inline std::string ribOf(const std::function<void(RibWriter &)> &requests, bool 
 /// The bytes of a literal, embedded zeros included.
 template <size_t N> std::string bytes(const char (&text)[N]) { return std::string(text, N - 1); }
 
-/// What `action` writes to standard error.
+/// What the library reports while `action` runs: the text its default sink would write on
+/// standard error.
 inline std::string stderrOf(const std::function<void()> &action) {
-  ::testing::internal::CaptureStderr();
+  std::string said;
+  auto collect = [](void *user, rib::DiagnosticKind, const char *text, size_t length) {
+    static_cast<std::string *>(user)->append(text, length);
+  };
+  const rib::DiagnosticTarget previous = rib::setDiagnosticSink(collect, &said);
   action();
-  fflush(stderr);
-  return ::testing::internal::GetCapturedStderr();
+  rib::setDiagnosticSink(previous.sink, previous.user);
+  return said;
 }
 
 /// How a function run in a child process ended, and what it wrote on standard error.

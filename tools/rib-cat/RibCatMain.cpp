@@ -15,9 +15,9 @@
 #include <string>
 #include <vector>
 
-#include "RibDispatch.h"
 #include "RibWriter.h"
-#include "tools/common/RibToolInput.h"
+#include "rib/RibRead.h"
+#include "tools/common/ProblemPrinter.h"
 
 namespace {
 
@@ -124,8 +124,7 @@ int main(int argc, char **argv) {
     std::fclose(probe);
   }
 
-  ribtools::StderrCapture capture;
-  ribtools::ProblemPrinter problems(capture.realFd(), capture.realFd(), "rib-cat");
+  ribtools::ProblemPrinter problems(STDERR_FILENO, "rib-cat");
   int32_t binary = options.binary ? 1 : 0;
   int32_t precision = options.precision;
   const rib::RibOption writerOptions[] = {
@@ -136,12 +135,20 @@ int main(int argc, char **argv) {
   std::unique_ptr<RibWriter> writer(
       new RibWriter(target.empty() ? nullptr : target.c_str(), writerOptions));
   writer->encoder.indentBlocks = options.indent;
-  rib::RibDispatch dispatch(*writer, problems);
-  for (const std::string &path : options.inputs) {
-    std::string error;
-    if (!ribtools::readInput(path, dispatch, problems, capture, error)) {
-      dprintf(capture.realFd(), "rib-cat: %s\n", error.c_str());
-      return 2;
+  // One session for all inputs: they are one stream for the writer.
+  int found = 0;
+  {
+    rib::RibReadSession session(*writer);
+    problems.follow(session);
+    for (const std::string &path : options.inputs) {
+      problems.startInput(path);
+      const int problemsOfFile = session.read(path.c_str());
+      problems.endProgress();
+      if (problemsOfFile < 0) {
+        std::fprintf(stderr, "rib-cat: %s\n", problems.unreadableMessage().c_str());
+        return 2;
+      }
+      found += problemsOfFile;
     }
   }
   FILE *stream = writer->encoder.stream();
@@ -149,10 +156,10 @@ int main(int argc, char **argv) {
   const int writeError = errno;
   writer.reset();
   if (!written) {
-    dprintf(capture.realFd(), "rib-cat: cannot write '%s': %s\n",
-            options.output.empty() ? "standard output" : options.output.c_str(),
-            std::strerror(writeError));
+    std::fprintf(stderr, "rib-cat: cannot write '%s': %s\n",
+                 options.output.empty() ? "standard output" : options.output.c_str(),
+                 std::strerror(writeError));
     return 2;
   }
-  return problems.count() == 0 ? 0 : 1;
+  return found == 0 ? 0 : 1;
 }

@@ -11,9 +11,9 @@
 #include <string>
 #include <vector>
 
-#include "RibDispatch.h"
 #include "RibWriter.h"
-#include "tools/common/RibToolInput.h"
+#include "rib/RibRead.h"
+#include "tools/common/ProblemPrinter.h"
 
 namespace {
 
@@ -49,20 +49,24 @@ int main(int argc, char **argv) {
     if (const std::string problem = ribtools::unreadable(path); !problem.empty())
       return badArgument(problem);
 
-  ribtools::StderrCapture capture;
-  ribtools::ProblemPrinter problems(STDOUT_FILENO, capture.realFd(), "rib-check");
-  problems.showNotes(strict);
+  ribtools::ProblemPrinter problems(STDOUT_FILENO, "rib-check");
+  problems.showNotes();
+  int found = 0;
   for (const std::string &path : paths) {
     // Each file on its own, as a renderer reads it: a context of its own that writes nothing
     // anyone reads, so that every request takes the path it takes when RIB is written.
     static char nowhere[] = "/dev/null";
     RibWriter context(nowhere);
-    rib::RibDispatch dispatch(context, problems);
-    std::string error;
-    if (!ribtools::readInput(path, dispatch, problems, capture, error)) {
-      dprintf(capture.realFd(), "rib-check: %s\n%s\n", error.c_str(), kUsage);
+    rib::RibReadSession session(context);
+    problems.follow(session);
+    problems.startInput(path);
+    const int problemsOfFile = session.read(path.c_str());
+    problems.endProgress();
+    if (problemsOfFile < 0) {
+      std::fprintf(stderr, "rib-check: %s\n%s\n", problems.unreadableMessage().c_str(), kUsage);
       return 2;
     }
+    found += problemsOfFile;
   }
-  return problems.count() == 0 ? 0 : 1;
+  return found == 0 && !(strict && problems.noteCount() > 0) ? 0 : 1;
 }

@@ -1,6 +1,7 @@
 #include "tools/sim/CsvBuffer.h"
 
 #include <charconv>
+#include <cstdio>
 
 namespace simtool {
 
@@ -10,11 +11,18 @@ namespace {
 constexpr std::size_t kMaxDoubleText = 32;
 
 std::size_t writeDouble17(double value, char *first) {
+#if defined(__cpp_lib_to_chars)
   // With an explicit precision, to_chars in general format produces the same characters as
   // printf's "%.17g" in the "C" locale, without printf's per-call parsing and locale look-ups.
   const auto result =
       std::to_chars(first, first + kMaxDoubleText, value, std::chars_format::general, 17);
   return static_cast<std::size_t>(result.ptr - first);
+#else
+  // Standard libraries without the floating-point to_chars (Emscripten's): their printf converts
+  // exactly as well, and the simulator never leaves the "C" locale.
+  const int length = std::snprintf(first, kMaxDoubleText, "%.17g", value);
+  return length > 0 ? static_cast<std::size_t>(length) : 0;
+#endif
 }
 
 } // namespace
