@@ -72,6 +72,44 @@ bool isPlainName(std::string_view name) {
   return true;
 }
 
+// What follows a block's problem when its run holds more than one Begin.
+std::string runNote(const RibDispatch::State::OpenBlock &run) {
+  return run.count > 1 ? " (and " + std::to_string(run.count - 1) + " more after it)" : "";
+}
+
+void beginBlock(RibDispatch::State &state, std::string_view stem, RibPosition where,
+                bool passedOn) {
+  ++state.openCount[stem];
+  if (!state.blocks.empty() && state.blocks.back().stem == stem &&
+      state.blocks.back().passedOn == passedOn)
+    ++state.blocks.back().count;
+  else
+    state.blocks.push_back({stem, where, passedOn, 1});
+}
+
+// Closes the innermost open block of `stem`; true when the End is to reach the context. Each
+// End costs constant time plus the runs it closes, so unmatched Ends stay linear.
+bool endBlock(RibDispatch::State &state, std::string_view stem, RibPosition where) {
+  uint64_t &open = state.openCount[stem];
+  if (open == 0) {
+    state.report(where, blockName(stem, "End") + " without " + blockName(stem, "Begin"));
+    return false;
+  }
+  // Blocks opened inside this one and not ended are ended here, each run a problem of its own.
+  while (state.blocks.back().stem != stem) {
+    const RibDispatch::State::OpenBlock &inner = state.blocks.back();
+    state.report(inner.where, blockName(inner.stem, "Begin") + " is not ended before the " +
+                                  blockName(stem, "End") + " of line " +
+                                  std::to_string(where.line) + runNote(inner));
+    state.openCount[inner.stem] -= inner.count;
+    state.blocks.pop_back();
+  }
+  --open;
+  const bool passedOn = state.blocks.back().passedOn;
+  if (--state.blocks.back().count == 0) state.blocks.pop_back();
+  return passedOn; // a Begin that did not reach the context: neither does its End
+}
+
 } // namespace
 
 // The request with its leading array of numbers spread into single numbers, when it is one of
@@ -139,33 +177,13 @@ void RibDispatch::request(const RibRequest &read) {
   }
   const KnownRequest &kind = found->second;
 
-  if (kind.edge == BlockEdge::End) {
-    size_t open = state.blocks.size();
-    while (open > 0 && state.blocks[open - 1].stem != kind.stem) --open;
-    if (open == 0) {
-      state.report(request.where,
-                   blockName(kind.stem, "End") + " without " + blockName(kind.stem, "Begin"));
-      return;
-    }
-    // Blocks opened inside this one and not ended are ended here, each a problem of its own.
-    while (state.blocks.size() > open) {
-      const State::OpenBlock &inner = state.blocks.back();
-      state.report(inner.where, blockName(inner.stem, "Begin") + " is not ended before the " +
-                                    blockName(kind.stem, "End") + " of line " +
-                                    std::to_string(request.where.line));
-      state.blocks.pop_back();
-    }
-    const bool passedOn = state.blocks.back().passedOn;
-    state.blocks.pop_back();
-    if (!passedOn) return; // its Begin did not reach the context: neither does the End
-  }
+  if (kind.edge == BlockEdge::End && !endBlock(state, kind.stem, request.where)) return;
 
   RequestRead reading(state, request);
   kind.read(reading);
   if (!reading.problem().empty()) state.report(reading.problemWhere(), reading.problem());
   if (reading.passOnWhole() && reading.problem().empty()) state.passOn(request);
-  if (kind.edge == BlockEdge::Begin)
-    state.blocks.push_back({kind.stem, request.where, reading.ok()});
+  if (kind.edge == BlockEdge::Begin) beginBlock(state, kind.stem, request.where, reading.ok());
 }
 
 void RibDispatch::structure(std::string_view text, RibPosition) {
@@ -187,8 +205,9 @@ void RibDispatch::note(std::string_view message, RibPosition where) {
 void RibDispatch::endInput() {
   State &state = *state_;
   for (const State::OpenBlock &block : state.blocks)
-    state.report(block.where, blockName(block.stem, "Begin") + " is never ended");
+    state.report(block.where, blockName(block.stem, "Begin") + " is never ended" + runNote(block));
   state.blocks.clear();
+  state.openCount.clear();
   state.declared.clear();
   state.noted.clear();
 }

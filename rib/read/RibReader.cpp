@@ -37,6 +37,11 @@ struct HeldComment {
   RibPosition where;
 };
 
+// What an argument and a string hold besides their values: the record kept while reading and the
+// view the handler is given.
+constexpr size_t kHeldPerArg = sizeof(ArgRecord) + sizeof(RibArg);
+constexpr size_t kHeldPerString = sizeof(StringRef) + sizeof(std::string_view);
+
 // The address of element i, valid even for an empty pool (an empty array still has views).
 template <typename Pool> auto viewAt(const Pool &pool, size_t i) -> decltype(pool.data()) {
   static const typename std::remove_const<
@@ -217,7 +222,7 @@ bool RibReader::Impl::checkLimit(bool passed) {
 void RibReader::Impl::addString(const Token &token) {
   strings_.push_back({token.first, token.count});
   pools_.chars.push_back('\0');
-  pools_.otherBytes += sizeof(StringRef);
+  pools_.otherBytes += kHeldPerString;
 }
 
 void RibReader::Impl::addValue(const Token &token) {
@@ -245,7 +250,7 @@ void RibReader::Impl::addValue(const Token &token) {
   default: return;
   }
   args_.push_back(record);
-  pools_.otherBytes += sizeof(ArgRecord);
+  pools_.otherBytes += kHeldPerArg;
   checkLimit(token.overLimit);
 }
 
@@ -275,7 +280,7 @@ void RibReader::Impl::readArray(RibPosition where) {
         record.count = pools_.floats.size() - firstFloat;
       }
       args_.push_back(record);
-      pools_.otherBytes += sizeof(ArgRecord);
+      pools_.otherBytes += kHeldPerArg;
       checkLimit();
       return;
     }

@@ -47,12 +47,17 @@ struct RibDispatch::State {
   // Names already noted in this input (undeclared parameters, unknown requests): one note each.
   std::unordered_set<std::string> noted;
 
+  // Open blocks, innermost last, as runs: Begins of one kind that follow one another (other
+  // requests between them allowed) are counted in one entry, so that a file of a million
+  // AttributeBegins holds one entry, not a million.
   struct OpenBlock {
     std::string_view stem; // "Attribute" for AttributeBegin
-    RibPosition where;
-    bool passedOn; // the Begin reached the context, so its End must too
+    RibPosition where;     // of the run's first Begin
+    bool passedOn;         // the Begins reached the context, so their Ends must too
+    uint64_t count;        // Begins in the run
   };
   std::vector<OpenBlock> blocks;
+  std::unordered_map<std::string_view, uint64_t> openCount; // open blocks by stem
 
   // Reused by every request: the texts handed on, and the parameter list.
   std::vector<char *> texts;

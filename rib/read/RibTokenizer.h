@@ -48,10 +48,14 @@ struct RibPools {
   PodBuffer<int32_t> ints;
   PodBuffer<float> floats;
   PodBuffer<char> chars; // strings, each followed by a zero byte
-  size_t otherBytes = 0; // argument records and comments held back
+  size_t otherBytes = 0; // argument records, their views, string references, comments held back
 
-  /// What the request holds, as measured against its limit.
-  size_t bytes() const { return floats.size() * sizeof(float) + chars.size() + otherBytes; }
+  /// What the request holds, as measured against its limit: every value with all its copies and
+  /// records, so that a request of single numbers (the most held per byte of input) stays
+  /// within the limit too.
+  size_t bytes() const {
+    return (ints.size() + floats.size()) * sizeof(float) + chars.size() + otherBytes;
+  }
   void clear() {
     ints.clear();
     floats.clear();

@@ -7,6 +7,7 @@
 
 #include "Diagnostics.h"
 #include "GatheredParams.h"
+#include "PrimitiveCounts.h"
 #include "RibWriter.h"
 
 namespace {
@@ -112,6 +113,7 @@ RtVoid RibWriter::MotionBegin(RtInt n, ...) {
 }
 
 RtVoid RibWriter::MotionBeginV(RtInt n, RtFloat times[]) {
+  if (rib::negativeCount("RiMotionBegin", "number of sample times", n)) return;
   if (n > 0 && !hasArray(times, "RiMotionBegin", "its sample times")) return;
   encoder.writeRaw("MotionBegin ");
   encoder.writeFloats(times, n);

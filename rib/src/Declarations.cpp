@@ -31,6 +31,21 @@ RtToken declare(const char *name, const char *declaration) {
 } // namespace
 
 RtToken RibWriter::Declare(char *name, char *declaration) {
+  // A Declare without both texts has no RIB form that reads back: it is not written. A name
+  // alone is still interned, and its token returned, as before.
+  if (!name) {
+    rib::reportError(RIE_MISSINGDATA, "RiDeclare without a name; the request is left out");
+    return nullptr;
+  }
+  if (!declaration) {
+    rib::reportError(RIE_MISSINGDATA,
+                     "RiDeclare of \"%s\" without a declaration; the request is left out", name);
+    try {
+      return rib::internString(name);
+    } catch (const std::bad_alloc &) {
+      return nullptr;
+    }
+  }
   // Stored before it is written: a declaration that cannot be stored is left out whole.
   RtToken token = nullptr;
   try {
@@ -50,10 +65,15 @@ RtToken RibWriter::Declare(char *name, char *declaration) {
 namespace rib {
 
 void predeclareParams() {
+  // Declarations are process-wide: a later context must not overwrite what a program declared
+  // for the contexts that exist already, so the standard set is stored by the first one only.
+  static bool done = false;
+  if (done) return;
 #define RI_DECLARED_TOKEN(variable, name, declaration) variable = declare(name, declaration);
 #include "rib/RiTokens.def"
 #define RI_INTERNED_TOKEN(variable, name) variable = internString(name);
 #include "rib/RiTokens.def"
+  done = true;
 }
 
 } // namespace rib

@@ -23,7 +23,7 @@ void GatheredParams::gather(va_list arguments, const char *request) {
 }
 
 GatheredTimes::GatheredTimes(RtInt n, va_list arguments, const char *request)
-    : count_(n > 0 ? n : 0) {
+    : count_(n) { // a negative count is passed on, for the request to refuse it
   if (count_ > kOnStack) {
     onHeap_.reset(new (std::nothrow) RtFloat[static_cast<size_t>(count_)]);
     times_ = onHeap_.get();

@@ -35,8 +35,9 @@ class GatheredTimes {
 public:
   static constexpr int kOnStack = 100;
 
-  /// Reads max(n, 0) times from `arguments`. A longer list than fits on the stack that finds no
-  /// memory is said in one line naming `request`, and nothing is read (lost() is true).
+  /// Reads max(n, 0) times from `arguments`; count() is n as given. A longer list than fits on the
+  /// stack that finds no memory is said in one line naming `request`, and nothing is read (lost()
+  /// is true).
   GatheredTimes(RtInt n, va_list arguments, const char *request);
   GatheredTimes(const GatheredTimes &) = delete;
   GatheredTimes &operator=(const GatheredTimes &) = delete;

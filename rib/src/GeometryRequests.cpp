@@ -44,13 +44,18 @@ RtVoid RibWriter::HyperboloidV(RtPoint point1, RtPoint point2, RtFloat thetamax,
 // vertex and varying parameters by the largest index used and carry one uniform value per polygon.
 
 RtVoid RibWriter::PolygonV(RtInt nvertices, RtInt n, RtToken tokens[], RtPointer values[]) {
+  if (rib::negativeCount("RiPolygon", "nvertices", nvertices)) return;
   encoder.writeRaw("Polygon");
   writePrimitiveParams(encoder, "RiPolygon", rib::vertexListCounts(nvertices), n, tokens, values);
 }
 
 RtVoid RibWriter::GeneralPolygonV(RtInt nloops, RtInt nvertices[], RtInt n, RtToken tokens[],
                                   RtPointer values[]) {
-  if (rib::missingArray("RiGeneralPolygon", "nvertices", nvertices, nloops)) return;
+  const char *request = "RiGeneralPolygon";
+  if (rib::negativeCount(request, "nloops", nloops) ||
+      rib::missingArray(request, "nvertices", nvertices, nloops) ||
+      rib::negativeEntry(request, "nvertices", nvertices, nloops))
+    return;
   const PrimitiveCounts counts = rib::vertexListCounts(rib::sumOf(nvertices, nloops));
   encoder.expectParams(&counts, n, tokens, values);
   encoder.writeRaw("GeneralPolygon");
@@ -62,7 +67,10 @@ RtVoid RibWriter::GeneralPolygonV(RtInt nloops, RtInt nvertices[], RtInt n, RtTo
 RtVoid RibWriter::PointsPolygonsV(RtInt npolys, RtInt nvertices[], RtInt vertices[], RtInt n,
                                   RtToken tokens[], RtPointer values[]) {
   const char *request = "RiPointsPolygons";
-  if (rib::missingArray(request, "nvertices", nvertices, npolys)) return;
+  if (rib::negativeCount(request, "npolys", npolys) ||
+      rib::missingArray(request, "nvertices", nvertices, npolys) ||
+      rib::negativeEntry(request, "nvertices", nvertices, npolys))
+    return;
   const long long nindices = rib::sumOf(nvertices, npolys);
   if (rib::missingArray(request, "vertices", vertices, nindices)) return;
   const PrimitiveCounts counts = rib::indexedMeshCounts(vertices, nindices, npolys);
@@ -79,9 +87,14 @@ RtVoid RibWriter::PointsGeneralPolygonsV(RtInt npolys, RtInt nloops[], RtInt nve
                                          RtInt vertices[], RtInt n, RtToken tokens[],
                                          RtPointer values[]) {
   const char *request = "RiPointsGeneralPolygons";
-  if (rib::missingArray(request, "nloops", nloops, npolys)) return;
+  if (rib::negativeCount(request, "npolys", npolys) ||
+      rib::missingArray(request, "nloops", nloops, npolys) ||
+      rib::negativeEntry(request, "nloops", nloops, npolys))
+    return;
   const int totalLoops = rib::clampCount(rib::sumOf(nloops, npolys));
-  if (rib::missingArray(request, "nvertices", nvertices, totalLoops)) return;
+  if (rib::missingArray(request, "nvertices", nvertices, totalLoops) ||
+      rib::negativeEntry(request, "nvertices", nvertices, totalLoops))
+    return;
   const long long nindices = rib::sumOf(nvertices, totalLoops);
   if (rib::missingArray(request, "vertices", vertices, nindices)) return;
   const PrimitiveCounts counts = rib::indexedMeshCounts(vertices, nindices, npolys);
@@ -102,7 +115,10 @@ RtVoid RibWriter::PointsGeneralPolygonsV(RtInt npolys, RtInt nloops[], RtInt nve
 
 RtVoid RibWriter::CurvesV(RtToken type, RtInt ncurves, RtInt nvertices[], RtToken wrap, RtInt n,
                           RtToken tokens[], RtPointer values[]) {
-  if (rib::missingArray("RiCurves", "nvertices", nvertices, ncurves)) return;
+  if (rib::negativeCount("RiCurves", "ncurves", ncurves) ||
+      rib::missingArray("RiCurves", "nvertices", nvertices, ncurves) ||
+      rib::negativeEntry("RiCurves", "nvertices", nvertices, ncurves))
+    return;
   const PrimitiveCounts counts = rib::curvesCounts(
       rib::sameText(type, "cubic"), rib::sameText(wrap, "periodic"), ncurves, nvertices, vStep);
   encoder.expectParams(&counts, n, tokens, values);
@@ -115,6 +131,7 @@ RtVoid RibWriter::CurvesV(RtToken type, RtInt ncurves, RtInt nvertices[], RtToke
 }
 
 RtVoid RibWriter::PointsV(RtInt npoints, RtInt n, RtToken tokens[], RtPointer values[]) {
+  if (rib::negativeCount("RiPoints", "npoints", npoints)) return;
   encoder.writeRaw("Points ");
   writePrimitiveParams(encoder, "RiPoints", rib::vertexListCounts(npoints), n, tokens, values);
 }
@@ -128,7 +145,11 @@ RtVoid RibWriter::SubdivisionMeshV(RtToken scheme, RtInt nfaces, RtInt nvertices
                                    RtInt intargs[], RtFloat floatargs[], RtInt n, RtToken tokens[],
                                    RtPointer values[]) {
   const char *request = "RiSubdivisionMesh";
-  if (rib::missingArray(request, "nvertices", nvertices, nfaces)) return;
+  if (rib::negativeCount(request, "nfaces", nfaces) ||
+      rib::negativeCount(request, "ntags", ntags) ||
+      rib::missingArray(request, "nvertices", nvertices, nfaces) ||
+      rib::negativeEntry(request, "nvertices", nvertices, nfaces))
+    return;
   const long long nindices = rib::sumOf(nvertices, nfaces);
   if (rib::missingArray(request, "vertices", vertices, nindices)) return;
   rib::SubdivisionTagTotals totals;

@@ -11,7 +11,7 @@
 
 namespace rib {
 
-/// The interned strings: 12289 buckets of plain Symbols keyed by the stored copies.
+/// The interned strings: 12289 buckets (to start with) of plain Symbols keyed by the stored copies.
 extern SymbolTable gStringTable;
 
 /// The unique stored copy of `text` (null for null). Throws std::bad_alloc when a new text finds

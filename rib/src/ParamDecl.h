@@ -63,7 +63,7 @@ struct ParamDecl : Symbol {
   ParamDecl(const char *keyText, const char *paramName) : Symbol(keyText), name(paramName) {}
 };
 
-/// The process-wide declarations (5003 buckets), shared by every context.
+/// The process-wide declarations (5003 buckets to start with), shared by every context.
 extern SymbolTable gDeclTable;
 /// 1: Declare writes its RIB line. Set by every context's construction.
 extern int32_t gEchoDeclares;
@@ -89,7 +89,8 @@ int paramDataSize(const char *token);
 int declarationText(const ParamDecl &decl, char *out, size_t capacity);
 
 /// Declares the standard and renderer-specific parameters (writing nothing) and points the token
-/// variables of rib/ri.h at the interned names. Throws std::bad_alloc when memory runs out.
+/// variables of rib/ri.h at the interned names, once per process: a later call changes nothing.
+/// Throws std::bad_alloc when memory runs out (a later call then tries again).
 void predeclareParams();
 
 } // namespace rib

@@ -246,6 +246,23 @@ bool missingArray(const char *request, const char *array, const void *values, lo
   return true;
 }
 
+bool negativeCount(const char *request, const char *count, long long value) {
+  if (value >= 0) return false;
+  reportError(RIE_RANGE, "%s has a negative %s (%lld); the request is left out", request, count,
+              value);
+  return true;
+}
+
+bool negativeEntry(const char *request, const char *array, const RtInt *values, long long n) {
+  for (long long i = 0; values && i < n; ++i)
+    if (values[i] < 0) {
+      reportError(RIE_RANGE, "%s has a negative count in %s[%lld] (%d); the request is left out",
+                  request, array, i, values[i]);
+      return true;
+    }
+  return false;
+}
+
 void reportClampedCounts(const char *request, const PrimitiveCounts &counts) {
   if (counts.problem)
     reportError(RIE_RANGE, "%s %s; counts clamped at zero", request, counts.problem);

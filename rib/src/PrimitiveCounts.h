@@ -110,5 +110,10 @@ void reportClampedCounts(const char *request, const PrimitiveCounts &counts);
 /// True, after one line on standard error, when a request's array is null although its rules read
 /// `needed` (> 0) values from it: the request is then left out whole instead of read through null.
 bool missingArray(const char *request, const char *array, const void *values, long long needed);
+/// True, after one line on standard error, when a count the caller gave is negative: no RIB form
+/// holds it, so the request is left out instead of written with the count taken as 0.
+bool negativeCount(const char *request, const char *count, long long value);
+/// The same for the first n counts of an array (loop sizes, vertices per polygon or curve).
+bool negativeEntry(const char *request, const char *array, const RtInt *values, long long n);
 
 } // namespace rib

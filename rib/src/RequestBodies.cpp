@@ -2,12 +2,14 @@
 // form, and the writing bodies of the requests whose row says how they are written (Line, Named,
 // Listed, Quadric). Requests with a body of their own (Own) are written in the file of
 // their family.
+#include "Diagnostics.h"
 #include "GatheredParams.h"
 #include "PrimitiveCounts.h"
 #include "RibWriter.h"
 
 #define RI_UNPAREN(...) __VA_ARGS__
 #define RI_FIRST(first, ...) first
+#define RI_FIRST_TEXT(first, ...) #first
 #define RI_V_PARAMETERS(Parameters)                                                                \
   (RI_UNPAREN Parameters, RtInt n, RtToken tokens[], RtPointer values[])
 
@@ -53,10 +55,16 @@ constexpr int blockStep(const char *name) {
     encoder.endLine();                                                                             \
     if constexpr (blockStep(#Name) > 0) encoder.openBlock();                                       \
   }
-// Named: the keyword, the name (left out when null) and the parameter list.
+// Named: the keyword, the name and the parameter list. Without its name the request has no RIB
+// form: it is left out.
 #define RI_BODY_Named(Name, Parameters, Arguments)                                                 \
   RtVoid RibWriter::Name##V RI_V_PARAMETERS(Parameters) {                                          \
     unused Arguments;                                                                              \
+    if (!(RI_FIRST Arguments)) {                                                                   \
+      rib::reportError(RIE_MISSINGDATA, "Ri" #Name " without a " RI_FIRST_TEXT Arguments           \
+                                        "; the request is left out");                              \
+      return;                                                                                      \
+    }                                                                                              \
     encoder.writeRaw(#Name);                                                                       \
     encoder.writeParamList(RI_FIRST Arguments, 0, n, tokens, values);                              \
   }

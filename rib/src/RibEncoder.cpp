@@ -314,6 +314,13 @@ void RibEncoder::leaveOut() {
   const char *request = keyword_[0] ? keyword_ : "request";
   if (fault_ == Fault::NoMemory)
     reportError(RIE_NOMEM, "Ri%s: out of memory; the request is left out", request);
+  else if (fault_ == Fault::BadList && badListCount_ < 0)
+    reportError(RIE_RANGE, "Ri%s has a negative number of parameters (%d); the request is left out",
+                request, badListCount_);
+  else if (fault_ == Fault::BadList)
+    reportError(RIE_MISSINGDATA,
+                "Ri%s has %d parameters without their tokens or values; the request is left out",
+                request, badListCount_);
   else
     reportError(RIE_RANGE, "Ri%s has a number that is not finite; the request is left out",
                 request);

@@ -7,15 +7,17 @@
 // call returns and the process's exit flushes it as usual.
 //
 // A request that cannot be written whole is left out whole: one that holds a float that is not
-// finite (NaN, +-Inf have no RIB form), or one whose parameter declarations could not be stored
-// for want of memory. Its bytes are dropped at its end and one line names it on standard error.
+// finite (NaN, +-Inf have no RIB form), one whose parameter declarations could not be stored
+// for want of memory, or one whose parameter list has a negative count or pairs without their
+// token or value arrays. Its bytes are dropped at its end and one line names it on standard error.
 // A request longer than the buffer is checked before its first bytes go out (the parameter list a
 // body announces with expectParams and any large array are scanned first), or, in a regular file,
 // cut back again.
 //
 // The stream: the first failed write, flush or close is reported in one line naming the target
 // and the system's reason, and nothing more goes to that stream. Writes into a pipe never raise
-// SIGPIPE in the host; a pipe's command that ends badly is reported when the stream closes.
+// SIGPIPE in the host (nor into standard output or a FIFO whose reader has gone); a pipe's
+// command that ends badly is reported when the stream closes.
 //
 // Which numbers follow the binary flag, for every request: float arrays (writeFloats, and so
 // every float parameter value) and single float values (writeFloat) take the binary encoding when
@@ -148,7 +150,7 @@ public:
 
 private:
   /// Why the request being written is to be left out.
-  enum class Fault : uint8_t { None, NonFinite, NoMemory };
+  enum class Fault : uint8_t { None, NonFinite, NoMemory, BadList };
   /// A parameter list announced by expectParams.
   struct ExpectedParams {
     const PrimitiveCounts *counts;
@@ -158,6 +160,10 @@ private:
     const RiParamPair *pairs; // instead of tokens and values
   };
 
+  /// A parameter list of n pairs that can be read: n >= 0, and tokens and values when n > 0.
+  static bool isWholeList(int n, RtToken const tokens[], RtPointer const values[]) {
+    return n == 0 || (n > 0 && tokens && values);
+  }
   static bool isFiniteArgument(RtFloat value) { return isFinite(value); }
   template <class Other> static bool isFiniteArgument(Other) { return true; }
 
@@ -211,6 +217,7 @@ private:
   bool pipe_ = false;
   bool failed_ = false;
   bool regularFile_ = false;
+  bool holdSigpipe_ = false; // a write may raise SIGPIPE: anything but a regular file
 
   Fault fault_ = Fault::None;
   bool spilled_ = false;        // part of the request went to the stream already
@@ -219,6 +226,7 @@ private:
   bool expecting_ = false;
   bool inExpectedList_ = false; // the announced list is being written
   ExpectedParams expected_ = {};
+  int badListCount_ = 0;  // the n of a list left out as Fault::BadList
   char keyword_[32] = ""; // the request's keyword, kept when its first bytes leave the buffer
 
   size_t used_ = 0;

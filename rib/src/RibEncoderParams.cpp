@@ -82,8 +82,8 @@ void RibEncoder::writeParam(RtToken token, RtPointer value, const PrimitiveCount
 
 void RibEncoder::writeParamList(const char *name, int count, int n, RtToken const tokens[],
                                 RtPointer const values[]) {
-  if (!tokens || !values) n = 0;
   if (!expecting_) expectParams(nullptr, n, tokens, values);
+  if (!isWholeList(n, tokens, values)) n = 0;
   if (name) writeArguments(name);
   if (count > 0) writeArguments(static_cast<RtInt>(count));
   inExpectedList_ = true;
@@ -104,8 +104,8 @@ void RibEncoder::writeParamPairs(const char *name, int count, const RiParamPair 
 
 void RibEncoder::writePrimParamList(const PrimitiveCounts &counts, int n, RtToken const tokens[],
                                     RtPointer const values[]) {
-  if (!tokens || !values) n = 0;
   if (!expecting_) expectParams(&counts, n, tokens, values);
+  if (!isWholeList(n, tokens, values)) n = 0;
   inExpectedList_ = true;
   for (int i = 0; i < n; ++i) writeParam(tokens[i], values[i], &counts);
   inExpectedList_ = false;
@@ -125,7 +125,13 @@ void RibEncoder::writePrimParamPairs(const PrimitiveCounts &counts, const RiPara
 void RibEncoder::expectParams(const PrimitiveCounts *counts, int n, RtToken const tokens[],
                               RtPointer const values[]) {
   expecting_ = true;
-  expected_ = ExpectedParams{counts, tokens && values ? n : 0, tokens, values, nullptr};
+  const bool whole = isWholeList(n, tokens, values);
+  expected_ = ExpectedParams{counts, whole ? n : 0, tokens, values, nullptr};
+  // A list that cannot be read as given is not guessed at: the whole request is left out.
+  if (!whole && n != 0) {
+    fault_ = Fault::BadList;
+    badListCount_ = n;
+  }
 }
 
 void RibEncoder::expectPairs(const PrimitiveCounts *counts, const RiParamPair *pairs) {

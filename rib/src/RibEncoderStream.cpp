@@ -1,9 +1,10 @@
 // The encoder's stream: the bytes of each request handed to the file, standard output or pipe;
 // the flush at WorldEnd and the close at the end of the context. The first failure of any of them
 // is reported in one line naming the target and the system's reason, and from then on the stream
-// gets nothing more. A library must not end its host: writing into a pipe whose command has gone
-// would raise SIGPIPE, which is held back for the write and taken away again, so the host's own
-// signal handling is never changed.
+// gets nothing more. A library must not end its host: writing into a pipe whose reader has gone
+// (a command's pipe, standard output into "| head", a FIFO) would raise SIGPIPE, which is held back
+// for the write and taken away again, so the host's own signal handling is never changed.
+#include <stdio_ext.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -68,6 +69,8 @@ void RibEncoder::attach(FILE *stream, const char *target, bool pipe) {
   struct stat info;
   regularFile_ = stream && !pipe && fstat(fileno(stream), &info) == 0 && S_ISREG(info.st_mode) &&
                  ftello(stream) >= 0;
+  // Only a regular file can never raise SIGPIPE.
+  holdSigpipe_ = stream && !regularFile_;
 }
 
 long long RibEncoder::streamPosition() { return ftello(stream_); }
@@ -81,13 +84,13 @@ void RibEncoder::cutStreamAt(long long position) {
 
 void RibEncoder::writeOut(const char *bytes, size_t length) {
   if (length == 0 || !stream_ || failed_) return;
-  SigpipeHeldBack held(pipe_);
+  SigpipeHeldBack held(holdSigpipe_);
   if (std::fwrite(bytes, 1, length, stream_) != length) streamFailed(errno);
 }
 
 void RibEncoder::flushStream() {
   if (!stream_ || failed_) return;
-  SigpipeHeldBack held(pipe_);
+  SigpipeHeldBack held(holdSigpipe_);
   if (std::fflush(stream_) != 0) streamFailed(errno);
 }
 
@@ -97,11 +100,14 @@ void RibEncoder::close() {
   stream_ = nullptr;
   if (stream == stdout) {
     // Standard output stays open; what the context wrote must still reach it.
+    SigpipeHeldBack held(holdSigpipe_);
     if (!failed_ && std::fflush(stream) != 0) streamFailed(errno);
+    if (failed_) __fpurge(stream);
     return;
   }
   if (!pipe_) {
     // fclose flushes first; a failure of either is the stream's.
+    SigpipeHeldBack held(holdSigpipe_);
     if (std::fclose(stream) != 0 && !failed_) streamFailed(errno);
     return;
   }
@@ -126,6 +132,9 @@ void RibEncoder::streamFailed(int error) {
   if (failed_) return;
   failed_ = true;
   if (error == 0) error = EIO; // a stream already in error says no more
+  // What the stream still buffers is dropped, so that the process's exit does not try it again
+  // (standard output outlives the context) and raise SIGPIPE then.
+  if (stream_) __fpurge(stream_);
   const RtInt code = error == ENOSPC ? RIE_DISKFULL : RIE_SYSTEM;
   if (!target_)
     reportError(code, "cannot write the RIB to standard output: %s", std::strerror(error));

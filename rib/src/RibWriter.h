@@ -42,8 +42,9 @@ public:
   /// Opens the target (null: standard output; "rendrib", "rgl", "prman" or "|cmd": a pipe;
   /// otherwise a file), applies the options ("format", "binary", "compression", "gzip",
   /// "precision"; at most 512, up to a null token), writes the header and predeclares the
-  /// standard parameters. An unwritable target ends the process (status 1). Without memory it
-  /// throws std::bad_alloc before anything is opened (RiBegin and RiNewContext report that).
+  /// standard parameters (the first context only: a new context never changes a declaration). An
+  /// unwritable target ends the process (status 1). Without memory it throws std::bad_alloc before
+  /// anything is opened (RiBegin and RiNewContext report that).
   explicit RibWriter(const char *target, const rib::RibOption *options = nullptr);
   /// Ends the output: a final newline, then the file or pipe is closed (the pipe's command is
   /// waited for); standard output stays open, flushed. A failure, or a command's status other

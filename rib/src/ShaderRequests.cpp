@@ -7,6 +7,7 @@
 // LightSource and AreaLightSource draw from one sequence.
 #include <cstdint>
 
+#include "Diagnostics.h"
 #include "RibWriter.h"
 
 namespace {
@@ -16,8 +17,13 @@ RtPointer handleOf(int32_t number) {
 }
 
 // The keyword, the shader's name, the light's number, then the parameter list.
+// A light without a shader name has no RIB form: it is left out and takes no number.
 RtLightHandle writeLight(RibWriter &rib, const char *keyword, RtToken name, RtInt n,
                          RtToken tokens[], RtPointer values[]) {
+  if (!name) {
+    rib::reportError(RIE_MISSINGDATA, "Ri%s without a name; the request is left out", keyword);
+    return nullptr;
+  }
   int32_t number = rib.nextLightHandle++;
   rib.encoder.writeRaw(keyword);
   rib.encoder.writeParamList(name, number, n, tokens, values);

@@ -2,6 +2,7 @@
 
 #include <charconv>
 #include <cstring>
+#include <new>
 
 namespace rib {
 
@@ -75,7 +76,39 @@ int SymbolTable::insert(Symbol *symbol, bool allowDuplicate) {
   symbol->scope = currentScope_;
   head = symbol;
   ++stats_.entriesAdded;
+  if (++entries_ > kMaxLoad * static_cast<uint64_t>(bucketCount_)) grow();
   return seen;
+}
+
+void SymbolTable::grow() {
+  if (bucketCount_ > kMaxBuckets / 2) return;
+  const uint32_t count = 2 * bucketCount_ + 1;
+  Symbol **grown = new (std::nothrow) Symbol *[count]();
+  if (!grown) return; // longer chains, still correct
+  for (uint32_t b = 0; b < bucketCount_; ++b) {
+    // Reversed first, then pushed in front: entries with equal keys, which always share a
+    // bucket, keep their order (the newest first).
+    Symbol *reversed = nullptr;
+    for (Symbol *entry = buckets_[b]; entry;) {
+      Symbol *next = entry->next;
+      entry->next = reversed;
+      reversed = entry;
+      entry = next;
+    }
+    while (reversed) {
+      Symbol *next = reversed->next;
+      Symbol *&head = grown[reversed->hash % count];
+      reversed->next = head;
+      head = reversed;
+      reversed = next;
+    }
+  }
+  delete[] buckets_;
+  buckets_ = grown;
+  bucketCount_ = count;
+  stats_.bucketsUsed = 0;
+  for (uint32_t b = 0; b < count; ++b)
+    if (buckets_[b]) ++stats_.bucketsUsed;
 }
 
 Symbol *SymbolTable::find(const char *key) {
@@ -122,6 +155,7 @@ void SymbolTable::popScope(bool unlink) {
           Symbol *leaving = *link;
           *link = leaving->next;
           leaving->next = nullptr;
+          --entries_;
         } else {
           link = &(*link)->next;
         }
@@ -140,6 +174,7 @@ void SymbolTable::deleteLevel(int32_t level) {
           Symbol *leaving = *link;
           *link = leaving->next;
           delete leaving;
+          --entries_;
         } else {
           link = &(*link)->next;
         }

@@ -1,8 +1,10 @@
 // SymbolTable.h - the scoped hash table behind interned strings and parameter declarations.
 //
-// Entries are Symbols keyed by a text (not owned) and chained per bucket; the bucket count is fixed
-// (no rehashing). A table starts empty and allocates its buckets on the first insertion, so the
-// process-wide tables need no start-up code and can be used from any static initialiser.
+// Entries are Symbols keyed by a text (not owned) and chained per bucket. A table starts empty with
+// the bucket count it is given and allocates its buckets on the first insertion, so the
+// process-wide tables need no start-up code and can be used from any static initialiser. When it
+// holds more than two entries per bucket it doubles its buckets, so that a hostile input of a
+// million distinct names costs time linear in their number, not quadratic.
 //
 //     SymbolTable table(5003);
 //     table.insert(new Symbol(key), false);
@@ -45,6 +47,9 @@ struct SymbolTableStats {
 class SymbolTable {
 public:
   static constexpr int kMaxScopeDepth = 256;
+  /// Entries per bucket beyond which the buckets double.
+  static constexpr uint64_t kMaxLoad = 2;
+  static constexpr uint32_t kMaxBuckets = UINT32_C(1) << 30;
 
   explicit constexpr SymbolTable(uint32_t bucketCount) : bucketCount_(bucketCount) {}
   /// Destroys every entry and frees the buckets.
@@ -52,7 +57,8 @@ public:
   SymbolTable(const SymbolTable &) = delete;
   SymbolTable &operator=(const SymbolTable &) = delete;
 
-  /// Puts `symbol` at the head of its bucket unless an equal key exists and !allowDuplicate.
+  /// Puts `symbol` at the head of its bucket unless an equal key exists and !allowDuplicate; the
+  /// buckets may grow then.
   /// Returns 1 when an equal key was already there (whether or not it inserted), else 0.
   int insert(Symbol *symbol, bool allowDuplicate);
   /// The visible entry with this key, or null.
@@ -80,9 +86,12 @@ public:
 private:
   bool isVisible(int32_t scope) const;
   Symbol **buckets();
+  /// Doubles the buckets (plus one), keeping each chain's order; without memory it keeps them.
+  void grow();
 
   Symbol **buckets_ = nullptr;
   uint32_t bucketCount_;
+  uint64_t entries_ = 0; // entries linked in the buckets
   int32_t level_ = 0;
   int32_t currentScope_ = 0;
   int32_t nextScope_ = 1;

@@ -208,6 +208,54 @@ TEST(BadInputTest, NullArraysThatTheCountsWouldReadLeaveTheRequestOut) {
       "out\n");
 }
 
+TEST(BadInputTest, CInterfaceMisuseIsOneReportAndTheRequestLeftOut) {
+  // Lists without their arrays were dropped without a word, negative counts written as empty
+  // arrays, null names written as RIB that no reader takes. Each is now one line with its code,
+  // and nothing of the request reaches the stream.
+  const std::string path = ribtest::tempPath("misuse");
+  RtToken kd[] = {tok("Kd")};
+  RtFloat half = 0.5f;
+  RtPointer values[] = {&half};
+  RtInt minusOne[] = {-1}, three[] = {3}, indices[] = {0, 1, 2};
+  struct Case {
+    RtInt code;
+    const char *message;
+    std::function<void()> call;
+  };
+  const Case cases[] = {
+      {RIE_MISSINGDATA, "RiSphere has 1 parameters without their tokens or values",
+       [&] { RiSphereV(1, -1, 1, 360, 1, kd, nullptr); }},
+      {RIE_MISSINGDATA, "RiSphere has 1 parameters without their tokens or values",
+       [&] { RiSphereV(1, -1, 1, 360, 1, nullptr, values); }},
+      {RIE_RANGE, "RiSurface has a negative number of parameters (-1)",
+       [&] { RiSurfaceV(tok("plastic"), -1, kd, values); }},
+      {RIE_RANGE, "RiGeneralPolygon has a negative nloops (-2)",
+       [&] { RiGeneralPolygon(-2, three, RI_NULL); }},
+      {RIE_RANGE, "RiPointsGeneralPolygons has a negative count in nloops[0] (-1)",
+       [&] { RiPointsGeneralPolygons(1, minusOne, three, indices, RI_NULL); }},
+      {RIE_RANGE, "RiMotionBegin has a negative number of sample times (-1)",
+       [] { RiMotionBegin(-1); }},
+      {RIE_MISSINGDATA, "RiSurface without a name", [] { RiSurface(nullptr, RI_NULL); }},
+      {RIE_MISSINGDATA, "RiReadArchive without a name",
+       [] { RiReadArchive(nullptr, nullptr, RI_NULL); }},
+      {RIE_MISSINGDATA, "RiLightSource without a name", [] { RiLightSource(nullptr, RI_NULL); }},
+      {RIE_MISSINGDATA, "RiDeclare of \"kx\" without a declaration",
+       [] { RiDeclare(tok("kx"), nullptr); }},
+  };
+  RiBegin(tok(path.c_str()));
+  RiWorldBegin();
+  for (const Case &c : cases) {
+    RiLastError = RIE_NOERROR;
+    EXPECT_EQ(stderrOf(c.call),
+              std::string("zizurezar error: ") + c.message + "; the request is left out\n");
+    EXPECT_EQ(RiLastError, c.code) << c.message;
+  }
+  RiWorldEnd();
+  RiEnd();
+  EXPECT_EQ(ribtest::readFile(path), std::string(ribtest::kHeader) + "WorldBegin\nWorldEnd\n\n");
+  std::remove(path.c_str());
+}
+
 TEST(BadInputTest, EveryReportSetsRiLastErrorToItsStandardCode) {
   // A program tests RiLastError after a request; each kind of report sets its own code.
   RtFloat one = 1.0f, patch[16] = {};

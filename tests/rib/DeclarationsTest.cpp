@@ -11,6 +11,7 @@ using namespace rib;
 
 using ribtest::ribOf;
 using ribtest::stderrOf;
+using ribtest::tempPath;
 using ribtest::tok;
 
 namespace {
@@ -118,11 +119,15 @@ TEST(Declarations, DeclareEchoesAndRedeclares) {
 TEST(Declarations, EmptyOrMissingDeclarationOnlyInternsTheName) {
   std::string rib = ribOf([](RibWriter &r) {
     EXPECT_EQ(r.Declare(tok("onlyInterned"), tok("")), internString("onlyInterned"));
-    EXPECT_EQ(r.Declare(tok("alsoInterned"), nullptr), internString("alsoInterned"));
+    // Without a declaration nothing reads back: reported and not written, the name interned.
+    EXPECT_EQ(stderrOf([&] {
+                EXPECT_EQ(r.Declare(tok("alsoInterned"), nullptr), internString("alsoInterned"));
+              }),
+              "zizurezar error: RiDeclare of \"alsoInterned\" without a declaration; the request "
+              "is left out\n");
     r.Declare(tok("odd \"name\""), tok("float"));
   });
-  EXPECT_EQ(rib, "Declare \"onlyInterned\" \"\"\nDeclare \"alsoInterned\" \"\"\n"
-                 "Declare \"odd \\\"name\\\"\" \"float\"\n");
+  EXPECT_EQ(rib, "Declare \"onlyInterned\" \"\"\nDeclare \"odd \\\"name\\\"\" \"float\"\n");
   EXPECT_EQ(lookupParam("onlyInterned"), nullptr);
 }
 
@@ -164,11 +169,20 @@ TEST(Declarations, PredeclaredNamesAndTokenVariables) {
   EXPECT_EQ(paramDataSize("neverDeclaredAnywhere"), 0);
 }
 
-TEST(Declarations, NewContextRestoresPredeclaredNames) {
-  ribOf([](RibWriter &r) { r.Declare(tok("Ka"), tok("color")); });
-  EXPECT_EQ(lookupParam("Ka")->type, kTypeColor); // declarations outlive the context
-  ribOf([](RibWriter &) {});
-  EXPECT_EQ(lookupParam("Ka")->type, kTypeFloat);
+TEST(Declarations, ANewContextNeverChangesADeclaration) {
+  // Declarations are process-wide: a context made later must leave the program's own alone, or
+  // the first context writes its parameters with the wrong number of values.
+  const std::string second = tempPath("second_context");
+  RtColor kd = {0.25f, 0.5f, 1.0f};
+  EXPECT_EQ(ribOf([&](RibWriter &first) {
+              first.Declare(tok("Kd"), tok("uniform color"));
+              delete new RibWriter(second.c_str());
+              first.Surface(tok("plastic"), tok("Kd"), kd, RI_NULL);
+              first.Declare(tok("Kd"), tok("uniform float"));
+            }),
+            "Declare \"Kd\" \"uniform color\"\nSurface \"plastic\" \"Kd\" [0.25 0.5 1]\n"
+            "Declare \"Kd\" \"uniform float\"\n");
+  std::remove(second.c_str());
 }
 
 TEST(Declarations, DeclaringFindsNamesAsTokensAre) {

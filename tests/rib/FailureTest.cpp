@@ -105,6 +105,20 @@ TEST(Failure, PipeCommandsThatStopReadingOrFailDoNotEndTheHost) {
   EXPECT_EQ(run.stderrText,
             "zizurezar error: cannot write the RIB to the command \"true\": Broken pipe\n");
 
+  // Standard output into a pipe whose reader has gone ("| head"): the same protection.
+  run = runInChild([&] {
+    int ends[2];
+    if (pipe(ends) != 0 || dup2(ends[1], STDOUT_FILENO) < 0) return 101;
+    close(ends[0]);
+    close(ends[1]);
+    RiBegin(RI_NULL);
+    return writeScene();
+  });
+  EXPECT_EQ(run.signal, 0);
+  EXPECT_EQ(run.exitStatus, RIE_SYSTEM);
+  EXPECT_EQ(run.stderrText,
+            "zizurezar error: cannot write the RIB to standard output: Broken pipe\n");
+
   // A command that stops after three lines: they reach it whole.
   const std::string head = "head -n 3 > " + quoted(out);
   run = runInChild([&] {

@@ -299,3 +299,33 @@ TEST(RibDispatch, EachInputDeclaresItsOwnNamesAndNumbersItsOwnLights) {
 }
 
 } // namespace
+
+namespace {
+
+TEST(RibDispatch, HostileNestingCostsLinearTimeAndHoldsOneEntryPerRun) {
+  // Unmatched Ends once searched every open block (100,000 of each took seconds), and every open
+  // Begin was held on its own. Now an End finds its kind counted, and Begins of one kind in a
+  // row are one run, reported once with their number.
+  const int n = 100000;
+  std::string input;
+  for (int i = 0; i < n; ++i) input += "AttributeBegin\n";
+  for (int i = 0; i < n; ++i) input += "TransformEnd\n";
+  std::vector<std::string> problems = readBack(input).problems;
+  ASSERT_EQ(problems.size(), static_cast<size_t>(n + 1));
+  EXPECT_EQ(problems[0], std::to_string(n + 1) + ": TransformEnd without TransformBegin");
+  EXPECT_EQ(problems[n - 1], std::to_string(2 * n) + ": TransformEnd without TransformBegin");
+  EXPECT_EQ(problems[n], "1: AttributeBegin is never ended (and 99999 more after it)");
+
+  const ReadBack nested = readBack("AttributeBegin\nAttributeBegin\nTransformBegin\nColor [1 0 0]\n"
+                                   "TransformBegin\nAttributeEnd\nAttributeEnd\nAttributeEnd\n");
+  EXPECT_EQ(nested.problems,
+            (std::vector<std::string>{
+                "3: TransformBegin is not ended before the AttributeEnd of line 6 (and 1 more "
+                "after it)",
+                "8: AttributeEnd without AttributeBegin"}));
+  EXPECT_EQ(nested.written, std::string(ribtest::kHeader) +
+                                "AttributeBegin\nAttributeBegin\nTransformBegin\nColor [1 0 0]\n"
+                                "TransformBegin\nAttributeEnd\nAttributeEnd\n\n");
+}
+
+} // namespace

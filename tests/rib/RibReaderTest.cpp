@@ -158,6 +158,14 @@ TEST(RibReader, RequestLimitHoldsAgainstLargeAndHostileArrays) {
   EXPECT_EQ(readLog(binary, 1000, 4096),
             (std::vector<std::string>{"E 1:0 request Points is larger than the limit of 4096 bytes",
                                       "R 2:16015 WorldEnd |"}));
+  // Single numbers hold the most per byte of input (the value, its integer, a record and the
+  // handler's view of each): ten thousand of them hold more than a million bytes.
+  std::string singles = "Points";
+  for (int i = 0; i < 10000; ++i) singles += " 1";
+  EXPECT_EQ(
+      readLog(singles + "\nWorldEnd\n", 65536, 1000000),
+      (std::vector<std::string>{"E 1:0 request Points is larger than the limit of 1000000 bytes",
+                                "R 2:20007 WorldEnd |"}));
   // A count of a million floats with four thousand behind it: nothing is set aside for the
   // count, and the array is reported as what it is.
   std::string hostile("Points \"P\" \xCA\x10\x00\x00", 15);

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <string>
+#include <vector>
 
 #include "SymbolTable.h"
 
@@ -102,6 +103,24 @@ TEST(SymbolTable, StatisticsReport) {
                             "  20% of buckets used, avg. 1.5 entries per bucket.\n"
                             "  2 total lookups, 1 found, 1 misses.\n"
                             "  1 extra chain walking steps (0.333333 probes per lookup)\n");
+}
+
+TEST(SymbolTable, GrowsSoThatManyNamesKeepShortChains) {
+  // A hostile input may declare a million distinct names; in a table of fixed size every lookup
+  // walked a chain as long as their number over the buckets. The table grows instead: the chains
+  // stay short however many names come, and names equal to one another keep their order.
+  SymbolTable table(5);
+  std::vector<std::string> keys;
+  for (int i = 0; i < 200000; ++i) keys.push_back("name" + std::to_string(i));
+  auto *older = new Symbol("name7");
+  table.insert(older, false);
+  for (const std::string &key : keys) table.insert(new Symbol(key.c_str()), true);
+  EXPECT_GT(table.bucketCount(), 200000u / SymbolTable::kMaxLoad);
+  for (const std::string &key : keys) ASSERT_NE(table.find(key.c_str()), nullptr) << key;
+  EXPECT_LT(table.stats().extraSteps, 3 * table.stats().lookups);
+  EXPECT_EQ(table.find("name7")->key, keys[7].c_str()); // the newest first
+  EXPECT_EQ(table.findNext(table.find("name7")), older);
+  EXPECT_EQ(table.stats().entriesAdded, 200001);
 }
 
 } // namespace

@@ -1,4 +1,5 @@
 // wobblerama-sim --rib: the recorded frames, byte for byte and as a RIB reader sees them.
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -334,3 +335,64 @@ TEST(RibRecording, RibOutputThatFailsEndsTheRunWithStatusOneAndKeepsTheCsv) {
   std::remove(rib.c_str());
   std::remove(reference.c_str());
 }
+
+namespace {
+
+TEST(RibRecording, FrameNamesStayFilesAndFailedOutputsLeaveNothingBehind) {
+  namespace fs = std::filesystem;
+  const fs::path folder = tempPath("boundaries");
+  fs::remove_all(folder);
+  fs::create_directory(folder);
+  const std::string ran = (folder / "ran").string();
+
+  // A frame-number conversion that expands to nothing must not turn the name into a command,
+  // standard output or a renderer: a bad argument, nothing run, nothing written.
+  for (const std::string &pattern :
+       {"%.0d|touch " + ran, std::string("-%.0d"), std::string("rendrib%.0d")}) {
+    const SimRun bad = simulate("--steps 1 --first-frame 0 --rib '" + pattern + "'");
+    const std::string expanded = std::string(pattern).erase(pattern.find("%.0d"), 4);
+    EXPECT_EQ(bad.status, 2) << pattern;
+    EXPECT_EQ(bad.out, "") << pattern;
+    EXPECT_EQ(bad.err.substr(0, bad.err.find('\n')), "wobblerama-sim: --rib file name '" + pattern +
+                                                         "' gives frame 0 the name '" + expanded +
+                                                         "', which is not a file name");
+  }
+  EXPECT_FALSE(fs::exists(ran));
+
+  // A frame file that fails midway (here the file size limit, as a full disk) is removed, not
+  // left short for a checker to pass.
+  const std::string pattern = (folder / "f.%d.rib").string();
+  const std::string err = (folder / "err").string();
+  const std::string limited = "trap '' XFSZ; ulimit -f 4; exec '" WOBBLERAMA_SIM_PATH
+                              "' --steps 1 --rib '" +
+                              pattern + "' >/dev/null 2>'" + err + "'";
+  const int status = std::system(limited.c_str());
+  EXPECT_EQ(WIFEXITED(status) ? WEXITSTATUS(status) : -1, 1);
+  EXPECT_EQ(slurp(err), "zizurezar error: cannot write the RIB to \"" +
+                            (folder / "f.1.rib").string() + "\": File too large\n");
+  EXPECT_FALSE(fs::exists(folder / "f.1.rib"));
+
+  // A FIFO is opened once: its reader gets the whole recording, not an end of file first.
+  const std::string fifo = (folder / "fifo").string(), read = (folder / "read.rib").string();
+  ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+  const std::string viaFifo = "cat '" + fifo + "' > '" + read + "' & timeout 60 '" +
+                              WOBBLERAMA_SIM_PATH + "' --steps 2 --every 1 --rib '" + fifo +
+                              "' >/dev/null; status=$?; wait; exit $status";
+  EXPECT_EQ(std::system(viaFifo.c_str()), 0);
+  EXPECT_EQ(slurp(read), slurp(kGolden));
+
+  // Standard output into "| head": the library's one line and status 1, not death by SIGPIPE.
+  const std::string statusFile = (folder / "status").string();
+  const std::string intoHead = "( '" WOBBLERAMA_SIM_PATH "' --steps 20 --every 1 --rib - 2>'" +
+                               err + "'; echo $? >'" + statusFile + "' ) | head -c 10 >/dev/null";
+  std::system(intoHead.c_str());
+  EXPECT_EQ(slurp(statusFile), "1\n");
+  const std::string broken =
+      "zizurezar error: cannot write the RIB to standard output: Broken pipe\n";
+  const std::string said = slurp(err);
+  ASSERT_GE(said.size(), broken.size()) << said;
+  EXPECT_EQ(said.substr(said.size() - broken.size()), broken);
+  fs::remove_all(folder);
+}
+
+} // namespace

@@ -1,5 +1,6 @@
 // wobblerama-sim: the demo's world without a window, for scripted runs and measurements.
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -72,8 +73,16 @@ private:
 // before the world is built for the first file, so that an unwritable --rib file is a bad argument
 // said in one line naming it, with nothing on standard output (the library would only end the
 // process later, after the world's progress lines); and before each later frame's own file, so
-// that a run that cannot go on stops with a clear line.
+// that a run that cannot go on stops with a clear line. Something other than a regular file (a
+// FIFO, a device) is only checked for write permission: opened and closed once for the trial, a
+// FIFO would give its reader an end of file before the RIB.
 std::string ribFileProblem(const std::string &name) {
+  struct stat info;
+  if (stat(name.c_str(), &info) == 0 &&
+      (S_ISFIFO(info.st_mode) || S_ISCHR(info.st_mode) || S_ISBLK(info.st_mode))) {
+    if (access(name.c_str(), W_OK) == 0) return "";
+    return "cannot create the RIB file '" + name + "': " + std::strerror(errno);
+  }
   FILE *file = std::fopen(name.c_str(), "wb");
   if (file == nullptr) return "cannot create the RIB file '" + name + "': " + std::strerror(errno);
   std::fclose(file);
@@ -121,8 +130,12 @@ public:
     if (!problem_.empty()) return false;
     simtool::writeSceneFrame(*beginRib(name), world, frame);
     RiEnd();
-    // A frame the library could not write (it said why) stops the run.
-    return RiLastError == RIE_NOERROR;
+    // A frame the library could not write (it said why) stops the run, and its file goes: a
+    // short or empty frame file would pass for a complete one.
+    if (RiLastError == RIE_NOERROR) return true;
+    struct stat info;
+    if (stat(name.c_str(), &info) == 0 && S_ISREG(info.st_mode)) std::remove(name.c_str());
+    return false;
   }
 
   // Why the recording stopped early, or empty.

@@ -41,6 +41,17 @@ std::string parsePush(const std::string &text, Push &push) {
   return "";
 }
 
+// A frame's file name is always a file: an expansion that the library would take for standard
+// output, a command or a renderer ("%.0d|cmd" or "-%.0d" for frame 0) is refused. Only the first
+// frame needs a look: the number of any later frame has a digit, and a name that starts with '|'
+// does so for every frame.
+std::string frameNameProblem(const SimOptions &options) {
+  const std::string first = options.ribFiles.fileName(options.firstFrame);
+  if (isRibFile(first)) return "";
+  return "--rib file name '" + options.ribTarget + "' gives frame " +
+         std::to_string(options.firstFrame) + " the name '" + first + "', which is not a file name";
+}
+
 } // namespace
 
 const char *simUsage() {
@@ -130,6 +141,8 @@ ParseResult parseSimOptions(int argc, const char *const *argv) {
     result.error = "the recorded frames would be numbered past " + std::to_string(INT_MAX) +
                    " (--first-frame " + std::to_string(result.options.firstFrame) + ", " +
                    std::to_string(printedStateCount(result.options)) + " frames)";
+  else if (result.options.ribFiles.perFrame())
+    result.error = frameNameProblem(result.options);
   return result;
 }
 
