@@ -5,7 +5,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 # The demo needs GLUT and OpenGL only; the tests' libraries are not looked for here.
-bash scripts/deps.sh cmake g++ freeglut3-dev libglu1-mesa-dev libgl1-mesa-dri x11-utils
+bash scripts/deps.sh cmake g++ zlib1g-dev libdeflate-dev freeglut3-dev libglu1-mesa-dev libgl1-mesa-dri x11-utils
 cmake -S . -B build -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF >/dev/null
 cmake --build build -j"$(nproc 2>/dev/null || echo 2)" --target wobblerama
 

@@ -3,6 +3,8 @@
 #include <cerrno>
 #include <cstring>
 
+#include "GzipInput.h"
+
 namespace rib {
 
 void RibInput::fromFile(FILE *file, size_t chunkBytes) {
@@ -29,6 +31,8 @@ void RibInput::start(Source source, size_t chunkBytes) {
   base_ = 0;
   exhausted_ = false;
   error_ = 0;
+  recognised_ = false;
+  compressed_ = false;
   file_ = nullptr;
   memory_ = nullptr;
   memoryLeft_ = 0;
@@ -39,7 +43,35 @@ void RibInput::allocate(size_t capacity) {
   capacity_ = capacity;
 }
 
+RibInput::RibInput() = default;
+RibInput::~RibInput() = default;
+
+const char *RibInput::problem() const { return compressed_ ? gzip_->problem() : nullptr; }
+
 size_t RibInput::readSome(char *into, size_t most) {
+  if (!recognised_) return recognise(into, most);
+  if (!compressed_) return readSource(into, most);
+  return gzip_->read(into, most, [this](char *to, size_t n) { return readSource(to, n); });
+}
+
+// The first bytes decide: gzip's magic number, or RIB as it is.
+size_t RibInput::recognise(char *into, size_t most) {
+  recognised_ = true;
+  const size_t want = most < GzipInput::kCompressedBytes ? most : GzipInput::kCompressedBytes;
+  size_t n = 0;
+  while (n < 2 && n < want) {
+    const size_t got = readSource(into + n, want - n);
+    if (got == 0) break;
+    n += got;
+  }
+  if (!GzipInput::recognises(into, n)) return n;
+  if (!gzip_) gzip_ = std::make_unique<GzipInput>();
+  gzip_->start(into, n);
+  compressed_ = true;
+  return readSome(into, most);
+}
+
+size_t RibInput::readSource(char *into, size_t most) {
   switch (source_) {
   case Source::File: {
     size_t n = std::fread(into, 1, most, file_);

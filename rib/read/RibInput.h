@@ -1,5 +1,6 @@
 // RibInput.h - the reader's bytes: a FILE* or a memory block, taken one chunk at
-// a time into a buffer that always ends with a zero byte, so that scanners stop at the end of
+// a time (gzip-compressed input, recognised by its first bytes, decompressed on the way) into a
+// buffer that always ends with a zero byte, so that scanners stop at the end of
 // what has arrived without checking bounds on every byte. kPadding bytes after that zero are
 // readable too, so that digits can be taken eight at a time.
 #pragma once
@@ -11,9 +12,16 @@
 
 namespace rib {
 
+class GzipInput;
+
 class RibInput {
 public:
   static constexpr size_t kPadding = 8;
+
+  RibInput();
+  ~RibInput();
+  RibInput(const RibInput &) = delete;
+  RibInput &operator=(const RibInput &) = delete;
 
   void fromFile(FILE *file, size_t chunkBytes);
   void fromMemory(const void *data, size_t size, size_t chunkBytes);
@@ -25,6 +33,8 @@ public:
   bool exhausted() const { return exhausted_; }
   /// errno of a failed read, else 0.
   int error() const { return error_; }
+  /// Why compressed input ended early (corrupt, truncated), or null.
+  const char *problem() const;
   uint64_t offsetOf(const char *at) const { return base_ + static_cast<uint64_t>(at - begin()); }
 
   /// Moves the bytes from `keep` to end() to the front of the buffer and reads more after them.
@@ -37,6 +47,8 @@ private:
   void start(Source source, size_t chunkBytes);
   void allocate(size_t capacity);
   size_t readSome(char *into, size_t most);
+  size_t readSource(char *into, size_t most);
+  size_t recognise(char *into, size_t most);
 
   Source source_ = Source::Memory;
   FILE *file_ = nullptr;
@@ -50,6 +62,9 @@ private:
   uint64_t base_ = 0; // input offset of begin()
   bool exhausted_ = false;
   int error_ = 0;
+  bool recognised_ = false;         // the first bytes have been looked at
+  std::unique_ptr<GzipInput> gzip_; // kept from input to input once made
+  bool compressed_ = false;         // this input is gzip
 };
 
 } // namespace rib

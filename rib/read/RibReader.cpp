@@ -112,7 +112,8 @@ bool RibReader::Impl::read() {
       break;
     case TokenKind::Structure: hold(token); break;
     case TokenKind::Error:
-      if (!skipping_) fail(token.text, token.where);
+      // A failure of the input is reported even inside a request already in error.
+      if (!skipping_ || token.ofInput) fail(token.text, token.where);
       break;
     default:
       if (skipping_) break;

@@ -58,9 +58,14 @@ Token &RibTokenizer::fail(Token &token, const char *format, ...) {
 
 Token &RibTokenizer::end(Token &token) {
   token.where = here();
+  token.ofInput = true;
   if (input_.error() != 0 && !readErrorReported_) {
     readErrorReported_ = true;
     return fail(token, "read error: %s", std::strerror(input_.error()));
+  }
+  if (input_.problem() && !readErrorReported_) {
+    readErrorReported_ = true;
+    return fail(token, "%s", input_.problem());
   }
   token.kind = TokenKind::End;
   return token;

@@ -45,12 +45,12 @@ void writeCommented(rib::RibEncoder &encoder, const char *prefix, const char *te
     if (text[i] != '\n' && text[i] != '\r') continue;
     encoder.writeRaw(text + run, i - run);
     if (text[i] == '\r' && i + 1 < length && text[i + 1] == '\n') ++i;
-    encoder.writeChar('\n');
+    encoder.writeRaw("\n", 1);
     encoder.writeRaw(prefix);
     run = i + 1;
   }
   encoder.writeRaw(text + run, length - run);
-  encoder.endLine();
+  encoder.endRecord();
 }
 
 } // namespace

@@ -26,7 +26,7 @@ bool hasArray(const void *array, const char *request, const char *what) {
 void writeFixedArray(rib::RibEncoder &encoder, const char *request, const RtFloat *values, int n,
                      const char *what) {
   if (!hasArray(values, request, what)) return;
-  encoder.writeRaw(request + 2);
+  encoder.writeKeyword(request + 2);
   encoder.writeChar(' ');
   encoder.writeFloats(values, n);
   encoder.endLine();
@@ -36,7 +36,7 @@ void writeFixedArray(rib::RibEncoder &encoder, const char *request, const RtFloa
 
 RtVoid RibWriter::WorldEnd() {
   encoder.closeBlock();
-  encoder.writeRaw("WorldEnd");
+  encoder.writeKeyword("WorldEnd");
   encoder.endLine();
   // A reader of the file or pipe sees the whole world block from here on.
   encoder.flushStream();
@@ -55,9 +55,12 @@ RtVoid RibWriter::Detail(RtBound bound) {
 
 RtVoid RibWriter::TextureCoordinates(RtFloat s1, RtFloat t1, RtFloat s2, RtFloat t2, RtFloat s3,
                                      RtFloat t3, RtFloat s4, RtFloat t4) {
-  encoder.writeRaw("TextureCoordinates [");
+  encoder.writeKeyword("TextureCoordinates");
+  encoder.writeChar(' ');
+  encoder.writeChar('[');
   encoder.writeArguments(s1, t1, s2, t2, s3, t3, s4, t4);
-  encoder.writeRaw(" ]");
+  encoder.writeChar(' ');
+  encoder.writeChar(']');
   encoder.endLine();
 }
 
@@ -74,13 +77,15 @@ RtVoid RibWriter::Transform(RtMatrix transform) {
 
 // Translate and Rotate write their numbers as single float values, which follow the binary flag.
 RtVoid RibWriter::Translate(RtFloat dx, RtFloat dy, RtFloat dz) {
-  encoder.writeRaw("Translate ");
+  encoder.writeKeyword("Translate");
+  encoder.writeChar(' ');
   for (RtFloat value : {dx, dy, dz}) encoder.writeFloat(value);
   encoder.endLine();
 }
 
 RtVoid RibWriter::Rotate(RtFloat angle, RtFloat dx, RtFloat dy, RtFloat dz) {
-  encoder.writeRaw("Rotate ");
+  encoder.writeKeyword("Rotate");
+  encoder.writeChar(' ');
   for (RtFloat value : {angle, dx, dy, dz}) encoder.writeFloat(value);
   encoder.endLine();
 }
@@ -88,11 +93,13 @@ RtVoid RibWriter::Rotate(RtFloat angle, RtFloat dx, RtFloat dy, RtFloat dz) {
 RtVoid RibWriter::Skew(RtFloat angle, RtFloat dx1, RtFloat dy1, RtFloat dz1, RtFloat dx2,
                        RtFloat dy2, RtFloat dz2) {
   // The angle and the two vectors stand apart by three blanks.
-  encoder.writeRaw("Skew");
+  encoder.writeKeyword("Skew");
   encoder.writeArguments(angle);
-  encoder.writeRaw("  ");
+  encoder.writeChar(' ');
+  encoder.writeChar(' ');
   encoder.writeArguments(dx1, dy1, dz1);
-  encoder.writeRaw("  ");
+  encoder.writeChar(' ');
+  encoder.writeChar(' ');
   encoder.writeArguments(dx2, dy2, dz2);
   encoder.endLine();
 }
@@ -115,7 +122,8 @@ RtVoid RibWriter::MotionBegin(RtInt n, ...) {
 RtVoid RibWriter::MotionBeginV(RtInt n, RtFloat times[]) {
   if (rib::negativeCount("RiMotionBegin", "number of sample times", n)) return;
   if (n > 0 && !hasArray(times, "RiMotionBegin", "its sample times")) return;
-  encoder.writeRaw("MotionBegin ");
+  encoder.writeKeyword("MotionBegin");
+  encoder.writeChar(' ');
   encoder.writeFloats(times, n);
   encoder.endLine();
   encoder.openBlock();

@@ -55,7 +55,7 @@ RtToken RibWriter::Declare(char *name, char *declaration) {
     return nullptr;
   }
   if (rib::gEchoDeclares == 1) {
-    encoder.writeRaw("Declare");
+    encoder.writeKeyword("Declare");
     encoder.writeArguments(name, declaration);
     encoder.endLine();
   }

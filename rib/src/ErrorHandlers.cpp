@@ -153,7 +153,7 @@ RtVoid RibWriter::ErrorHandler(RtErrorHandler handler) {
   // Only the three standard handlers have a RIB name; the context's own handler is unchanged.
   for (const NamedHandler &named : kNamedHandlers) {
     if (handler != named.handler) continue;
-    encoder.writeRaw("ErrorHandler");
+    encoder.writeKeyword("ErrorHandler");
     encoder.writeArguments(named.name);
     encoder.endLine();
   }

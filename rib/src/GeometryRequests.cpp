@@ -33,7 +33,7 @@ RtVoid RibWriter::HyperboloidV(RtPoint point1, RtPoint point2, RtFloat thetamax,
                      "RiHyperboloid without its two points; the request is left out");
     return;
   }
-  encoder.writeRaw("Hyperboloid");
+  encoder.writeKeyword("Hyperboloid");
   encoder.writeArguments(point1[0], point1[1], point1[2], point2[0], point2[1], point2[2],
                          thetamax);
   encoder.writePrimParamList(rib::quadricCounts(), n, tokens, values);
@@ -45,7 +45,7 @@ RtVoid RibWriter::HyperboloidV(RtPoint point1, RtPoint point2, RtFloat thetamax,
 
 RtVoid RibWriter::PolygonV(RtInt nvertices, RtInt n, RtToken tokens[], RtPointer values[]) {
   if (rib::negativeCount("RiPolygon", "nvertices", nvertices)) return;
-  encoder.writeRaw("Polygon");
+  encoder.writeKeyword("Polygon");
   writePrimitiveParams(encoder, "RiPolygon", rib::vertexListCounts(nvertices), n, tokens, values);
 }
 
@@ -58,7 +58,7 @@ RtVoid RibWriter::GeneralPolygonV(RtInt nloops, RtInt nvertices[], RtInt n, RtTo
     return;
   const PrimitiveCounts counts = rib::vertexListCounts(rib::sumOf(nvertices, nloops));
   encoder.expectParams(&counts, n, tokens, values);
-  encoder.writeRaw("GeneralPolygon");
+  encoder.writeKeyword("GeneralPolygon");
   encoder.writeInts(nvertices, nloops);
   encoder.writeChar(' ');
   writePrimitiveParams(encoder, "RiGeneralPolygon", counts, n, tokens, values);
@@ -75,7 +75,7 @@ RtVoid RibWriter::PointsPolygonsV(RtInt npolys, RtInt nvertices[], RtInt vertice
   if (rib::missingArray(request, "vertices", vertices, nindices)) return;
   const PrimitiveCounts counts = rib::indexedMeshCounts(vertices, nindices, npolys);
   encoder.expectParams(&counts, n, tokens, values);
-  encoder.writeRaw("PointsPolygons");
+  encoder.writeKeyword("PointsPolygons");
   encoder.writeInts(nvertices, npolys);
   encoder.writeChar(' ');
   encoder.writeInts(vertices, nindices);
@@ -99,7 +99,7 @@ RtVoid RibWriter::PointsGeneralPolygonsV(RtInt npolys, RtInt nloops[], RtInt nve
   if (rib::missingArray(request, "vertices", vertices, nindices)) return;
   const PrimitiveCounts counts = rib::indexedMeshCounts(vertices, nindices, npolys);
   encoder.expectParams(&counts, n, tokens, values);
-  encoder.writeRaw("PointsGeneralPolygons");
+  encoder.writeKeyword("PointsGeneralPolygons");
   encoder.writeInts(nloops, npolys);
   encoder.writeChar(' ');
   encoder.writeInts(nvertices, totalLoops);
@@ -122,7 +122,7 @@ RtVoid RibWriter::CurvesV(RtToken type, RtInt ncurves, RtInt nvertices[], RtToke
   const PrimitiveCounts counts = rib::curvesCounts(
       rib::sameText(type, "cubic"), rib::sameText(wrap, "periodic"), ncurves, nvertices, vStep);
   encoder.expectParams(&counts, n, tokens, values);
-  encoder.writeRaw("Curves");
+  encoder.writeKeyword("Curves");
   encoder.writeArguments(type);
   encoder.writeInts(nvertices, ncurves);
   encoder.writeArguments(wrap);
@@ -132,7 +132,8 @@ RtVoid RibWriter::CurvesV(RtToken type, RtInt ncurves, RtInt nvertices[], RtToke
 
 RtVoid RibWriter::PointsV(RtInt npoints, RtInt n, RtToken tokens[], RtPointer values[]) {
   if (rib::negativeCount("RiPoints", "npoints", npoints)) return;
-  encoder.writeRaw("Points ");
+  encoder.writeKeyword("Points");
+  encoder.writeChar(' ');
   writePrimitiveParams(encoder, "RiPoints", rib::vertexListCounts(npoints), n, tokens, values);
 }
 
@@ -165,7 +166,7 @@ RtVoid RibWriter::SubdivisionMeshV(RtToken scheme, RtInt nfaces, RtInt nvertices
   const PrimitiveCounts counts = rib::indexedMeshCounts(vertices, nindices, nfaces);
   encoder.expectParams(&counts, n, tokens, values);
   encoder.checkFloats(floatargs, totals.floats);
-  encoder.writeRaw("SubdivisionMesh");
+  encoder.writeKeyword("SubdivisionMesh");
   encoder.writeArguments(scheme);
   encoder.writeChar(' ');
   encoder.writeInts(nvertices, nfaces);
@@ -209,7 +210,7 @@ RtVoid RibWriter::BlobbyV(RtInt nleaf, RtInt ncode, RtInt code[], RtInt nflt, Rt
   const PrimitiveCounts counts = rib::blobbyCounts(nleaf);
   encoder.expectParams(&counts, n, tokens, values);
   encoder.checkFloats(flt, nflt);
-  encoder.writeRaw("Blobby");
+  encoder.writeKeyword("Blobby");
   encoder.writeArguments(nleaf);
   encoder.writeChar(' ');
   encoder.writeInts(code, ncode);
@@ -259,15 +260,17 @@ RtVoid RibWriter::Procedural(RtPointer data, RtBound bound, RtProcSubdivFunc sub
   }
   const RtString *texts = static_cast<const RtString *>(data);
   encoder.checkFloats(bound, 6); // after texts of any length
-  encoder.writeRaw("Procedural");
+  encoder.writeKeyword("Procedural");
   encoder.writeArguments(kind->name);
-  encoder.writeRaw(" [");
+  encoder.writeChar(' ');
+  encoder.writeChar('[');
   encoder.writeText(texts[0]);
   if (kind->texts == 2) {
     encoder.writeChar(' ');
     encoder.writeText(texts[1]);
   }
-  encoder.writeRaw("] ");
+  encoder.writeChar(']');
+  encoder.writeChar(' ');
   encoder.writeFloats(bound, 6);
   encoder.endLine();
 }

@@ -8,6 +8,8 @@
 #include "RibWriter.h"
 
 RtInt gRibCompression = 0;
+RtInt rib::gRibCompact = 0;
+RtInt rib::gRibCompressionLevel = 6;
 
 namespace {
 
@@ -15,12 +17,16 @@ namespace {
 void applyToLaterContexts(RtInt n, RtToken tokens[], RtPointer values[]) {
   rib::RibSettings settings;
   settings.binary = gRibBinary;
+  settings.compact = rib::gRibCompact;
   settings.compression = gRibCompression;
+  settings.compressionLevel = rib::gRibCompressionLevel;
   settings.precision = gRibPrecision;
   for (RtInt i = 0; i < n; ++i)
     rib::applyRibOption(settings, tokens[i], values[i], rib::OptionScope::LaterContexts);
   gRibBinary = settings.binary;
+  rib::gRibCompact = settings.compact;
   gRibCompression = settings.compression;
+  rib::gRibCompressionLevel = settings.compressionLevel;
   gRibPrecision = settings.precision;
 }
 
@@ -41,7 +47,7 @@ RtVoid RibWriter::OptionV(RtToken name, RtInt n, RtToken tokens[], RtPointer val
     encoder.precision = settings.precision;
     return;
   }
-  encoder.writeRaw("Option");
+  encoder.writeKeyword("Option");
   encoder.writeParamList(name, 0, n, tokens, values);
 }
 

@@ -16,21 +16,21 @@ namespace {
 // The standard matrices by address, in the order they are recognised; a copy is just numbers.
 struct NamedBasis {
   RtBasis *matrix;
-  const char *quotedName;
+  const char *name;
 };
 
 const NamedBasis kNamedBases[] = {
-    {&RiBezierBasis, "\"bezier\""},
-    {&RiBSplineBasis, "\"b-spline\""},
-    {&RiCatmullRomBasis, "\"catmull-rom\""},
-    {&RiHermiteBasis, "\"hermite\""},
-    {&RiPowerBasis, "\"power\""},
+    {&RiBezierBasis, "bezier"},
+    {&RiBSplineBasis, "b-spline"},
+    {&RiCatmullRomBasis, "catmull-rom"},
+    {&RiHermiteBasis, "hermite"},
+    {&RiPowerBasis, "power"},
 };
 
 void writeBasisMatrix(rib::RibEncoder &encoder, RtBasis basis) {
   for (const NamedBasis &named : kNamedBases) {
     if (*named.matrix == basis) {
-      encoder.writeRaw(named.quotedName);
+      encoder.writeText(named.name);
       return;
     }
   }
@@ -61,7 +61,8 @@ RtVoid RibWriter::Basis(RtBasis ubasis, RtInt ustep, RtBasis vbasis, RtInt vstep
     rib::reportError(RIE_MISSINGDATA, "RiBasis without its two matrices; the request is left out");
     return;
   }
-  encoder.writeRaw("Basis ");
+  encoder.writeKeyword("Basis");
+  encoder.writeChar(' ');
   writeBasisMatrix(encoder, ubasis);
   encoder.writeArguments(ustep);
   encoder.writeChar(' ');
@@ -75,7 +76,7 @@ RtVoid RibWriter::Basis(RtBasis ubasis, RtInt ustep, RtBasis vbasis, RtInt vstep
 RtVoid RibWriter::PatchV(RtToken type, RtInt n, RtToken tokens[], RtPointer values[]) {
   const PrimitiveCounts counts = rib::patchCounts(type);
   encoder.expectParams(&counts, n, tokens, values);
-  encoder.writeRaw("Patch");
+  encoder.writeKeyword("Patch");
   encoder.writeArguments(type);
   encoder.writePrimParamList(counts, n, tokens, values);
 }
@@ -92,7 +93,7 @@ RtVoid RibWriter::PatchMeshV(RtToken type, RtInt nu, RtToken uwrap, RtInt nv, Rt
       rib::patchMeshCounts(sameText(type, "bicubic"), nu, sameText(uwrap, "periodic"), nv,
                            sameText(vwrap, "periodic"), uStep, vStep);
   encoder.expectParams(&counts, n, tokens, values);
-  encoder.writeRaw("PatchMesh");
+  encoder.writeKeyword("PatchMesh");
   encoder.writeArguments(type, nu, uwrap, nv, vwrap);
   rib::reportClampedCounts("RiPatchMesh", counts);
   encoder.writePrimParamList(counts, n, tokens, values);
@@ -121,7 +122,8 @@ RtVoid RibWriter::TrimCurve(RtInt nloops, RtInt ncurves[], RtInt order[], RtFloa
   encoder.checkFloats(knot, sizes.knots);
   for (const RtFloat *perCurve : {min, max}) encoder.checkFloats(perCurve, sizes.curves);
   for (const RtFloat *perPoint : {u, v, w}) encoder.checkFloats(perPoint, sizes.points);
-  encoder.writeRaw("TrimCurve ");
+  encoder.writeKeyword("TrimCurve");
+  encoder.writeChar(' ');
   encoder.writeInts(ncurves, nloops);
   encoder.writeInts(order, sizes.curves);
   encoder.writeFloats(knot, sizes.knots);
@@ -155,7 +157,7 @@ RtVoid RibWriter::NuPatchV(RtInt nu, RtInt uorder, RtFloat uknot[], RtFloat umin
   const RtFloat ranges[] = {umin, umax, vmin, vmax};
   encoder.checkFloats(ranges, 4);
   // The parameter ranges are written with six decimals, the knots as any float array.
-  encoder.writeRaw("NuPatch");
+  encoder.writeKeyword("NuPatch");
   encoder.writeArguments(nu, uorder);
   encoder.writeChar(' ');
   encoder.writeFloats(uknot, rib::clampCount(static_cast<long long>(nu) + uorder));

@@ -50,7 +50,7 @@ constexpr int blockStep(const char *name) {
 #define RI_BODY_Line(Name, Parameters, Arguments)                                                  \
   RtVoid RibWriter::Name Parameters {                                                              \
     if constexpr (blockStep(#Name) < 0) encoder.closeBlock();                                      \
-    encoder.writeRaw(#Name);                                                                       \
+    encoder.writeKeyword(#Name);                                                                   \
     encoder.writeArguments Arguments;                                                              \
     encoder.endLine();                                                                             \
     if constexpr (blockStep(#Name) > 0) encoder.openBlock();                                       \
@@ -65,7 +65,7 @@ constexpr int blockStep(const char *name) {
                                         "; the request is left out");                              \
       return;                                                                                      \
     }                                                                                              \
-    encoder.writeRaw(#Name);                                                                       \
+    encoder.writeKeyword(#Name);                                                                   \
     encoder.writeParamList(RI_FIRST Arguments, 0, n, tokens, values);                              \
   }
 // Listed: the keyword, the fixed arguments and the parameter list (announced first: the arguments
@@ -73,7 +73,7 @@ constexpr int blockStep(const char *name) {
 #define RI_BODY_Listed(Name, Parameters, Arguments)                                                \
   RtVoid RibWriter::Name##V RI_V_PARAMETERS(Parameters) {                                          \
     encoder.expectParams(nullptr, n, tokens, values);                                              \
-    encoder.writeRaw(#Name);                                                                       \
+    encoder.writeKeyword(#Name);                                                                   \
     encoder.writeArguments Arguments;                                                              \
     encoder.writeParamList(nullptr, 0, n, tokens, values);                                         \
   }
@@ -81,7 +81,7 @@ constexpr int blockStep(const char *name) {
 // varying values, 1 uniform).
 #define RI_BODY_Quadric(Name, Parameters, Arguments)                                               \
   RtVoid RibWriter::Name##V RI_V_PARAMETERS(Parameters) {                                          \
-    encoder.writeRaw(#Name);                                                                       \
+    encoder.writeKeyword(#Name);                                                                   \
     encoder.writeArguments Arguments;                                                              \
     encoder.writePrimParamList(rib::quadricCounts(), n, tokens, values);                           \
   }

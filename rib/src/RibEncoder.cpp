@@ -5,6 +5,7 @@
 #include <charconv>
 #include <climits>
 #include <cstdint>
+#include <cstdio>
 #include <cstring>
 
 #include "BinaryFloats.h"
@@ -89,9 +90,12 @@ void RibEncoder::writeRaw(const char *text) {
   if (text) writeRaw(text, std::strlen(text));
 }
 
-void RibEncoder::writeChar(char c) {
-  if (used_ == kBufferSize) spill();
-  buffer_[used_++] = c;
+void RibEncoder::writeKeyword(const char *name) {
+  requestKeyword_ = name;
+  if (compact)
+    writeCompactKeyword(name);
+  else
+    writeRaw(name);
 }
 
 void RibEncoder::writeNumber(RtFloat value) {
@@ -99,6 +103,7 @@ void RibEncoder::writeNumber(RtFloat value) {
     fault_ = Fault::NonFinite;
     return;
   }
+  if (compact) return writeCompactFloat(value);
   char *at = reserve(kFloatTextMax);
   commit(static_cast<size_t>(putFloatText(at, value, precision)));
 }
@@ -108,6 +113,7 @@ void RibEncoder::writeFixed(RtFloat value) {
     fault_ = Fault::NonFinite;
     return;
   }
+  if (compact) return writeCompactFloat(value);
   // Six decimals; large magnitudes need up to 39 digits before the point.
   char *at = reserve(64);
   auto result = std::to_chars(at, at + 64, static_cast<double>(value), std::chars_format::fixed, 6);
@@ -115,11 +121,13 @@ void RibEncoder::writeFixed(RtFloat value) {
 }
 
 void RibEncoder::writeInt(long long value) {
+  if (compact) return writeCompactInt(value);
   char *at = reserve(24);
   commit(static_cast<size_t>(putInteger(at, value) - at));
 }
 
 void RibEncoder::writeText(const char *text) {
+  if (compact) return writeCompactText(text);
   writeChar('"');
   const char *run = text;
   for (const char *p = text; p && *p; ++p) {
@@ -141,6 +149,7 @@ void RibEncoder::writeArgument(RtFloat value) {
 }
 
 void RibEncoder::writeArgument(RtInt value) {
+  if (compact) return writeCompactInt(value);
   char *at = reserve(kMaxIntText);
   at[0] = ' ';
   commit(static_cast<size_t>(putInteger(at + 1, value) - at));
@@ -167,6 +176,7 @@ void RibEncoder::writeFloat(RtFloat value) {
     fault_ = Fault::NonFinite;
     return;
   }
+  if (compact) return writeCompactFloat(value);
   if (binary) {
     char *at = reserve(5);
     at[0] = static_cast<char>(0xA4);
@@ -229,6 +239,7 @@ void RibEncoder::writeTextFloats(const RtFloat *values, size_t n) {
 void RibEncoder::writeInts(const RtInt *values, long long n) {
   // Index arrays of meshes run to millions: each batch reserves room for its longest text, so
   // the inner loop has no bounds checks per value.
+  if (compact) return writeCompactInts(values, n);
   constexpr long long kBatch = static_cast<long long>(kBufferSize / kMaxIntText);
   writeChar('[');
   for (long long done = 0; done < n;) {
@@ -271,6 +282,12 @@ void RibEncoder::endLine() {
   atLineStart_ = true;
 }
 
+void RibEncoder::endRecord() {
+  writeRaw("\n", 1);
+  endRequest();
+  atLineStart_ = true;
+}
+
 void RibEncoder::endRequest() {
   if (fault_ != Fault::None) {
     leaveOut();
@@ -284,6 +301,7 @@ void RibEncoder::endRequest() {
 void RibEncoder::resetRequest() {
   fault_ = Fault::None;
   spilled_ = false;
+  requestKeyword_ = nullptr;
   checkedAhead_ = false;
   expecting_ = false;
 }
@@ -328,6 +346,10 @@ void RibEncoder::leaveOut() {
 }
 
 void RibEncoder::keepKeyword() {
+  if (requestKeyword_) {
+    std::snprintf(keyword_, sizeof keyword_, "%s", requestKeyword_);
+    return;
+  }
   size_t length = 0;
   for (; length < used_ && length + 1 < sizeof keyword_; ++length) {
     const char c = buffer_[length];
@@ -355,7 +377,8 @@ void RibEncoder::writeRequestBytes(const char *bytes, size_t length) {
   if (length == 0) return;
   // Only the first piece of a request that starts a line is indented: a longer request goes out
   // in pieces, and a binary array may hold any byte, newlines included.
-  if (atLineStart_ && indentBlocks && blockDepth_ > 0 && bytes[0] != '\n') writeIndent();
+  if (atLineStart_ && indentBlocks && !compact && blockDepth_ > 0 && bytes[0] != '\n')
+    writeIndent();
   writeOut(bytes, length);
   atLineStart_ = false;
 }

@@ -32,13 +32,16 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
+#include <memory>
 
+#include "CompactCodes.h"
 #include "FiniteFloats.h"
 #include "rib/ri.h"
 
 namespace rib {
 
 struct PrimitiveCounts;
+class GzipOutput;
 
 /// One token and its value pointer; arrays of them end with a null token.
 struct RiParamPair {
@@ -52,7 +55,8 @@ public:
   /// this size, few enough that a large binary array costs little more than its own write.
   static constexpr size_t kBufferSize = 1 << 20;
 
-  RibEncoder() = default;
+  RibEncoder();
+  ~RibEncoder();
   RibEncoder(const RibEncoder &) = delete;
   RibEncoder &operator=(const RibEncoder &) = delete;
 
@@ -60,6 +64,9 @@ public:
   /// output); a `pipe` is closed with pclose and written with SIGPIPE held back.
   void attach(FILE *stream, const char *target, bool pipe);
   FILE *stream() const { return stream_; }
+  /// Compresses what goes to the stream as gzip at `level` (1 to 9), until close; called before
+  /// the stream gets its first bytes. Throws std::bad_alloc without memory.
+  void compress(int level);
   /// Hands what the stream holds to the system, so that a reader sees it now.
   void flushStream();
   /// Flushes and closes the stream (standard output is only flushed) and detaches it; a pipe's
@@ -67,16 +74,27 @@ public:
   void close();
 
   bool binary = false; // float arrays and single float values in the binary encoding
-  int precision = 6;   // significant digits of "%g" floats
+  /// Every token binary (binary must be set too): requests, texts, integers and floats.
+  bool compact = false;
+  int precision = 6; // significant digits of "%g" floats
   /// Each request inside a block starts with two blanks per open block (off by default, when
   /// every request starts its line at the left margin).
   bool indentBlocks = false;
 
   // ---- Text pieces ----
 
+  /// A request's name, first in the request: text, or a request code in the compact encoding.
+  /// `name` must outlive the request (a literal).
+  void writeKeyword(const char *name);
+  /// Bytes as they are, in every encoding (the header, comment records).
   void writeRaw(const char *text, size_t length);
   void writeRaw(const char *text);
-  void writeChar(char c);
+  /// A character of the layout: a blank or a line end is left out in the compact encoding.
+  void writeChar(char c) {
+    if (compact && (c == ' ' || c == '\n')) return;
+    if (used_ == kBufferSize) spill();
+    buffer_[used_++] = c;
+  }
   /// A float as "%g" with `precision` digits: always text.
   void writeNumber(RtFloat value);
   /// A float as "%f" (six decimals): always text.
@@ -139,6 +157,8 @@ public:
   void endLine();
   /// Hands the bytes written so far to the stream.
   void endRequest();
+  /// Ends a comment record's line, in every encoding (a comment runs to its line end).
+  void endRecord();
 
   // ---- Block nesting, for indentation ----
 
@@ -179,6 +199,13 @@ private:
   void writeBinaryFloats(const RtFloat *values, size_t n);
   void writeTextFloats(const RtFloat *values, size_t n);
 
+  // The compact encoding (RibEncoderCompact.cpp).
+  void writeCompactKeyword(const char *name);
+  void writeCompactText(const char *text);
+  void writeCompactInt(long long value);
+  void writeCompactFloat(RtFloat value);
+  void writeCompactInts(const RtInt *values, long long n);
+
   /// Room for `length` more bytes (at most kBufferSize): write there, then commit what was used.
   char *reserve(size_t length) {
     if (kBufferSize - used_ < length) spill();
@@ -204,7 +231,7 @@ private:
   void writeOut(const char *bytes, size_t length);
   void streamFailed(int error);
   /// True when what a request wrote can be taken back: the stream is a regular file.
-  bool canTakeBack() const { return regularFile_ && !failed_; }
+  bool canTakeBack() const { return regularFile_ && !failed_ && !gzip_; }
   long long streamPosition();
   /// Drops everything the stream holds from `position` on.
   void cutStreamAt(long long position);
@@ -217,7 +244,8 @@ private:
   bool pipe_ = false;
   bool failed_ = false;
   bool regularFile_ = false;
-  bool holdSigpipe_ = false; // a write may raise SIGPIPE: anything but a regular file
+  std::unique_ptr<GzipOutput> gzip_; // set when the stream is compressed
+  bool holdSigpipe_ = false;         // a write may raise SIGPIPE: anything but a regular file
 
   Fault fault_ = Fault::None;
   bool spilled_ = false;        // part of the request went to the stream already
@@ -228,6 +256,8 @@ private:
   ExpectedParams expected_ = {};
   int badListCount_ = 0;  // the n of a list left out as Fault::BadList
   char keyword_[32] = ""; // the request's keyword, kept when its first bytes leave the buffer
+  const char *requestKeyword_ = nullptr; // as given to writeKeyword
+  CompactCodes codes_;                   // request codes and string definitions
 
   size_t used_ = 0;
   int blockDepth_ = 0;

@@ -3,7 +3,8 @@
 // is reported in one line naming the target and the system's reason, and from then on the stream
 // gets nothing more. A library must not end its host: writing into a pipe whose reader has gone
 // (a command's pipe, standard output into "| head", a FIFO) would raise SIGPIPE, which is held back
-// for the write and taken away again, so the host's own signal handling is never changed.
+// for the write and taken away again, so the host's own signal handling is never changed. A
+// compressed stream goes through its GzipOutput on the way.
 #include <stdio_ext.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -17,6 +18,7 @@
 #include <pthread.h>
 
 #include "Diagnostics.h"
+#include "GzipOutput.h"
 #include "RibEncoder.h"
 
 namespace rib {
@@ -61,6 +63,9 @@ private:
 
 } // namespace
 
+RibEncoder::RibEncoder() = default;
+RibEncoder::~RibEncoder() = default;
+
 void RibEncoder::attach(FILE *stream, const char *target, bool pipe) {
   stream_ = stream;
   target_ = target;
@@ -72,6 +77,8 @@ void RibEncoder::attach(FILE *stream, const char *target, bool pipe) {
   // Only a regular file can never raise SIGPIPE.
   holdSigpipe_ = stream && !regularFile_;
 }
+
+void RibEncoder::compress(int level) { gzip_ = std::make_unique<GzipOutput>(level); }
 
 long long RibEncoder::streamPosition() { return ftello(stream_); }
 
@@ -85,18 +92,31 @@ void RibEncoder::cutStreamAt(long long position) {
 void RibEncoder::writeOut(const char *bytes, size_t length) {
   if (length == 0 || !stream_ || failed_) return;
   SigpipeHeldBack held(holdSigpipe_);
+  if (gzip_) {
+    if (const int error = gzip_->add(bytes, length, stream_)) streamFailed(error);
+    return;
+  }
   if (std::fwrite(bytes, 1, length, stream_) != length) streamFailed(errno);
 }
 
 void RibEncoder::flushStream() {
   if (!stream_ || failed_) return;
   SigpipeHeldBack held(holdSigpipe_);
+  if (const int error = gzip_ ? gzip_->flush(stream_) : 0) {
+    streamFailed(error);
+    return;
+  }
   if (std::fflush(stream_) != 0) streamFailed(errno);
 }
 
 void RibEncoder::close() {
   FILE *stream = stream_;
   if (!stream) return;
+  if (gzip_ && !failed_) {
+    SigpipeHeldBack held(holdSigpipe_);
+    if (const int error = gzip_->finish(stream)) streamFailed(error);
+  }
+  gzip_.reset();
   stream_ = nullptr;
   if (stream == stdout) {
     // Standard output stays open; what the context wrote must still reach it.

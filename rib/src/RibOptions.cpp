@@ -6,29 +6,48 @@
 namespace rib {
 namespace {
 
-enum class ValueType { Text, Integer, Digits };
+// Text: the setting becomes 1 when the text is `one`, else 0. Encoding: "format", which picks one
+// of the three encodings. Integer: the integer, within [low, high] when high > 0.
+enum class ValueType { Text, Encoding, Integer };
 
-// A text word sets its setting to 1 when the text is `one`, else 0; an integer word copies the
-// integer. `scopes` holds a bit per OptionScope in which the word applies.
+// `scopes` holds a bit per OptionScope in which the word applies; `cleared` is a setting that the
+// word sets to 0 first (choosing binary floats ends the compact encoding).
 struct OptionWord {
   const char *token;
   ValueType type;
   RtInt RibSettings::*setting;
+  RtInt RibSettings::*cleared;
   const char *one;
+  RtInt low, high;
   unsigned scopes;
 };
 
 constexpr unsigned bit(OptionScope scope) { return 1u << static_cast<unsigned>(scope); }
 constexpr unsigned kBeforeBegin = bit(OptionScope::NewContext) | bit(OptionScope::LaterContexts);
 constexpr unsigned kAnyTime = kBeforeBegin | bit(OptionScope::OpenContext);
+constexpr unsigned kNewContext = bit(OptionScope::NewContext);
 
 constexpr OptionWord kWords[] = {
-    {"format", ValueType::Text, &RibSettings::binary, "binary", kBeforeBegin},
-    {"binary", ValueType::Integer, &RibSettings::binary, nullptr, kAnyTime},
-    {"compression", ValueType::Text, &RibSettings::compression, "gzip", kBeforeBegin},
-    {"gzip", ValueType::Integer, &RibSettings::compression, nullptr, bit(OptionScope::NewContext)},
-    {"precision", ValueType::Digits, &RibSettings::precision, nullptr, kAnyTime},
+    {"format", ValueType::Encoding, &RibSettings::binary, nullptr, nullptr, 0, 0, kBeforeBegin},
+    {"binary", ValueType::Integer, &RibSettings::binary, &RibSettings::compact, nullptr, 0, 0,
+     kAnyTime},
+    {"compact", ValueType::Integer, &RibSettings::compact, nullptr, nullptr, 0, 0, kNewContext},
+    {"compression", ValueType::Text, &RibSettings::compression, nullptr, "gzip", 0, 0,
+     kBeforeBegin},
+    {"gzip", ValueType::Integer, &RibSettings::compression, nullptr, nullptr, 0, 0, kNewContext},
+    {"compressionlevel", ValueType::Integer, &RibSettings::compressionLevel, nullptr, nullptr, 1, 9,
+     kBeforeBegin},
+    {"precision", ValueType::Integer, &RibSettings::precision, nullptr, nullptr, 1, 17, kAnyTime},
 };
+
+void applyText(RibSettings &settings, const OptionWord &word, const char *text) {
+  if (word.type == ValueType::Text) {
+    settings.*word.setting = sameText(text, word.one) ? 1 : 0;
+    return;
+  }
+  settings.binary = sameText(text, "binary") ? 1 : 0;
+  settings.compact = sameText(text, "compact") ? 1 : 0;
+}
 
 } // namespace
 
@@ -38,13 +57,13 @@ void applyRibOption(RibSettings &settings, const char *token, const void *value,
                     OptionScope scope) {
   for (const OptionWord &word : kWords) {
     if (!sameText(token, word.token) || !(word.scopes & bit(scope))) continue;
-    if (word.type == ValueType::Text) {
+    if (word.type != ValueType::Integer) {
       const char *const *text = static_cast<const char *const *>(value);
       if (!text || !*text) {
         reportError(RIE_MISSINGDATA, "rib option \"%s\" has no text value; ignored", token);
         return;
       }
-      settings.*word.setting = sameText(*text, word.one) ? 1 : 0;
+      applyText(settings, word, *text);
       return;
     }
     if (!value) {
@@ -52,11 +71,13 @@ void applyRibOption(RibSettings &settings, const char *token, const void *value,
       return;
     }
     const RtInt number = *static_cast<const RtInt *>(value);
-    if (word.type == ValueType::Digits && (number < 1 || number > 17)) {
-      reportError(RIE_RANGE, "rib option \"precision\" must be 1 to 17, not %d; ignored",
+    if (word.high > 0 && (number < word.low || number > word.high)) {
+      reportError(RIE_RANGE, "rib option \"%s\" must be %d to %d, not %d; ignored", token,
+                  static_cast<int>(word.low), static_cast<int>(word.high),
                   static_cast<int>(number));
       return;
     }
+    if (word.cleared) settings.*word.cleared = 0;
     settings.*word.setting = number;
     return;
   }

@@ -10,16 +10,24 @@
 namespace rib {
 
 struct RibSettings {
-  RtInt binary = 0;      // binary float encoding
-  RtInt compression = 0; // recorded only; output is never compressed
-  RtInt precision = 6;   // significant digits of "%g" floats, 1 to 17
+  RtInt binary = 0;           // binary float encoding
+  RtInt compact = 0;          // every token binary ("format" "compact")
+  RtInt compression = 0;      // gzip-compressed output
+  RtInt compressionLevel = 6; // gzip level, 1 (fastest) to 9 (smallest)
+  RtInt precision = 6;        // significant digits of "%g" floats, 1 to 17
 };
 
 enum class OptionScope {
-  NewContext,    // "format", "binary", "compression", "gzip", "precision"
-  LaterContexts, // "format", "binary", "compression", "precision"
+  NewContext,    // "format", "binary", "compact", "compression", "gzip", "compressionlevel",
+                 // "precision"
+  LaterContexts, // "format", "binary", "compression", "compressionlevel", "precision"
   OpenContext,   // "binary", "precision"
 };
+
+/// What RiOption("rib", ...) chose for the contexts RiBegin makes later, beside the public
+/// gRibBinary, gRibCompression and gRibPrecision.
+extern RtInt gRibCompact;
+extern RtInt gRibCompressionLevel;
 
 /// True for the option names "rib" and "RIB".
 bool isRibOption(RtToken name);

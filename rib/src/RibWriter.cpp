@@ -81,7 +81,8 @@ RibWriter::RibWriter(const char *target, const rib::RibOption *options)
   rib::RibSettings settings;
   for (int i = 0; options && i < kMaxOptions && options[i].token; ++i)
     rib::applyRibOption(settings, options[i].token, options[i].value, rib::OptionScope::NewContext);
-  encoder.binary = settings.binary != 0;
+  encoder.binary = settings.binary != 0 || settings.compact != 0;
+  encoder.compact = settings.compact != 0;
   encoder.precision = settings.precision;
   compression = settings.compression;
   rib::gEchoDeclares = 1;
@@ -89,6 +90,7 @@ RibWriter::RibWriter(const char *target, const rib::RibOption *options)
   // exception leaves the constructor) leaves no file or command behind.
   nameTarget(*this, target);
   rib::predeclareParams();
+  if (compression) encoder.compress(settings.compressionLevel);
   encoder.attach(openTarget(*this, target), name, isPipe != 0);
   encoder.writeRaw("##RenderMan RIB-Structure 1.0\nversion 3.03\n");
   encoder.endRequest();
@@ -102,7 +104,9 @@ RibWriter::~RibWriter() {
 
 RtContextHandle RiBegin(RtToken name) {
   rib::RibOption options[] = {
-      {"binary", &gRibBinary}, {"precision", &gRibPrecision}, {nullptr, nullptr}};
+      {"binary", &gRibBinary},       {"compact", &rib::gRibCompact},
+      {"gzip", &gRibCompression},    {"compressionlevel", &rib::gRibCompressionLevel},
+      {"precision", &gRibPrecision}, {nullptr, nullptr}};
   RiCurrentContext = makeContext("RiBegin", name, options);
   return RiCurrentContext;
 }

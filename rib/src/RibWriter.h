@@ -34,17 +34,17 @@ public:
   int32_t isPipe;
   int32_t uStep; // steps of the current basis (Basis), read by patch meshes and curves
   int32_t vStep;
-  int32_t compression; // recorded only; output is never compressed
+  int32_t compression; // 1: the output is gzip-compressed
   int32_t nextLightHandle;
   int32_t nextObjectHandle;
   rib::RibEncoder encoder; // the stream, the binary flag, the precision and the request buffer
 
   /// Opens the target (null: standard output; "rendrib", "rgl", "prman" or "|cmd": a pipe;
-  /// otherwise a file), applies the options ("format", "binary", "compression", "gzip",
-  /// "precision"; at most 512, up to a null token), writes the header and predeclares the
-  /// standard parameters (the first context only: a new context never changes a declaration). An
-  /// unwritable target ends the process (status 1). Without memory it throws std::bad_alloc before
-  /// anything is opened (RiBegin and RiNewContext report that).
+  /// otherwise a file), applies the options ("format", "binary", "compact", "compression",
+  /// "gzip", "compressionlevel", "precision"; at most 512, up to a null token), writes the header
+  /// and predeclares the standard parameters (the first context only: a new context never changes a
+  /// declaration). An unwritable target ends the process (status 1). Without memory it throws
+  /// std::bad_alloc before anything is opened (RiBegin and RiNewContext report that).
   explicit RibWriter(const char *target, const rib::RibOption *options = nullptr);
   /// Ends the output: a final newline, then the file or pipe is closed (the pipe's command is
   /// waited for); standard output stays open, flushed. A failure, or a command's status other

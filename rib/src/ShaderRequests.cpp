@@ -25,7 +25,7 @@ RtLightHandle writeLight(RibWriter &rib, const char *keyword, RtToken name, RtIn
     return nullptr;
   }
   int32_t number = rib.nextLightHandle++;
-  rib.encoder.writeRaw(keyword);
+  rib.encoder.writeKeyword(keyword);
   rib.encoder.writeParamList(name, number, n, tokens, values);
   return handleOf(number);
 }
@@ -43,7 +43,7 @@ RtLightHandle RibWriter::AreaLightSourceV(RtToken name, RtInt n, RtToken tokens[
 
 RtObjectHandle RibWriter::ObjectBegin() {
   int32_t number = nextObjectHandle++;
-  encoder.writeRaw("ObjectBegin");
+  encoder.writeKeyword("ObjectBegin");
   encoder.writeArguments(static_cast<RtInt>(number));
   encoder.endLine();
   encoder.openBlock();

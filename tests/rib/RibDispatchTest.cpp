@@ -34,11 +34,14 @@ struct ReadBack {
 
 // `input` read through a dispatch into a new context with these settings; what it wrote (the
 // header included) and the problems reported, in order.
-ReadBack readBack(const std::string &input, bool binary = false, int precision = 6) {
+ReadBack readBack(const std::string &input, bool binary = false, int precision = 6,
+                  bool compact = false) {
   const std::string path = ribtest::tempPath("readBack");
-  int32_t binaryFlag = binary, digits = precision;
-  const rib::RibOption options[] = {
-      {"binary", &binaryFlag}, {"precision", &digits}, {nullptr, nullptr}};
+  int32_t binaryFlag = binary, digits = precision, compactFlag = compact;
+  const rib::RibOption options[] = {{"binary", &binaryFlag},
+                                    {"precision", &digits},
+                                    {"compact", &compactFlag},
+                                    {nullptr, nullptr}};
   ReadBack result;
   {
     RibWriter context(path.c_str(), options);
@@ -217,6 +220,28 @@ TEST(RibDispatch, EveryRequestReadsBackIntoTheSameBytes) {
       std::string said;
       ReadBack back;
       said = ribtest::stderrOf([&] { back = readBack(original, binary, precision); });
+      EXPECT_EQ(back.problems, std::vector<std::string>());
+      EXPECT_EQ(said, "");
+      EXPECT_TRUE(back.written == original) << back.written;
+    }
+  }
+}
+
+TEST(RibDispatch, AsciiGoesThroughCompactAndBackByteForByte) {
+  const std::string golden = readFile(WOBBLE_SOURCE_DIR "/examples/simple_scene.rib.golden");
+  for (const int precision : {6, 9}) {
+    SCOPED_TRACE(std::to_string(precision) + " digits");
+    // The golden file was written with 6 digits.
+    std::vector<std::string> originals = {written(everyRequest, false, precision)};
+    if (precision == 6) originals.push_back(golden);
+    for (const std::string &original : originals) {
+      std::string said;
+      ReadBack compact, back;
+      said = ribtest::stderrOf([&] {
+        compact = readBack(original, false, precision, true);
+        back = readBack(compact.written, false, precision);
+      });
+      EXPECT_EQ(compact.problems, std::vector<std::string>());
       EXPECT_EQ(back.problems, std::vector<std::string>());
       EXPECT_EQ(said, "");
       EXPECT_TRUE(back.written == original) << back.written;

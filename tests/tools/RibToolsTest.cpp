@@ -119,6 +119,53 @@ TEST_F(RibTools, WriteWhatTheLibraryWroteByteForByte) {
   EXPECT_TRUE(cat({path("indented.rib")}).out == slurp(kSimpleScene));
 }
 
+TEST_F(RibTools, CompactAndGzipRecordingsReadBackAsTheAsciiOne) {
+  const std::vector<std::string> steps = {"--steps", "40",  "--every", "20",
+                                          "--push",  "5:1", "--rib"};
+  auto recording = [&](std::vector<std::string> more) {
+    std::vector<std::string> args = steps;
+    args.insert(args.end(), more.begin(), more.end());
+    record(args);
+  };
+  recording({path("ascii.rib")});
+  recording({path("compact.rib.gz"), "--rib-compact"});
+  recording({path("frame.%02d.rib.gz"), "--rib-compact"});
+  recording({path("plain.%02d.rib")});
+  const std::string ascii = slurp(path("ascii.rib"));
+  const std::string compact = slurp(path("compact.rib.gz"));
+  ASSERT_GT(ascii.size(), 10000u);
+  EXPECT_EQ(compact.compare(0, 2, "\x1F\x8B"), 0);
+  EXPECT_LT(compact.size() * 5, ascii.size());
+
+  // Read whatever their names, gzip recognised by its first bytes.
+  std::filesystem::copy_file(path("frame.02.rib.gz"), path("frame2.rib"));
+  ToolRun checked = check({path("compact.rib.gz"), path("frame.01.rib.gz"), path("frame2.rib")});
+  EXPECT_EQ(checked.exitStatus, 0);
+  EXPECT_EQ(checked.out + checked.err, "");
+  EXPECT_TRUE(cat({"--precision", "9", "compact.rib.gz"}).out == ascii);
+  EXPECT_TRUE(run(RIB_CAT_PATH, {"--precision", "9", "-"}, path("compact.rib.gz")).out == ascii);
+  EXPECT_TRUE(cat({"--precision", "9", "frame.01.rib.gz"}).out == slurp(path("plain.01.rib")));
+  EXPECT_TRUE(cat({"--precision", "9", "frame2.rib"}).out == slurp(path("plain.02.rib")));
+
+  // rib-cat: compact and gzip by option or by the output's name, and back again.
+  EXPECT_EQ(cat({"--compact", "--precision", "9", "-o", "again.rib.gz", "ascii.rib"}).exitStatus,
+            0);
+  EXPECT_EQ(cat({"--gzip", "--precision", "9", "-o", "again.gzipped", "ascii.rib"}).exitStatus, 0);
+  const ToolRun back = cat({"--precision", "9", "again.rib.gz", "-o", "back.rib"});
+  EXPECT_EQ(back.exitStatus, 0);
+  EXPECT_EQ(back.out + back.err, "");
+  EXPECT_TRUE(slurp(path("back.rib")) == ascii);
+  EXPECT_TRUE(cat({"--precision", "9", "again.gzipped"}).out == ascii);
+  EXPECT_EQ(slurp(path("again.gzipped")).compare(0, 2, "\x1F\x8B"), 0);
+
+  // Cut short: one line names it, and the exit status says problems were found.
+  const std::string gzip = slurp(path("compact.rib.gz"));
+  spill(path("cut.rib.gz"), gzip.substr(0, gzip.size() - 30));
+  checked = check({"cut.rib.gz"});
+  EXPECT_EQ(checked.exitStatus, 1);
+  EXPECT_EQ(checked.out.substr(0, checked.out.find('\n')), "cut.rib.gz:3: gzip input is truncated");
+}
+
 TEST_F(RibTools, NameTheFirstProblemOfBrokenFiles) {
   // The kinds of problem are checked in-process with the dispatch; here, their form on the way out.
   struct Broken {
@@ -176,6 +223,9 @@ TEST_F(RibTools, BadArgumentsExitTwoWithOneLineAndUsage) {
       {RIB_CAT_PATH,
        {"--precision", "18", path("good.rib")},
        "rib-cat: value '18' of --precision is not a number of digits from 1 to 17"},
+      {RIB_CAT_PATH,
+       {"--binary", "--compact", path("good.rib")},
+       "rib-cat: options --binary and --compact exclude each other"},
       {RIB_CAT_PATH,
        {"-o", path("good.rib"), path("good.rib")},
        "rib-cat: output '" + path("good.rib") + "' is also an input"},

@@ -127,6 +127,8 @@ TEST(SimProgram, BadArgumentsExitTwoWithOneLineAndUsageAndNoCsv) {
       {"--push", "a:1"},
       {"--steps", "10", "x"},
       {"--rib-binary"},
+      {"--rib-compact"},
+      {"--rib", "x.rib", "--rib-binary", "--rib-compact"},
       {"--rib", ""},
       {"--rib", "/nonexistent-directory/scene.rib"},
       {"--rib", "/nonexistent-directory/scene.%04d.rib"},
@@ -141,7 +143,7 @@ TEST(SimProgram, BadArgumentsExitTwoWithOneLineAndUsageAndNoCsv) {
     ASSERT_EQ(lines.size(), 2u) << run.err;
     EXPECT_EQ(lines[0].rfind("wobblerama-sim: ", 0), 0u) << lines[0];
     EXPECT_EQ(lines[1], "usage: wobblerama-sim [--steps N] [--every K] [--push S:MODE]... "
-                        "[--rib FILE [--rib-binary] [--first-frame N]]");
+                        "[--rib FILE [--rib-binary | --rib-compact] [--first-frame N]]");
   }
 }
 

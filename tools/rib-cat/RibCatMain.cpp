@@ -1,6 +1,8 @@
-// rib-cat: reads RIB files (ASCII or binary) and writes their requests again through the RIB
-// library's own writer, as one stream: ASCII by default (so that binary RIB becomes readable),
-// binary float arrays with --binary, nested blocks indented with --indent, floats with N
+// rib-cat: reads RIB files (ASCII, binary or compact, plain or gzip-compressed) and writes their
+// requests again through the RIB library's own writer, as one stream: ASCII by default (so that
+// binary RIB becomes readable), binary float arrays with --binary, every token binary with
+// --compact, gzip-compressed with --gzip or an output name ending in ".gz", nested blocks indented
+// with --indent, floats with N
 // significant digits with --precision N (6 by default, as the library writes them). A file the
 // library wrote comes out byte for byte as it was when written again with its own settings.
 // Problems in the input are reported as rib-check reports them and those requests left out;
@@ -21,11 +23,13 @@
 
 namespace {
 
-const char *kUsage = "usage: rib-cat [--binary] [--indent] [--precision N] [-o OUT] FILE...   "
-                     "('-' reads standard input)";
+const char *kUsage = "usage: rib-cat [--binary | --compact] [--gzip] [--indent] [--precision N] "
+                     "[-o OUT] FILE...   ('-' reads standard input)";
 
 struct CatOptions {
   bool binary = false;
+  bool compact = false;
+  bool gzip = false;
   bool indent = false;
   int precision = 6;
   std::string output; // empty: standard output
@@ -50,6 +54,10 @@ std::string parseOptions(int argc, char **argv, CatOptions &options, bool &help)
       help = true;
     } else if (arg == "--binary") {
       options.binary = true;
+    } else if (arg == "--compact") {
+      options.compact = true;
+    } else if (arg == "--gzip") {
+      options.gzip = true;
     } else if (arg == "--indent") {
       options.indent = true;
     } else if (arg == "--precision" || arg.compare(0, 12, "--precision=") == 0) {
@@ -81,8 +89,14 @@ std::string parseOptions(int argc, char **argv, CatOptions &options, bool &help)
       return "unknown option '" + arg + "'";
     }
   }
+  if (options.binary && options.compact) return "options --binary and --compact exclude each other";
   if (!help && options.inputs.empty()) return "no file to read";
   return std::string();
+}
+
+bool endsWith(const std::string &text, const char *suffix) {
+  const size_t n = std::strlen(suffix);
+  return text.size() >= n && text.compare(text.size() - n, n, suffix) == 0;
 }
 
 bool sameFile(const struct stat &a, const std::string &path) {
@@ -126,9 +140,14 @@ int main(int argc, char **argv) {
 
   ribtools::ProblemPrinter problems(STDERR_FILENO, "rib-cat");
   int32_t binary = options.binary ? 1 : 0;
+  int32_t compact = options.compact ? 1 : 0;
+  int32_t gzip = options.gzip || endsWith(options.output, ".gz") ? 1 : 0;
   int32_t precision = options.precision;
-  const rib::RibOption writerOptions[] = {
-      {"binary", &binary}, {"precision", &precision}, {nullptr, nullptr}};
+  const rib::RibOption writerOptions[] = {{"binary", &binary},
+                                          {"compact", &compact},
+                                          {"gzip", &gzip},
+                                          {"precision", &precision},
+                                          {nullptr, nullptr}};
   // OUT is always a file: the writer would take "|command" or a renderer's name for a pipe.
   const std::string target =
       options.output.empty() || options.output[0] == '/' ? options.output : "./" + options.output;
@@ -151,6 +170,8 @@ int main(int argc, char **argv) {
       found += problemsOfFile;
     }
   }
+  // A compressed stream holds the last bytes back until they make a member.
+  writer->encoder.flushStream();
   FILE *stream = writer->encoder.stream();
   const bool written = stream && std::fflush(stream) == 0 && !std::ferror(stream);
   const int writeError = errno;

@@ -90,13 +90,20 @@ std::string ribFileProblem(const std::string &name) {
 }
 
 // The RIB library's options for every context made later: 9 significant digits so that every
-// float survives the text, binary encoding when asked.
+// float survives the text, binary or compact encoding when asked, gzip for a file named ".gz"
+// (every frame's file, when split).
 void setRibOptions(const simtool::SimOptions &options) {
-  static char rib[] = "rib", format[] = "format", binary[] = "binary", precision[] = "precision";
-  char *binaryText = binary;
+  static char rib[] = "rib", format[] = "format", binary[] = "binary", compact[] = "compact",
+              precision[] = "precision", compression[] = "compression", gzip[] = "gzip";
+  char *binaryText = binary, *compactText = compact, *gzipText = gzip;
   RtInt digits = 9;
   RiOption(rib, precision, &digits, RI_NULL);
   if (options.ribBinary) RiOption(rib, format, &binaryText, RI_NULL);
+  if (options.ribCompact) RiOption(rib, format, &compactText, RI_NULL);
+  const std::string &target = options.ribTarget;
+  if (simtool::isRibFile(target) && target.size() > 3 &&
+      target.compare(target.size() - 3, 3, ".gz") == 0)
+    RiOption(rib, compression, &gzipText, RI_NULL);
 }
 
 // Opens a RIB context on `target` and makes it current; "-" is standard output.

@@ -56,7 +56,7 @@ std::string frameNameProblem(const SimOptions &options) {
 
 const char *simUsage() {
   return "usage: wobblerama-sim [--steps N] [--every K] [--push S:MODE]... "
-         "[--rib FILE [--rib-binary] [--first-frame N]]";
+         "[--rib FILE [--rib-binary | --rib-compact] [--first-frame N]]";
 }
 
 ParseResult parseSimOptions(int argc, const char *const *argv) {
@@ -70,6 +70,10 @@ ParseResult parseSimOptions(int argc, const char *const *argv) {
     }
     if (option == "--rib-binary") {
       result.options.ribBinary = true;
+      continue;
+    }
+    if (option == "--rib-compact") {
+      result.options.ribCompact = true;
       continue;
     }
     std::string value;
@@ -133,6 +137,10 @@ ParseResult parseSimOptions(int argc, const char *const *argv) {
   }
   if (result.options.ribBinary && result.options.ribTarget.empty())
     result.error = "option --rib-binary needs --rib";
+  else if (result.options.ribCompact && result.options.ribTarget.empty())
+    result.error = "option --rib-compact needs --rib";
+  else if (result.options.ribBinary && result.options.ribCompact)
+    result.error = "options --rib-binary and --rib-compact exclude each other";
   else if (firstFrameGiven && result.options.ribTarget.empty())
     result.error = "option --first-frame needs --rib";
   else if (!result.options.ribTarget.empty() &&

@@ -24,6 +24,7 @@ struct SimOptions {
   std::string ribTarget;      // --rib: RIB file, "-" (standard output) or "|command"; empty: none
   FramePattern ribFiles;      // the files a --rib file name stands for (one, or one per frame)
   bool ribBinary = false;     // --rib-binary: binary RIB encoding
+  bool ribCompact = false;    // --rib-compact: every token binary
   int firstFrame = 1;         // --first-frame: number of the first recorded frame
   bool help = false;          // --help was given: print the usage and do nothing else
 };

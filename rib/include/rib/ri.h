@@ -119,7 +119,7 @@ typedef RtVoid (*RtArchiveCallback)(RtToken type, char *format, ...);
 
 extern RtInt RiLastError;     /* code of the last error the library reported */
 extern RtInt gRibBinary;      /* binary float encoding for contexts made by RiBegin */
-extern RtInt gRibCompression; /* recorded from the "rib" option; output is never compressed */
+extern RtInt gRibCompression; /* gzip-compressed output for contexts made by RiBegin */
 extern RtInt gRibPrecision;   /* significant digits of "%g" floats for contexts made by RiBegin:
                                  6 (the default) or up to 17; 9 makes every float read back exact */
 extern char *gRibErrorFile;   /* set by an embedding program: RIB source being read */

@@ -1,0 +1,99 @@
+// Decompression with zlib's inflate, which decodes a stream piece by piece (whole-buffer
+// decompressors would need the whole file in memory). windowBits 15 + 16: gzip members only.
+#include "GzipInput.h"
+
+#include <cstdio>
+#include <cstring>
+#include <new>
+
+#include <zlib.h>
+
+namespace rib {
+
+struct GzipInput::Stream {
+  z_stream z{};
+  bool ready = false;
+};
+
+bool GzipInput::recognises(const char *bytes, size_t n) {
+  return n >= 2 && static_cast<unsigned char>(bytes[0]) == 0x1F &&
+         static_cast<unsigned char>(bytes[1]) == 0x8B;
+}
+
+GzipInput::GzipInput()
+    : stream_(std::make_unique<Stream>()), compressed_(new char[kCompressedBytes]) {}
+
+GzipInput::~GzipInput() {
+  if (stream_->ready) inflateEnd(&stream_->z);
+}
+
+void GzipInput::start(const char *bytes, size_t n) {
+  z_stream &z = stream_->z;
+  if (!stream_->ready) {
+    z = z_stream{};
+    if (inflateInit2(&z, 15 + 16) != Z_OK) {
+      fail("gzip input: out of memory", nullptr);
+      return;
+    }
+    stream_->ready = true;
+  } else {
+    inflateReset(&z);
+  }
+  std::memcpy(compressed_.get(), bytes, n);
+  z.next_in = reinterpret_cast<Bytef *>(compressed_.get());
+  z.avail_in = static_cast<uInt>(n);
+  sourceEnded_ = memberEnded_ = done_ = false;
+  problem_ = nullptr;
+}
+
+void GzipInput::fail(const char *problem, const char *detail) {
+  problem_ = problem;
+  done_ = true;
+  if (detail)
+    std::snprintf(message_, sizeof message_, "%s (%s)", problem, detail);
+  else
+    std::snprintf(message_, sizeof message_, "%s", problem);
+}
+
+size_t GzipInput::read(char *into, size_t most,
+                       const std::function<size_t(char *, size_t)> &source) {
+  z_stream &z = stream_->z;
+  size_t produced = 0;
+  while (!done_ && produced < most) {
+    if (z.avail_in == 0 && !sourceEnded_) {
+      const size_t n = source(compressed_.get(), kCompressedBytes);
+      sourceEnded_ = n == 0;
+      z.next_in = reinterpret_cast<Bytef *>(compressed_.get());
+      z.avail_in = static_cast<uInt>(n);
+    }
+    if (memberEnded_) {
+      // Another member may follow; the end of the input after a whole member ends the stream.
+      if (z.avail_in == 0) {
+        done_ = true;
+        break;
+      }
+      inflateReset(&z);
+      memberEnded_ = false;
+    }
+    if (z.avail_in == 0) {
+      fail("gzip input is truncated", nullptr);
+      break;
+    }
+    const size_t room = most - produced < (1u << 30) ? most - produced : (1u << 30);
+    z.next_out = reinterpret_cast<Bytef *>(into + produced);
+    z.avail_out = static_cast<uInt>(room);
+    const int status = inflate(&z, Z_NO_FLUSH);
+    produced += room - z.avail_out;
+    if (status == Z_STREAM_END) {
+      memberEnded_ = true;
+    } else if (status == Z_DATA_ERROR || status == Z_NEED_DICT) {
+      fail("gzip input is corrupt", z.msg);
+    } else if (status == Z_MEM_ERROR) {
+      fail("gzip input: out of memory", nullptr);
+    }
+    // Z_BUF_ERROR: no progress possible until more input arrives; Z_OK: go on.
+  }
+  return produced;
+}
+
+} // namespace rib

@@ -1,0 +1,50 @@
+// GzipInput.h - gzip-compressed RIB read as a stream, in bounded memory: the compressed bytes
+// come through a buffer of fixed size, the decompressed ones go straight into the reader's
+// chunk. A gzip file may hold several members one after the other; they are read as one
+// stream. Corrupt or truncated input ends the stream with one message.
+//
+//     GzipInput gzip;
+//     gzip.start(firstBytes, n);                    // the bytes read to recognise the input
+//     size_t got = gzip.read(into, most, source);   // source(buffer, room) gives raw bytes
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <memory>
+
+namespace rib {
+
+class GzipInput {
+public:
+  static constexpr size_t kCompressedBytes = 64 * 1024;
+
+  /// True when `bytes` begin like a gzip member (the two magic bytes).
+  static bool recognises(const char *bytes, size_t n);
+
+  GzipInput();
+  ~GzipInput();
+  GzipInput(const GzipInput &) = delete;
+  GzipInput &operator=(const GzipInput &) = delete;
+
+  /// Begins a stream with the n compressed bytes already read (at most kCompressedBytes).
+  void start(const char *bytes, size_t n);
+  /// Up to `most` decompressed bytes into `into`, reading compressed ones from `source` (which
+  /// returns 0 at the end of its input); 0 at the end of the stream or after a problem.
+  size_t read(char *into, size_t most, const std::function<size_t(char *, size_t)> &source);
+  /// What went wrong, or null.
+  const char *problem() const { return problem_ ? message_ : nullptr; }
+
+private:
+  struct Stream;
+  std::unique_ptr<Stream> stream_;
+  std::unique_ptr<char[]> compressed_;
+  bool sourceEnded_ = false;
+  bool memberEnded_ = false;
+  bool done_ = false;
+  const char *problem_ = nullptr;
+  char message_[160] = "";
+  void fail(const char *problem, const char *detail);
+};
+
+} // namespace rib
