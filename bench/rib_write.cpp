@@ -3,7 +3,8 @@
 // Every case "X" registers benchmarks named "X/library" and "X/fprintf" (and optionally
 // "X/limit"); other bench/rib_write_*.cpp files add cases the same way. A case "X9" is case "X"
 // with floats of 9 significant digits (the "precision" that reads back exactly) instead of 6.
-// After all benchmarks ran, one line per case gives the ratios of the median times:
+// Before them, rib_write_encodings prints the sizes of the mesh and of the small objects in every
+// encoding. After all benchmarks ran, one line per case gives the ratios of the median times:
 //     FloatArrayAscii: fprintf/library = 7.4x
 //     FloatArrayBinary: library/limit = 1.1x
 //     FloatArrayAscii9: library 9 digits/6 digits = 1.2x
@@ -22,6 +23,7 @@
 #include <unistd.h>
 #include <vector>
 
+#include "RibEncodings.h"
 #include "RibWriteCheck.h"
 #include "RibWriter.h"
 #include "TriangleMesh.h"
@@ -140,6 +142,12 @@ public:
         print(name, "fprintf/library", roles.at("fprintf"), roles.at("library"));
       if (has("library") && has("limit"))
         print(name, "library/limit", roles.at("library"), roles.at("limit"));
+      if (has("compact") && has("binary"))
+        print(name, "binary/compact", roles.at("binary"), roles.at("compact"));
+      // Manual times: processor time, the gzip command's included.
+      if (has("library") && has("pipe"))
+        print(name, "pipe into gzip -6/library (processor time)", roles.at("pipe"),
+              roles.at("library"));
       if (name.empty() || name.back() != '9' || !has("library")) continue;
       const auto sixDigits = cases.find(name.substr(0, name.size() - 1));
       if (sixDigits != cases.end() && sixDigits->second.count("library") > 0)
@@ -185,6 +193,7 @@ int main(int argc, char **argv) {
   std::printf(
       "FloatArrayAscii: the library's %d numbers equal fprintf's \"%%g\" and \"%%.9g\" bytes\n",
       kValues);
+  ribbench::printEncodingSizes();
   RatioReporter reporter;
   benchmark::RunSpecifiedBenchmarks(&reporter);
   benchmark::Shutdown();

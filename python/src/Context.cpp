@@ -50,7 +50,18 @@ Context::Context(const py::object &target, bool binary, int precision) : serial_
     throw py::value_error("Context: precision must be 1 to 17, not " + std::to_string(precision));
   std::string name;
   if (!target.is_none()) name = targetName(target);
-  const bool toFile = !target.is_none() && name[0] != '|' && !startsRenderer(name.c_str());
+  // Only a str names a pipe or a renderer; a path-like object (or bytes) is always a file, which
+  // the library is given so that it cannot read it as a command.
+  const bool text = PyUnicode_Check(target.ptr());
+  const bool command = text && (name[0] == '|' || startsRenderer(name.c_str()));
+  command_ = command;
+  const bool toFile = !target.is_none() && !command;
+  if (toFile && name[0] != '/' && (name[0] == '|' || startsRenderer(name.c_str())))
+    name = "./" + name;
+  if (!target.is_none()) // named as the library's own reports name it
+    targetText_ = command && name[0] == '|'
+                      ? name.substr(1)
+                      : py::module_::import("os").attr("fsdecode")(target).cast<std::string>();
   if (toFile) {
     // The library ends the process when it cannot make its file; Python gets an OSError instead.
     FILE *file = std::fopen(name.c_str(), "wb");
@@ -70,10 +81,41 @@ Context::Context(const py::object &target, bool binary, int precision) : serial_
   standardOutput_ = target.is_none();
 }
 
-void Context::close() {
-  if (!writer_) return;
+rib::StreamFailure Context::end() {
+  if (!writer_) return {};
+  // Ended as deleting the context ends it (a final newline, then the stream closed), keeping
+  // what went wrong with the stream on the way.
+  rib::RibEncoder &encoder = writer_->encoder;
+  if (encoder.stream()) {
+    encoder.endLine();
+    encoder.close();
+  }
+  const rib::StreamFailure failure = encoder.failure();
   writer_.reset();
   if (standardOutput_) std::fflush(stdout);
+  return failure;
+}
+
+void Context::close() {
+  const rib::StreamFailure failure = end();
+  if (!failure.error && !failure.commandStatus && !failure.commandSignal) return;
+  const std::string target = standardOutput_ ? "standard output" : "\"" + targetText_ + "\"";
+  if (failure.error) {
+    const std::string message =
+        std::string("cannot write the RIB to ") + (command_ ? "the command " : "") + target;
+    PyErr_SetObject(
+        PyExc_OSError,
+        py::make_tuple(failure.error, message + ": " + std::strerror(failure.error)).ptr());
+    throw py::error_already_set();
+  }
+  std::string message = "the RIB command " + target + " ended ";
+  if (failure.commandStatus)
+    message += "with status " + std::to_string(failure.commandStatus);
+  else
+    message += "by signal " + std::to_string(failure.commandSignal) + " (" +
+               strsignal(failure.commandSignal) + ")";
+  PyErr_SetObject(PyExc_OSError, py::str(message).ptr());
+  throw py::error_already_set();
 }
 
 RibWriter &Context::writer(const char *request) {

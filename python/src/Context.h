@@ -3,13 +3,14 @@
 //
 //     Context context(target, /*binary=*/false, /*precision=*/6);   // None, "|command" or a path
 //     context.writer("Sphere").SphereV(1, -1, 1, 360, 0, nullptr, nullptr);
-//     context.close();                        // final newline; file closed, pipe waited for
+//     context.close();    // final newline; file closed, pipe waited for; OSError if any failed
 #pragma once
 
 #include <pybind11/pybind11.h>
 
 #include <cstdint>
 #include <memory>
+#include <string>
 
 #include "RibWriter.h"
 
@@ -29,16 +30,19 @@ struct ObjectHandle {
 
 class Context {
 public:
-  /// Opens `target` (None: standard output; "|command": a pipe into the command; otherwise a
-  /// path or path-like naming a file) with the encoding given through the library's "rib" option
-  /// words. OSError when the file cannot be made, ValueError for a precision outside 1 to 17.
+  /// Opens `target` (None: standard output; a str "|command": a pipe into the command; otherwise
+  /// a file, always so for a path-like object or bytes) with the encoding given through the
+  /// library's "rib" option words. OSError when the file cannot be made, ValueError for a precision
+  /// outside 1 to 17.
   Context(const pybind11::object &target, bool binary, int precision);
-  ~Context() { close(); }
+  ~Context() { end(); }
   Context(const Context &) = delete;
   Context &operator=(const Context &) = delete;
 
   /// Ends the output as deleting a context does: a final newline, then the file is closed or the
-  /// pipe's command waited for. Closing again does nothing.
+  /// pipe's command waited for. A write, flush or close that failed on the way, or a command that
+  /// ended badly, then raises OSError naming the target and the reason. Closing again does
+  /// nothing.
   void close();
   bool closed() const { return !writer_; }
   /// The writer of an open context; ValueError naming `request` once it is closed.
@@ -47,8 +51,13 @@ public:
   uint64_t serial() const { return serial_; }
 
 private:
+  /// Ends the output; what went wrong with the stream, if anything.
+  rib::StreamFailure end();
+
   std::unique_ptr<RibWriter> writer_;
+  std::string targetText_; // the target as the OSError of a failed write names it
   bool standardOutput_ = false;
+  bool command_ = false;
   uint64_t serial_;
 };
 

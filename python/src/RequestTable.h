@@ -6,20 +6,22 @@
 //   - sig::Name, the row's parameter list read in the namespace sig, where the interface's type
 //     names are tags: a function type that still tells a colour (sig::RtColor) from a float array
 //     (sig::RtFloat *) and an index array (sig::RtInt *) after C++ would have decayed them all;
-//   - Row<Request::Name>: the request's name, its argument names, how the library writes it, and
+//   - Row<Request::Name>: the request's name, its argument names, how the library writes it (its
+//     form in RequestForms.h), and
 //     write(), which calls the RibWriter operation (the V form for a parameter list) with the
 //     converted arguments.
 #pragma once
 
 #include <tuple>
 
+#include "RequestForms.h"
 #include "RibWriter.h"
 
 namespace ribpy {
 
 enum class Request {
-#define RI_REQUEST(Result, Name, Parameters, Arguments, Body) Name,
-#define RI_LIST_REQUEST(Result, Name, Parameters, Arguments, LastFixed, Body) Name,
+#define RI_REQUEST(Result, Name, Parameters, Arguments) Name,
+#define RI_LIST_REQUEST(Result, Name, Parameters, Arguments, LastFixed) Name,
 #define RI_VARIADIC_REQUEST(Result, Name, Parameters, LastFixed, VParameters, VArguments) Name,
 #include "rib/RiRequests.def"
   Count
@@ -54,8 +56,8 @@ struct RtProcSubdivFunc {};
 struct RtProcFreeFunc {};
 struct va_list {};
 
-#define RI_REQUEST(Result, Name, Parameters, Arguments, Body) using Name = Result Parameters;
-#define RI_LIST_REQUEST(Result, Name, Parameters, Arguments, LastFixed, Body)                      \
+#define RI_REQUEST(Result, Name, Parameters, Arguments) using Name = Result Parameters;
+#define RI_LIST_REQUEST(Result, Name, Parameters, Arguments, LastFixed)                            \
   using Name = Result Parameters;
 #define RI_VARIADIC_REQUEST(Result, Name, Parameters, LastFixed, VParameters, VArguments)          \
   using Name = Result VParameters;
@@ -65,24 +67,25 @@ struct va_list {};
 
 template <Request R> struct Row;
 
-#define RI_ROW(Name, ArgumentText, List, Body)                                                     \
+#define RI_ROW_FORM(Written, Read, Name, ArgumentText, List)                                       \
   using Signature = sig::Name;                                                                     \
   static constexpr const char *kName = #Name;                                                      \
   static constexpr const char *kArguments = ArgumentText;                                          \
   static constexpr bool kList = List;                                                              \
-  static constexpr BodyKind kBody = BodyKind::Body;
+  static constexpr BodyKind kBody = BodyKind::Written;
+#define RI_ROW(Name, ArgumentText, List) RIB_WITH_FORM(Name, RI_ROW_FORM, Name, ArgumentText, List)
 
-#define RI_REQUEST(Result, Name, Parameters, Arguments, Body)                                      \
+#define RI_REQUEST(Result, Name, Parameters, Arguments)                                            \
   template <> struct Row<Request::Name> {                                                          \
-    RI_ROW(Name, #Arguments, false, Body)                                                          \
+    RI_ROW(Name, #Arguments, false)                                                                \
     template <class... A>                                                                          \
     static auto write(RibWriter &w, RtInt, RtToken *, RtPointer *, A &...a) {                      \
       return w.Name(a.get()...);                                                                   \
     }                                                                                              \
   };
-#define RI_LIST_REQUEST(Result, Name, Parameters, Arguments, LastFixed, Body)                      \
+#define RI_LIST_REQUEST(Result, Name, Parameters, Arguments, LastFixed)                            \
   template <> struct Row<Request::Name> {                                                          \
-    RI_ROW(Name, #Arguments, true, Body)                                                           \
+    RI_ROW(Name, #Arguments, true)                                                                 \
     template <class... A>                                                                          \
     static auto write(RibWriter &w, RtInt n, RtToken *tokens, RtPointer *values, A &...a) {        \
       return w.Name##V(a.get()..., n, tokens, values);                                             \
@@ -90,7 +93,7 @@ template <Request R> struct Row;
   };
 #define RI_VARIADIC_REQUEST(Result, Name, Parameters, LastFixed, VParameters, VArguments)          \
   template <> struct Row<Request::Name> {                                                          \
-    RI_ROW(Name, #VArguments, false, Variadic)                                                     \
+    RI_ROW_FORM(Variadic, None, Name, #VArguments, false)                                          \
     template <class... A>                                                                          \
     static auto write(RibWriter &w, RtInt, RtToken *, RtPointer *, A &...a) {                      \
       return w.Name##V(a.get()...);                                                                \
@@ -98,6 +101,7 @@ template <Request R> struct Row;
   };
 #include "rib/RiRequests.def"
 #undef RI_ROW
+#undef RI_ROW_FORM
 
 /// Parameter and result types of a row's function type.
 template <class F> struct SignatureOf;

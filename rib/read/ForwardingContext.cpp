@@ -10,9 +10,9 @@ namespace rib {
 
 ForwardingContext::~ForwardingContext() {}
 
-#define RI_REQUEST(Result, Name, Parameters, Arguments, Body)                                      \
+#define RI_REQUEST(Result, Name, Parameters, Arguments)                                            \
   Result ForwardingContext::Name Parameters { return target_->Name Arguments; }
-#define RI_LIST_REQUEST(Result, Name, Parameters, Arguments, LastFixed, Body)                      \
+#define RI_LIST_REQUEST(Result, Name, Parameters, Arguments, LastFixed)                            \
   Result ForwardingContext::Name(RI_UNPAREN Parameters, ...) {                                     \
     RIB_GATHER_PARAMS(params, LastFixed, #Name);                                                   \
     return Name##V(RI_UNPAREN Arguments, params.count, params.tokens, params.values);              \

@@ -213,6 +213,20 @@ void RibTokenizer::readNumbers(NumberArray &array) {
         *floats++ = number.value;
         p = const_cast<char *>(stop);
         p = blockNumbers(p, end, floats, ints); // back to blocks after a long or odd number
+      } else if (static_cast<unsigned char>(c) >= 0x80 && static_cast<unsigned char>(c) <= 0x83) {
+        // A binary integer of 1 to 4 bytes (compact RIB's index arrays): read in place.
+        const size_t bytes = (static_cast<unsigned char>(c) & 3u) + 1;
+        if (static_cast<size_t>(end - p) < 1 + bytes) {
+          bufferEnd = !input_.exhausted();
+          break;
+        }
+        uint32_t value = 0;
+        for (size_t i = 1; i <= bytes; ++i) value = value << 8 | static_cast<unsigned char>(p[i]);
+        const unsigned shift = 32 - 8 * static_cast<unsigned>(bytes);
+        const int32_t integer = static_cast<int32_t>(value << shift) >> shift;
+        if (ints) *ints++ = integer;
+        *floats++ = static_cast<float>(integer);
+        p += 1 + bytes;
       } else {
         bufferEnd = p == end && !input_.exhausted();
         break;

@@ -13,27 +13,6 @@
 namespace rib {
 namespace {
 
-// ---- Requests written as a table row would write them ----
-
-void readWorldEnd(RequestRead &read) {
-  read.fixed<void()>([&read] { read.context().WorldEnd(); });
-}
-
-void readTranslate(RequestRead &read) {
-  read.fixed<void(RtFloat, RtFloat, RtFloat)>(
-      [&read](auto... values) { read.context().Translate(values...); });
-}
-
-void readRotate(RequestRead &read) {
-  read.fixed<void(RtFloat, RtFloat, RtFloat, RtFloat)>(
-      [&read](auto... values) { read.context().Rotate(values...); });
-}
-
-void readSkew(RequestRead &read) {
-  read.fixed<void(RtFloat, RtFloat, RtFloat, RtFloat, RtFloat, RtFloat, RtFloat)>(
-      [&read](auto... values) { read.context().Skew(values...); });
-}
-
 // ---- Fixed-size float arrays ----
 
 void readColor(RequestRead &read) {
@@ -178,10 +157,6 @@ void readErrorHandler(RequestRead &read) {
 } // namespace
 
 const RequestReader kOwnReaders[] = {
-    {"WorldEnd", readWorldEnd},
-    {"Translate", readTranslate},
-    {"Rotate", readRotate},
-    {"Skew", readSkew},
     {"Color", readColor},
     {"Opacity", readOpacity},
     {"TextureCoordinates", readTextureCoordinates},

@@ -26,9 +26,9 @@ RiContext *contextFor(const char *procedure) {
 #define RI_SAME_PROTOTYPE(Procedure, Result, Parameters)                                           \
   static_assert(std::is_same<decltype(&Procedure), Result(*) Parameters>::value,                   \
                 "rib/ri.h declares " #Procedure " unlike its row in rib/RiRequests.def");
-#define RI_REQUEST(Result, Name, Parameters, Arguments, Body)                                      \
+#define RI_REQUEST(Result, Name, Parameters, Arguments)                                            \
   RI_SAME_PROTOTYPE(Ri##Name, Result, Parameters)
-#define RI_LIST_REQUEST(Result, Name, Parameters, Arguments, LastFixed, Body)                      \
+#define RI_LIST_REQUEST(Result, Name, Parameters, Arguments, LastFixed)                            \
   RI_SAME_PROTOTYPE(Ri##Name, Result, (RI_UNPAREN Parameters, ...))                                \
   RI_SAME_PROTOTYPE(Ri##Name##V, Result, (RI_UNPAREN Parameters, RtInt, RtToken[], RtPointer[]))
 #define RI_VARIADIC_REQUEST(Result, Name, Parameters, LastFixed, VParameters, VArguments)          \
@@ -38,13 +38,13 @@ RiContext *contextFor(const char *procedure) {
 
 // ---- The procedures ----
 
-#define RI_REQUEST(Result, Name, Parameters, Arguments, Body)                                      \
+#define RI_REQUEST(Result, Name, Parameters, Arguments)                                            \
   extern "C" Result Ri##Name Parameters {                                                          \
     RiContext *context = rib::contextFor("Ri" #Name);                                              \
     if (!context) return static_cast<Result>(0);                                                   \
     return context->Name Arguments;                                                                \
   }
-#define RI_LIST_REQUEST(Result, Name, Parameters, Arguments, LastFixed, Body)                      \
+#define RI_LIST_REQUEST(Result, Name, Parameters, Arguments, LastFixed)                            \
   extern "C" Result Ri##Name##V(RI_UNPAREN Parameters, RtInt n, RtToken tokens[],                  \
                                 RtPointer values[]) {                                              \
     RiContext *context = rib::contextFor("Ri" #Name "V");                                          \
@@ -57,7 +57,7 @@ RiContext *contextFor(const char *procedure) {
     RIB_GATHER_PARAMS(params, LastFixed, "Ri" #Name);                                              \
     return context->Name##V(RI_UNPAREN Arguments, params.count, params.tokens, params.values);     \
   }
-#define RI_SPECIAL_LIST_REQUEST(Result, Name, Parameters, Arguments, LastFixed, Body)
+#define RI_SPECIAL_LIST_REQUEST(Result, Name, Parameters, Arguments, LastFixed)
 #define RI_VARIADIC_REQUEST(Result, Name, Parameters, LastFixed, VParameters, VArguments)          \
   extern "C" Result Ri##Name##V VParameters {                                                      \
     RiContext *context = rib::contextFor("Ri" #Name "V");                                          \

@@ -1,10 +1,11 @@
 // The RibWriter operations made from the request table (rib/RiRequests.def): every list-gathering
-// form, and the writing bodies of the requests whose row says how they are written (Line, Named,
-// Listed, Quadric). Requests with a body of their own (Own) are written in the file of
-// their family.
+// form, and the writing bodies of the requests whose form (RequestForms.h) says how they are
+// written (Line, Named, Listed, Quadric). Requests with a body of their own (Own) are
+// written in the file of their family.
 #include "Diagnostics.h"
 #include "GatheredParams.h"
 #include "PrimitiveCounts.h"
+#include "RequestForms.h"
 #include "RibWriter.h"
 
 #define RI_UNPAREN(...) __VA_ARGS__
@@ -36,7 +37,7 @@ constexpr int blockStep(const char *name) {
 
 // ---- List-gathering forms: gather the pairs, then the writing form through the virtual table ----
 
-#define RI_LIST_REQUEST(Result, Name, Parameters, Arguments, LastFixed, Body)                      \
+#define RI_LIST_REQUEST(Result, Name, Parameters, Arguments, LastFixed)                            \
   Result RibWriter::Name(RI_UNPAREN Parameters, ...) {                                             \
     RIB_GATHER_PARAMS(params, LastFixed, #Name);                                                   \
     return Name##V(RI_UNPAREN Arguments, params.count, params.tokens, params.values);              \
@@ -87,8 +88,10 @@ constexpr int blockStep(const char *name) {
   }
 #define RI_BODY_Own(Name, Parameters, Arguments)
 
-#define RI_REQUEST(Result, Name, Parameters, Arguments, Body)                                      \
-  RI_BODY_##Body(Name, Parameters, Arguments)
-#define RI_LIST_REQUEST(Result, Name, Parameters, Arguments, LastFixed, Body)                      \
-  RI_BODY_##Body(Name, Parameters, Arguments)
+#define RI_BODY(Written, Read, Name, Parameters, Arguments)                                        \
+  RI_BODY_##Written(Name, Parameters, Arguments)
+#define RI_REQUEST(Result, Name, Parameters, Arguments)                                            \
+  RIB_WITH_FORM(Name, RI_BODY, Name, Parameters, Arguments)
+#define RI_LIST_REQUEST(Result, Name, Parameters, Arguments, LastFixed)                            \
+  RIB_WITH_FORM(Name, RI_BODY, Name, Parameters, Arguments)
 #include "rib/RiRequests.def"

@@ -43,6 +43,15 @@ namespace rib {
 struct PrimitiveCounts;
 class GzipOutput;
 
+/// How a stream failed, for a host that raises it its own way (the report line goes out as
+/// well): the system's error number of the first failed write, flush or close, or how a pipe's
+/// command ended. All 0 while the stream is sound.
+struct StreamFailure {
+  int error = 0;
+  int commandStatus = 0; // the command's exit status when not 0
+  int commandSignal = 0; // the signal that ended the command
+};
+
 /// One token and its value pointer; arrays of them end with a null token.
 struct RiParamPair {
   RtToken token;
@@ -72,6 +81,7 @@ public:
   /// Flushes and closes the stream (standard output is only flushed) and detaches it; a pipe's
   /// command is waited for and a failure or a status other than 0 is reported.
   void close();
+  const StreamFailure &failure() const { return failure_; }
 
   bool binary = false; // float arrays and single float values in the binary encoding
   /// Every token binary (binary must be set too): requests, texts, integers and floats.
@@ -244,6 +254,7 @@ private:
   bool pipe_ = false;
   bool failed_ = false;
   bool regularFile_ = false;
+  StreamFailure failure_;
   std::unique_ptr<GzipOutput> gzip_; // set when the stream is compressed
   bool holdSigpipe_ = false;         // a write may raise SIGPIPE: anything but a regular file
 

@@ -71,6 +71,7 @@ void RibEncoder::attach(FILE *stream, const char *target, bool pipe) {
   target_ = target;
   pipe_ = pipe;
   failed_ = false;
+  failure_ = StreamFailure{};
   struct stat info;
   regularFile_ = stream && !pipe && fstat(fileno(stream), &info) == 0 && S_ISREG(info.st_mode) &&
                  ftello(stream) >= 0;
@@ -138,6 +139,12 @@ void RibEncoder::close() {
     status = pclose(stream); // waits for the command
   }
   if (status == -1)
+    failure_.error = errno;
+  else if (WIFEXITED(status))
+    failure_.commandStatus = WEXITSTATUS(status);
+  else if (WIFSIGNALED(status))
+    failure_.commandSignal = WTERMSIG(status);
+  if (status == -1)
     reportError(RIE_SYSTEM, "cannot wait for the RIB command \"%s\": %s", target_,
                 std::strerror(errno));
   else if (WIFEXITED(status) && WEXITSTATUS(status) != 0)
@@ -152,6 +159,7 @@ void RibEncoder::streamFailed(int error) {
   if (failed_) return;
   failed_ = true;
   if (error == 0) error = EIO; // a stream already in error says no more
+  failure_.error = error;
   // What the stream still buffers is dropped, so that the process's exit does not try it again
   // (standard output outlives the context) and raise SIGPIPE then.
   if (stream_) __fpurge(stream_);

@@ -32,11 +32,11 @@ public:
   virtual ~RiContext() {}
 
 #define RI_UNPAREN(...) __VA_ARGS__
-#define RI_REQUEST(Result, Name, Parameters, Arguments, Body) virtual Result Name Parameters = 0;
-#define RI_LIST_REQUEST(Result, Name, Parameters, Arguments, LastFixed, Body)                      \
+#define RI_REQUEST(Result, Name, Parameters, Arguments) virtual Result Name Parameters = 0;
+#define RI_LIST_REQUEST(Result, Name, Parameters, Arguments, LastFixed)                            \
   virtual Result Name(RI_UNPAREN Parameters, ...) = 0;                                             \
   virtual Result Name##V(RI_UNPAREN Parameters, RtInt n, RtToken tokens[], RtPointer values[]) = 0;
-#define RI_LIST_REQUEST_V_FIRST(Result, Name, Parameters, Arguments, LastFixed, Body)              \
+#define RI_LIST_REQUEST_V_FIRST(Result, Name, Parameters, Arguments, LastFixed)                    \
   virtual Result Name##V(RI_UNPAREN Parameters, RtInt n, RtToken tokens[],                         \
                          RtPointer values[]) = 0;                                                  \
   virtual Result Name(RI_UNPAREN Parameters, ...) = 0;
