@@ -9,6 +9,7 @@
 #include "RibOptions.h"
 #include "RibRequestRead.h"
 #include "RibText.h"
+#include "StandardNames.h"
 
 namespace rib {
 namespace {
@@ -138,17 +139,10 @@ void readOption(RequestRead &read) {
 }
 
 void readErrorHandler(RequestRead &read) {
-  struct NamedHandler {
-    const char *name;
-    RtErrorHandler handler;
-  };
-  static const NamedHandler kHandlers[] = {
-      {"ignore", RiErrorIgnore}, {"print", RiErrorPrint}, {"abort", RiErrorAbort}};
   char *name;
   if (!(read.take(name) && read.atEnd())) return;
-  for (const NamedHandler &named : kHandlers) {
-    if (std::string_view(name) != named.name) continue;
-    read.context().ErrorHandler(named.handler);
+  if (const StandardErrorHandler *standard = findErrorHandler(name)) {
+    read.context().ErrorHandler(standard->handler);
     return;
   }
   read.fail("ErrorHandler: unknown handler \"%s\"", shownText(name).c_str());

@@ -6,25 +6,13 @@
 #include <cstdio>
 #include <cstring>
 
-#include "FilterNames.h"
 #include "ParamDecl.h"
 #include "RibText.h"
 #include "SameText.h"
+#include "StandardNames.h"
 
 namespace rib {
 namespace {
-
-// Filters by their RIB name; the empty name stands for a filter of the program's own, which a
-// writer writes as empty quotes again.
-struct NamedFilter {
-  const char *name;
-  RtFilterFunc filter;
-};
-
-const NamedFilter kFilters[] = {
-    {"gaussian", RiGaussianFilter},      {"box", RiBoxFilter},   {"triangle", RiTriangleFilter},
-    {"catmull-rom", RiCatmullRomFilter}, {"sinc", RiSincFilter}, {"", nullptr},
-};
 
 // The names that every context declares before anything is read.
 bool isPredeclared(const char *name) {
@@ -179,9 +167,15 @@ bool RequestRead::take(RtFilterFunc &filter) {
   const RibArg *arg = nextArg("a filter name");
   if (!arg) return false;
   if (arg->type != RibArgType::String) return RIB_WRONG_KIND(*arg, "a filter name");
-  for (const NamedFilter &named : kFilters) {
-    if (arg->strings[0] != named.name) continue;
-    filter = named.filter;
+  // The empty name stands for a filter of the program's own, which a writer writes as empty
+  // quotes again.
+  if (arg->strings[0].empty()) {
+    filter = nullptr;
+    return true;
+  }
+  const StandardFilter *standard = findFilter(arg->strings[0].data());
+  if (standard && arg->strings[0] == standard->name) {
+    filter = standard->filter;
     return true;
   }
   return failAt(next_ - 1, "%s: unknown filter \"%s\"", name(), shownText(arg->strings[0]).c_str());

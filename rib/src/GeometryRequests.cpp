@@ -9,6 +9,7 @@
 #include "PrimitiveCounts.h"
 #include "RibWriter.h"
 #include "SameText.h"
+#include "StandardNames.h"
 
 using rib::PrimitiveCounts;
 
@@ -229,27 +230,9 @@ RtVoid RibWriter::BlobbyV(RtInt nleaf, RtInt ncode, RtInt code[], RtInt nflt, Rt
 // ---- Procedurals ----
 // Chosen by the identity of the subdivide function; the data holds one or two texts.
 
-namespace {
-
-struct ProceduralKind {
-  RtProcSubdivFunc subdivide;
-  const char *name;
-  int texts;
-};
-
-const ProceduralKind kProceduralKinds[] = {
-    {RiProcDelayedReadArchive, "DelayedReadArchive", 1},
-    {RiProcRunProgram, "RunProgram", 2},
-    {RiProcDynamicLoad, "DynamicLoad", 2},
-};
-
-} // namespace
-
 RtVoid RibWriter::Procedural(RtPointer data, RtBound bound, RtProcSubdivFunc subdivfunc,
                              RtProcFreeFunc) {
-  const ProceduralKind *kind = nullptr;
-  for (const ProceduralKind &candidate : kProceduralKinds)
-    if (candidate.subdivide == subdivfunc) kind = &candidate;
+  const rib::StandardProcedural *kind = rib::proceduralOf(subdivfunc);
   if (!kind) {
     rib::reportError(RIE_BADTOKEN, "procedural type");
     return;

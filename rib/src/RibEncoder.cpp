@@ -11,8 +11,8 @@
 #include "BinaryFloats.h"
 #include "Diagnostics.h"
 #include "DigitPairs.h"
-#include "FilterNames.h"
 #include "FloatFormat.h"
+#include "StandardNames.h"
 #include "TextEscapes.h"
 
 namespace rib {
