@@ -87,6 +87,9 @@ public:
   /// A read of the input failed (`error` is the system's errno): reading ends. By default the
   /// same as error(message, where).
   virtual void readFailed(int error, std::string_view message, RibPosition where);
+  /// Something read as other readers read it, though it is not RIB as written by the standard
+  /// (a number run into the name after it): one line of text, where it is. Reading goes on.
+  virtual void note(std::string_view message, RibPosition where);
 };
 
 /// Bounds that keep a hostile input from taking unbounded memory.
