@@ -200,10 +200,11 @@ RtVoid RibWriter::BlobbyV(RtInt nleaf, RtInt ncode, RtInt code[], RtInt nflt, Rt
   if (nleaf != scan.leaves)
     rib::reportErrorUnterminated(RIE_CONSISTENCY, "RiBlobby nleaf [%d] !=  leaf count [%i]", nleaf,
                                  scan.leaves);
-  if (nflt != scan.floats)
+  // Longer tables are written as given: only a table too short leaves the code without values.
+  if (nflt < scan.floats)
     rib::reportErrorUnterminated(RIE_CONSISTENCY, "RiBlobby nflt [%d] != float count [%i]", nflt,
                                  scan.floats);
-  if (nstr != scan.strings)
+  if (nstr < scan.strings)
     rib::reportErrorUnterminated(RIE_CONSISTENCY, "RiBlobby nstr [%d] != string count [%i]", nstr,
                                  scan.strings);
 
