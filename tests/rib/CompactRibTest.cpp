@@ -38,6 +38,10 @@ TEST(CompactRib, EachTokenTakesItsSmallestForm) {
     ri.Translate(0.1f, 100000, -0.0f);
     RtInt sides[] = {3, 300, 70000};
     ri.PointsPolygons(1, sides, sides, RI_NULL);
+    // "binary" 0 on the open context: ASCII from here on.
+    RtInt zero = 0;
+    ri.Option(tok("rib"), tok("binary"), &zero, RI_NULL);
+    ri.Translate(0.5f, -2, 0.25f);
   });
   const std::string sphere = bytes("\x80\x01\x80\xFF\x80\x01\x81\x01\x68");
   const std::string half = bytes("\xC8\x01\x3F\x00\x00\x00");
@@ -53,7 +57,8 @@ TEST(CompactRib, EachTokenTakesItsSmallestForm) {
                          bytes("\xA6\x01\xA4\x3D\xCC\xCC\xCD\x82\x01\x86\xA0\xA4\x80\x00\x00\x00") +
                          // Integer arrays between brackets, each integer in 1 to 4 bytes.
                          bytes("\xCC\x02\x9EPointsPolygons\xA6\x02[\x80\x03][\x80\x03\x81\x01\x2C"
-                               "\x82\x01\x11\x70]"));
+                               "\x82\x01\x11\x70]") +
+                         "Translate 0.5 -2 0.25 \n\n");
 }
 
 TEST(CompactRib, RibOptionBeforeRiBeginAndAfterBinaryChoosesTheEncoding) {
