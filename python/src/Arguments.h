@@ -108,8 +108,8 @@ template <> struct Arg<sig::RtMatrix> : FixedFloats<16> {
 
 // A basis by name is the library's own matrix, which it writes by name; otherwise 16 numbers.
 template <> struct Arg<sig::RtBasis> : FixedFloats<16> {
-  static constexpr const char *kType = "basis: bezier, b-spline, catmull-rom, hermite, power, or "
-                                       "16 numbers (4 x 4)";
+  static inline const char *const kType =
+      keptText("basis: " + rib::nameList(rib::kStandardBases, ", ") + ", or 16 numbers (4 x 4)");
   RtBasis *named = nullptr;
   void load(PyObject *object, const Where &where, const Context &) {
     if (PyUnicode_Check(object)) {
@@ -220,21 +220,24 @@ template <class Function> struct NamedArg {
 };
 
 template <> struct Arg<sig::RtFilterFunc> : NamedArg<RtFilterFunc> {
-  static constexpr const char *kType = "filter: gaussian, box, triangle, catmull-rom or sinc";
+  static inline const char *const kType =
+      keptText("filter: " + rib::nameList(rib::kStandardFilters, " or "));
   void load(PyObject *object, const Where &where, const Context &) {
     NamedArg::load(object, where, filterNamed, kFilterNames);
   }
 };
 
 template <> struct Arg<sig::RtErrorHandler> : NamedArg<RtErrorHandler> {
-  static constexpr const char *kType = "handler: ignore, print or abort";
+  static inline const char *const kType =
+      keptText("handler: " + rib::nameList(rib::kStandardErrorHandlers, " or "));
   void load(PyObject *object, const Where &where, const Context &) {
     NamedArg::load(object, where, errorHandlerNamed, kErrorHandlerNames);
   }
 };
 
-template <> struct Arg<sig::RtProcSubdivFunc> : NamedArg<const ProceduralKind *> {
-  static constexpr const char *kType = "kind: DelayedReadArchive, RunProgram or DynamicLoad";
+template <> struct Arg<sig::RtProcSubdivFunc> : NamedArg<const rib::StandardProcedural *> {
+  static inline const char *const kType =
+      keptText("kind: " + rib::nameList(rib::kStandardProcedurals, " or "));
   void load(PyObject *object, const Where &where, const Context &) {
     NamedArg::load(object, where, proceduralNamed, kProceduralNames);
   }

@@ -43,11 +43,40 @@ std::string targetName(const py::object &target) {
   return text;
 }
 
+struct Encoding {
+  std::string format; // "ascii", "binary" or "compact"; empty: as `binary` says
+  bool gzip = false;
+};
+
+// The encoding by the "rib" option's own words; anything else is refused before a file is made.
+Encoding encodingOf(bool binary, const py::object &format, const py::object &compression) {
+  Encoding encoding;
+  if (!format.is_none()) {
+    if (!PyUnicode_Check(format.ptr()))
+      throw py::type_error("Context: format must be a str or None");
+    encoding.format = format.cast<std::string>();
+    if (encoding.format != "ascii" && encoding.format != "binary" && encoding.format != "compact")
+      throw py::value_error("Context: format must be \"ascii\", \"binary\" or \"compact\", not \"" +
+                            encoding.format + "\"");
+    if (binary && encoding.format != "binary")
+      throw py::value_error("Context: binary=True and format=\"" + encoding.format + "\" disagree");
+  }
+  if (!compression.is_none()) {
+    if (!PyUnicode_Check(compression.ptr()) || compression.cast<std::string>() != "gzip")
+      throw py::value_error("Context: compression must be \"gzip\" or None");
+    encoding.gzip = true;
+  }
+  return encoding;
+}
+
 } // namespace
 
-Context::Context(const py::object &target, bool binary, int precision) : serial_(gNextSerial++) {
+Context::Context(const py::object &target, bool binary, int precision, const py::object &format,
+                 const py::object &compression)
+    : serial_(gNextSerial++) {
   if (precision < 1 || precision > 17)
     throw py::value_error("Context: precision must be 1 to 17, not " + std::to_string(precision));
+  const Encoding encoding = encodingOf(binary, format, compression);
   std::string name;
   if (!target.is_none()) name = targetName(target);
   // Only a str names a pipe or a renderer; a path-like object (or bytes) is always a file, which
@@ -75,8 +104,14 @@ Context::Context(const py::object &target, bool binary, int precision) : serial_
   }
   RtInt binaryWord = binary ? 1 : 0;
   RtInt precisionWord = precision;
-  const rib::RibOption options[] = {
-      {"binary", &binaryWord}, {"precision", &precisionWord}, {nullptr, nullptr}};
+  const char *formatWord = encoding.format.empty() ? nullptr : encoding.format.c_str();
+  const char *compressionWord = encoding.gzip ? "gzip" : "none";
+  rib::RibOption options[] = {{"binary", &binaryWord},
+                              {"precision", &precisionWord},
+                              {"compression", &compressionWord},
+                              {nullptr, nullptr},
+                              {nullptr, nullptr}};
+  if (formatWord) options[3] = {"format", &formatWord};
   writer_.reset(new RibWriter(target.is_none() ? nullptr : name.c_str(), options));
   standardOutput_ = target.is_none();
 }

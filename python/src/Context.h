@@ -1,7 +1,7 @@
 // Context.h - rib.Context: a RIB stream of its own, written by the library's RibWriter and
 // independent of the C interface's current context.
 //
-//     Context context(target, /*binary=*/false, /*precision=*/6);   // None, "|command" or a path
+//     Context context(target, /*binary=*/false, /*precision=*/6, format, compression);
 //     context.writer("Sphere").SphereV(1, -1, 1, 360, 0, nullptr, nullptr);
 //     context.close();    // final newline; file closed, pipe waited for; OSError if any failed
 #pragma once
@@ -34,7 +34,8 @@ public:
   /// a file, always so for a path-like object or bytes) with the encoding given through the
   /// library's "rib" option words. OSError when the file cannot be made, ValueError for a precision
   /// outside 1 to 17.
-  Context(const pybind11::object &target, bool binary, int precision);
+  Context(const pybind11::object &target, bool binary, int precision,
+          const pybind11::object &format, const pybind11::object &compression);
   ~Context() { end(); }
   Context(const Context &) = delete;
   Context &operator=(const Context &) = delete;

@@ -31,13 +31,16 @@ Every request of the C++ interface is a method of rib.Context with the same name
 arguments; its parameter list is keyword arguments and/or one dict. numpy float32 C-contiguous
 arrays are written without a copy.)";
 
-constexpr const char *kContextDoc = R"(Context(target=None, *, binary=False, precision=6)
+constexpr const char *kContextDoc =
+    R"(Context(target=None, *, binary=False, precision=6, format=None, compression=None)
 
 A RIB stream of its own, independent of the C interface's current context. target: a file path
-(str or path-like), None for standard output, or "|command" for a pipe into the command. binary
-writes float arrays in the binary encoding; precision is the significant digits of text floats
-(1 to 17; 9 makes every float read back exactly). As a context manager, leaving the block closes
-it. Requests on a closed context raise ValueError.)";
+(str or path-like, always a file), None for standard output, or a str "|command" for a pipe into
+the command. binary writes float arrays in the binary encoding, as format="binary" does;
+format="compact" writes every token binary; compression="gzip" compresses the output (standard
+gzip). precision is the significant digits of text floats (1 to 17; 9 makes every float read
+back exactly). As a context manager, leaving the block closes it; a write that failed raises
+OSError then (or from close()). Requests on a closed context raise ValueError.)";
 
 template <class Handle> void defineHandle(py::module_ &module, const char *name, const char *doc) {
   const std::string type = name;
@@ -65,8 +68,10 @@ PYBIND11_MODULE(rib, module) {
 
   py::class_<Context> context(module, "Context", kContextDoc);
   context
-      .def(py::init<const py::object &, bool, int>(), py::arg("target") = py::none(), py::kw_only(),
-           py::arg("binary") = false, py::arg("precision") = 6)
+      .def(py::init<const py::object &, bool, int, const py::object &, const py::object &>(),
+           py::arg("target") = py::none(), py::kw_only(), py::arg("binary") = false,
+           py::arg("precision") = 6, py::arg("format") = py::none(),
+           py::arg("compression") = py::none())
       .def("close", &Context::close,
            "Ends the output as deleting a context does: a final newline, then the file is closed "
            "or the pipe's command waited for. Closing again does nothing.")

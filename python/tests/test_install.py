@@ -19,3 +19,4 @@ def test_installed_module_imports(tmp_path):
     done = subprocess.run([sys.executable, "-c", "import rib; print(rib.__file__)"], env=env,
                           cwd=tmp_path, capture_output=True, text=True, check=True)
     assert os.path.dirname(done.stdout.strip()) == str(packages)
+    assert (packages / "rib.pyi").is_file() and (packages / "py.typed").is_file()

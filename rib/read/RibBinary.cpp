@@ -137,10 +137,12 @@ void RibTokenizer::binary(Token &token, bool &produced) {
   p_ += 1 + operand;
 
   if (code <= 0x8F) {
-    // A signed big-endian integer; the upper two bits of the code's low nibble give how many of
-    // its bytes lie after the binary point.
-    const unsigned shift = 64 - 8 * static_cast<unsigned>(operand);
-    const int64_t integer = static_cast<int64_t>(value << shift) >> shift;
+    // A big-endian integer; the upper two bits of the code's low nibble give how many of its
+    // bytes lie after the binary point. The forms of one to three bytes are unsigned, as the
+    // writers that use them write them (200 is 0x80 0xC8, 32768 is 0x81 0x80 0x00); the
+    // four-byte form is the 32-bit two's complement of RtInt, the only one that holds a sign.
+    const int64_t integer = operand < 4 ? static_cast<int64_t>(value)
+                                        : static_cast<int64_t>(static_cast<int32_t>(value));
     const unsigned fractionBytes = (code >> 2) & 3;
     if (fractionBytes == 0) {
       token.kind = TokenKind::Integer;

@@ -5,6 +5,7 @@
 #include <string>
 #include <unordered_map>
 
+#include "RibCharClass.h"
 #include "RibRequestRead.h"
 #include "RibText.h"
 
@@ -50,6 +51,27 @@ const std::unordered_map<std::string_view, KnownRequest> &knownRequests() {
 
 std::string blockName(std::string_view stem, const char *edge) { return std::string(stem) + edge; }
 
+// Requests whose fixed numbers other readers also take as one bracketed array
+// ("Sphere [1 -1 1 360]"), with how many numbers that array holds.
+struct BracketedNumbers {
+  std::string_view name;
+  size_t count;
+};
+
+constexpr BracketedNumbers kBracketedNumbers[] = {
+    {"DetailRange", 4}, {"ScreenWindow", 4}, {"CropWindow", 4}, {"Skew", 7},
+    {"Sphere", 4},      {"Cone", 3},         {"Cylinder", 4},   {"Hyperboloid", 7},
+    {"Paraboloid", 4},  {"Disk", 3},         {"Torus", 5},
+};
+
+// A name that reads back as one request name: a letter or '_', then letters, digits and '_'.
+bool isPlainName(std::string_view name) {
+  if (name.empty() || !(classOf(name[0]) & kNameStart)) return false;
+  for (char c : name)
+    if (!(classOf(c) & kNameChar)) return false;
+  return true;
+}
+
 // What follows a block's problem when its run holds more than one Begin.
 std::string runNote(const RibDispatch::State::OpenBlock &run) {
   return run.count > 1 ? " (and " + std::to_string(run.count - 1) + " more after it)" : "";
@@ -90,6 +112,32 @@ bool endBlock(RibDispatch::State &state, std::string_view stem, RibPosition wher
 
 } // namespace
 
+// The request with its leading array of numbers spread into single numbers, when it is one of
+// kBracketedNumbers and the array holds exactly its count; else the request as it is.
+const RibRequest &RibDispatch::State::unbracketed(const RibRequest &request) {
+  if (request.size() == 0 || !request[0].isArray() || !request[0].isNumeric()) return request;
+  size_t count = 0;
+  for (const BracketedNumbers &row : kBracketedNumbers)
+    if (row.name == request.name) count = row.count;
+  const RibArg &numbers = request[0];
+  if (count == 0 || numbers.count != count) return request;
+  spread.clear();
+  for (size_t i = 0; i < count; ++i) {
+    RibArg arg = numbers;
+    arg.count = 1;
+    arg.floats = numbers.floats + i;
+    arg.ints = numbers.ints ? numbers.ints + i : nullptr;
+    arg.strings = nullptr;
+    arg.type = numbers.ints ? RibArgType::Integer : RibArgType::Float;
+    spread.push_back(arg);
+  }
+  spread.insert(spread.end(), request.begin() + 1, request.end());
+  spreadRequest = request;
+  spreadRequest.args = spread.data();
+  spreadRequest.argCount = spread.size();
+  return spreadRequest;
+}
+
 RibDispatch::RibDispatch(RiContext &context, RibProblemSink &problems)
     : state_(new State(context, problems)) {}
 
@@ -102,8 +150,11 @@ void RibDispatch::setBasisSteps(int uStep, int vStep) {
 
 void RibDispatch::acceptEarlierDeclarations(bool accept) { state_->earlierDeclarations = accept; }
 
-void RibDispatch::request(const RibRequest &request) {
+void RibProblemSink::note(RibPosition, std::string_view) {}
+
+void RibDispatch::request(const RibRequest &read) {
   State &state = *state_;
+  const RibRequest &request = state.unbracketed(read);
   if (request.name == "version") {
     // The header's version line: a writer writes its own.
     if (request.size() != 1 || !request[0].isNumeric() || request[0].isArray())
@@ -113,17 +164,26 @@ void RibDispatch::request(const RibRequest &request) {
   const auto &known = knownRequests();
   const auto found = known.find(request.name);
   if (found == known.end()) {
-    state.report(request.where, "unknown request \"" + shownText(request.name) + "\"");
+    const std::string shown = shownText(request.name);
+    if (!isPlainName(request.name)) {
+      state.report(request.where, "unknown request \"" + shown + "\"");
+      return;
+    }
+    // A vendor's request, or one of a later interface: the renderer may know it.
+    state.noteOnce("request " + shown, request.where,
+                   "unknown request \"" + shown + "\" is passed on as read");
+    state.passOn(request);
     return;
   }
   const KnownRequest &kind = found->second;
 
   if (kind.edge == BlockEdge::End && !endBlock(state, kind.stem, request.where)) return;
 
-  RequestRead read(state, request);
-  kind.read(read);
-  if (!read.ok()) state.report(read.problemWhere(), read.problem());
-  if (kind.edge == BlockEdge::Begin) beginBlock(state, kind.stem, request.where, read.ok());
+  RequestRead reading(state, request);
+  kind.read(reading);
+  if (!reading.problem().empty()) state.report(reading.problemWhere(), reading.problem());
+  if (reading.passOnWhole() && reading.problem().empty()) state.passOn(request);
+  if (kind.edge == BlockEdge::Begin) beginBlock(state, kind.stem, request.where, reading.ok());
 }
 
 void RibDispatch::structure(std::string_view text, RibPosition) {
@@ -138,6 +198,10 @@ void RibDispatch::error(std::string_view message, RibPosition where) {
   state_->report(where, message);
 }
 
+void RibDispatch::note(std::string_view message, RibPosition where) {
+  state_->problems.note(where, message);
+}
+
 void RibDispatch::endInput() {
   State &state = *state_;
   for (const State::OpenBlock &block : state.blocks)
@@ -145,6 +209,7 @@ void RibDispatch::endInput() {
   state.blocks.clear();
   state.openCount.clear();
   state.declared.clear();
+  state.noted.clear();
 }
 
 } // namespace rib

@@ -13,12 +13,18 @@
 //
 // Checked before the context sees a request: that the request exists and has a RIB form, the
 // number and types of its fixed arguments (a float also takes an integer, a filter is named by
-// its RIB name, lights and objects by the numbers the file gave them), that every parameter is
-// declared (predeclared, inline, or by a Declare of the same input) with values of its type,
-// and that every array holds exactly the values the operation will read: positional arrays against
-// the counts that come with them, parameters against the primitive's counts (PrimitiveCounts.h).
-// So the context never reads past the reader's arrays. Block requests must nest (Frame, World,
-// Attribute, Transform, Solid, Object and Motion Begin/End).
+// its RIB name, lights and objects by the numbers or names the file gave them), that every
+// parameter is declared (predeclared, inline, or by a Declare of the same input) with values of its
+// type, and that every array holds exactly the values the operation will read: positional arrays
+// against the counts that come with them, parameters against the primitive's counts
+// (PrimitiveCounts.h). So the context never reads past the reader's arrays. Block requests must
+// nest (Frame, World, Attribute, Transform, Solid, Object and Motion Begin/End).
+//
+// Accepted beyond that, each with a note: parameters without a declaration (declared from their
+// values: numbers as floats or integers, texts as strings, as many as given), lights and objects
+// named by strings, and requests that no table knows, which reach the context as verbatim text
+// of what was read (as does the library's own Option "rib", which is the input's to pass on, not
+// to change how the output is written).
 //
 // A request with a problem is reported once, with the position of the request or of the argument
 // at fault, and skipped whole; the reader's syntax errors are reported the same way. Plain
@@ -42,6 +48,9 @@ class RibProblemSink {
 public:
   virtual ~RibProblemSink() = default;
   virtual void problem(RibPosition where, std::string_view message) = 0;
+  /// Something accepted beyond RIB as the standard writes it (an undeclared parameter, a request
+  /// no table knows): it is read and passed on. Ignored unless a sink wants it.
+  virtual void note(RibPosition where, std::string_view message);
 };
 
 class RibDispatch : public RibHandler {
@@ -56,9 +65,11 @@ public:
   void request(const RibRequest &request) override;
   void structure(std::string_view text, RibPosition where) override;
   void error(std::string_view message, RibPosition where) override;
+  void note(std::string_view message, RibPosition where) override;
 
   /// Ends one input: each block still open is a problem at its Begin, and the names the input
-  /// declared are forgotten (the next input declares its own). Lights and objects stay numbered.
+  /// declared are forgotten (the next input declares its own). Lights and objects keep their
+  /// numbers and names.
   void endInput();
 
   /// The basis steps in force in the context, for a context that has already had a Basis.

@@ -7,6 +7,7 @@
 #include "RibRequestRead.h"
 #include "RibText.h"
 #include "SameText.h"
+#include "StandardNames.h"
 
 namespace rib {
 namespace {
@@ -121,21 +122,11 @@ void readPointsGeneralPolygons(RequestRead &read) {
 // A basis by name (the standard matrix itself, which a writer writes by name again) or as an
 // array of 16 numbers, copied into `numbers`.
 bool takeBasis(RequestRead &read, RtFloat (*&basis)[4], RtBasis &numbers, const char *what) {
-  struct NamedBasis {
-    const char *name;
-    RtBasis *matrix;
-  };
-  static const NamedBasis kBases[] = {{"bezier", &RiBezierBasis},
-                                      {"b-spline", &RiBSplineBasis},
-                                      {"catmull-rom", &RiCatmullRomBasis},
-                                      {"hermite", &RiHermiteBasis},
-                                      {"power", &RiPowerBasis}};
   if (read.hasMore() && read.peek().type == RibArgType::String) {
     char *name;
     read.take(name);
-    for (const NamedBasis &named : kBases) {
-      if (!sameText(name, named.name)) continue;
-      basis = *named.matrix;
+    if (const StandardBasis *standard = findBasis(name)) {
+      basis = *standard->matrix;
       return true;
     }
     return read.fail("%s: unknown basis \"%s\"", read.name(), shownText(name).c_str());
@@ -295,7 +286,9 @@ void readBlobby(RequestRead &read) {
     read.fail("Blobby: the operation at code word %d has no valid operand count", scan.badWord);
     return;
   }
-  if (nleaf != scan.leaves || nflt != scan.floats || nstr != scan.strings) {
+  // Tables longer than the code uses are written that way by renderers' own examples
+  // (`[""]` for a code without strings); only a table too short is wrong.
+  if (nleaf != scan.leaves || nflt < scan.floats || nstr < scan.strings) {
     read.fail("Blobby: %d leaves, %d floats and %d strings where the code has %d, %d and %d", nleaf,
               nflt, nstr, scan.leaves, scan.floats, scan.strings);
     return;
@@ -306,14 +299,6 @@ void readBlobby(RequestRead &read) {
 }
 
 void readProcedural(RequestRead &read) {
-  struct ProceduralKind {
-    const char *name;
-    RtProcSubdivFunc subdivide;
-    RtInt texts;
-  };
-  static const ProceduralKind kKinds[] = {{"DelayedReadArchive", RiProcDelayedReadArchive, 1},
-                                          {"RunProgram", RiProcRunProgram, 2},
-                                          {"DynamicLoad", RiProcDynamicLoad, 2}};
   char *type;
   char **data;
   RtInt ntexts;
@@ -321,14 +306,13 @@ void readProcedural(RequestRead &read) {
   if (!(read.take(type) && read.takeTexts(data, ntexts, "the data") &&
         read.takeNumbers(bound, 6, "the bound") && read.atEnd()))
     return;
-  for (const ProceduralKind &kind : kKinds) {
-    if (!sameText(type, kind.name)) continue;
-    if (ntexts != kind.texts) {
-      read.fail("Procedural: \"%s\" takes %d string%s, not %d", kind.name, kind.texts,
-                kind.texts == 1 ? "" : "s", ntexts);
+  if (const StandardProcedural *kind = findProcedural(type)) {
+    if (ntexts != kind->texts) {
+      read.fail("Procedural: \"%s\" takes %d string%s, not %d", kind->name, kind->texts,
+                kind->texts == 1 ? "" : "s", ntexts);
       return;
     }
-    read.context().Procedural(data, bound, kind.subdivide, nullptr);
+    read.context().Procedural(data, bound, kind->subdivide, nullptr);
     return;
   }
   read.fail("Procedural: unknown procedural \"%s\"", shownText(type).c_str());

@@ -1,12 +1,15 @@
 // The readers of the requests outside geometry whose RIB form is their own: colours, bounds and
 // matrices (given as one array or number by number), motion times, lights and objects with the
 // numbers the input gives them, declarations, options and error handlers.
+#include <cstring>
 #include <iterator>
+#include <string>
 
 #include "ParamDecl.h"
 #include "RibOptions.h"
 #include "RibRequestRead.h"
 #include "RibText.h"
+#include "StandardNames.h"
 
 namespace rib {
 namespace {
@@ -75,10 +78,16 @@ void readColorSamples(RequestRead &read) {
 
 void readLight(RequestRead &read, bool area) {
   char *name;
-  RtInt number;
-  if (!(read.take(name) && read.take(number) && read.takeParams(nullptr))) return;
+  std::string key;
+  if (!(read.take(name) && read.takeHandleKey(key))) return;
+  RibDispatch::State &state = read.state();
+  if (!read.takeParams(nullptr)) {
+    state.refusedLights.insert(key);
+    return;
+  }
   RiContext &context = read.context();
-  read.state().lights[number] =
+  state.refusedLights.erase(key);
+  state.lights[key] =
       area ? context.AreaLightSourceV(name, read.paramCount(), read.tokens(), read.values())
            : context.LightSourceV(name, read.paramCount(), read.tokens(), read.values());
 }
@@ -87,9 +96,15 @@ void readLightSource(RequestRead &read) { readLight(read, false); }
 void readAreaLightSource(RequestRead &read) { readLight(read, true); }
 
 void readObjectBegin(RequestRead &read) {
-  RtInt number;
-  if (read.take(number) && read.atEnd())
-    read.state().objects[number] = read.context().ObjectBegin();
+  std::string key;
+  if (!read.takeHandleKey(key)) return;
+  RibDispatch::State &state = read.state();
+  if (!read.atEnd()) {
+    state.refusedObjects.insert(key);
+    return;
+  }
+  state.refusedObjects.erase(key);
+  state.objects[key] = read.context().ObjectBegin();
 }
 
 // ---- Declarations, options, error handlers ----
@@ -97,6 +112,12 @@ void readObjectBegin(RequestRead &read) {
 void readDeclare(RequestRead &read) {
   char *name, *declaration;
   if (!(read.take(name) && read.take(declaration) && read.atEnd())) return;
+  // A name with a blank could never be used: a parameter list's token reads as another name.
+  if (*name == '\0' || std::strchr(name, ' ')) {
+    read.fail("Declare: the name \"%s\" is %s", shownText(name).c_str(),
+              *name ? "not one word" : "empty");
+    return;
+  }
   read.context().Declare(name, declaration);
   read.state().declared.insert(name);
   const ParamDecl *decl = lookupParam(name);
@@ -108,9 +129,9 @@ void readOption(RequestRead &read) {
   char *name;
   if (!read.take(name)) return;
   // The library's own option would change how the rest is written, which is not the input's
-  // to choose.
+  // to choose: it is passed on as written, an option like any other.
   if (isRibOption(name)) {
-    read.fail("Option \"%s\" sets how this library writes RIB; it is not read from a file", name);
+    read.state().passOn(read.request());
     return;
   }
   if (read.takeParams(nullptr))
@@ -118,17 +139,10 @@ void readOption(RequestRead &read) {
 }
 
 void readErrorHandler(RequestRead &read) {
-  struct NamedHandler {
-    const char *name;
-    RtErrorHandler handler;
-  };
-  static const NamedHandler kHandlers[] = {
-      {"ignore", RiErrorIgnore}, {"print", RiErrorPrint}, {"abort", RiErrorAbort}};
   char *name;
   if (!(read.take(name) && read.atEnd())) return;
-  for (const NamedHandler &named : kHandlers) {
-    if (std::string_view(name) != named.name) continue;
-    read.context().ErrorHandler(named.handler);
+  if (const StandardErrorHandler *standard = findErrorHandler(name)) {
+    read.context().ErrorHandler(standard->handler);
     return;
   }
   read.fail("ErrorHandler: unknown handler \"%s\"", shownText(name).c_str());

@@ -66,13 +66,18 @@ public:
   void error(std::string_view message, RibPosition where) override {
     dispatch_.error(message, where);
   }
+  void note(std::string_view message, RibPosition where) override {
+    dispatch_.note(message, where);
+  }
 
   // RibProblemSink
   void problem(RibPosition where, std::string_view message) override;
+  void note(RibPosition where, std::string_view message) override;
 
 private:
   template <class Read> int read(const char *name, Read readInput);
   static void hold(void *user, DiagnosticKind kind, const char *text, size_t length);
+  void report(DiagnosticKind kind, RibPosition where, const char *label, std::string_view message);
   void reportHeld(RibPosition where);
   void forward(DiagnosticKind kind, const std::string &text) {
     outer_.sink(outer_.user, kind, text.data(), text.size());
@@ -115,14 +120,23 @@ void RibReadSession::Impl::reportHeld(RibPosition where) {
 
 void RibReadSession::Impl::problem(RibPosition where, std::string_view message) {
   ++problems_;
-  line_ = name_ + ":" + std::to_string(where.line) + ": ";
+  report(DiagnosticKind::Problem, where, "", message);
+}
+
+void RibReadSession::Impl::note(RibPosition where, std::string_view message) {
+  report(DiagnosticKind::Note, where, "note: ", message);
+}
+
+void RibReadSession::Impl::report(DiagnosticKind kind, RibPosition where, const char *label,
+                                  std::string_view message) {
+  line_ = name_ + ":" + std::to_string(where.line) + ": " + label;
   const size_t start = line_.size();
   line_.append(message.data(), message.size());
   // One problem, one line, whatever the input's texts hold.
   for (size_t i = start; i < line_.size(); ++i)
     if (line_[i] == '\n' || line_[i] == '\r') line_[i] = ' ';
   line_ += '\n';
-  forward(DiagnosticKind::Problem, line_);
+  forward(kind, line_);
 }
 
 template <class Read> int RibReadSession::Impl::read(const char *name, Read readInput) {

@@ -13,6 +13,7 @@ namespace rib {
 
 void RibHandler::structure(std::string_view, RibPosition) {}
 void RibHandler::error(std::string_view, RibPosition) {}
+void RibHandler::note(std::string_view, RibPosition) {}
 
 namespace {
 
@@ -228,6 +229,7 @@ void RibReader::Impl::addString(const Token &token) {
 void RibReader::Impl::addValue(const Token &token) {
   ArgRecord record{RibArgType::Integer, 1,          pools_.ints.size(), pools_.floats.size(),
                    strings_.size(),     token.where};
+  if (token.glued) handler_.note("no blank between a number and the name after it", token.where);
   switch (token.kind) {
   case TokenKind::Integer:
     pools_.ints.push_back(token.number.integer);

@@ -6,25 +6,13 @@
 #include <cstdio>
 #include <cstring>
 
-#include "FilterNames.h"
 #include "ParamDecl.h"
 #include "RibText.h"
 #include "SameText.h"
+#include "StandardNames.h"
 
 namespace rib {
 namespace {
-
-// Filters by their RIB name; the empty name stands for a filter of the program's own, which a
-// writer writes as empty quotes again.
-struct NamedFilter {
-  const char *name;
-  RtFilterFunc filter;
-};
-
-const NamedFilter kFilters[] = {
-    {"gaussian", RiGaussianFilter},      {"box", RiBoxFilter},   {"triangle", RiTriangleFilter},
-    {"catmull-rom", RiCatmullRomFilter}, {"sinc", RiSincFilter}, {"", nullptr},
-};
 
 // The names that every context declares before anything is read.
 bool isPredeclared(const char *name) {
@@ -37,7 +25,16 @@ bool isPredeclared(const char *name) {
 
 const char *plural(size_t n) { return n == 1 ? "" : "s"; }
 
+// The declaration that keeps an undeclared parameter's values as they are: as many as given, of
+// the kind given, one set for the whole primitive.
+const char *const kValueTypes[] = {"integer", "float", "string", "integer", "float", "string"};
+
 } // namespace
+
+std::string handleKey(const RibArg &arg) {
+  if (arg.type == RibArgType::Integer) return std::to_string(arg.ints[0]);
+  return '"' + std::string(arg.strings[0]);
+}
 
 const char *argKindName(const RibArg &arg) {
   if (arg.isArray() && arg.count == 0) return "an empty array";
@@ -170,27 +167,50 @@ bool RequestRead::take(RtFilterFunc &filter) {
   const RibArg *arg = nextArg("a filter name");
   if (!arg) return false;
   if (arg->type != RibArgType::String) return RIB_WRONG_KIND(*arg, "a filter name");
-  for (const NamedFilter &named : kFilters) {
-    if (arg->strings[0] != named.name) continue;
-    filter = named.filter;
+  // The empty name stands for a filter of the program's own, which a writer writes as empty
+  // quotes again.
+  if (arg->strings[0].empty()) {
+    filter = nullptr;
+    return true;
+  }
+  const StandardFilter *standard = findFilter(arg->strings[0].data());
+  if (standard && arg->strings[0] == standard->name) {
+    filter = standard->filter;
     return true;
   }
   return failAt(next_ - 1, "%s: unknown filter \"%s\"", name(), shownText(arg->strings[0]).c_str());
 }
 
+bool RequestRead::takeHandleKey(std::string &key) {
+  const RibArg *arg = nextArg("a number or a name");
+  if (!arg) return false;
+  if (arg->type != RibArgType::Integer && arg->type != RibArgType::String)
+    return RIB_WRONG_KIND(*arg, "a number or a name");
+  key = handleKey(*arg);
+  return true;
+}
+
 bool RequestRead::take(RtPointer &handle) {
   const bool light = sameText(name(), "Illuminate");
-  const char *kind = light ? "a light number" : "an object number";
+  const char *kind = light ? "a light number or name" : "an object number or name";
   const RibArg *arg = nextArg(kind);
   if (!arg) return false;
-  if (arg->type != RibArgType::Integer) return RIB_WRONG_KIND(*arg, kind);
+  if (arg->type != RibArgType::Integer && arg->type != RibArgType::String)
+    return RIB_WRONG_KIND(*arg, kind);
+  const std::string key = handleKey(*arg);
   const auto &handles = light ? state_.lights : state_.objects;
-  const auto found = handles.find(arg->ints[0]);
-  if (found == handles.end())
-    return failAt(next_ - 1, "%s: no %s numbered %d", name(), light ? "light source" : "object",
-                  arg->ints[0]);
-  handle = found->second;
-  return true;
+  const auto found = handles.find(key);
+  if (found != handles.end()) {
+    handle = found->second;
+    return true;
+  }
+  // A light or object whose own request was refused: that problem was reported there.
+  if ((light ? state_.refusedLights : state_.refusedObjects).count(key)) return drop();
+  const char *what = light ? "light source" : "object";
+  if (arg->type == RibArgType::Integer)
+    return failAt(next_ - 1, "%s: no %s numbered %d", name(), what, arg->ints[0]);
+  return failAt(next_ - 1, "%s: no %s named \"%s\"", name(), what,
+                shownText(arg->strings[0]).c_str());
 }
 
 // ---- Arrays ----
@@ -269,15 +289,26 @@ bool RequestRead::takeParams(const PrimitiveCounts *counts) {
     const char *bare = text + std::strspn(text, " ");
     const bool declaredHere = state_.earlierDeclarations || inlineDeclLength(bare) > 0 ||
                               isPredeclared(bare) || state_.declared.count(bare) != 0;
-    if (!decl || !declaredHere)
-      return failAt(at, "%s: undeclared parameter \"%s\"", name(), shown.c_str());
-
     const RibArg &value = request_[at + 1];
+    if (!decl || !declaredHere) {
+      decl = declareFromValue(at, bare, value);
+      if (!decl) return false;
+    }
+
     next_ = at + 2;
     RtPointer pointer = nullptr;
     bool fits = false;
     switch (paramTypeInfo(decl->type).kind) {
     case ValueKind::None:
+      if (decl->type == kTypeMPoint) {
+        // Matrices per point, which the writer has no form for: the renderer reads them as
+        // given, so the whole request goes on as it was read.
+        state_.noteOnce("mpoint " + shown, token.where,
+                        std::string(name()) + ": parameter \"" + shown +
+                            "\" is of type mpoint; the request is passed on as read");
+        passOnWhole_ = true;
+        return drop();
+      }
       return failAt(at, "%s: parameter \"%s\" has a type with no values", name(), shown.c_str());
     case ValueKind::Float:
       fits = value.isNumeric();
@@ -315,6 +346,29 @@ bool RequestRead::takeParams(const PrimitiveCounts *counts) {
     state_.values.push_back(pointer);
   }
   return true;
+}
+
+// A parameter that the input uses without declaring it (a shader's own, a renderer's): the
+// renderer knows it from elsewhere, so it is declared as what its values are and noted once.
+const ParamDecl *RequestRead::declareFromValue(size_t at, const char *bare, const RibArg &value) {
+  const std::string shown = shownText(bare);
+  if (*bare == '\0' || std::strchr(bare, ' ')) {
+    failAt(at, "%s: undeclared parameter \"%s\"", name(), shown.c_str());
+    return nullptr;
+  }
+  if (value.count > static_cast<size_t>(INT16_MAX)) {
+    failAt(at + 1, "%s: undeclared parameter \"%s\" has more values than can be kept", name(),
+           shown.c_str());
+    return nullptr;
+  }
+  char declaration[40];
+  std::snprintf(declaration, sizeof declaration, "constant %s[%zu]",
+                kValueTypes[static_cast<int>(value.type)], value.count);
+  parseDeclaration(gDeclTable, bare, declaration, nullptr, false);
+  state_.noteOnce(std::string("parameter ") + bare, request_[at].where,
+                  std::string(name()) + ": parameter \"" + shown +
+                      "\" is not declared; its values are kept as given");
+  return lookupParam(bare);
 }
 
 bool RequestRead::takePrimitiveParams(const PrimitiveCounts &counts) {

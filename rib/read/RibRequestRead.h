@@ -35,10 +35,17 @@ struct RibDispatch::State {
   RibProblemSink &problems;
   int uStep = 3; // as the context's Basis left them
   int vStep = 3;
-  std::unordered_map<int32_t, RtLightHandle> lights; // by the number the input gave them
-  std::unordered_map<int32_t, RtObjectHandle> objects;
+  // Lights and objects by the number or name the input gave them (handleKey()); those whose
+  // request was refused are kept apart, so that the requests naming them are left out without
+  // reporting the same cause again.
+  std::unordered_map<std::string, RtLightHandle> lights;
+  std::unordered_map<std::string, RtObjectHandle> objects;
+  std::unordered_set<std::string> refusedLights;
+  std::unordered_set<std::string> refusedObjects;
   std::unordered_set<std::string> declared; // names the input's Declare requests declared
   bool earlierDeclarations = false;
+  // Names already noted in this input (undeclared parameters, unknown requests): one note each.
+  std::unordered_set<std::string> noted;
 
   // Open blocks, innermost last, as runs: Begins of one kind that follow one another (other
   // requests between them allowed) are counted in one entry, so that a file of a million
@@ -58,7 +65,25 @@ struct RibDispatch::State {
   std::vector<RtPointer> values;
 
   void report(RibPosition where, std::string_view message) { problems.problem(where, message); }
+  /// A note, once per input for each `key`.
+  void noteOnce(const std::string &key, RibPosition where, std::string_view message) {
+    if (noted.insert(key).second) problems.note(where, message);
+  }
+  /// The request again as ASCII text, handed to the context as a verbatim record.
+  void passOn(const RibRequest &request);
+  /// The request with a bracketed array of its fixed numbers spread out ("Sphere [1 -1 1 360]").
+  const RibRequest &unbracketed(const RibRequest &request);
+  std::vector<RibArg> spread;
+  RibRequest spreadRequest;
 };
+
+/// The key under which a light or object handle is kept: an integer's decimal digits, or a
+/// string after a quote (so that 1 and "1" stay apart).
+std::string handleKey(const RibArg &arg);
+
+/// A request as ASCII RIB, one line: the name and every argument as read (integers as integers,
+/// floats in the fewest digits that read back as the same float, strings escaped).
+std::string requestText(const RibRequest &request);
 
 class RequestRead {
 public:
@@ -70,7 +95,14 @@ public:
   /// The request's name, zero-terminated, for messages.
   const char *name() const { return name_.c_str(); }
 
-  bool ok() const { return problem_.empty(); }
+  bool ok() const { return problem_.empty() && !dropped_; }
+  /// The request holds what only its text can carry on: the dispatch passes it on as read.
+  bool passOnWhole() const { return passOnWhole_; }
+  /// Leaves the request out without a problem of its own (its cause was reported already).
+  bool drop() {
+    dropped_ = true;
+    return false;
+  }
   const std::string &problem() const { return problem_; }
   RibPosition problemWhere() const { return problemWhere_; }
   /// Records a problem of the request (the first one counts); always false.
@@ -85,8 +117,10 @@ public:
   bool take(RtBoolean &value); // an integer that fits 16 bits
   bool take(char *&text);      // a string (RtToken and RtString alike)
   bool take(RtFilterFunc &filter);
-  /// Illuminate's light or ObjectInstance's object, by the number the input gave it.
+  /// Illuminate's light or ObjectInstance's object, by the number or name the input gave it.
   bool take(RtPointer &handle);
+  /// The number or name that a LightSource, AreaLightSource or ObjectBegin gives its handle.
+  bool takeHandleKey(std::string &key);
   /// ReadArchive's callback has no RIB form: it takes no argument and is null.
   bool take(RtArchiveCallback &callback) {
     callback = nullptr;
@@ -134,6 +168,7 @@ private:
     return (take(std::get<I>(values)) && ...);
   }
   bool checkCount(size_t expected);
+  const ParamDecl *declareFromValue(size_t at, const char *bare, const RibArg &value);
   bool vfail(RibPosition where, const char *format, va_list arguments);
   char *keepText(const std::string_view &text, size_t index);
   const RibArg *nextArg(const char *expected);
@@ -144,6 +179,8 @@ private:
   size_t next_ = 0;
   std::string problem_;
   RibPosition problemWhere_;
+  bool dropped_ = false;
+  bool passOnWhole_ = false;
 };
 
 /// What a kind of argument is called in messages ("an integer", "an array of strings").

@@ -153,7 +153,11 @@ void RibTokenizer::number(Token &token) {
       return;
     }
     stop = scanRibNumber(p_, token.number, scratch_);
-    if (stop != wordEnd) {
+    if (stop && stop != wordEnd && (classOf(*stop) & kNameStart)) {
+      // "5Sphere": other readers end the number where a name starts, so the next request is
+      // read as they read it.
+      token.glued = true;
+    } else if (stop != wordEnd) {
       const int length = static_cast<int>(wordEnd - p_);
       fail(token, "malformed number '%.*s%s'", length < kQuotedWordMax ? length : kQuotedWordMax,
            p_, length > kQuotedWordMax ? "..." : "");
@@ -266,7 +270,11 @@ bool RibTokenizer::quoted(Token &token) {
         ++line_;
       }
       continue;
-    default: break;
+    case '"':
+    case '\\': break;
+    default:
+      if (c < '0' || c > '7') put("\\", 1); // an unknown escape keeps its backslash
+      break;
     }
     if (c >= '0' && c <= '7') {
       unsigned octal = static_cast<unsigned>(c - '0');
@@ -278,7 +286,7 @@ bool RibTokenizer::quoted(Token &token) {
       }
       value = static_cast<char>(octal);
     }
-    put(&value, 1); // any other escaped character stands for itself
+    put(&value, 1);
   }
   if (escapeProblem_) {
     token.where = escapeWhere_;

@@ -40,6 +40,7 @@ struct Token {
   size_t first = 0;
   size_t count = 0;
   bool overLimit = false; // String, FloatArray: the request's limit was reached; values dropped
+  bool glued = false;     // Integer, Float: a name follows without a blank ("5Sphere")
   bool ofInput = false;   // Error: the input itself failed (read error, corrupt gzip)
 };
 

@@ -22,6 +22,7 @@ namespace rib {
 enum class DiagnosticKind : unsigned char {
   Library,    // what the writer and the error handlers say
   Problem,    // "FILE:LINE: message" of an input that was read
+  Note,       // "FILE:LINE: note: message": read beyond the standard's RIB, and passed on
   Unreadable, // an input that cannot be read at all: one line saying why
 };
 

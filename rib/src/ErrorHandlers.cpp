@@ -10,6 +10,7 @@
 #include "Diagnostics.h"
 #include "ErrorReport.h"
 #include "RibWriter.h"
+#include "StandardNames.h"
 
 RtInt RiLastError = 0;
 char *gRibErrorFile = nullptr;
@@ -63,15 +64,6 @@ struct LastReport {
 };
 
 LastReport gLastReport;
-
-// The handlers that have a RIB name, compared by identity.
-struct NamedHandler {
-  RtErrorHandler handler;
-  const char *name;
-};
-
-constexpr NamedHandler kNamedHandlers[] = {
-    {RiErrorIgnore, "ignore"}, {RiErrorPrint, "print"}, {RiErrorAbort, "abort"}};
 
 bool isRepeat(RtInt code, const char *message) {
   return gRibErrorLine == gLastReport.line && code == RiLastError && code != 0 &&
@@ -151,10 +143,9 @@ RtVoid RiErrorAbort(RtInt code, RtInt severity, char *message) {
 
 RtVoid RibWriter::ErrorHandler(RtErrorHandler handler) {
   // Only the three standard handlers have a RIB name; the context's own handler is unchanged.
-  for (const NamedHandler &named : kNamedHandlers) {
-    if (handler != named.handler) continue;
+  if (const char *name = rib::errorHandlerName(handler)) {
     encoder.writeKeyword("ErrorHandler");
-    encoder.writeArguments(named.name);
+    encoder.writeArguments(name);
     encoder.endLine();
   }
 }

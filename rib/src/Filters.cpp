@@ -1,38 +1,17 @@
-// The five standard reconstruction filters and their RIB names.
+// The five standard reconstruction filters (their RIB names are in StandardNames.cpp).
 //
 // Weights are computed in single precision throughout, so every caller gets the same bits
 // whatever the platform's double-precision library does.
 #include <cmath>
 
-#include "FilterNames.h"
+#include "rib/ri.h"
 
 namespace {
-
-struct NamedFilter {
-  RtFilterFunc function;
-  const char *name;
-};
-
-// Order of testing; identity is all that counts.
-const NamedFilter kNamedFilters[] = {
-    {RiGaussianFilter, "gaussian"},      {RiBoxFilter, "box"},   {RiTriangleFilter, "triangle"},
-    {RiCatmullRomFilter, "catmull-rom"}, {RiSincFilter, "sinc"},
-};
 
 // Pi rounded to the nearest single, as the sinc weights are defined with it.
 constexpr float kPiSingle = 3.1415927f;
 
 } // namespace
-
-namespace rib {
-
-const char *filterName(RtFilterFunc filter) {
-  for (const NamedFilter &named : kNamedFilters)
-    if (named.function == filter) return named.name;
-  return "";
-}
-
-} // namespace rib
 
 RtFloat RiGaussianFilter(RtFloat x, RtFloat y, RtFloat xwidth, RtFloat ywidth) {
   // Scaled so that the edge of the box along an axis lies at distance 1: weight e^-2 there.

@@ -9,6 +9,7 @@
 #include "PrimitiveCounts.h"
 #include "RibWriter.h"
 #include "SameText.h"
+#include "StandardNames.h"
 
 using rib::PrimitiveCounts;
 
@@ -199,10 +200,11 @@ RtVoid RibWriter::BlobbyV(RtInt nleaf, RtInt ncode, RtInt code[], RtInt nflt, Rt
   if (nleaf != scan.leaves)
     rib::reportErrorUnterminated(RIE_CONSISTENCY, "RiBlobby nleaf [%d] !=  leaf count [%i]", nleaf,
                                  scan.leaves);
-  if (nflt != scan.floats)
+  // Longer tables are written as given: only a table too short leaves the code without values.
+  if (nflt < scan.floats)
     rib::reportErrorUnterminated(RIE_CONSISTENCY, "RiBlobby nflt [%d] != float count [%i]", nflt,
                                  scan.floats);
-  if (nstr != scan.strings)
+  if (nstr < scan.strings)
     rib::reportErrorUnterminated(RIE_CONSISTENCY, "RiBlobby nstr [%d] != string count [%i]", nstr,
                                  scan.strings);
 
@@ -228,27 +230,9 @@ RtVoid RibWriter::BlobbyV(RtInt nleaf, RtInt ncode, RtInt code[], RtInt nflt, Rt
 // ---- Procedurals ----
 // Chosen by the identity of the subdivide function; the data holds one or two texts.
 
-namespace {
-
-struct ProceduralKind {
-  RtProcSubdivFunc subdivide;
-  const char *name;
-  int texts;
-};
-
-const ProceduralKind kProceduralKinds[] = {
-    {RiProcDelayedReadArchive, "DelayedReadArchive", 1},
-    {RiProcRunProgram, "RunProgram", 2},
-    {RiProcDynamicLoad, "DynamicLoad", 2},
-};
-
-} // namespace
-
 RtVoid RibWriter::Procedural(RtPointer data, RtBound bound, RtProcSubdivFunc subdivfunc,
                              RtProcFreeFunc) {
-  const ProceduralKind *kind = nullptr;
-  for (const ProceduralKind &candidate : kProceduralKinds)
-    if (candidate.subdivide == subdivfunc) kind = &candidate;
+  const rib::StandardProcedural *kind = rib::proceduralOf(subdivfunc);
   if (!kind) {
     rib::reportError(RIE_BADTOKEN, "procedural type");
     return;

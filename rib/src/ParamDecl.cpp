@@ -29,7 +29,8 @@ constexpr ParamTypeInfo kTypes[] = {
     {kTypeMPoint, "mpoint", 64, ValueKind::None, 0},
 };
 
-constexpr const char *kClassNames[] = {"", "constant", "uniform", "varying", "vertex"};
+constexpr const char *kClassNames[] = {"",       "constant",    "uniform",   "varying",
+                                       "vertex", "facevarying", "facevertex"};
 
 struct Word {
   const char *text;
@@ -38,10 +39,9 @@ struct Word {
 
 // Matched as prefixes, in this order: "uniformfloat" reads as uniform float.
 constexpr Word kClassWords[] = {
-    {"uniform", kClassUniform},
-    {"varying", kClassVarying},
-    {"vertex", kClassVertex},
-    {"constant", kClassConstant},
+    {"uniform", kClassUniform},         {"varying", kClassVarying},
+    {"vertex", kClassVertex},           {"constant", kClassConstant},
+    {"facevarying", kClassFaceVarying}, {"facevertex", kClassFaceVertex},
 };
 
 constexpr Word kTypeWords[] = {
@@ -53,8 +53,9 @@ constexpr Word kTypeWords[] = {
 
 // The words an inline declaration may start with, walked once in this order.
 constexpr const char *kInlineWords[] = {
-    "constant", "uniform", "varying", "vertex", "float",  "integer", "int",    "point",
-    "vector",   "normal",  "hpoint",  "color",  "string", "matrix",  "mpoint",
+    "constant", "uniform", "varying", "vertex", "facevarying", "facevertex",
+    "float",    "integer", "int",     "point",  "vector",      "normal",
+    "hpoint",   "color",   "string",  "matrix", "mpoint",
 };
 
 // Reads declaration text that need not be terminated.

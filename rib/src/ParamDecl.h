@@ -34,6 +34,8 @@ enum ParamClass : uint8_t {
   kClassUniform = 2,
   kClassVarying = 3,
   kClassVertex = 4,
+  kClassFaceVarying = 5, // one value per vertex of each face, shared vertices counted per face
+  kClassFaceVertex = 6,  // the same count as facevarying
 };
 
 /// How a type's values are written: floats, integers, texts, or not at all.
@@ -49,7 +51,7 @@ struct ParamTypeInfo {
 
 /// The row of a type code; unknown codes give the row of type 0 (no name, no written form).
 const ParamTypeInfo &paramTypeInfo(uint8_t type);
-/// "constant", "uniform", "varying", "vertex"; empty for other codes.
+/// "constant", "uniform", "varying", "vertex", "facevarying", "facevertex"; empty for other codes.
 const char *paramClassName(uint8_t paramClass);
 
 struct ParamDecl : Symbol {

@@ -7,32 +7,18 @@
 #include "PrimitiveCounts.h"
 #include "RibWriter.h"
 #include "SameText.h"
+#include "StandardNames.h"
 
 using rib::PrimitiveCounts;
 using rib::sameText;
 
 namespace {
 
-// The standard matrices by address, in the order they are recognised; a copy is just numbers.
-struct NamedBasis {
-  RtBasis *matrix;
-  const char *name;
-};
-
-const NamedBasis kNamedBases[] = {
-    {&RiBezierBasis, "bezier"},
-    {&RiBSplineBasis, "b-spline"},
-    {&RiCatmullRomBasis, "catmull-rom"},
-    {&RiHermiteBasis, "hermite"},
-    {&RiPowerBasis, "power"},
-};
-
 void writeBasisMatrix(rib::RibEncoder &encoder, RtBasis basis) {
-  for (const NamedBasis &named : kNamedBases) {
-    if (*named.matrix == basis) {
-      encoder.writeText(named.name);
-      return;
-    }
+  // A standard matrix by its name (by address: a copy is just numbers).
+  if (const rib::StandardBasis *standard = rib::basisOf(basis)) {
+    encoder.writeText(standard->name);
+    return;
   }
   encoder.writeFloats(&basis[0][0], 16);
 }

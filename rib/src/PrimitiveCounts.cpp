@@ -29,6 +29,7 @@ PrimitiveCounts makeCounts(long long vertex, long long varying, long long unifor
   counts.vertex = clampCount(vertex);
   counts.varying = clampCount(varying);
   counts.uniform = clampCount(uniform);
+  counts.faceVarying = counts.varying;
   if (vertex < 0 || varying < 0 || uniform < 0) counts.problem = kNegativeCount;
   return counts;
 }
@@ -63,6 +64,8 @@ int64_t paramValueCount(const ParamDecl &decl, const PrimitiveCounts *counts) {
     case kClassUniform: elements = counts->uniform; break;
     case kClassVarying: elements = counts->varying; break;
     case kClassVertex: elements = counts->vertex; break;
+    case kClassFaceVarying:
+    case kClassFaceVertex: elements = counts->faceVarying; break;
     default: break; // constant: one element
     }
   }
@@ -96,6 +99,7 @@ PrimitiveCounts vertexListCounts(long long nvertices) {
 PrimitiveCounts indexedMeshCounts(const RtInt *indices, long long nindices, int nfaces) {
   const int points = largestIndexPlusOne(indices, nindices);
   PrimitiveCounts counts = makeCounts(points, points, nfaces);
+  counts.faceVarying = clampCount(nindices);
   if (nindices < 0) counts.problem = kNegativeCount;
   return counts;
 }
@@ -112,6 +116,7 @@ PrimitiveCounts patchMeshCounts(bool bicubic, int nu, bool uperiodic, int nv, bo
   counts.vertex = productCount(nu, nv);
   counts.varying = productCount(u.varying, v.varying);
   counts.uniform = productCount(u.patches, v.patches);
+  counts.faceVarying = counts.varying;
   if (u.stepBelowOne || v.stepBelowOne)
     counts.problem = kStepBelowOne;
   else if (u.patches <= 0 || v.patches <= 0 || nu < 0 || nv < 0)
@@ -126,6 +131,7 @@ PrimitiveCounts nuPatchCounts(int nu, int uorder, int nv, int vorder) {
   counts.vertex = productCount(nu, nv);
   counts.varying = productCount(uspans + 1, vspans + 1);
   counts.uniform = productCount(uspans, vspans);
+  counts.faceVarying = counts.varying;
   if (uspans <= 0 || vspans <= 0 || nu < 0 || nv < 0 || uorder < 0 || vorder < 0)
     counts.problem = kSmallerThanPatch;
   return counts;

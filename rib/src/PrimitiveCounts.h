@@ -25,6 +25,7 @@ struct PrimitiveCounts {
   int vertex = 0;
   int varying = 0;
   int uniform = 0;
+  int faceVarying = 0; // one per vertex of each face: the indices of a mesh, else the varying count
   /// Null when every count came out positive as the rules give it; otherwise a short phrase
   /// ("is smaller than one patch") naming why counts were clamped at zero.
   const char *problem = nullptr;
@@ -51,7 +52,8 @@ PrimitiveCounts quadricCounts();
 /// Polygon, GeneralPolygon (nvertices over all loops) and Points: nvertices, nvertices, 1.
 PrimitiveCounts vertexListCounts(long long nvertices);
 /// PointsPolygons, PointsGeneralPolygons and SubdivisionMesh: vertex = varying = largest index
-/// + 1 over the nindices indices, uniform = nfaces. A negative nindices reads nothing.
+/// + 1 over the nindices indices, uniform = nfaces, facevarying = nindices. A negative nindices
+/// reads nothing.
 PrimitiveCounts indexedMeshCounts(const RtInt *indices, long long nindices, int nfaces);
 /// Patch: 4 vertices for "bilinear", 16 for any other type; 4 varying, 1 uniform.
 PrimitiveCounts patchCounts(const char *type);

@@ -1,6 +1,6 @@
 // The RibWriter operations made from the request table (rib/RiRequests.def): every list-gathering
 // form, and the writing bodies of the requests whose form (RequestForms.h) says how they are
-// written (Line, Named, Listed, Quadric, Unlisted). Requests with a body of their own (Own) are
+// written (Line, Named, Listed, Quadric). Requests with a body of their own (Own) are
 // written in the file of their family.
 #include "Diagnostics.h"
 #include "GatheredParams.h"
@@ -16,8 +16,7 @@
 
 namespace {
 
-// Marks arguments that a body made from the table does not write (ReadArchive's callback, the
-// parameter list of the texture-making requests).
+// Marks arguments that a body made from the table does not write (ReadArchive's callback).
 template <class... Arguments> void unused(const Arguments &...) {}
 
 // +1 for a request that opens a block (FrameBegin, ..., MotionBegin: its name ends in "Begin"),
@@ -86,14 +85,6 @@ constexpr int blockStep(const char *name) {
     encoder.writeKeyword(#Name);                                                                   \
     encoder.writeArguments Arguments;                                                              \
     encoder.writePrimParamList(rib::quadricCounts(), n, tokens, values);                           \
-  }
-// Unlisted: the keyword and the fixed arguments; the parameter list is accepted, not written.
-#define RI_BODY_Unlisted(Name, Parameters, Arguments)                                              \
-  RtVoid RibWriter::Name##V RI_V_PARAMETERS(Parameters) {                                          \
-    unused(n, tokens, values);                                                                     \
-    encoder.writeKeyword(#Name);                                                                   \
-    encoder.writeArguments Arguments;                                                              \
-    encoder.endLine();                                                                             \
   }
 #define RI_BODY_Own(Name, Parameters, Arguments)
 

@@ -8,7 +8,6 @@
 //   Named     the keyword, the first argument (a name, left out when null) and the parameter list
 //   Listed    the keyword, the fixed arguments and the parameter list
 //   Quadric   the keyword, the fixed arguments and a parameter list sized as a quadric's
-//   Unlisted  the keyword and the fixed arguments; the parameter list is accepted and not written
 //   Own       a body of its own, in the file of its request family
 // Read: how the reader takes it back
 //   Plain     the fixed arguments, in the row's order and C types
@@ -139,10 +138,10 @@
 #define RIB_FORM_ObjectInstance          Line,     Plain
 
 // Texture making
-#define RIB_FORM_MakeTexture             Unlisted, Listed
-#define RIB_FORM_MakeLatLongEnvironment  Unlisted, Listed
-#define RIB_FORM_MakeCubeFaceEnvironment Unlisted, Listed
-#define RIB_FORM_MakeShadow              Unlisted, Listed
+#define RIB_FORM_MakeTexture             Listed,   Listed
+#define RIB_FORM_MakeLatLongEnvironment  Listed,   Listed
+#define RIB_FORM_MakeCubeFaceEnvironment Listed,   Listed
+#define RIB_FORM_MakeShadow              Listed,   Listed
 
 // Declarations, archives, errors
 #define RIB_FORM_Declare                 Own,      Own

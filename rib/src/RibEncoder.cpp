@@ -11,8 +11,9 @@
 #include "BinaryFloats.h"
 #include "Diagnostics.h"
 #include "DigitPairs.h"
-#include "FilterNames.h"
 #include "FloatFormat.h"
+#include "StandardNames.h"
+#include "TextEscapes.h"
 
 namespace rib {
 namespace {
@@ -130,10 +131,10 @@ void RibEncoder::writeText(const char *text) {
   writeChar('"');
   const char *run = text;
   for (const char *p = text; p && *p; ++p) {
-    const char *escape = *p == '"' ? "\\\"" : *p == '\\' ? "\\\\" : *p == '\n' ? "\\n" : nullptr;
-    if (!escape) continue;
+    const char *escape = kTextEscapes[static_cast<unsigned char>(*p)].text;
+    if (!*escape) continue;
     writeRaw(run, static_cast<size_t>(p - run));
-    writeRaw(escape, 2);
+    writeRaw(escape);
     run = p + 1;
   }
   writeRaw(run);

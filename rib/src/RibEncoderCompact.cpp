@@ -26,11 +26,13 @@ constexpr unsigned char kDefineRequest = 0xCC;
 constexpr unsigned char kDefineString = 0xCD;    // 0xCE: two-byte code
 constexpr unsigned char kStringReference = 0xCF; // 0xD0: two-byte code
 
-// Bytes a signed value needs, 1 to 4.
-int signedBytes(int64_t value) {
-  if (value >= -128 && value <= 127) return 1;
-  if (value >= -32768 && value <= 32767) return 2;
-  if (value >= -8388608 && value <= 8388607) return 3;
+// Bytes an integer form needs, 1 to 4. The forms of one to three bytes are read unsigned, as
+// other writers write them; a negative value takes the four-byte two's complement form.
+int integerBytes(int64_t value) {
+  if (value < 0) return 4;
+  if (value <= 0xFF) return 1;
+  if (value <= 0xFFFF) return 2;
+  if (value <= 0xFFFFFF) return 3;
   return 4;
 }
 
@@ -40,20 +42,21 @@ char *putBigEndian(char *at, uint64_t value, int bytes) {
 }
 
 char *putCompactInt(char *at, int32_t value) {
-  const int bytes = signedBytes(value);
+  const int bytes = integerBytes(value);
   *at++ = static_cast<char>(kInteger + bytes - 1);
   return putBigEndian(at, static_cast<uint32_t>(value), bytes);
 }
 
 // A float as the shortest of: an integer or fixed-point form of up to 3 bytes (value times
-// 256^f a whole number, f fraction bytes), or the IEEE single. -0 keeps its sign as a single.
+// 256^f a whole number, f fraction bytes; not negative, as those forms are unsigned), or the
+// IEEE single. -0 keeps its sign as a single.
 char *putCompactFloat(char *at, RtFloat value) {
   if (value != 0.0f || !std::signbit(value)) {
     double scaled = static_cast<double>(value);
     for (int fraction = 0; fraction < 3; ++fraction, scaled *= 256.0) {
-      if (scaled != std::floor(scaled) || std::fabs(scaled) > 8388607.0) continue;
+      if (scaled != std::floor(scaled) || scaled < 0.0 || scaled > 16777215.0) continue;
       const int64_t whole = static_cast<int64_t>(scaled);
-      const int bytes = signedBytes(whole);
+      const int bytes = integerBytes(whole);
       if (bytes > 3) continue;
       *at++ = static_cast<char>(kInteger + (fraction << 2) + bytes - 1);
       return putBigEndian(at, static_cast<uint64_t>(whole), bytes);

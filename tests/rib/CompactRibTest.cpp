@@ -7,6 +7,8 @@
 #include <string>
 
 #include "RibOptions.h"
+#include "RibReadLog.h"
+#include "RibReader.h"
 #include "RibTestUtil.h"
 #include "RibWriter.h"
 
@@ -43,22 +45,37 @@ TEST(CompactRib, EachTokenTakesItsSmallestForm) {
     ri.Option(tok("rib"), tok("binary"), &zero, RI_NULL);
     ri.Translate(0.5f, -2, 0.25f);
   });
-  const std::string sphere = bytes("\x80\x01\x80\xFF\x80\x01\x81\x01\x68");
+  // The short integer forms are unsigned: -1 goes as a single float.
+  const std::string sphere = bytes("\x80\x01\xA4\xBF\x80\x00\x00\x80\x01\x81\x01\x68");
   const std::string half = bytes("\xC8\x01\x3F\x00\x00\x00");
-  EXPECT_EQ(written, kHeader +
-                         // The request defined once, then referred to by its code; "Kd" in place
-                         // the first time, defined the second, referred to the third.
-                         bytes("\xCC\x00\x96Sphere\xA6\x00") + sphere + bytes("\x92Kd") + half +
-                         bytes("\xA6\x00") + sphere + bytes("\xCD\x00\x92Kd\xCF\x00") + half +
-                         bytes("\xA6\x00") + sphere + bytes("\xCF\x00") + half +
-                         // Fixed point where it holds the value exactly: 0.5 as 8.8, 0.25 as 0.8.
-                         bytes("\xCC\x01\x99Translate\xA6\x01\x85\x00\x80\x80\xFE\x84\x40") +
-                         // 0.1 has no exact fixed point; -0 keeps its sign as a single float.
-                         bytes("\xA6\x01\xA4\x3D\xCC\xCC\xCD\x82\x01\x86\xA0\xA4\x80\x00\x00\x00") +
-                         // Integer arrays between brackets, each integer in 1 to 4 bytes.
-                         bytes("\xCC\x02\x9EPointsPolygons\xA6\x02[\x80\x03][\x80\x03\x81\x01\x2C"
-                               "\x82\x01\x11\x70]") +
-                         "Translate 0.5 -2 0.25 \n\n");
+  EXPECT_EQ(written,
+            kHeader +
+                // The request defined once, then referred to by its code; "Kd" in place
+                // the first time, defined the second, referred to the third.
+                bytes("\xCC\x00\x96Sphere\xA6\x00") + sphere + bytes("\x92Kd") + half +
+                bytes("\xA6\x00") + sphere + bytes("\xCD\x00\x92Kd\xCF\x00") + half +
+                bytes("\xA6\x00") + sphere + bytes("\xCF\x00") + half +
+                // Fixed point where it holds the value exactly: 0.5 and 0.25 as 0.8.
+                bytes("\xCC\x01\x99Translate\xA6\x01\x84\x80\xA4\xC0\x00\x00\x00\x84\x40") +
+                // 0.1 has no exact fixed point; -0 keeps its sign as a single float.
+                bytes("\xA6\x01\xA4\x3D\xCC\xCC\xCD\x82\x01\x86\xA0\xA4\x80\x00\x00\x00") +
+                // Integer arrays between brackets, each integer in 1 to 4 bytes.
+                bytes("\xCC\x02\x9EPointsPolygons\xA6\x02[\x80\x03][\x80\x03\x81\x01\x2C"
+                      "\x82\x01\x11\x70]") +
+                "Translate 0.5 -2 0.25 \n\n");
+}
+
+TEST(CompactRib, IntegerArraysReadBackWhateverTheirForms) {
+  const std::string written = compactOf([](RiContext &ri) {
+    RtInt ids[] = {0, 200, 40000, 70000, 20000000, -5, -2147483647 - 1};
+    ri.Attribute(tok("user"), tok("uniform integer[7] ids"), ids, RI_NULL);
+  });
+  ribtest::ReadLog log;
+  rib::RibReader(log).readMemory(written.data(), written.size());
+  ASSERT_EQ(log.only('R').size(), 2u);
+  EXPECT_EQ(log.only('R')[1].substr(log.only('R')[1].find("Attribute")),
+            "Attribute | s:\"user\" s:\"uniform integer[7] ids\" "
+            "I[0 200 40000 70000 20000000 -5 -2.14748365e+09]");
 }
 
 TEST(CompactRib, RibOptionBeforeRiBeginAndAfterBinaryChoosesTheEncoding) {

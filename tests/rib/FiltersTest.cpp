@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "FilterNames.h"
+#include "StandardNames.h"
 
 using namespace rib;
 

@@ -21,6 +21,9 @@ struct Problems : rib::RibProblemSink {
   void problem(rib::RibPosition where, std::string_view message) override {
     lines.push_back(std::to_string(where.line) + ": " + std::string(message));
   }
+  void note(rib::RibPosition where, std::string_view message) override {
+    lines.push_back(std::to_string(where.line) + ": note: " + std::string(message));
+  }
   std::vector<std::string> lines;
 };
 
@@ -260,7 +263,7 @@ TEST(RibDispatch, ProblemsAreReportedOnTheirLineAndTheRequestLeftOut) {
                             "  \"constantwidth\" [1 2]\n"
                             "PatchMesh \"bicubic\" 4 \"nonperiodic\" 4 \"sideways\"\n"
                             "Illuminate 7 1\n"
-                            "PixelFilter \"mitchell\" 2 2\n"
+                            "PixelFilter \"lanczos\" 2 2\n"
                             "Option \"rib\" \"string format\" [\"binary\"]\n"
                             "AttributeBegin\n"
                             "TransformBegin\n"
@@ -270,27 +273,31 @@ TEST(RibDispatch, ProblemsAreReportedOnTheirLineAndTheRequestLeftOut) {
                             "WorldBegin\n";
   const ReadBack back = readBack(input);
   const std::vector<std::string> expected = {
-      "2: unknown request \"Spheer\"",
+      "2: note: unknown request \"Spheer\" is passed on as read",
       "3: Sphere: argument 4 must be a number, not a string",
       "4: Format takes 3 arguments, not 2",
-      "5: Surface: undeclared parameter \"Kq\"",
+      "5: note: Surface: parameter \"Kq\" is not declared; its values are kept as given",
       "7: Surface: parameter \"Kd\" is declared uniform float, its value is a string",
       "8: Polygon: parameter \"P\" holds no whole number of vertices",
       "9: PointsPolygons: vertices holds 5 values where nvertices gives 6",
       "11: Curves: parameter \"constantwidth\" has 2 values where 1 is expected",
       "12: PatchMesh: vwrap must be \"periodic\" or \"nonperiodic\", not \"sideways\"",
       "13: Illuminate: no light source numbered 7",
-      "14: PixelFilter: unknown filter \"mitchell\"",
-      "15: Option \"rib\" sets how this library writes RIB; it is not read from a file",
+      "14: PixelFilter: unknown filter \"lanczos\"",
       "17: TransformBegin is not ended before the AttributeEnd of line 18",
       "19: MotionEnd without MotionBegin",
       "1: FrameBegin is never ended",
       "21: WorldBegin is never ended",
   };
   EXPECT_EQ(back.problems, expected);
-  // Everything else is written, the header once; the library itself had nothing to report.
+  // Everything else is written, the header once, requests no table knows and the library's own
+  // option as read; the library itself had nothing to report.
   EXPECT_EQ(back.written, std::string(ribtest::kHeader) + "FrameBegin 1\n"
+                                                          "Spheer 1 -1 1 360\n"
+                                                          "Surface \"plastic\" \"Kq\" [1 ]\n"
                                                           "Declare \"Kq\" \"uniform color\"\n"
+                                                          "Option \"rib\" \"string format\" "
+                                                          "[\"binary\"]\n"
                                                           "AttributeBegin\n"
                                                           "TransformBegin\n"
                                                           "AttributeEnd\n"
@@ -310,7 +317,10 @@ TEST(RibDispatch, EachInputDeclaresItsOwnNamesAndNumbersItsOwnLights) {
     dispatch.endInput();
   }
   // The light numbered 3 by the first input keeps its number; the name it declared does not.
-  EXPECT_EQ(problems.lines, std::vector<std::string>{"1: Surface: undeclared parameter \"Kz\""});
+  EXPECT_EQ(
+      problems.lines,
+      std::vector<std::string>{
+          "1: note: Surface: parameter \"Kz\" is not declared; its values are kept as given"});
 }
 
 } // namespace

@@ -181,11 +181,11 @@ TEST(RibReader, BinaryFormsOfNumbersStringsAndDefinitions) {
                           "\xCD\x07\x93xyz"      // string 7 is "xyz"
                           "\xCE\x01\x00\"long\"" // string 256 is "long", from an ASCII string
                           "\xA6\x01"             // Sphere
-                          "\x80\xFE"             // -2
-                          "\x81\x01\x00"         // 256
+                          "\x80\xFE"             // 254: the short forms are unsigned
+                          "\x81\x80\x00"         // 32768
                           "\x83\xFF\xFF\xFF\xFF" // -1
                           "\x85\x01\x80"         // 1.5: two bytes, one of them after the point
-                          "\x8C\x80"             // -0.5 / 65536: one byte, three after the point
+                          "\x8C\x80"             // 0.5 / 65536: one byte, three after the point
                           "\xA4\x3E\x80\x00\x00" // 0.25
                           "\xA5\x3F\xF4\x00\x00\x00\x00\x00\x00" // 1.25 as a double
                           "\x92hi"                               // "hi"
@@ -198,7 +198,7 @@ TEST(RibReader, BinaryFormsOfNumbersStringsAndDefinitions) {
                           88);
   EXPECT_EQ(readLog(input),
             (std::vector<std::string>{
-                "R 1:24 Sphere | i:-2 i:256 i:-1 f:1.5 f:-7.62939453e-06 f:0.25 f:1.25 s:\"hi\" "
+                "R 1:24 Sphere | i:254 i:32768 i:-1 f:1.5 f:7.62939453e-06 f:0.25 f:1.25 s:\"hi\" "
                 "s:\"abc\" s:\"xyz\" s:\"long\" S[\"xyz\" \"q\"] F[]",
                 "R 2:79 WorldEnd |"}));
 }

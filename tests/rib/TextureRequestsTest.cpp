@@ -38,26 +38,23 @@ TEST(TextureRequests, WriteOneTextLineInEitherEncoding) {
   EXPECT_EQ(ribOf(writeTextures, true), kTexturesText);
 }
 
-TEST(TextureRequests, ParameterListsAreNotWritten) {
-  // Undeclared names included: the list is not looked at, so nothing is reported either.
+TEST(TextureRequests, ParameterListsAreWrittenAndChecked) {
+  // A texture's settings ("string compression") travel in its list: declared ones are written,
+  // an undeclared one is reported and left out as in any other list.
   RtFloat value = 3.0f;
+  RtString compression = tok("packbits");
   char undeclared[] = "no such parameter";
-  RtToken tokens[] = {undeclared};
-  RtPointer values[] = {&value};
   testing::internal::CaptureStderr();
   std::string out = ribOf([&](RibWriter &rib) {
     rib.MakeTexture(tok("wood.tif"), tok("wood.tx"), tok("periodic"), tok("periodic"), RiBoxFilter,
-                    1, 1, tok("fov"), &value, undeclared, &value, RI_NULL);
-    rib.MakeTextureV(tok("a.tif"), tok("a.tx"), tok("black"), tok("clamp"), ownFilter, 2.5f, 0.5f,
-                     1, tokens, values);
-    rib.MakeLatLongEnvironment(tok("sky.tif"), tok("sky.env"), RiGaussianFilter, 2, 2, undeclared,
-                               &value, RI_NULL);
+                    1, 1, tok("string compression"), &compression, undeclared, &value, RI_NULL);
+    rib.MakeShadow(tok("depth.z"), tok("shadow.tx"), tok("fov"), &value, RI_NULL);
     rib.MakeLatLongEnvironment(tok("sky.tif"), tok("sky.env"), nullptr, 2, 2, RI_NULL);
-    rib.MakeCubeFaceEnvironment(tok("px"), tok("nx"), tok("py"), tok("ny"), tok("pz"), tok("nz"),
-                                tok("cube.env"), 95, RiCatmullRomFilter, 4, 4, undeclared, &value,
-                                RI_NULL);
-    rib.MakeShadow(tok("depth.z"), tok("shadow.tx"), undeclared, &value, RI_NULL);
   });
-  EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
-  EXPECT_EQ(out, kTexturesText);
+  EXPECT_EQ(testing::internal::GetCapturedStderr(),
+            "zizurezar error: undeclared parameter \"no such parameter\"\n");
+  EXPECT_EQ(out, "MakeTexture \"wood.tif\" \"wood.tx\" \"periodic\" \"periodic\" \"box\" 1 1 "
+                 "\"string compression\" [\"packbits\"]\n"
+                 "MakeShadow \"depth.z\" \"shadow.tx\" \"fov\" [3]\n"
+                 "MakeLatLongEnvironment \"sky.tif\" \"sky.env\" \"\" 2 2\n");
 }

@@ -248,4 +248,116 @@ TEST_F(RibTools, BadArgumentsExitTwoWithOneLineAndUsage) {
   EXPECT_EQ(slurp(path("good.rib")), "WorldBegin\nWorldEnd\n");
 }
 
+const char kBinaryIntegers[] = "Format \x81\x01\x40 \x80\xC8 1\nPointsPolygons [3] [0 1 2] "
+                               "\"P\" [0 0 0 1 0 0 0 1 0] \"uniform integer id\" "
+                               "\x83\xFF\xFF\xFF\xFF\n";
+
+TEST_F(RibTools, ReadWhatOthersWriteAndKeepWhatTheyMeant) {
+  // Small files as other programs write them. rib-check accepts each, with the notes shown
+  // (problems under --strict); rib-cat writes it as shown; that output goes to binary and back
+  // byte for byte.
+  struct Accepted {
+    const char *name;
+    std::string rib;
+    std::string notes;   // rib-check's output
+    std::string written; // rib-cat's, between the header and the final line end
+  };
+  const Accepted cases[] = {
+      {"bracketed.rib",
+       "DetailRange [0 0 20 30]\nScreenWindow [-1 1 -0.75 0.75]\nCropWindow [0 1 0 1]\n"
+       "Skew [45 0 1 0 1 0 0]\nSphere [1 -1 1 360]\nTorus [1 0.25 0 360 360] \"Kd\" [0.5]\n",
+       "",
+       "DetailRange 0 0 20 30\nScreenWindow -1 1 -0.75 0.75\nCropWindow 0 1 0 1\n"
+       "Skew 45   0 1 0   1 0 0\nSphere 1 -1 1 360\nTorus 1 0.25 0 360 360 \"Kd\" [0.5]\n"},
+      {"blobby.rib", "Blobby 1 [1001 0] [1 0 0 0 0 1 0 0 0 0 1 0 0 0 0 1] [\"\"]\n", "",
+       "Blobby 1 [1001 0 ] [1 0 0 0 0 1 0 0 0 0 1 0 0 0 0 1] [\"\" ]\n"},
+      {"texture.rib",
+       "MakeTexture \"a.tif\" \"a.tex\" \"periodic\" \"clamp\" \"gaussian\" 2 2 "
+       "\"string compression\" \"packbits\"\nMakeShadow \"d.z\" \"s.tex\" \"float bias\" [0.1]\n",
+       "",
+       "MakeTexture \"a.tif\" \"a.tex\" \"periodic\" \"clamp\" \"gaussian\" 2 2 "
+       "\"string compression\" [\"packbits\"]\nMakeShadow \"d.z\" \"s.tex\" \"float bias\" "
+       "[0.1]\n"},
+      // "\r" and "\t" stay escapes, an unknown escape keeps its backslash, octal stays octal.
+      {"strings.rib",
+       "ReadArchive \"d:\\rib\\lakerefl.env\"\nSurface \"s\" \"string map\" \"a\\tb\\001c\\\\\"\n",
+       "",
+       "ReadArchive \"d:\\rib\\\\lakerefl.env\"\nSurface \"s\" \"string map\" "
+       "[\"a\\tb\\001c\\\\\"]\n"},
+      // The short binary integers are unsigned (320, 200), the four-byte one signed (-1).
+      {"binary.rib", std::string(kBinaryIntegers, sizeof kBinaryIntegers - 1), "",
+       "Format 320 200 1\nPointsPolygons[3 ] [0 1 2 ]  \"P\" [0 0 0 1 0 0 0 1 0] "
+       "\"uniform integer id\" [-1 ]\n"},
+      {"glued.rib",
+       "Translate 0 0 5Sphere 1 -1 1 360\nOption \"rib\" \"string format\" [\"ascii\"]\n",
+       "glued.rib:1: note: no blank between a number and the name after it\n",
+       "Translate 0 0 5 \nSphere 1 -1 1 360\nOption \"rib\" \"string format\" [\"ascii\"]\n"},
+      {"undeclared.rib",
+       "Hider \"hidden\" \"depthfilter\" \"midpoint\"\n"
+       "Surface \"paint\" \"mapname\" \"wood.tx\" \"roughness2\" [0.25 0.5] \"count\" 3\n"
+       "Surface \"paint\" \"mapname\" \"oak.tx\"\n",
+       "undeclared.rib:1: note: Hider: parameter \"depthfilter\" is not declared; its values are "
+       "kept as given\n"
+       "undeclared.rib:2: note: Surface: parameter \"mapname\" is not declared; its values are "
+       "kept as given\n"
+       "undeclared.rib:2: note: Surface: parameter \"roughness2\" is not declared; its values are "
+       "kept as given\n"
+       "undeclared.rib:2: note: Surface: parameter \"count\" is not declared; its values are "
+       "kept as given\n",
+       "Hider \"hidden\" \"depthfilter\" [\"midpoint\"]\n"
+       "Surface \"paint\" \"mapname\" [\"wood.tx\"] \"roughness2\" [0.25 0.5] \"count\" [3 ]\n"
+       "Surface \"paint\" \"mapname\" [\"oak.tx\"]\n"},
+      {"facevarying.rib",
+       "PointsPolygons [3 3] [0 1 2 2 1 3] \"P\" [0 0 0 1 0 0 0 1 0 1 1 0] "
+       "\"facevarying float s\" [0 1 0 0 1 1]\n",
+       "",
+       "PointsPolygons[3 3 ] [0 1 2 2 1 3 ]  \"P\" [0 0 0 1 0 0 0 1 0 1 1 0] "
+       "\"facevarying float s\" [0 1 0 0 1 1]\n"},
+      // Named lights and objects keep what names them apart; the writer numbers its handles.
+      {"handles.rib",
+       "LightSource \"spotlight\" \"key\"\nIlluminate \"key\" 0\nObjectBegin \"thing\"\n"
+       "Sphere 1 -1 1 360\nObjectEnd\nObjectInstance \"thing\"\n",
+       "",
+       "LightSource \"spotlight\" 1\nIlluminate 1 0\nObjectBegin 1\nSphere 1 -1 1 360\n"
+       "ObjectEnd\nObjectInstance 1\n"},
+      {"unknown.rib",
+       "Bxdf \"PxrDiffuse\" \"d\" \"float diffuseGain\" [0.8] \"string note\" \"a\\tb\"\n"
+       "Bxdf \"PxrConstant\" \"c\"\nPattern \"PxrTexture\" \"t\" \"float[2] st\" [0.1 1e-07]\n",
+       "unknown.rib:1: note: unknown request \"Bxdf\" is passed on as read\n"
+       "unknown.rib:3: note: unknown request \"Pattern\" is passed on as read\n",
+       "Bxdf \"PxrDiffuse\" \"d\" \"float diffuseGain\" [0.8] \"string note\" \"a\\tb\"\n"
+       "Bxdf \"PxrConstant\" \"c\"\nPattern \"PxrTexture\" \"t\" \"float[2] st\" [0.1 1e-07]\n"},
+  };
+  const std::string header = "##RenderMan RIB-Structure 1.0\nversion 3.03\n";
+  for (const Accepted &accepted : cases) {
+    SCOPED_TRACE(accepted.name);
+    spill(path(accepted.name), accepted.rib);
+    const ToolRun checked = check({accepted.name});
+    EXPECT_EQ(checked.exitStatus, 0);
+    EXPECT_EQ(checked.out, accepted.notes);
+    EXPECT_EQ(check({"--strict", accepted.name}).exitStatus, accepted.notes.empty() ? 0 : 1);
+    const ToolRun ascii = cat({"-o", "ascii.rib", accepted.name});
+    EXPECT_EQ(ascii.exitStatus, 0);
+    EXPECT_EQ(ascii.err, "");
+    EXPECT_EQ(slurp(path("ascii.rib")), header + accepted.written + "\n");
+    EXPECT_EQ(cat({"--binary", "-o", "binary.rib", "ascii.rib"}).exitStatus, 0);
+    EXPECT_EQ(cat({"-o", "again.rib", "binary.rib"}).exitStatus, 0);
+    EXPECT_EQ(slurp(path("again.rib")), slurp(path("ascii.rib")));
+  }
+
+  // What stays wrong is reported once, naming what is wrong.
+  spill(path("wrong.rib"), "Blobby 1 [1001 0] [1 0 0 0 0 1 0 0 0 0 1 0 0 0 0] [\"\"]\n"
+                           "Declare \" Kx\" \"uniform float\"\n"
+                           "LightSource \"spotlight\" 1 \"intensity\" \"bright\"\n"
+                           "Illuminate 1 0\nIlluminate 1 1\n");
+  const ToolRun wrong = check({"wrong.rib"});
+  EXPECT_EQ(wrong.exitStatus, 1);
+  EXPECT_EQ(
+      wrong.out,
+      "wrong.rib:1: Blobby: 1 leaves, 15 floats and 1 strings where the code has 1, 16 and 0\n"
+      "wrong.rib:2: Declare: the name \" Kx\" is not one word\n"
+      "wrong.rib:3: LightSource: parameter \"intensity\" is declared uniform float, its value "
+      "is a string\n");
+}
+
 } // namespace

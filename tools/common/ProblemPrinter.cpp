@@ -52,6 +52,12 @@ void ProblemPrinter::receive(void *user, rib::DiagnosticKind kind, const char *t
     printer.endProgress();
     writeAll(printer.fd_, text, length);
     break;
+  case rib::DiagnosticKind::Note:
+    ++printer.notes_;
+    if (!printer.showNotes_) break;
+    printer.endProgress();
+    writeAll(printer.fd_, text, length);
+    break;
   case rib::DiagnosticKind::Unreadable:
     printer.unreadable_.assign(text, length);
     if (!printer.unreadable_.empty() && printer.unreadable_.back() == '\n')

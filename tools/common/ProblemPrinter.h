@@ -38,6 +38,11 @@ public:
   void startInput(const std::string &name);
   /// Takes the progress line off the terminal.
   void endProgress();
+  /// Writes the notes of what is accepted beyond the standard's RIB ("FILE:LINE: note: ...") to
+  /// the printer's descriptor too; without it they are left out.
+  void showNotes() { showNotes_ = true; }
+  /// Notes received so far, shown or not.
+  uint64_t noteCount() const { return notes_; }
   /// The last input that could not be read: "cannot read 'NAME': reason".
   const std::string &unreadableMessage() const { return unreadable_; }
 
@@ -55,6 +60,8 @@ private:
   uint64_t calls_ = 0;
   int64_t lastShown_ = 0;
   bool shown_ = false;
+  bool showNotes_ = false;
+  uint64_t notes_ = 0;
 };
 
 } // namespace ribtools

@@ -1,8 +1,10 @@
 // rib-check: reads RIB files (ASCII or binary) as a renderer would and reports, one line each as
 // "FILE:LINE: message", what is wrong in them: syntax, unknown requests, arguments of the wrong
 // number or type, undeclared parameters, values that do not fit a parameter's declaration and
-// the primitive's counts, unbalanced blocks. Exit status 0 when every file is clean, 1 when
-// problems were found, 2 for bad arguments or a file that cannot be read.
+// the primitive's counts, unbalanced blocks. What is accepted beyond the standard's RIB (undeclared
+// parameters, unknown requests) is noted as "FILE:LINE: note: message". Exit status 0 when every
+// file is clean or has notes only, 1 when problems were found (notes too with --strict), 2 for
+// bad arguments or a file that cannot be read.
 #include <unistd.h>
 
 #include <cstdio>
@@ -15,7 +17,7 @@
 
 namespace {
 
-const char *kUsage = "usage: rib-check FILE...   ('-' reads standard input)";
+const char *kUsage = "usage: rib-check [--strict] FILE...   ('-' reads standard input)";
 
 int badArgument(const std::string &problem) {
   std::fprintf(stderr, "rib-check: %s\n%s\n", problem.c_str(), kUsage);
@@ -26,7 +28,7 @@ int badArgument(const std::string &problem) {
 
 int main(int argc, char **argv) {
   std::vector<std::string> paths;
-  bool options = true;
+  bool options = true, strict = false;
   for (int i = 1; i < argc; ++i) {
     const std::string arg = argv[i];
     if (options && arg == "--") {
@@ -34,6 +36,8 @@ int main(int argc, char **argv) {
     } else if (options && (arg == "-h" || arg == "--help")) {
       std::printf("%s\n", kUsage);
       return 0;
+    } else if (options && arg == "--strict") {
+      strict = true;
     } else if (options && arg.size() > 1 && arg[0] == '-') {
       return badArgument("unknown option '" + arg + "'");
     } else {
@@ -46,6 +50,7 @@ int main(int argc, char **argv) {
       return badArgument(problem);
 
   ribtools::ProblemPrinter problems(STDOUT_FILENO, "rib-check");
+  problems.showNotes();
   int found = 0;
   for (const std::string &path : paths) {
     // Each file on its own, as a renderer reads it: a context of its own that writes nothing
@@ -63,5 +68,5 @@ int main(int argc, char **argv) {
     }
     found += problemsOfFile;
   }
-  return found == 0 ? 0 : 1;
+  return found == 0 && !(strict && problems.noteCount() > 0) ? 0 : 1;
 }
