@@ -1,5 +1,8 @@
 // ParamValueList.h - owned copies of parameter values in linked lists, from a node pool.
 //
+// Nothing in the library uses these lists: they are kept, with their tests, because the library's
+// documented interface lists them for programs that keep parameters after a call.
+//
 // For code that must keep a request's parameters after the call (the writers themselves never do):
 // each node holds a token, its declaration codes and its own copy of the values. Nodes come from a
 // pool of 31-node blocks that is never returned to the heap; counters track nodes and data bytes.
@@ -21,8 +24,8 @@ struct ParamValue {
   ParamValue *next;
   const char *token;  // interned
   int32_t size;       // bytes of data
-  uint8_t type;       // ParamType of rib/ParamDecl.h
-  uint8_t paramClass; // ParamClass of rib/ParamDecl.h
+  uint8_t type;       // ParamType of ParamDecl.h
+  uint8_t paramClass; // ParamClass of ParamDecl.h
   int32_t count;      // elements
   void *data;         // owned copy (malloc), null when unset
 };

@@ -7,7 +7,7 @@
 // never return a negative count:
 //
 //     PrimitiveCounts counts = patchMeshCounts(true, 7, false, 4, false, 3, 3);  // 28, 6, 2
-//     rib.writePrimParamList(counts.vertex, counts.varying, counts.uniform, n, tokens, values);
+//     encoder.writePrimParamList(counts, n, tokens, values);
 //
 // A primitive smaller than one patch or segment (or with a negative size, or a basis step below
 // 1) has counts that would come out zero or negative: they are clamped at zero and `problem`

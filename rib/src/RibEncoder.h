@@ -142,6 +142,8 @@ public:
   /// values. Writes " \"name\"" first when name is set, and " count" when count > 0.
   void writeParamList(const char *name, int count, int n, RtToken const tokens[],
                       RtPointer const values[]);
+  /// The pair forms (RiParamPair arrays ending with a null token) are used by nothing in the
+  /// library: they are kept, with their tests, because its documented interface lists them.
   void writeParamPairs(const char *name, int count, const RiParamPair *pairs);
   /// For primitives: a parameter's number of elements follows from its class and `counts`.
   void writePrimParamList(const PrimitiveCounts &counts, int n, RtToken const tokens[],

@@ -2,7 +2,7 @@
 //
 // One RibWriter writes one RIB stream: a file, standard output or a pipe into a command. Each
 // request is written when it is called, in call order, through the writer's encoder
-// (rib/RibEncoder.h), which also holds the encoding (binary flag, precision); the writer keeps no
+// (RibEncoder.h), which also holds the encoding (binary flag, precision); the writer keeps no
 // graphics state beyond the basis steps and the handle numbers, and does not check block nesting.
 //
 // A request travels: C procedure (CProcedures.cpp) or C++ call -> the RibWriter operation, whose

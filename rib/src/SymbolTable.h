@@ -12,6 +12,10 @@
 //
 // Scopes: every entry records the scope that was current when it was inserted, and is visible
 // while that scope or one of the scopes saved below it on the stack is current.
+//
+// The scopes (pushScope, popScope) and the statistics (stats, printStats) are used by nothing in
+// the library, whose tables have one scope: they are kept, with their tests, because the library's
+// documented interface lists them.
 #pragma once
 
 #include <cstdint>

@@ -4,8 +4,9 @@
 // forms: the list-gathering form (`Sphere(radius, zmin, zmax, thetamax, token, value, ...,
 // RI_NULL)`) gathers up to 512 token/value pairs and calls the writing form through the virtual
 // table
-// (`SphereV(radius, zmin, zmax, thetamax, n, tokens, values)`). RibWriter (rib/RibWriter.h) is the
-// implementation that writes RIB; RiBegin and RiNewContext (rib/ri.h) make one.
+// (`SphereV(radius, zmin, zmax, thetamax, n, tokens, values)`). The library's own
+// implementation writes RIB; RiBegin and RiNewContext (rib/ri.h) make one. rib::ForwardingContext
+// (rib/RibRead.h) passes every operation on to another context, for filters.
 //
 //     RiContext *rib = static_cast<RiContext *>(RiNewContext(nullptr));   // standard output
 //     rib->WorldBegin();

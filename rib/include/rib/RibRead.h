@@ -1,9 +1,9 @@
 // RibRead.h - reading RIB: every request of a RIB file made on a RenderMan context.
 //
-// readRib reads ASCII or binary RIB (mixed freely in one file) and makes each request on the
-// context it is given, once the request's arguments have been checked: the number and types of
-// its fixed arguments, that every parameter is declared, and that every array holds exactly the
-// values the context will read. A context made by RiBegin writes the requests again; a
+// readRib reads ASCII, binary or compact RIB (mixed freely in one file, plain or gzip-compressed)
+// and makes each request on the context it is given, once the request's arguments have been
+// checked: the number and types of its fixed arguments, that every parameter is declared, and that
+// every array holds exactly the values the context will read. A context made by RiBegin writes the requests again; a
 // ForwardingContext subclass changes some of them on the way, which makes a RIB filter:
 //
 //     struct Matte : rib::ForwardingContext {             // every surface becomes "matte"
