@@ -6,6 +6,8 @@ Two cases, each written every way into a file, checked byte for byte, then timed
     the rib module, the C++ interface (build/bench/rib_write_mesh_arrays) and a pure-Python writer;
   - 200,000 small objects (AttributeBegin; Color; Translate; Sphere "Kd"; AttributeEnd):
     the rib module and the pure-Python writer.
+Then the mesh file read back: rib.read into Python objects (one rib.Request, numpy arrays) against
+build/rib-cat reading it (writing to /dev/null), checked to be the same mesh.
 The pure-Python writer formats the same bytes as a RIB writer in Python does: "%g" per number and
 str.join. Times are the process's processor time (user and system), so that other work on a shared
 machine does not count. Prints the times and the ratios.
@@ -14,6 +16,7 @@ Usage: PYTHONPATH=build/python /usr/bin/python3 python/bench/bench_rib.py [--bui
 """
 import argparse
 import os
+import resource
 import subprocess
 import sys
 import tempfile
@@ -129,6 +132,14 @@ def best(write, path, runs):
     return min(timed(write, path) for _ in range(runs))
 
 
+def child_time(command):
+    """The processor time of a child process that runs `command`."""
+    before = resource.getrusage(resource.RUSAGE_CHILDREN)
+    subprocess.run(command, check=True, stdout=subprocess.DEVNULL)
+    after = resource.getrusage(resource.RUSAGE_CHILDREN)
+    return (after.ru_utime - before.ru_utime) + (after.ru_stime - before.ru_stime)
+
+
 def same_bytes(paths):
     contents = [open(path, "rb").read() for path in paths]
     return all(content == contents[0] for content in contents)
@@ -181,6 +192,18 @@ def main():
         if not same_bytes([out("mesh_cpp.rib"), out("mesh_module.rib"), out("mesh_pure.rib")]):
             sys.exit("bench_rib: the three mesh files differ")
 
+        rib_cat = os.path.join(args.build, "rib-cat")
+        read = []
+        mesh_read_time = best(lambda path: read.append(list(rib.read(path))),
+                              out("mesh_module.rib"), args.runs)
+        mesh = read[-1][0]
+        if (mesh.name, mesh.args[0], mesh.params["P"].size) != ("PointsPolygons", len(nvertices),
+                                                                 P.size):
+            sys.exit("bench_rib: the mesh read back is not the mesh written")
+        read.clear()
+        mesh_cat_time = min(child_time([rib_cat, "-o", os.devnull, out("mesh_module.rib")])
+                            for _ in range(args.runs))
+
         objects = small_objects()
         small_module_time = best(small_module, out("small_module.rib"), args.runs)
         small_pure_time = best(small_pure, out("small_pure.rib"), 1)
@@ -205,6 +228,10 @@ def main():
           % (mesh_pure_time / mesh_cpp_time))
     print("ratio small requests pure Python / rib module: %.2fx (at least 2x)"
           % (small_pure_time / small_module_time))
+    print("Reading the mesh file back:")
+    print("  rib.read into Python objects %8.3f s" % mesh_read_time)
+    print("  rib-cat                      %8.3f s" % mesh_cat_time)
+    print("ratio reading rib.read / rib-cat: %.2fx (at most 2x)" % (mesh_read_time / mesh_cat_time))
 
 
 if __name__ == "__main__":

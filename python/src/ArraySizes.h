@@ -2,7 +2,7 @@
 // parameter list: the library's own rules (PrimitiveCounts.h) applied before anything of the
 // request is written, so that the library never reads past a Python object's data.
 //
-// ArraySizes<R>::check(writer, arguments...) raises ValueError for an array that is too short and
+// ArraySizes<R>::check(steps, arguments...) raises ValueError for an array that is too short and
 // returns the primitive's counts, or none for a request that is not a primitive (each parameter
 // then carries its declared size). A request whose row has an array sized by other arguments, or
 // a parameter list written by a body of its own, needs its rule here: RequestMethods.cpp refuses
@@ -20,6 +20,13 @@
 namespace ribpy {
 
 using Counts = std::optional<rib::PrimitiveCounts>;
+
+/// The steps of the basis in force, which size patch meshes and curves: a writer's, or those of
+/// the RIB being read.
+struct BasisSteps {
+  int u = 3;
+  int v = 3;
+};
 
 using Int = Arg<sig::RtInt>;
 using Float = Arg<sig::RtFloat>;
@@ -48,7 +55,7 @@ struct SizedByRule {
 /// primitives.
 template <Request R> struct ArraySizes {
   static constexpr bool kDefined = false;
-  template <class... A> static Counts check(const RibWriter &, A &...) {
+  template <class... A> static Counts check(const BasisSteps &, A &...) {
     if (Row<R>::kBody == BodyKind::Quadric) return rib::quadricCounts();
     return std::nullopt;
   }
@@ -57,7 +64,7 @@ template <Request R> struct ArraySizes {
 // ---- Requests with bodies of their own that are not primitives ----
 
 struct NotAPrimitive : SizedByRule {
-  template <class... A> static Counts check(const RibWriter &, A &...) { return std::nullopt; }
+  template <class... A> static Counts check(const BasisSteps &, A &...) { return std::nullopt; }
 };
 template <> struct ArraySizes<Request::Option> : NotAPrimitive {};
 template <> struct ArraySizes<Request::LightSource> : NotAPrimitive {};
@@ -75,7 +82,7 @@ template <> struct ArraySizes<Request::MakeOcclusion> : SizedByRule {
 // ---- Options and transformations ----
 
 template <> struct ArraySizes<Request::ColorSamples> : SizedByRule {
-  static Counts check(const RibWriter &, Int &n, Floats &nRGB, Floats &RGBn) {
+  static Counts check(const BasisSteps &, Int &n, Floats &nRGB, Floats &RGBn) {
     nRGB.need(3LL * n.value);
     RGBn.need(3LL * n.value);
     return std::nullopt;
@@ -83,14 +90,14 @@ template <> struct ArraySizes<Request::ColorSamples> : SizedByRule {
 };
 
 template <> struct ArraySizes<Request::TransformPoints> : SizedByRule {
-  static Counts check(const RibWriter &, Token &, Token &, Int &npoints, Points &points) {
+  static Counts check(const BasisSteps &, Token &, Token &, Int &npoints, Points &points) {
     points.need(3LL * npoints.value);
     return std::nullopt;
   }
 };
 
 template <> struct ArraySizes<Request::MotionBegin> : SizedByRule {
-  static Counts check(const RibWriter &, Int &n, Floats &times) {
+  static Counts check(const BasisSteps &, Int &n, Floats &times) {
     times.need(n.value);
     return std::nullopt;
   }
@@ -99,26 +106,26 @@ template <> struct ArraySizes<Request::MotionBegin> : SizedByRule {
 // ---- Quadrics and polygons ----
 
 template <> struct ArraySizes<Request::Hyperboloid> : SizedByRule {
-  static Counts check(const RibWriter &, Arg<sig::RtPoint> &, Arg<sig::RtPoint> &, Float &) {
+  static Counts check(const BasisSteps &, Arg<sig::RtPoint> &, Arg<sig::RtPoint> &, Float &) {
     return rib::quadricCounts();
   }
 };
 
 template <> struct ArraySizes<Request::Polygon> : SizedByRule {
-  static Counts check(const RibWriter &, Int &nvertices) {
+  static Counts check(const BasisSteps &, Int &nvertices) {
     return rib::vertexListCounts(nvertices.value);
   }
 };
 
 template <> struct ArraySizes<Request::GeneralPolygon> : SizedByRule {
-  static Counts check(const RibWriter &, Int &nloops, Ints &nvertices) {
+  static Counts check(const BasisSteps &, Int &nloops, Ints &nvertices) {
     nvertices.need(nloops.value);
     return rib::vertexListCounts(rib::sumOf(nvertices.get(), nloops.value));
   }
 };
 
 template <> struct ArraySizes<Request::PointsPolygons> : SizedByRule {
-  static Counts check(const RibWriter &, Int &npolys, Ints &nvertices, Ints &vertices) {
+  static Counts check(const BasisSteps &, Int &npolys, Ints &nvertices, Ints &vertices) {
     nvertices.need(npolys.value);
     const long long nindices = rib::sumOf(nvertices.get(), npolys.value);
     vertices.need(nindices);
@@ -127,7 +134,7 @@ template <> struct ArraySizes<Request::PointsPolygons> : SizedByRule {
 };
 
 template <> struct ArraySizes<Request::PointsGeneralPolygons> : SizedByRule {
-  static Counts check(const RibWriter &, Int &npolys, Ints &nloops, Ints &nvertices,
+  static Counts check(const BasisSteps &, Int &npolys, Ints &nloops, Ints &nvertices,
                       Ints &vertices) {
     nloops.need(npolys.value);
     const int loops = rib::clampCount(rib::sumOf(nloops.get(), npolys.value));
@@ -141,21 +148,21 @@ template <> struct ArraySizes<Request::PointsGeneralPolygons> : SizedByRule {
 // ---- Patches, curves and other primitives ----
 
 template <> struct ArraySizes<Request::Patch> : SizedByRule {
-  static Counts check(const RibWriter &, Token &type) { return rib::patchCounts(type.get()); }
+  static Counts check(const BasisSteps &, Token &type) { return rib::patchCounts(type.get()); }
 };
 
 template <> struct ArraySizes<Request::PatchMesh> : SizedByRule {
-  static Counts check(const RibWriter &writer, Token &type, Int &nu, Token &uwrap, Int &nv,
+  static Counts check(const BasisSteps &steps, Token &type, Int &nu, Token &uwrap, Int &nv,
                       Token &vwrap) {
     const bool bicubic = rib::sameText(type.get(), "bicubic");
     if (!bicubic && !rib::sameText(type.get(), "bilinear")) return std::nullopt; // not written
     return rib::patchMeshCounts(bicubic, nu.value, rib::sameText(uwrap.get(), "periodic"), nv.value,
-                                rib::sameText(vwrap.get(), "periodic"), writer.uStep, writer.vStep);
+                                rib::sameText(vwrap.get(), "periodic"), steps.u, steps.v);
   }
 };
 
 template <> struct ArraySizes<Request::TrimCurve> : SizedByRule {
-  static Counts check(const RibWriter &, Int &nloops, Ints &ncurves, Ints &order, Floats &knot,
+  static Counts check(const BasisSteps &, Int &nloops, Ints &ncurves, Ints &order, Floats &knot,
                       Floats &min, Floats &max, Ints &n, Floats &u, Floats &v, Floats &w) {
     ncurves.need(nloops.value);
     const long long curves = rib::sumOf(ncurves.get(), nloops.value);
@@ -172,7 +179,7 @@ template <> struct ArraySizes<Request::TrimCurve> : SizedByRule {
 };
 
 template <> struct ArraySizes<Request::NuPatch> : SizedByRule {
-  static Counts check(const RibWriter &, Int &nu, Int &uorder, Floats &uknot, Float &, Float &,
+  static Counts check(const BasisSteps &, Int &nu, Int &uorder, Floats &uknot, Float &, Float &,
                       Int &nv, Int &vorder, Floats &vknot, Float &, Float &) {
     uknot.need(static_cast<long long>(nu.value) + uorder.value);
     vknot.need(static_cast<long long>(nv.value) + vorder.value);
@@ -181,23 +188,23 @@ template <> struct ArraySizes<Request::NuPatch> : SizedByRule {
 };
 
 template <> struct ArraySizes<Request::Curves> : SizedByRule {
-  static Counts check(const RibWriter &writer, Token &type, Int &ncurves, Ints &nvertices,
+  static Counts check(const BasisSteps &steps, Token &type, Int &ncurves, Ints &nvertices,
                       Token &wrap) {
     nvertices.need(ncurves.value);
     return rib::curvesCounts(rib::sameText(type.get(), "cubic"),
                              rib::sameText(wrap.get(), "periodic"), ncurves.value, nvertices.get(),
-                             writer.vStep);
+                             steps.v);
   }
 };
 
 template <> struct ArraySizes<Request::Points> : SizedByRule {
-  static Counts check(const RibWriter &, Int &npoints) {
+  static Counts check(const BasisSteps &, Int &npoints) {
     return rib::vertexListCounts(npoints.value);
   }
 };
 
 template <> struct ArraySizes<Request::SubdivisionMesh> : SizedByRule {
-  static Counts check(const RibWriter &, Token &, Int &nfaces, Ints &nvertices, Ints &vertices,
+  static Counts check(const BasisSteps &, Token &, Int &nfaces, Ints &nvertices, Ints &vertices,
                       Int &ntags, Texts &tags, Ints &nargs, Ints &intargs, Floats &floatargs) {
     nvertices.need(nfaces.value);
     const long long nindices = rib::sumOf(nvertices.get(), nfaces.value);
@@ -214,8 +221,8 @@ template <> struct ArraySizes<Request::SubdivisionMesh> : SizedByRule {
 };
 
 template <> struct ArraySizes<Request::Blobby> : SizedByRule {
-  static Counts check(const RibWriter &, Int &nleaf, Int &ncode, Ints &code, Int &nflt, Floats &flt,
-                      Int &nstr, Texts &str) {
+  static Counts check(const BasisSteps &, Int &nleaf, Int &ncode, Ints &code, Int &nflt,
+                      Floats &flt, Int &nstr, Texts &str) {
     code.need(ncode.value);
     flt.need(nflt.value);
     str.need(nstr.value);
@@ -224,7 +231,7 @@ template <> struct ArraySizes<Request::Blobby> : SizedByRule {
 };
 
 template <> struct ArraySizes<Request::Procedural> : SizedByRule {
-  static Counts check(const RibWriter &, Arg<sig::RtPointer> &data, Arg<sig::RtBound> &,
+  static Counts check(const BasisSteps &, Arg<sig::RtPointer> &data, Arg<sig::RtBound> &,
                       Arg<sig::RtProcSubdivFunc> &kind, Arg<sig::RtProcFreeFunc> &) {
     data.need(kind.value->texts);
     return std::nullopt;

@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <unordered_map>
 
 #include "RibWriter.h"
 
@@ -48,6 +49,11 @@ public:
   bool closed() const { return !writer_; }
   /// The writer of an open context; ValueError naming `request` once it is closed.
   RibWriter &writer(const char *request);
+  /// The handle this context made for the light or object that a reading numbered `number`
+  /// (Request.handle), for the requests read after it that refer to it.
+  pybind11::object &readHandle(bool light, int number) {
+    return (light ? readLights_ : readObjects_)[number];
+  }
   /// Tells the handles of this context from those of another.
   uint64_t serial() const { return serial_; }
 
@@ -56,6 +62,7 @@ private:
   rib::StreamFailure end();
 
   std::unique_ptr<RibWriter> writer_;
+  std::unordered_map<int, pybind11::object> readLights_, readObjects_;
   std::string targetText_; // the target as the OSError of a failed write names it
   bool standardOutput_ = false;
   bool command_ = false;

@@ -5,12 +5,14 @@
 #include <string>
 
 #include "Context.h"
+#include "Reading.h"
 #include "RequestMethods.h"
 
 namespace py = pybind11;
 using ribpy::Context;
 using ribpy::LightHandle;
 using ribpy::ObjectHandle;
+using ribpy::ReadRequest;
 
 namespace {
 
@@ -41,6 +43,25 @@ format="compact" writes every token binary; compression="gzip" compresses the ou
 gzip). precision is the significant digits of text floats (1 to 17; 9 makes every float read
 back exactly). As a context manager, leaving the block closes it; a write that failed raises
 OSError then (or from close()). Requests on a closed context raise ValueError.)";
+
+// A request read by rib.read, made again through its method: lights and objects it refers to by
+// their number in the reading become this context's handles for them.
+py::object writeRequest(py::object self, const ReadRequest &request) {
+  Context &context = self.cast<Context &>();
+  py::list args(request.args);
+  const bool illuminate = request.name == "Illuminate";
+  if ((illuminate || request.name == "ObjectInstance") && args.size() > 0) {
+    py::object &handle = context.readHandle(illuminate, args[0].cast<int>());
+    if (!handle)
+      throw py::value_error(request.name + ": refers to a " + (illuminate ? "light" : "object") +
+                            " this context has not written");
+    args[0] = handle;
+  }
+  py::object method = self.attr(request.name.c_str());
+  py::object result = request.params.empty() ? method(*args) : method(*args, request.params);
+  if (request.handle) context.readHandle(request.name != "ObjectBegin", request.handle) = result;
+  return result;
+}
 
 template <class Handle> void defineHandle(py::module_ &module, const char *name, const char *doc) {
   const std::string type = name;
@@ -77,8 +98,12 @@ PYBIND11_MODULE(rib, module) {
            "or the pipe's command waited for. Closing again does nothing.")
       .def_property_readonly("closed", &Context::closed, "True once the context is closed.")
       .def("__enter__", [](py::object self) { return self; })
-      .def("__exit__", [](Context &self, const py::args &) { self.close(); });
+      .def("__exit__", [](Context &self, const py::args &) { self.close(); })
+      .def("write", &writeRequest, py::arg("request"),
+           "Writes a request read by rib.read, as its method writes it; returns what the method "
+           "returns.");
   ribpy::installRequestMethods(context);
+  ribpy::defineReading(module);
 
   module.def(
       "last_error", [] { return RiLastError; },

@@ -291,8 +291,9 @@ PyObject *call(PyObject *self, PyObject *const *args, size_t positional, PyObjec
 
   // Then the checks and the write, with no Python code between them.
   RibWriter &writer = context.writer(Row<R>::kName);
+  const BasisSteps steps{writer.uStep, writer.vStep};
   const Counts counts =
-      std::apply([&](auto &...a) { return ArraySizes<R>::check(writer, a...); }, arguments);
+      std::apply([&](auto &...a) { return ArraySizes<R>::check(steps, a...); }, arguments);
   if constexpr (Row<R>::kList) {
     params.check(counts ? &*counts : nullptr);
     return write<R>(writer, context, &params, arguments);

@@ -133,6 +133,7 @@ template <class T> T *Values::allocate(size_t count) {
 void Values::clear() {
   if (hasView_) PyBuffer_Release(&view_);
   hasView_ = false;
+  lent_ = false;
   owner_ = py::object();
   heap_.reset();
   data_ = nullptr;
@@ -308,7 +309,19 @@ void Values::loadAny(PyObject *object, const Where &where) {
   }
 }
 
+void Values::lend(const void *data) {
+  clear();
+  lent_ = true;
+  needed_ = 0;
+  data_ = const_cast<void *>(data);
+}
+
 void Values::need(long long count) const {
+  if (lent_) {
+    if (count > 0 && static_cast<unsigned long long>(count) > needed_)
+      needed_ = static_cast<size_t>(count);
+    return;
+  }
   if (count > 0 && static_cast<unsigned long long>(count) > size_)
     fail(PyExc_ValueError, where_, "has %zu value%s, %lld needed", size_, size_ == 1 ? "" : "s",
          count);

@@ -48,6 +48,12 @@ public:
   /// texts, integers or floats, whichever the object holds, or no values at all.
   void loadAny(PyObject *object, const Where &where);
 
+  /// Values the library hands over (read from RIB), where they lie; their number is what the
+  /// request's size rules ask of them: need() records the largest count instead of checking it.
+  void lend(const void *data);
+  /// The largest count need() was asked for since lend().
+  size_t needed() const { return needed_; }
+
   size_t size() const { return size_; }
   RtFloat *floats() const { return static_cast<RtFloat *>(data_); }
   RtInt *ints() const { return static_cast<RtInt *>(data_); }
@@ -67,6 +73,8 @@ private:
   void clear();
 
   Where where_;
+  bool lent_ = false;
+  mutable size_t needed_ = 0;
   void *data_ = nullptr;
   size_t size_ = 0;
   alignas(8) unsigned char inline_[64]; // up to 16 numbers or 8 texts without the heap

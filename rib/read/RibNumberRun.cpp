@@ -222,8 +222,8 @@ void RibTokenizer::readNumbers(NumberArray &array) {
         }
         uint32_t value = 0;
         for (size_t i = 1; i <= bytes; ++i) value = value << 8 | static_cast<unsigned char>(p[i]);
-        const unsigned shift = 32 - 8 * static_cast<unsigned>(bytes);
-        const int32_t integer = static_cast<int32_t>(value << shift) >> shift;
+        // Unsigned in one to three bytes, two's complement in four, as a token reads.
+        const int32_t integer = static_cast<int32_t>(value);
         if (ints) *ints++ = integer;
         *floats++ = static_cast<float>(integer);
         p += 1 + bytes;

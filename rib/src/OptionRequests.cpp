@@ -39,11 +39,14 @@ RtVoid RibWriter::OptionV(RtToken name, RtInt n, RtToken tokens[], RtPointer val
   if (rib::isRibOption(name)) {
     // An open context changes only its own encoding; "format" and the rest apply to RiBegin.
     rib::RibSettings settings;
-    settings.binary = encoder.binary ? 1 : 0;
+    settings.binary = encoder.binary && !encoder.compact ? 1 : 0;
+    settings.compact = encoder.compact ? 1 : 0;
     settings.precision = encoder.precision;
     for (RtInt i = 0; i < n; ++i)
       rib::applyRibOption(settings, tokens[i], values[i], rib::OptionScope::OpenContext);
-    encoder.binary = settings.binary != 0;
+    // "binary" ends the compact encoding: 1 binary floats, 0 ASCII.
+    encoder.compact = settings.compact != 0;
+    encoder.binary = settings.binary != 0 || encoder.compact;
     encoder.precision = settings.precision;
     return;
   }

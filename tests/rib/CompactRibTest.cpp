@@ -7,6 +7,8 @@
 #include <string>
 
 #include "RibOptions.h"
+#include "RibReadLog.h"
+#include "RibReader.h"
 #include "RibTestUtil.h"
 #include "RibWriter.h"
 
@@ -38,6 +40,10 @@ TEST(CompactRib, EachTokenTakesItsSmallestForm) {
     ri.Translate(0.1f, 100000, -0.0f);
     RtInt sides[] = {3, 300, 70000};
     ri.PointsPolygons(1, sides, sides, RI_NULL);
+    // "binary" 0 on the open context: ASCII from here on.
+    RtInt zero = 0;
+    ri.Option(tok("rib"), tok("binary"), &zero, RI_NULL);
+    ri.Translate(0.5f, -2, 0.25f);
   });
   // The short integer forms are unsigned: -1 goes as a single float.
   const std::string sphere = bytes("\x80\x01\xA4\xBF\x80\x00\x00\x80\x01\x81\x01\x68");
@@ -55,7 +61,21 @@ TEST(CompactRib, EachTokenTakesItsSmallestForm) {
                 bytes("\xA6\x01\xA4\x3D\xCC\xCC\xCD\x82\x01\x86\xA0\xA4\x80\x00\x00\x00") +
                 // Integer arrays between brackets, each integer in 1 to 4 bytes.
                 bytes("\xCC\x02\x9EPointsPolygons\xA6\x02[\x80\x03][\x80\x03\x81\x01\x2C"
-                      "\x82\x01\x11\x70]"));
+                      "\x82\x01\x11\x70]") +
+                "Translate 0.5 -2 0.25 \n\n");
+}
+
+TEST(CompactRib, IntegerArraysReadBackWhateverTheirForms) {
+  const std::string written = compactOf([](RiContext &ri) {
+    RtInt ids[] = {0, 200, 40000, 70000, 20000000, -5, -2147483647 - 1};
+    ri.Attribute(tok("user"), tok("uniform integer[7] ids"), ids, RI_NULL);
+  });
+  ribtest::ReadLog log;
+  rib::RibReader(log).readMemory(written.data(), written.size());
+  ASSERT_EQ(log.only('R').size(), 2u);
+  EXPECT_EQ(log.only('R')[1].substr(log.only('R')[1].find("Attribute")),
+            "Attribute | s:\"user\" s:\"uniform integer[7] ids\" "
+            "I[0 200 40000 70000 20000000 -5 -2.14748365e+09]");
 }
 
 TEST(CompactRib, RibOptionBeforeRiBeginAndAfterBinaryChoosesTheEncoding) {

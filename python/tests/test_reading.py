@@ -1,0 +1,109 @@
+"""rib.read: every encoding read back into requests that a context writes as rib-cat does."""
+import os
+import re
+import subprocess
+
+import numpy as np
+import pytest
+import rib
+from scenes import simple_scene
+
+BUILD = os.environ.get("RIB_BUILD_DIR")
+needs_rib_cat = pytest.mark.skipif(not BUILD, reason="run by ctest, which names the build folder")
+
+
+def geometry_scene(ri, surface="plastic"):
+    """simple_scene, then a request of every kind that carries arrays, handles or names."""
+    simple_scene(ri)
+    ri.FrameBegin(2)
+    ri.Declare("Kq", "varying color")
+    ri.WorldBegin()
+    light = ri.LightSource("spotlight", {"from": (0, 1, 2)}, intensity=2)
+    ri.Illuminate(light, False)
+    ri.Surface(surface, Kd=0.5, texturename="grid.tex")
+    ball = ri.ObjectBegin()
+    ri.Sphere(1, -1, 1, 360)
+    ri.ObjectEnd()
+    ri.ObjectInstance(ball)
+    P = np.arange(18, dtype=np.float32).reshape(6, 3) / 7
+    ri.PointsPolygons([3, 3], [0, 1, 2, 3, 4, 5], P=P, Kq=np.ones((6, 3)))
+    ri.SubdivisionMesh("catmull-clark", [3, 3], np.arange(6), ["crease"], [2, 1], [0, 1], [2.5],
+                       P=P)
+    ri.Basis("b-spline", 1, np.eye(4) * 0.5, 2)
+    ri.Curves("cubic", [4], "nonperiodic", P=np.zeros((4, 3)), constantwidth=0.1)
+    ri.PatchMesh("bicubic", 4, "nonperiodic", 5, "nonperiodic", P=np.zeros((20, 3)))
+    ri.NuPatch(2, 2, [0, 0, 1, 1], 0, 1, 2, 2, [0, 0, 1, 1], 0, 1, Pw=np.ones(16))
+    ri.TrimCurve([1], [2], [0, 0, 1, 1], [0], [1], [2], [0, 1], [0, 1], [1, 1])
+    ri.Blobby(1, [1001, 0], np.eye(4).ravel(), [])
+    ri.Procedural(["inner.rib"], [-1, 1, -1, 1, -1, 1], "DelayedReadArchive", None)
+    ri.MotionBegin([0, 1])
+    ri.Translate(0, 0, 1)
+    ri.Translate(0, 0, 2)
+    ri.MotionEnd()
+    ri.PixelFilter("catmull-rom", 3, 3)
+    ri.ArchiveRecord("comment", "last of %d", 2)
+    ri.WorldEnd()
+    ri.FrameEnd()
+
+
+def rib_cat(path):
+    return subprocess.run([os.path.join(BUILD, "rib-cat"), str(path)], capture_output=True,
+                          check=True).stdout
+
+
+def filtered(source, path, change=None):
+    """The five-line filter of the README."""
+    with rib.Context(path) as ri:
+        for request in rib.read(source):
+            if change and request.name == "Surface" and "texturename" in request.params:
+                request = change
+            ri.write(request)
+    return path.read_bytes()
+
+
+@needs_rib_cat
+@pytest.mark.parametrize("encoding", [dict(), dict(format="binary"), dict(format="compact"),
+                                      dict(compression="gzip")])
+def test_each_encoding_reads_back_into_rib_cats_bytes(tmp_path, encoding):
+    source = tmp_path / "scene.rib"
+    with rib.Context(source, **encoding) as ri:
+        geometry_scene(ri)
+    ascii = tmp_path / "ascii.rib"
+    with rib.Context(ascii) as ri:
+        geometry_scene(ri)
+    expected = rib_cat(ascii)
+    assert filtered(source, tmp_path / "out.rib") == expected
+    with open(source, "rb") as stream:  # a binary file object reads the same
+        assert filtered(stream, tmp_path / "out2.rib") == expected
+
+
+@needs_rib_cat
+def test_a_filter_changes_one_request(tmp_path):
+    source = tmp_path / "scene.rib"
+    with rib.Context(source, format="compact") as ri:
+        geometry_scene(ri)
+    changed = tmp_path / "matte.rib"
+    with rib.Context(changed) as ri:
+        geometry_scene(ri, surface="matte")
+    matte = next(r for r in rib.read(changed) if r.name == "Surface" and "texturename" in r.params)
+    assert (matte.args, matte.params["texturename"], matte.params["Kd"].tolist()) == \
+        (("matte",), ["grid.tex"], [0.5])
+    assert filtered(source, tmp_path / "out.rib", change=matte) == rib_cat(changed)
+    mesh = next(r for r in rib.read(source) if r.name == "PointsPolygons")
+    assert (mesh.args[0], mesh.args[1].tolist(), mesh.params["P"].dtype) == (2, [3, 3], np.float32)
+
+
+def test_problems_are_reported_or_raised(tmp_path, capfd):
+    broken = tmp_path / "broken.rib"
+    broken.write_bytes(b'WorldBegin\nSphere 1 -1 1\nSurface "matte"\nWorldEnd\n')
+    assert [(r.name, r.line) for r in rib.read(broken)] == \
+        [("WorldBegin", 1), ("Surface", 3), ("WorldEnd", 4)]
+    problem = capfd.readouterr().err
+    assert problem.startswith("%s:2: " % broken) and problem.count("\n") == 1
+    requests = rib.read(broken, strict=True)
+    assert next(requests).name == "WorldBegin"
+    with pytest.raises(rib.RibError, match=re.escape(problem.strip())):
+        next(requests)
+    assert capfd.readouterr().err == ""
+    with pytest.raises(FileNotFoundError):
+        rib.read(tmp_path / "missing.rib")
