@@ -73,7 +73,7 @@ template <> struct ArraySizes<Request::ArchiveBegin> : NotAPrimitive {};
 
 template <> struct ArraySizes<Request::MakeOcclusion> : SizedByRule {
   template <class Name>
-  static Counts check(const RibWriter &, Int &npics, Texts &picfiles, Name &) {
+  static Counts check(const BasisSteps &, Int &npics, Texts &picfiles, Name &) {
     picfiles.need(npics.value);
     return std::nullopt;
   }
