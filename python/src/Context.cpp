@@ -91,14 +91,15 @@ Context::Context(const py::object &target, bool binary, int precision, const py:
     targetText_ = command && name[0] == '|'
                       ? name.substr(1)
                       : py::module_::import("os").attr("fsdecode")(target).cast<std::string>();
+  FILE *file = nullptr;
   if (toFile) {
     // The library ends the process when it cannot make its file; Python gets an OSError instead.
-    FILE *file = std::fopen(name.c_str(), "wb");
+    // The file is opened once and handed over: a FIFO's reader sees one writer, not an end first.
+    file = std::fopen(name.c_str(), "wb");
     if (!file) {
       PyErr_SetFromErrnoWithFilenameObject(PyExc_OSError, target.ptr());
       throw py::error_already_set();
     }
-    std::fclose(file);
   } else {
     flushPythonStreams();
   }
@@ -112,7 +113,15 @@ Context::Context(const py::object &target, bool binary, int precision, const py:
                               {nullptr, nullptr},
                               {nullptr, nullptr}};
   if (formatWord) options[3] = {"format", &formatWord};
-  writer_.reset(new RibWriter(target.is_none() ? nullptr : name.c_str(), options));
+  try {
+    if (file)
+      writer_.reset(new RibWriter(file, name.c_str(), options));
+    else
+      writer_.reset(new RibWriter(target.is_none() ? nullptr : name.c_str(), options));
+  } catch (...) {
+    if (file) std::fclose(file);
+    throw;
+  }
   standardOutput_ = target.is_none();
 }
 
