@@ -1,6 +1,7 @@
 // ArraySizes.h - how many values each array of a request must hold, and the counts that size its
 // parameter list: the library's own rules (PrimitiveCounts.h) applied before anything of the
-// request is written, so that the library never reads past a Python object's data.
+// request is written, so that the library never reads past a Python object's data. The
+// primitives' positional arrays are walked by the writer's own rules (PrimitiveArrays.h).
 //
 // ArraySizes<R>::check(steps, arguments...) raises ValueError for an array that is too short and
 // returns the primitive's counts, or none for a request that is not a primitive (each parameter
@@ -9,12 +10,13 @@
 // to compile a new row without one.
 #pragma once
 
+#include <cstring>
 #include <optional>
 #include <tuple>
 #include <type_traits>
 
 #include "Arguments.h"
-#include "PrimitiveCounts.h"
+#include "PrimitiveArrays.h"
 #include "SameText.h"
 
 namespace ribpy {
@@ -46,6 +48,34 @@ template <class... P> struct HasSizedArray<std::tuple<P...>> {
       std::is_same<T, sig::RtPointer>::value;
   static constexpr bool value = (sized<P> || ...);
 };
+
+/// Walks a primitive's positional arrays with the library's rules, each array of the walk
+/// checked by the Python argument of the same name (need() raises ValueError when too short).
+/// Counts are checked by the library when the request is made.
+template <class... A> class NeedArrays : public rib::ArrayCheck {
+public:
+  explicit NeedArrays(std::pair<const char *, A &>... arrays) : arrays(arrays...) {}
+  bool count(const char *, long long) override { return true; }
+  bool array(const char *name, const void *, long long needed, rib::ArrayRole) override {
+    std::apply(
+        [&](auto &...named) {
+          ((std::strcmp(named.first, name) == 0 ? named.second.need(needed) : void()), ...);
+        },
+        arrays);
+    return true;
+  }
+
+private:
+  std::tuple<std::pair<const char *, A &>...> arrays;
+};
+
+template <class... A> NeedArrays<A...> needArrays(std::pair<const char *, A &>... arrays) {
+  return NeedArrays<A...>(arrays...);
+}
+
+template <class A> std::pair<const char *, A &> named(const char *name, A &array) {
+  return {name, array};
+}
 
 struct SizedByRule {
   static constexpr bool kDefined = true;
@@ -113,35 +143,33 @@ template <> struct ArraySizes<Request::Hyperboloid> : SizedByRule {
 
 template <> struct ArraySizes<Request::Polygon> : SizedByRule {
   static Counts check(const BasisSteps &, Int &nvertices) {
-    return rib::vertexListCounts(nvertices.value);
+    NeedArrays<> none;
+    return rib::polygonArrays(none, nvertices.value).counts;
   }
 };
 
 template <> struct ArraySizes<Request::GeneralPolygon> : SizedByRule {
   static Counts check(const BasisSteps &, Int &nloops, Ints &nvertices) {
-    nvertices.need(nloops.value);
-    return rib::vertexListCounts(rib::sumOf(nvertices.get(), nloops.value));
+    auto need = needArrays(named("nvertices", nvertices));
+    return rib::generalPolygonArrays(need, nloops.value, nvertices.get()).counts;
   }
 };
 
 template <> struct ArraySizes<Request::PointsPolygons> : SizedByRule {
   static Counts check(const BasisSteps &, Int &npolys, Ints &nvertices, Ints &vertices) {
-    nvertices.need(npolys.value);
-    const long long nindices = rib::sumOf(nvertices.get(), npolys.value);
-    vertices.need(nindices);
-    return rib::indexedMeshCounts(vertices.get(), nindices, npolys.value);
+    auto need = needArrays(named("nvertices", nvertices), named("vertices", vertices));
+    return rib::pointsPolygonsArrays(need, npolys.value, nvertices.get(), vertices.get()).counts;
   }
 };
 
 template <> struct ArraySizes<Request::PointsGeneralPolygons> : SizedByRule {
   static Counts check(const BasisSteps &, Int &npolys, Ints &nloops, Ints &nvertices,
                       Ints &vertices) {
-    nloops.need(npolys.value);
-    const int loops = rib::clampCount(rib::sumOf(nloops.get(), npolys.value));
-    nvertices.need(loops);
-    const long long nindices = rib::sumOf(nvertices.get(), loops);
-    vertices.need(nindices);
-    return rib::indexedMeshCounts(vertices.get(), nindices, npolys.value);
+    auto need = needArrays(named("nloops", nloops), named("nvertices", nvertices),
+                           named("vertices", vertices));
+    return rib::pointsGeneralPolygonsArrays(need, npolys.value, nloops.get(), nvertices.get(),
+                                            vertices.get())
+        .counts;
   }
 };
 
@@ -164,16 +192,11 @@ template <> struct ArraySizes<Request::PatchMesh> : SizedByRule {
 template <> struct ArraySizes<Request::TrimCurve> : SizedByRule {
   static Counts check(const BasisSteps &, Int &nloops, Ints &ncurves, Ints &order, Floats &knot,
                       Floats &min, Floats &max, Ints &n, Floats &u, Floats &v, Floats &w) {
-    ncurves.need(nloops.value);
-    const long long curves = rib::sumOf(ncurves.get(), nloops.value);
-    order.need(curves);
-    n.need(curves);
-    const rib::TrimCurveSizes sizes =
-        rib::trimCurveSizes(nloops.value, ncurves.get(), order.get(), n.get());
-    knot.need(sizes.knots);
-    min.need(sizes.curves);
-    max.need(sizes.curves);
-    for (Floats *coordinate : {&u, &v, &w}) coordinate->need(sizes.points);
+    auto need = needArrays(named("ncurves", ncurves), named("order", order), named("knot", knot),
+                           named("min", min), named("max", max), named("n", n), named("u", u),
+                           named("v", v), named("w", w));
+    rib::trimCurveArrays(need, nloops.value, ncurves.get(), order.get(), knot.get(), min.get(),
+                         max.get(), n.get(), u.get(), v.get(), w.get());
     return std::nullopt;
   }
 };
@@ -181,52 +204,49 @@ template <> struct ArraySizes<Request::TrimCurve> : SizedByRule {
 template <> struct ArraySizes<Request::NuPatch> : SizedByRule {
   static Counts check(const BasisSteps &, Int &nu, Int &uorder, Floats &uknot, Float &, Float &,
                       Int &nv, Int &vorder, Floats &vknot, Float &, Float &) {
-    uknot.need(static_cast<long long>(nu.value) + uorder.value);
-    vknot.need(static_cast<long long>(nv.value) + vorder.value);
-    return rib::nuPatchCounts(nu.value, uorder.value, nv.value, vorder.value);
+    auto need = needArrays(named("uknot", uknot), named("vknot", vknot));
+    return rib::nuPatchArrays(need, nu.value, uorder.value, uknot.get(), nv.value, vorder.value,
+                              vknot.get())
+        .counts;
   }
 };
 
 template <> struct ArraySizes<Request::Curves> : SizedByRule {
   static Counts check(const BasisSteps &steps, Token &type, Int &ncurves, Ints &nvertices,
                       Token &wrap) {
-    nvertices.need(ncurves.value);
-    return rib::curvesCounts(rib::sameText(type.get(), "cubic"),
-                             rib::sameText(wrap.get(), "periodic"), ncurves.value, nvertices.get(),
-                             steps.v);
+    auto need = needArrays(named("nvertices", nvertices));
+    return rib::curvesArrays(need, type.get(), ncurves.value, nvertices.get(), wrap.get(), steps.v)
+        .counts;
   }
 };
 
 template <> struct ArraySizes<Request::Points> : SizedByRule {
   static Counts check(const BasisSteps &, Int &npoints) {
-    return rib::vertexListCounts(npoints.value);
+    NeedArrays<> none;
+    return rib::pointsArrays(none, npoints.value).counts;
   }
 };
 
 template <> struct ArraySizes<Request::SubdivisionMesh> : SizedByRule {
   static Counts check(const BasisSteps &, Token &, Int &nfaces, Ints &nvertices, Ints &vertices,
                       Int &ntags, Texts &tags, Ints &nargs, Ints &intargs, Floats &floatargs) {
-    nvertices.need(nfaces.value);
-    const long long nindices = rib::sumOf(nvertices.get(), nfaces.value);
-    vertices.need(nindices);
-    if (ntags.value > 0) { // the library reads the tag arrays only then
-      tags.need(ntags.value);
-      nargs.need(2LL * ntags.value);
-      const rib::SubdivisionTagTotals totals = rib::subdivisionTagTotals(ntags.value, nargs.get());
-      intargs.need(totals.integers);
-      floatargs.need(totals.floats);
-    }
-    return rib::indexedMeshCounts(vertices.get(), nindices, nfaces.value);
+    auto need =
+        needArrays(named("nvertices", nvertices), named("vertices", vertices), named("tags", tags),
+                   named("nargs", nargs), named("intargs", intargs), named("floatargs", floatargs));
+    return rib::subdivisionMeshArrays(need, nfaces.value, nvertices.get(), vertices.get(),
+                                      ntags.value, tags.get(), nargs.get(), intargs.get(),
+                                      floatargs.get())
+        .counts;
   }
 };
 
 template <> struct ArraySizes<Request::Blobby> : SizedByRule {
   static Counts check(const BasisSteps &, Int &nleaf, Int &ncode, Ints &code, Int &nflt,
                       Floats &flt, Int &nstr, Texts &str) {
-    code.need(ncode.value);
-    flt.need(nflt.value);
-    str.need(nstr.value);
-    return rib::blobbyCounts(nleaf.value);
+    auto need = needArrays(named("code", code), named("flt", flt), named("str", str));
+    return rib::blobbyArrays(need, nleaf.value, ncode.value, code.get(), nflt.value, flt.get(),
+                             nstr.value, str.get())
+        .counts;
   }
 };
 

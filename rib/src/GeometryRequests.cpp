@@ -6,7 +6,7 @@
 // positional part may be long announces its list (and checks its positional floats) before
 // writing, so that a request longer than the encoder's buffer is checked before it goes out.
 #include "Diagnostics.h"
-#include "PrimitiveCounts.h"
+#include "PrimitiveArrays.h"
 #include "RibWriter.h"
 #include "SameText.h"
 #include "StandardNames.h"
@@ -45,19 +45,19 @@ RtVoid RibWriter::HyperboloidV(RtPoint point1, RtPoint point2, RtFloat thetamax,
 // vertex and varying parameters by the largest index used and carry one uniform value per polygon.
 
 RtVoid RibWriter::PolygonV(RtInt nvertices, RtInt n, RtToken tokens[], RtPointer values[]) {
-  if (rib::negativeCount("RiPolygon", "nvertices", nvertices)) return;
+  rib::ReportingArrayCheck check("RiPolygon");
+  const rib::PrimitiveArrays arrays = rib::polygonArrays(check, nvertices);
+  if (!arrays.ok) return;
   encoder.writeKeyword("Polygon");
-  writePrimitiveParams(encoder, "RiPolygon", rib::vertexListCounts(nvertices), n, tokens, values);
+  writePrimitiveParams(encoder, "RiPolygon", arrays.counts, n, tokens, values);
 }
 
 RtVoid RibWriter::GeneralPolygonV(RtInt nloops, RtInt nvertices[], RtInt n, RtToken tokens[],
                                   RtPointer values[]) {
-  const char *request = "RiGeneralPolygon";
-  if (rib::negativeCount(request, "nloops", nloops) ||
-      rib::missingArray(request, "nvertices", nvertices, nloops) ||
-      rib::negativeEntry(request, "nvertices", nvertices, nloops))
-    return;
-  const PrimitiveCounts counts = rib::vertexListCounts(rib::sumOf(nvertices, nloops));
+  rib::ReportingArrayCheck check("RiGeneralPolygon");
+  const rib::PrimitiveArrays arrays = rib::generalPolygonArrays(check, nloops, nvertices);
+  if (!arrays.ok) return;
+  const PrimitiveCounts &counts = arrays.counts;
   encoder.expectParams(&counts, n, tokens, values);
   encoder.writeKeyword("GeneralPolygon");
   encoder.writeInts(nvertices, nloops);
@@ -68,13 +68,11 @@ RtVoid RibWriter::GeneralPolygonV(RtInt nloops, RtInt nvertices[], RtInt n, RtTo
 RtVoid RibWriter::PointsPolygonsV(RtInt npolys, RtInt nvertices[], RtInt vertices[], RtInt n,
                                   RtToken tokens[], RtPointer values[]) {
   const char *request = "RiPointsPolygons";
-  if (rib::negativeCount(request, "npolys", npolys) ||
-      rib::missingArray(request, "nvertices", nvertices, npolys) ||
-      rib::negativeEntry(request, "nvertices", nvertices, npolys))
-    return;
-  const long long nindices = rib::sumOf(nvertices, npolys);
-  if (rib::missingArray(request, "vertices", vertices, nindices)) return;
-  const PrimitiveCounts counts = rib::indexedMeshCounts(vertices, nindices, npolys);
+  rib::ReportingArrayCheck check(request);
+  const rib::PrimitiveArrays arrays = rib::pointsPolygonsArrays(check, npolys, nvertices, vertices);
+  if (!arrays.ok) return;
+  const long long nindices = arrays.lengths[1];
+  const PrimitiveCounts &counts = arrays.counts;
   encoder.expectParams(&counts, n, tokens, values);
   encoder.writeKeyword("PointsPolygons");
   encoder.writeInts(nvertices, npolys);
@@ -88,17 +86,13 @@ RtVoid RibWriter::PointsGeneralPolygonsV(RtInt npolys, RtInt nloops[], RtInt nve
                                          RtInt vertices[], RtInt n, RtToken tokens[],
                                          RtPointer values[]) {
   const char *request = "RiPointsGeneralPolygons";
-  if (rib::negativeCount(request, "npolys", npolys) ||
-      rib::missingArray(request, "nloops", nloops, npolys) ||
-      rib::negativeEntry(request, "nloops", nloops, npolys))
-    return;
-  const int totalLoops = rib::clampCount(rib::sumOf(nloops, npolys));
-  if (rib::missingArray(request, "nvertices", nvertices, totalLoops) ||
-      rib::negativeEntry(request, "nvertices", nvertices, totalLoops))
-    return;
-  const long long nindices = rib::sumOf(nvertices, totalLoops);
-  if (rib::missingArray(request, "vertices", vertices, nindices)) return;
-  const PrimitiveCounts counts = rib::indexedMeshCounts(vertices, nindices, npolys);
+  rib::ReportingArrayCheck check(request);
+  const rib::PrimitiveArrays arrays =
+      rib::pointsGeneralPolygonsArrays(check, npolys, nloops, nvertices, vertices);
+  if (!arrays.ok) return;
+  const long long totalLoops = arrays.lengths[1];
+  const long long nindices = arrays.lengths[2];
+  const PrimitiveCounts &counts = arrays.counts;
   encoder.expectParams(&counts, n, tokens, values);
   encoder.writeKeyword("PointsGeneralPolygons");
   encoder.writeInts(nloops, npolys);
@@ -116,12 +110,11 @@ RtVoid RibWriter::PointsGeneralPolygonsV(RtInt npolys, RtInt nloops[], RtInt nve
 
 RtVoid RibWriter::CurvesV(RtToken type, RtInt ncurves, RtInt nvertices[], RtToken wrap, RtInt n,
                           RtToken tokens[], RtPointer values[]) {
-  if (rib::negativeCount("RiCurves", "ncurves", ncurves) ||
-      rib::missingArray("RiCurves", "nvertices", nvertices, ncurves) ||
-      rib::negativeEntry("RiCurves", "nvertices", nvertices, ncurves))
-    return;
-  const PrimitiveCounts counts = rib::curvesCounts(
-      rib::sameText(type, "cubic"), rib::sameText(wrap, "periodic"), ncurves, nvertices, vStep);
+  rib::ReportingArrayCheck check("RiCurves");
+  const rib::PrimitiveArrays arrays =
+      rib::curvesArrays(check, type, ncurves, nvertices, wrap, vStep);
+  if (!arrays.ok) return;
+  const PrimitiveCounts &counts = arrays.counts;
   encoder.expectParams(&counts, n, tokens, values);
   encoder.writeKeyword("Curves");
   encoder.writeArguments(type);
@@ -132,10 +125,12 @@ RtVoid RibWriter::CurvesV(RtToken type, RtInt ncurves, RtInt nvertices[], RtToke
 }
 
 RtVoid RibWriter::PointsV(RtInt npoints, RtInt n, RtToken tokens[], RtPointer values[]) {
-  if (rib::negativeCount("RiPoints", "npoints", npoints)) return;
+  rib::ReportingArrayCheck check("RiPoints");
+  const rib::PrimitiveArrays arrays = rib::pointsArrays(check, npoints);
+  if (!arrays.ok) return;
   encoder.writeKeyword("Points");
   encoder.writeChar(' ');
-  writePrimitiveParams(encoder, "RiPoints", rib::vertexListCounts(npoints), n, tokens, values);
+  writePrimitiveParams(encoder, "RiPoints", arrays.counts, n, tokens, values);
 }
 
 // ---- Subdivision meshes and blobbies ----
@@ -147,26 +142,15 @@ RtVoid RibWriter::SubdivisionMeshV(RtToken scheme, RtInt nfaces, RtInt nvertices
                                    RtInt intargs[], RtFloat floatargs[], RtInt n, RtToken tokens[],
                                    RtPointer values[]) {
   const char *request = "RiSubdivisionMesh";
-  if (rib::negativeCount(request, "nfaces", nfaces) ||
-      rib::negativeCount(request, "ntags", ntags) ||
-      rib::missingArray(request, "nvertices", nvertices, nfaces) ||
-      rib::negativeEntry(request, "nvertices", nvertices, nfaces))
-    return;
-  const long long nindices = rib::sumOf(nvertices, nfaces);
-  if (rib::missingArray(request, "vertices", vertices, nindices)) return;
-  rib::SubdivisionTagTotals totals;
-  if (ntags > 0) {
-    if (rib::missingArray(request, "tags", tags, ntags) ||
-        rib::missingArray(request, "nargs", nargs, 2 * static_cast<long long>(ntags)))
-      return;
-    totals = rib::subdivisionTagTotals(ntags, nargs);
-    if (rib::missingArray(request, "intargs", intargs, totals.integers) ||
-        rib::missingArray(request, "floatargs", floatargs, totals.floats))
-      return;
-  }
-  const PrimitiveCounts counts = rib::indexedMeshCounts(vertices, nindices, nfaces);
+  rib::ReportingArrayCheck check(request);
+  const rib::PrimitiveArrays arrays = rib::subdivisionMeshArrays(
+      check, nfaces, nvertices, vertices, ntags, tags, nargs, intargs, floatargs);
+  if (!arrays.ok) return;
+  const long long nindices = arrays.lengths[1];
+  const long long integers = arrays.lengths[4], reals = arrays.lengths[5];
+  const PrimitiveCounts &counts = arrays.counts;
   encoder.expectParams(&counts, n, tokens, values);
-  encoder.checkFloats(floatargs, totals.floats);
+  encoder.checkFloats(floatargs, reals);
   encoder.writeKeyword("SubdivisionMesh");
   encoder.writeArguments(scheme);
   encoder.writeChar(' ');
@@ -179,8 +163,8 @@ RtVoid RibWriter::SubdivisionMeshV(RtToken scheme, RtInt nfaces, RtInt nvertices
     // a reader never takes the parameter list for them.
     encoder.writeStrings(tags, ntags);
     encoder.writeInts(nargs, rib::clampCount(2 * static_cast<long long>(ntags)));
-    encoder.writeInts(intargs, totals.integers);
-    encoder.writeFloats(floatargs, totals.floats);
+    encoder.writeInts(intargs, integers);
+    encoder.writeFloats(floatargs, reals);
   }
   writePrimitiveParams(encoder, request, counts, n, tokens, values);
 }
@@ -189,9 +173,10 @@ RtVoid RibWriter::BlobbyV(RtInt nleaf, RtInt ncode, RtInt code[], RtInt nflt, Rt
                           RtInt nstr, RtToken str[], RtInt n, RtToken tokens[],
                           RtPointer values[]) {
   const char *request = "RiBlobby";
-  if (rib::missingArray(request, "code", code, ncode) ||
-      rib::missingArray(request, "flt", flt, nflt) || rib::missingArray(request, "str", str, nstr))
-    return;
+  rib::ReportingArrayCheck check(request);
+  const rib::PrimitiveArrays arrays =
+      rib::blobbyArrays(check, nleaf, ncode, code, nflt, flt, nstr, str);
+  if (!arrays.ok) return;
   // The caller's numbers are written as given; the code only serves to check them.
   const rib::BlobbyScan scan = rib::scanBlobbyCode(code, ncode);
   if (scan.badWord >= 0)
@@ -208,7 +193,7 @@ RtVoid RibWriter::BlobbyV(RtInt nleaf, RtInt ncode, RtInt code[], RtInt nflt, Rt
     rib::reportErrorUnterminated(RIE_CONSISTENCY, "RiBlobby nstr [%d] != string count [%i]", nstr,
                                  scan.strings);
 
-  const PrimitiveCounts counts = rib::blobbyCounts(nleaf);
+  const PrimitiveCounts &counts = arrays.counts;
   encoder.expectParams(&counts, n, tokens, values);
   encoder.checkFloats(flt, nflt);
   encoder.writeKeyword("Blobby");

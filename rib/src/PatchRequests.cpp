@@ -4,7 +4,7 @@
 #include <initializer_list>
 
 #include "Diagnostics.h"
-#include "PrimitiveCounts.h"
+#include "PrimitiveArrays.h"
 #include "RibWriter.h"
 #include "SameText.h"
 #include "StandardNames.h"
@@ -88,20 +88,11 @@ RtVoid RibWriter::PatchMeshV(RtToken type, RtInt nu, RtToken uwrap, RtInt nv, Rt
 RtVoid RibWriter::TrimCurve(RtInt nloops, RtInt ncurves[], RtInt order[], RtFloat knot[],
                             RtFloat min[], RtFloat max[], RtInt n[], RtFloat u[], RtFloat v[],
                             RtFloat w[]) {
-  const char *request = "RiTrimCurve";
-  if (rib::missingArray(request, "ncurves", ncurves, nloops)) return;
-  const long long curves = rib::sumOf(ncurves, nloops);
-  if (rib::missingArray(request, "order", order, curves) ||
-      rib::missingArray(request, "n", n, curves))
-    return;
-  const rib::TrimCurveSizes sizes = rib::trimCurveSizes(nloops, ncurves, order, n);
-  if (rib::missingArray(request, "knot", knot, sizes.knots) ||
-      rib::missingArray(request, "min", min, sizes.curves) ||
-      rib::missingArray(request, "max", max, sizes.curves) ||
-      rib::missingArray(request, "u", u, sizes.points) ||
-      rib::missingArray(request, "v", v, sizes.points) ||
-      rib::missingArray(request, "w", w, sizes.points))
-    return;
+  rib::ReportingArrayCheck check("RiTrimCurve");
+  const rib::TrimCurveArrays arrays =
+      rib::trimCurveArrays(check, nloops, ncurves, order, knot, min, max, n, u, v, w);
+  if (!arrays.ok) return;
+  const rib::TrimCurveSizes &sizes = arrays.sizes;
   if (sizes.negative)
     rib::reportError(RIE_RANGE, "RiTrimCurve has a negative count; counts clamped at zero");
   // Every float array is checked first: any of them may take the request past the buffer.
@@ -131,26 +122,29 @@ RtVoid RibWriter::NuPatchV(RtInt nu, RtInt uorder, RtFloat uknot[], RtFloat umin
                            RtInt nv, RtInt vorder, RtFloat vknot[], RtFloat vmin, RtFloat vmax,
                            RtInt n, RtToken tokens[], RtPointer values[]) {
   const char *request = "RiNuPatch";
-  if (rib::missingArray(request, "uknot", uknot, static_cast<long long>(nu) + uorder) ||
-      rib::missingArray(request, "vknot", vknot, static_cast<long long>(nv) + vorder))
-    return;
-  const PrimitiveCounts counts = rib::nuPatchCounts(nu, uorder, nv, vorder);
+  rib::ReportingArrayCheck check(request);
+  const rib::PrimitiveArrays arrays =
+      rib::nuPatchArrays(check, nu, uorder, uknot, nv, vorder, vknot);
+  if (!arrays.ok) return;
+  const PrimitiveCounts &counts = arrays.counts;
+  const int uknots = rib::clampCount(arrays.lengths[0]),
+            vknots = rib::clampCount(arrays.lengths[1]);
   rib::reportClampedCounts(request, counts);
   // The knots may be long: the list and every float are checked before anything is written.
   encoder.expectParams(&counts, n, tokens, values);
-  encoder.checkFloats(uknot, rib::clampCount(static_cast<long long>(nu) + uorder));
-  encoder.checkFloats(vknot, rib::clampCount(static_cast<long long>(nv) + vorder));
+  encoder.checkFloats(uknot, uknots);
+  encoder.checkFloats(vknot, vknots);
   const RtFloat ranges[] = {umin, umax, vmin, vmax};
   encoder.checkFloats(ranges, 4);
   // The parameter ranges are written with six decimals, the knots as any float array.
   encoder.writeKeyword("NuPatch");
   encoder.writeArguments(nu, uorder);
   encoder.writeChar(' ');
-  encoder.writeFloats(uknot, rib::clampCount(static_cast<long long>(nu) + uorder));
+  encoder.writeFloats(uknot, uknots);
   writeRange(encoder, umin, umax);
   encoder.writeArguments(nv, vorder);
   encoder.writeChar(' ');
-  encoder.writeFloats(vknot, rib::clampCount(static_cast<long long>(nv) + vorder));
+  encoder.writeFloats(vknot, vknots);
   writeRange(encoder, vmin, vmax);
   encoder.writeChar(' ');
   encoder.writePrimParamList(counts, n, tokens, values);
