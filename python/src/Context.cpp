@@ -1,5 +1,9 @@
 #include "Context.h"
 
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -41,6 +45,20 @@ std::string targetName(const py::object &target) {
   if (text.find('\0') != std::string::npos)
     throw py::value_error("Context: target contains a NUL character");
   return text;
+}
+
+// Why the file `name` cannot be written (an errno), or 0; a regular file is made (truncated) to
+// find out. A FIFO or a device is only checked for write permission: opened and closed for a
+// trial, a FIFO would give its reader an end of file before the RIB.
+int cannotWrite(const std::string &name) {
+  struct stat info;
+  if (stat(name.c_str(), &info) == 0 &&
+      (S_ISFIFO(info.st_mode) || S_ISCHR(info.st_mode) || S_ISBLK(info.st_mode)))
+    return access(name.c_str(), W_OK) == 0 ? 0 : errno;
+  FILE *file = std::fopen(name.c_str(), "wb");
+  if (!file) return errno;
+  std::fclose(file);
+  return 0;
 }
 
 struct Encoding {
@@ -93,12 +111,11 @@ Context::Context(const py::object &target, bool binary, int precision, const py:
                       : py::module_::import("os").attr("fsdecode")(target).cast<std::string>();
   if (toFile) {
     // The library ends the process when it cannot make its file; Python gets an OSError instead.
-    FILE *file = std::fopen(name.c_str(), "wb");
-    if (!file) {
+    if (const int error = cannotWrite(name)) {
+      errno = error;
       PyErr_SetFromErrnoWithFilenameObject(PyExc_OSError, target.ptr());
       throw py::error_already_set();
     }
-    std::fclose(file);
   } else {
     flushPythonStreams();
   }
