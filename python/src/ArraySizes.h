@@ -69,6 +69,15 @@ struct NotAPrimitive : SizedByRule {
 template <> struct ArraySizes<Request::Option> : NotAPrimitive {};
 template <> struct ArraySizes<Request::LightSource> : NotAPrimitive {};
 template <> struct ArraySizes<Request::AreaLightSource> : NotAPrimitive {};
+template <> struct ArraySizes<Request::ArchiveBegin> : NotAPrimitive {};
+
+template <> struct ArraySizes<Request::MakeOcclusion> : SizedByRule {
+  template <class Name>
+  static Counts check(const BasisSteps &, Int &npics, Texts &picfiles, Name &) {
+    picfiles.need(npics.value);
+    return std::nullopt;
+  }
+};
 
 // ---- Options and transformations ----
 

@@ -75,6 +75,10 @@ PyObject *toPython(sig::RtToken, RtToken name, const Context &) {
   if (!name) Py_RETURN_NONE;
   return PyUnicode_DecodeUTF8(name, static_cast<Py_ssize_t>(std::strlen(name)), "replace");
 }
+// ArchiveBegin: the archive's name, which ReadArchive takes.
+PyObject *toPython(sig::RtArchiveHandle, RtArchiveHandle handle, const Context &context) {
+  return toPython(sig::RtToken{}, static_cast<RtToken>(handle), context);
+}
 // TransformPoints: a RIB writer has no transformation to apply and gives no points back.
 PyObject *toPython(sig::RtPoint *, RtPoint *, const Context &) { Py_RETURN_NONE; }
 
@@ -82,6 +86,7 @@ const char *resultName(sig::RtVoid) { return "None"; }
 const char *resultName(sig::RtLightHandle) { return "LightHandle"; }
 const char *resultName(sig::RtObjectHandle) { return "ObjectHandle"; }
 const char *resultName(sig::RtToken) { return "str"; }
+const char *resultName(sig::RtArchiveHandle) { return "str"; }
 const char *resultName(sig::RtPoint *) { return "None"; }
 
 // ---- The call ----

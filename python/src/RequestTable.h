@@ -49,6 +49,7 @@ struct RtBasis {};
 struct RtPointer {};
 struct RtLightHandle {};
 struct RtObjectHandle {};
+struct RtArchiveHandle {};
 struct RtFilterFunc {};
 struct RtErrorHandler {};
 struct RtArchiveCallback {};

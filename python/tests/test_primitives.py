@@ -50,7 +50,7 @@ def test_every_request_of_the_table_is_a_method():
     table = (pathlib.Path(__file__).parents[2] / "rib" / "include" / "rib" / "RiRequests.def")
     rows = [line.split("(", 1)[1].split(",")[1].strip() for line in table.read_text().splitlines()
             if line.startswith("RI_") and "_REQUEST" in line.split("(", 1)[0]]
-    assert len(rows) == 98
+    assert len(rows) == 113
     missing = [name for name in rows if not callable(getattr(rib.Context, name, None))]
     assert missing == []
     assert "npolys: int" in rib.Context.PointsPolygons.__doc__

@@ -148,6 +148,23 @@ void readErrorHandler(RequestRead &read) {
   read.fail("ErrorHandler: unknown handler \"%s\"", shownText(name).c_str());
 }
 
+// ---- Requests of the later interface ----
+
+void readArchiveBegin(RequestRead &read) {
+  char *name;
+  if (read.take(name) && read.takeParams(nullptr))
+    read.context().ArchiveBeginV(name, read.paramCount(), read.tokens(), read.values());
+}
+
+void readMakeOcclusion(RequestRead &read) {
+  char **picfiles, *shadowfile;
+  RtInt npics;
+  if (read.takeTexts(picfiles, npics, "picfiles") && read.take(shadowfile) &&
+      read.takeParams(nullptr))
+    read.context().MakeOcclusionV(npics, picfiles, shadowfile, read.paramCount(), read.tokens(),
+                                  read.values());
+}
+
 } // namespace
 
 const RequestReader kOwnReaders[] = {
@@ -166,6 +183,8 @@ const RequestReader kOwnReaders[] = {
     {"Declare", readDeclare},
     {"Option", readOption},
     {"ErrorHandler", readErrorHandler},
+    {"ArchiveBegin", readArchiveBegin},
+    {"MakeOcclusion", readMakeOcclusion},
 };
 
 const size_t kOwnReaderCount = std::size(kOwnReaders);

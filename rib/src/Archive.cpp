@@ -100,3 +100,13 @@ RtVoid RibWriter::ArchiveRecordV(RtToken type, char *format, va_list arguments) 
     writeCommented(encoder, prefix, text, static_cast<size_t>(length));
   }
 }
+
+// An inline archive: its requests are written between ArchiveBegin and ArchiveEnd, and its handle
+// is its name, which ReadArchive takes to instance it.
+RtArchiveHandle RibWriter::ArchiveBeginV(RtToken name, RtInt n, RtToken tokens[],
+                                         RtPointer values[]) {
+  encoder.writeKeyword("ArchiveBegin");
+  encoder.writeParamList(name, 0, n, tokens, values);
+  encoder.openBlock();
+  return name;
+}

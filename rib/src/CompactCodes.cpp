@@ -31,8 +31,7 @@ int CompactCodes::findRequest(const char *name) const {
 int CompactCodes::requestCode(const char *name, bool &define) {
   define = false;
   Cached &cached = requestCache_[cacheIndex(name)];
-  if (cached.name == name && requests_[static_cast<size_t>(cached.code)] == name)
-    return cached.code;
+  if (cached.name == name) return cached.code; // the same literal
   int code = findRequest(name);
   if (code < 0) {
     if (requests_.size() == kRequestCodes) return -1;

@@ -28,8 +28,8 @@ public:
   /// Bytes of the texts remembered, defined or seen once.
   static constexpr size_t kTextBytes = size_t(4) << 20;
 
-  /// The code of the request `name`, `define` set when its definition is to be written now; -1
-  /// once all codes are taken.
+  /// The code of the request `name` (a literal: its address stands for its text), `define` set
+  /// when its definition is to be written now; -1 once all codes are taken.
   int requestCode(const char *name, bool &define);
   /// The code of a text, `define` set when its definition is to be written now; -1 when the text
   /// is to be written in place (its first time, or a text that is not worth a code).

@@ -33,6 +33,11 @@ constexpr int blockStep(const char *name) {
   return endsWith("Begin", 5) ? 1 : endsWith("End", 3) ? -1 : 0;
 }
 
+// Else and ElseIf end one branch of a condition and open the next, at the IfBegin's depth.
+constexpr bool isBranch(const char *name) {
+  return name[0] == 'E' && name[1] == 'l' && name[2] == 's' && name[3] == 'e';
+}
+
 } // namespace
 
 // ---- List-gathering forms: gather the pairs, then the writing form through the virtual table ----
@@ -50,11 +55,11 @@ constexpr int blockStep(const char *name) {
 // SolidEnd) raise and lower the encoder's block level, which indents what lies inside.
 #define RI_BODY_Line(Name, Parameters, Arguments)                                                  \
   RtVoid RibWriter::Name Parameters {                                                              \
-    if constexpr (blockStep(#Name) < 0) encoder.closeBlock();                                      \
+    if constexpr (blockStep(#Name) < 0 || isBranch(#Name)) encoder.closeBlock();                   \
     encoder.writeKeyword(#Name);                                                                   \
     encoder.writeArguments Arguments;                                                              \
     encoder.endLine();                                                                             \
-    if constexpr (blockStep(#Name) > 0) encoder.openBlock();                                       \
+    if constexpr (blockStep(#Name) > 0 || isBranch(#Name)) encoder.openBlock();                    \
   }
 // Named: the keyword, the name and the parameter list. Without its name the request has no RIB
 // form: it is left out.

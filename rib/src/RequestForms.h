@@ -148,3 +148,20 @@
 #define RIB_FORM_ArchiveRecord           Own,      None
 #define RIB_FORM_ReadArchive             Named,    Listed
 #define RIB_FORM_ErrorHandler            Own,      Own
+
+// Requests of the later interface
+#define RIB_FORM_ArchiveBegin            Own,      Own
+#define RIB_FORM_ArchiveEnd              Line,     Plain
+#define RIB_FORM_IfBegin                 Line,     Plain
+#define RIB_FORM_ElseIf                  Line,     Plain
+#define RIB_FORM_Else                    Line,     Plain
+#define RIB_FORM_IfEnd                   Line,     Plain
+#define RIB_FORM_Resource                Listed,   Listed
+#define RIB_FORM_ResourceBegin           Line,     Plain
+#define RIB_FORM_ResourceEnd             Line,     Plain
+#define RIB_FORM_ClippingPlane           Line,     Plain
+#define RIB_FORM_Deformation             Named,    Listed
+#define RIB_FORM_MakeBump                Listed,   Listed
+#define RIB_FORM_MakeOcclusion           Own,      Own
+#define RIB_FORM_ShaderLayer             Listed,   Listed
+#define RIB_FORM_ConnectShaderLayers     Line,     Plain

@@ -3,7 +3,6 @@
 // the shortest binary form that holds the value exactly, float arrays as in the binary encoding.
 // Binary tokens need no blanks between them, so the layout characters of the text encodings
 // (blanks and line ends) are left out; brackets stay, one byte each.
-#include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
@@ -49,17 +48,30 @@ char *putCompactInt(char *at, int32_t value) {
 
 // A float as the shortest of: an integer or fixed-point form of up to 3 bytes (value times
 // 256^f a whole number, f fraction bytes; not negative, as those forms are unsigned), or the
-// IEEE single. -0 keeps its sign as a single.
+// IEEE single. -0 keeps its sign as a single. Worked out from the bits: the lowest set bit of
+// the significand says how many fraction bytes the value needs, its exponent how many in all.
 char *putCompactFloat(char *at, RtFloat value) {
-  if (value != 0.0f || !std::signbit(value)) {
-    double scaled = static_cast<double>(value);
-    for (int fraction = 0; fraction < 3; ++fraction, scaled *= 256.0) {
-      if (scaled != std::floor(scaled) || scaled < 0.0 || scaled > 16777215.0) continue;
-      const int64_t whole = static_cast<int64_t>(scaled);
-      const int bytes = integerBytes(whole);
-      if (bytes > 3) continue;
+  uint32_t bits;
+  std::memcpy(&bits, &value, sizeof bits);
+  if (bits == 0) {
+    at[0] = static_cast<char>(kInteger);
+    at[1] = 0;
+    return at + 2;
+  }
+  const int biased = static_cast<int>(bits >> 23 & 0xFF);
+  // Negative, subnormal, infinite and NaN values have no short form.
+  if (bits >> 31 == 0 && biased != 0 && biased != 0xFF) {
+    const int exponent = biased - 127;
+    const uint32_t significand =
+        (bits & 0x7FFFFF) | 0x800000; // value = significand * 2^(exponent - 23)
+    const int lowest = exponent - 23 + __builtin_ctz(significand); // weight of the lowest set bit
+    const int fraction = lowest < 0 ? (-lowest + 7) / 8 : 0;
+    const int shift = 23 - exponent - 8 * fraction; // scaled = significand >> shift
+    if (fraction <= 2 && shift >= 0 && shift < 32) {
+      const uint32_t scaled = significand >> shift;
+      const int bytes = scaled <= 0xFF ? 1 : scaled <= 0xFFFF ? 2 : 3;
       *at++ = static_cast<char>(kInteger + (fraction << 2) + bytes - 1);
-      return putBigEndian(at, static_cast<uint64_t>(whole), bytes);
+      return putBigEndian(at, scaled, bytes);
     }
   }
   *at++ = static_cast<char>(kFloat);
@@ -94,7 +106,7 @@ void RibEncoder::writeCompactKeyword(const char *name) {
     writeRaw(" ", 1);
     return;
   }
-  const size_t length = std::strlen(name);
+  const size_t length = define ? std::strlen(name) : 0;
   char *at = reserve(12 + length);
   char *p = at;
   if (define) {

@@ -9,8 +9,10 @@ namespace rib {
 namespace {
 
 const StandardFilter kFilters[] = {
-    {"gaussian", RiGaussianFilter},      {"box", RiBoxFilter},   {"triangle", RiTriangleFilter},
-    {"catmull-rom", RiCatmullRomFilter}, {"sinc", RiSincFilter},
+    {"gaussian", RiGaussianFilter}, {"box", RiBoxFilter},
+    {"triangle", RiTriangleFilter}, {"catmull-rom", RiCatmullRomFilter},
+    {"sinc", RiSincFilter},         {"bessel", RiBesselFilter},
+    {"disk", RiDiskFilter},         {"mitchell", RiMitchellFilter},
 };
 
 const StandardBasis kBases[] = {

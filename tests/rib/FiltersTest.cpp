@@ -66,6 +66,25 @@ TEST(Filters, GaussianFallsToEMinusTwoAtTheBoxEdge) {
   EXPECT_FLOAT_EQ(far, std::exp(-18.0f));
 }
 
+TEST(Filters, LaterFiltersHaveTheirShapeWithinTheWidths) {
+  // Disk: the ellipse of the widths, strict on its edge like the box.
+  EXPECT_EQ(RiDiskFilter(0.9f, 0, 2, 4), 1.0f);
+  EXPECT_EQ(RiDiskFilter(1, 0, 2, 4), 0.0f);
+  EXPECT_EQ(RiDiskFilter(0.6f, 1.6f, 2, 4), 0.0f);
+  // Bessel: the jinc, 1 at the centre, 0 at its first zero (r = 1.2197) and outside the ellipse.
+  EXPECT_EQ(RiBesselFilter(0, 0, 4, 4), 1.0f);
+  EXPECT_NEAR(RiBesselFilter(1.2196699f, 0, 4, 4), 0.0f, 1e-5f);
+  EXPECT_LT(RiBesselFilter(1.6f, 0, 4, 4), 0.0f);
+  EXPECT_EQ(RiBesselFilter(2, 0, 4, 4), 0.0f);
+  // Mitchell (B = C = 1/3), separable: (8/9)^2 at the centre, 0 at the half-width.
+  EXPECT_FLOAT_EQ(RiMitchellFilter(0, 0, 4, 4), 64.0f / 81.0f);
+  EXPECT_EQ(RiMitchellFilter(2, 0, 4, 4), 0.0f);
+  EXPECT_LT(RiMitchellFilter(1.5f, 0, 4, 4), 0.0f);
+  EXPECT_STREQ(filterName(RiBesselFilter), "bessel");
+  EXPECT_STREQ(filterName(RiDiskFilter), "disk");
+  EXPECT_STREQ(filterName(RiMitchellFilter), "mitchell");
+}
+
 TEST(Filters, NamesGoByIdentity) {
   EXPECT_STREQ(filterName(RiGaussianFilter), "gaussian");
   EXPECT_STREQ(filterName(RiBoxFilter), "box");

@@ -69,12 +69,12 @@ WrittenCounts countsIn(const std::string &rib) {
           valuesAfter(rib, "uniform float pu")};
 }
 
-// Runs requests with standard error captured; returns {rib, stderr}.
+// Runs requests with the library's reports collected; returns {rib, reports}.
 std::pair<std::string, std::string> ribAndErrors(const std::function<void(RibWriter &)> &requests,
                                                  bool binary = false) {
-  testing::internal::CaptureStderr();
+  ribtest::CollectedDiagnostics said;
   std::string rib = ribOf(requests, binary);
-  return {rib, testing::internal::GetCapturedStderr()};
+  return {rib, said.take()};
 }
 
 // ---- Quadrics ----

@@ -114,7 +114,7 @@ TEST(OptionRequests, DisplayProjectionHiderAndOptionTakeCountedLists) {
   RtPointer displayValues[] = {origin};
   RtToken fovTokens[] = {tok("fov")};
   RtPointer fovValues[] = {&fov};
-  testing::internal::CaptureStderr();
+  ribtest::CollectedDiagnostics said;
   std::string out = ribOf([&](RibWriter &rib) {
     rib.DisplayV(tok("out.tif"), tok("framebuffer"), tok("rgb"), 1, displayTokens, displayValues);
     rib.ProjectionV(tok("orthographic"), 0, nullptr, nullptr);
@@ -128,8 +128,7 @@ TEST(OptionRequests, DisplayProjectionHiderAndOptionTakeCountedLists) {
                  "Hider \"hidden\"\n"
                  "Option \"user\" \"fov\" [30]\n"
                  "Option \"user\" \"uniform float fuzz\" [30]\n");
-  EXPECT_EQ(testing::internal::GetCapturedStderr(),
-            "zizurezar error: undeclared parameter \"undeclared thing\"\n");
+  EXPECT_EQ(said.take(), "zizurezar error: undeclared parameter \"undeclared thing\"\n");
 }
 
 TEST(OptionRequests, ContextRibOptionSetsOnlyItsOwnEncoding) {
@@ -220,11 +219,10 @@ TEST(OptionRequests, RibOptionWithoutValueIsReportedAndIgnored) {
   RibOptionGuard guard;
   RtToken noText = nullptr;
   gRibBinary = 1;
-  testing::internal::CaptureStderr();
+  ribtest::CollectedDiagnostics said;
   RiOption(tok("rib"), tok("format"), &noText, tok("binary"), nullptr, RI_NULL);
-  EXPECT_EQ(testing::internal::GetCapturedStderr(),
-            "zizurezar error: rib option \"format\" has no text value; ignored\n"
-            "zizurezar error: rib option \"binary\" has no integer value; ignored\n");
+  EXPECT_EQ(said.take(), "zizurezar error: rib option \"format\" has no text value; ignored\n"
+                         "zizurezar error: rib option \"binary\" has no integer value; ignored\n");
   EXPECT_EQ(gRibBinary, 1);
 }
 

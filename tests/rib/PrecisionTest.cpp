@@ -46,10 +46,10 @@ TEST(RibPrecision, DefaultKeepsSixDigitsAndNineMakesFloatsReadBackExactly) {
 }
 
 TEST(RibPrecision, OutOfRangeDigitsAreReportedAndIgnored) {
-  testing::internal::CaptureStderr();
+  ribtest::CollectedDiagnostics said;
   setPrecision(0);
   setPrecision(18);
-  EXPECT_EQ(testing::internal::GetCapturedStderr(),
+  EXPECT_EQ(said.take(),
             "zizurezar error: rib option \"precision\" must be 1 to 17, not 0; ignored\n"
             "zizurezar error: rib option \"precision\" must be 1 to 17, not 18; ignored\n");
   EXPECT_EQ(gRibPrecision, 6);

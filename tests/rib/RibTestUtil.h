@@ -55,17 +55,41 @@ inline std::string ribOf(const std::function<void(RibWriter &)> &requests, bool 
 /// The bytes of a literal, embedded zeros included.
 template <size_t N> std::string bytes(const char (&text)[N]) { return std::string(text, N - 1); }
 
-/// What the library reports while `action` runs: the text its default sink would write on
-/// standard error.
-inline std::string stderrOf(const std::function<void()> &action) {
-  std::string said;
-  auto collect = [](void *user, rib::DiagnosticKind, const char *text, size_t length) {
+/// Collects what the library reports from its construction until take(): the text its default
+/// sink would write on standard error.
+class CollectedDiagnostics {
+public:
+  CollectedDiagnostics() : previous_(rib::setDiagnosticSink(collect, &said_)) {}
+  ~CollectedDiagnostics() { stop(); }
+  CollectedDiagnostics(const CollectedDiagnostics &) = delete;
+  CollectedDiagnostics &operator=(const CollectedDiagnostics &) = delete;
+
+  /// Stops collecting and returns what was said.
+  std::string take() {
+    stop();
+    return said_;
+  }
+
+private:
+  static void collect(void *user, rib::DiagnosticKind, const char *text, size_t length) {
     static_cast<std::string *>(user)->append(text, length);
-  };
-  const rib::DiagnosticTarget previous = rib::setDiagnosticSink(collect, &said);
+  }
+  void stop() {
+    if (stopped_) return;
+    rib::setDiagnosticSink(previous_.sink, previous_.user);
+    stopped_ = true;
+  }
+
+  std::string said_;
+  rib::DiagnosticTarget previous_;
+  bool stopped_ = false;
+};
+
+/// What the library reports while `action` runs.
+inline std::string stderrOf(const std::function<void()> &action) {
+  CollectedDiagnostics said;
   action();
-  rib::setDiagnosticSink(previous.sink, previous.user);
-  return said;
+  return said.take();
 }
 
 /// How a function run in a child process ended, and what it wrote on standard error.

@@ -44,15 +44,14 @@ TEST(TextureRequests, ParameterListsAreWrittenAndChecked) {
   RtFloat value = 3.0f;
   RtString compression = tok("packbits");
   char undeclared[] = "no such parameter";
-  testing::internal::CaptureStderr();
+  ribtest::CollectedDiagnostics said;
   std::string out = ribOf([&](RibWriter &rib) {
     rib.MakeTexture(tok("wood.tif"), tok("wood.tx"), tok("periodic"), tok("periodic"), RiBoxFilter,
                     1, 1, tok("string compression"), &compression, undeclared, &value, RI_NULL);
     rib.MakeShadow(tok("depth.z"), tok("shadow.tx"), tok("fov"), &value, RI_NULL);
     rib.MakeLatLongEnvironment(tok("sky.tif"), tok("sky.env"), nullptr, 2, 2, RI_NULL);
   });
-  EXPECT_EQ(testing::internal::GetCapturedStderr(),
-            "zizurezar error: undeclared parameter \"no such parameter\"\n");
+  EXPECT_EQ(said.take(), "zizurezar error: undeclared parameter \"no such parameter\"\n");
   EXPECT_EQ(out, "MakeTexture \"wood.tif\" \"wood.tx\" \"periodic\" \"periodic\" \"box\" 1 1 "
                  "\"string compression\" [\"packbits\"]\n"
                  "MakeShadow \"depth.z\" \"shadow.tx\" \"fov\" [3]\n"

@@ -327,6 +327,26 @@ TEST_F(RibTools, ReadWhatOthersWriteAndKeepWhatTheyMeant) {
        "unknown.rib:3: note: unknown request \"Pattern\" is passed on as read\n",
        "Bxdf \"PxrDiffuse\" \"d\" \"float diffuseGain\" [0.8] \"string note\" \"a\\tb\"\n"
        "Bxdf \"PxrConstant\" \"c\"\nPattern \"PxrTexture\" \"t\" \"float[2] st\" [0.1 1e-07]\n"},
+      // Requests of the later interface and its filters, by the request table; blocks nest.
+      {"later.rib",
+       "ArchiveBegin \"a\"\nSphere 1 -1 1 360\nArchiveEnd\nIfBegin \"$pass == 'beauty'\"\n"
+       "ElseIf \"$pass == 'shadow'\"\nElse\nIfEnd\nResourceBegin\nResource \"r\" \"attributes\" "
+       "\"string operation\" \"save\"\nResourceEnd\nClippingPlane 0 0 1 0 0 -1\n"
+       "Deformation \"twist\" \"float angle\" 30\nMakeBump \"b.tif\" \"b.tex\" \"periodic\" "
+       "\"clamp\" \"mitchell\" 2 2\nMakeOcclusion [\"a.z\" \"b.z\"] \"o.sm\" \"float bias\" 0.1\n"
+       "ShaderLayer \"surface\" \"texmap\" \"l1\"\n"
+       "ConnectShaderLayers \"surface\" \"l1\" \"Cout\" \"l2\" \"Cs\"\n"
+       "PixelFilter \"bessel\" 2 2\nPixelFilter \"disk\" 1 1\n",
+       "",
+       "ArchiveBegin \"a\"\nSphere 1 -1 1 360\nArchiveEnd\nIfBegin \"$pass == 'beauty'\"\n"
+       "ElseIf \"$pass == 'shadow'\"\nElse\nIfEnd\nResourceBegin\nResource \"r\" \"attributes\" "
+       "\"string operation\" [\"save\"]\nResourceEnd\nClippingPlane 0 0 1 0 0 -1\n"
+       "Deformation \"twist\" \"float angle\" [30]\nMakeBump \"b.tif\" \"b.tex\" \"periodic\" "
+       "\"clamp\" \"mitchell\" 2 2\nMakeOcclusion [\"a.z\" \"b.z\" ] \"o.sm\" \"float bias\" "
+       "[0.1]\n"
+       "ShaderLayer \"surface\" \"texmap\" \"l1\"\n"
+       "ConnectShaderLayers \"surface\" \"l1\" \"Cout\" \"l2\" \"Cs\"\n"
+       "PixelFilter \"bessel\" 2 2\nPixelFilter \"disk\" 1 1\n"},
   };
   const std::string header = "##RenderMan RIB-Structure 1.0\nversion 3.03\n";
   for (const Accepted &accepted : cases) {
@@ -349,7 +369,7 @@ TEST_F(RibTools, ReadWhatOthersWriteAndKeepWhatTheyMeant) {
   spill(path("wrong.rib"), "Blobby 1 [1001 0] [1 0 0 0 0 1 0 0 0 0 1 0 0 0 0] [\"\"]\n"
                            "Declare \" Kx\" \"uniform float\"\n"
                            "LightSource \"spotlight\" 1 \"intensity\" \"bright\"\n"
-                           "Illuminate 1 0\nIlluminate 1 1\n");
+                           "Illuminate 1 0\nIlluminate 1 1\nIfBegin \"a\"\nArchiveEnd\n");
   const ToolRun wrong = check({"wrong.rib"});
   EXPECT_EQ(wrong.exitStatus, 1);
   EXPECT_EQ(
@@ -357,7 +377,9 @@ TEST_F(RibTools, ReadWhatOthersWriteAndKeepWhatTheyMeant) {
       "wrong.rib:1: Blobby: 1 leaves, 15 floats and 1 strings where the code has 1, 16 and 0\n"
       "wrong.rib:2: Declare: the name \" Kx\" is not one word\n"
       "wrong.rib:3: LightSource: parameter \"intensity\" is declared uniform float, its value "
-      "is a string\n");
+      "is a string\n"
+      "wrong.rib:7: ArchiveEnd without ArchiveBegin\n"
+      "wrong.rib:6: IfBegin is never ended\n");
 }
 
 } // namespace

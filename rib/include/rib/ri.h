@@ -60,6 +60,7 @@ typedef RtFloat RtBound[6];
 typedef RtPointer RtObjectHandle;  /* carries the object's number, not an address */
 typedef RtPointer RtLightHandle;   /* carries the light's number, not an address */
 typedef RtPointer RtContextHandle; /* the context object itself */
+typedef RtPointer RtArchiveHandle; /* an inline archive's name, as ReadArchive takes it */
 
 typedef RtFloat (*RtFilterFunc)(RtFloat x, RtFloat y, RtFloat xwidth, RtFloat ywidth);
 typedef RtVoid (*RtErrorHandler)(RtInt code, RtInt severity, char *message);
@@ -142,6 +143,9 @@ RtFloat RiBoxFilter(RtFloat x, RtFloat y, RtFloat xwidth, RtFloat ywidth);
 RtFloat RiTriangleFilter(RtFloat x, RtFloat y, RtFloat xwidth, RtFloat ywidth);
 RtFloat RiCatmullRomFilter(RtFloat x, RtFloat y, RtFloat xwidth, RtFloat ywidth);
 RtFloat RiSincFilter(RtFloat x, RtFloat y, RtFloat xwidth, RtFloat ywidth);
+RtFloat RiBesselFilter(RtFloat x, RtFloat y, RtFloat xwidth, RtFloat ywidth);
+RtFloat RiDiskFilter(RtFloat x, RtFloat y, RtFloat xwidth, RtFloat ywidth);
+RtFloat RiMitchellFilter(RtFloat x, RtFloat y, RtFloat xwidth, RtFloat ywidth);
 
 extern RtBasis RiBezierBasis, RiBSplineBasis, RiCatmullRomBasis, RiHermiteBasis, RiPowerBasis;
 
@@ -374,6 +378,35 @@ RtVoid RiReadArchive(RtToken name, RtArchiveCallback callback, ...);
 RtVoid RiReadArchiveV(RtToken name, RtArchiveCallback callback, RtInt n, RtToken tokens[],
                       RtPointer values[]);
 RtVoid RiErrorHandler(RtErrorHandler handler);
+
+/* Requests of the later interface */
+RtArchiveHandle RiArchiveBegin(RtToken name, ...);
+RtArchiveHandle RiArchiveBeginV(RtToken name, RtInt n, RtToken tokens[], RtPointer values[]);
+RtVoid RiArchiveEnd(void);
+RtVoid RiIfBegin(char *condition);
+RtVoid RiElseIf(char *condition);
+RtVoid RiElse(void);
+RtVoid RiIfEnd(void);
+RtVoid RiResource(RtToken handle, RtToken type, ...);
+RtVoid RiResourceV(RtToken handle, RtToken type, RtInt n, RtToken tokens[], RtPointer values[]);
+RtVoid RiResourceBegin(void);
+RtVoid RiResourceEnd(void);
+RtVoid RiClippingPlane(RtFloat x, RtFloat y, RtFloat z, RtFloat nx, RtFloat ny, RtFloat nz);
+RtVoid RiDeformation(RtToken name, ...);
+RtVoid RiDeformationV(RtToken name, RtInt n, RtToken tokens[], RtPointer values[]);
+RtVoid RiMakeBump(char *picturename, char *texturename, RtToken swrap, RtToken twrap,
+                  RtFilterFunc filterfunc, RtFloat swidth, RtFloat twidth, ...);
+RtVoid RiMakeBumpV(char *picturename, char *texturename, RtToken swrap, RtToken twrap,
+                   RtFilterFunc filterfunc, RtFloat swidth, RtFloat twidth, RtInt n,
+                   RtToken tokens[], RtPointer values[]);
+RtVoid RiMakeOcclusion(RtInt npics, RtToken picfiles[], char *shadowfile, ...);
+RtVoid RiMakeOcclusionV(RtInt npics, RtToken picfiles[], char *shadowfile, RtInt n,
+                        RtToken tokens[], RtPointer values[]);
+RtVoid RiShaderLayer(RtToken type, RtToken name, RtToken layername, ...);
+RtVoid RiShaderLayerV(RtToken type, RtToken name, RtToken layername, RtInt n, RtToken tokens[],
+                      RtPointer values[]);
+RtVoid RiConnectShaderLayers(RtToken type, RtToken layer1, RtToken variable1, RtToken layer2,
+                             RtToken variable2);
 
 #ifdef __cplusplus
 }
