@@ -1,9 +1,5 @@
 #include "Context.h"
 
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -45,20 +41,6 @@ std::string targetName(const py::object &target) {
   if (text.find('\0') != std::string::npos)
     throw py::value_error("Context: target contains a NUL character");
   return text;
-}
-
-// Why the file `name` cannot be written (an errno), or 0; a regular file is made (truncated) to
-// find out. A FIFO or a device is only checked for write permission: opened and closed for a
-// trial, a FIFO would give its reader an end of file before the RIB.
-int cannotWrite(const std::string &name) {
-  struct stat info;
-  if (stat(name.c_str(), &info) == 0 &&
-      (S_ISFIFO(info.st_mode) || S_ISCHR(info.st_mode) || S_ISBLK(info.st_mode)))
-    return access(name.c_str(), W_OK) == 0 ? 0 : errno;
-  FILE *file = std::fopen(name.c_str(), "wb");
-  if (!file) return errno;
-  std::fclose(file);
-  return 0;
 }
 
 struct Encoding {
@@ -109,10 +91,12 @@ Context::Context(const py::object &target, bool binary, int precision, const py:
     targetText_ = command && name[0] == '|'
                       ? name.substr(1)
                       : py::module_::import("os").attr("fsdecode")(target).cast<std::string>();
+  FILE *file = nullptr;
   if (toFile) {
     // The library ends the process when it cannot make its file; Python gets an OSError instead.
-    if (const int error = cannotWrite(name)) {
-      errno = error;
+    // The file is opened once and handed over: a FIFO's reader sees one writer, not an end first.
+    file = std::fopen(name.c_str(), "wb");
+    if (!file) {
       PyErr_SetFromErrnoWithFilenameObject(PyExc_OSError, target.ptr());
       throw py::error_already_set();
     }
@@ -129,7 +113,15 @@ Context::Context(const py::object &target, bool binary, int precision, const py:
                               {nullptr, nullptr},
                               {nullptr, nullptr}};
   if (formatWord) options[3] = {"format", &formatWord};
-  writer_.reset(new RibWriter(target.is_none() ? nullptr : name.c_str(), options));
+  try {
+    if (file)
+      writer_.reset(new RibWriter(file, name.c_str(), options));
+    else
+      writer_.reset(new RibWriter(target.is_none() ? nullptr : name.c_str(), options));
+  } catch (...) {
+    if (file) std::fclose(file);
+    throw;
+  }
   standardOutput_ = target.is_none();
 }
 

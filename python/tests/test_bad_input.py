@@ -98,3 +98,32 @@ def test_a_closed_context_refuses_requests(tmp_path):
     with pytest.raises(ValueError, match="WorldBegin: the context is closed"):
         ri.WorldBegin()
     assert (tmp_path / "closed.rib").read_bytes() == HEADER + b"\n"
+
+
+def test_a_second_context_keeps_declarations_and_a_fifo_is_opened_once(tmp_path):
+    # A context made later once declared the standard names again, so the first context wrote
+    # its own "Kd" with one value; and a FIFO was opened and closed for a trial before the real
+    # open, so its reader saw an end of file and the writer waited for a reader that had gone.
+    path = tmp_path / "first.rib"
+    with rib.Context(path) as first:
+        first.Declare("Kd", "uniform color")
+        with rib.Context(os.devnull):
+            pass
+        first.Surface("plastic", Kd=(0.25, 0.5, 1))
+        first.Declare("Kd", "uniform float")
+    assert path.read_bytes().decode() == (HEADER.decode() + 'Declare "Kd" "uniform color"\n'
+                                'Surface "plastic" "Kd" [0.25 0.5 1]\n'
+                                'Declare "Kd" "uniform float"\n\n')
+
+    fifo = tmp_path / "fifo"
+    os.mkfifo(fifo)
+    reader = os.fork()
+    if reader == 0:
+        with open(fifo, "rb") as source, open(tmp_path / "read.rib", "wb") as sink:
+            sink.write(source.read())
+        os._exit(0)
+    with rib.Context(fifo) as ri:
+        ri.WorldBegin()
+        ri.WorldEnd()
+    assert os.waitpid(reader, 0)[1] == 0
+    assert (tmp_path / "read.rib").read_bytes() == HEADER + b"WorldBegin\nWorldEnd\n\n"

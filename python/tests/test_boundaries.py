@@ -1,7 +1,6 @@
 """What a caller's own code, its file names and a failing output cannot do to the RIB written."""
 import os
 import pathlib
-import subprocess
 
 import numpy as np
 import pytest
@@ -60,15 +59,6 @@ def test_a_path_like_target_is_always_a_file(tmp_path, monkeypatch):
             ri.WorldBegin()
         assert pathlib.Path(os.fsdecode(target)).read_bytes() == HEADER + b"WorldBegin\n\n"
     assert not (tmp_path / "ran").exists()
-
-
-def test_a_fifo_is_opened_once(tmp_path):
-    fifo = tmp_path / "fifo"
-    os.mkfifo(fifo)
-    reader = subprocess.Popen(["cat", str(fifo)], stdout=subprocess.PIPE)
-    with rib.Context(fifo) as ri:  # a trial open and close would end the reader's input
-        ri.WorldBegin()
-    assert reader.communicate(timeout=60)[0] == HEADER + b"WorldBegin\n\n"
 
 
 @pytest.mark.parametrize("target, error", [

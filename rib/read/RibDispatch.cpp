@@ -210,6 +210,24 @@ void RibDispatch::endInput() {
   state.openCount.clear();
   state.declared.clear();
   state.noted.clear();
+  // The names this input declared are put back as they were, for the next input.
+  for (const SavedDeclaration &saved : state.saved) restoreDeclaration(saved);
+  state.restored = std::move(state.saved);
+  state.saved.clear();
+}
+
+void RibDispatch::beginInput() {
+  // A context that writes one stream of several inputs gets the declarations put back written
+  // too, so that the stream reads as the inputs meant it; after the last input nothing is added.
+  State &state = *state_;
+  for (const SavedDeclaration &saved : state.restored) {
+    const ParamDecl *decl = lookupParam(saved.name.c_str());
+    if (!saved.existed || !decl) continue;
+    char text[64];
+    declarationText(*decl, text, sizeof text);
+    state.context.Declare(const_cast<char *>(saved.name.c_str()), text);
+  }
+  state.restored.clear();
 }
 
 } // namespace rib

@@ -68,9 +68,12 @@ public:
   void note(std::string_view message, RibPosition where) override;
 
   /// Ends one input: each block still open is a problem at its Begin, and the names the input
-  /// declared are forgotten (the next input declares its own). Lights and objects keep their
-  /// numbers and names.
+  /// declared are forgotten and their earlier declarations put back (the next input declares
+  /// its own). Lights and objects keep their numbers and names.
   void endInput();
+  /// Starts the next input: the declarations that the last input changed and endInput put back
+  /// are declared on the context again, so that what it writes reads as one stream.
+  void beginInput();
 
   /// The basis steps in force in the context, for a context that has already had a Basis.
   void setBasisSteps(int uStep, int vStep);

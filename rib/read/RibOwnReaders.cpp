@@ -118,11 +118,14 @@ void readDeclare(RequestRead &read) {
               *name ? "not one word" : "empty");
     return;
   }
+  // Checked before the context sees it: a declaration without a written form is left out.
+  if (const char *problem = declarationProblem(declaration)) {
+    read.fail("Declare: \"%s\" %s", shownText(declaration).c_str(), problem);
+    return;
+  }
+  RibDispatch::State &state = read.state();
+  if (state.declared.insert(name).second) state.saved.push_back(saveDeclaration(name));
   read.context().Declare(name, declaration);
-  read.state().declared.insert(name);
-  const ParamDecl *decl = lookupParam(name);
-  if (!decl || decl->type == kTypeUnknown)
-    read.fail("Declare: \"%s\" names no type", shownText(declaration).c_str());
 }
 
 void readOption(RequestRead &read) {

@@ -66,6 +66,11 @@ public:
   void error(std::string_view message, RibPosition where) override {
     dispatch_.error(message, where);
   }
+  // An input that cannot be read to its end is unreadable, not a problem of its RIB: the caller
+  // must not take what was read for the whole.
+  void readFailed(int error, std::string_view message, RibPosition) override {
+    inputFailure_ = error != 0 ? std::strerror(error) : std::string(message);
+  }
   void note(std::string_view message, RibPosition where) override {
     dispatch_.note(message, where);
   }
@@ -88,6 +93,7 @@ private:
   RibReader reader_;
   std::string name_;
   int problems_ = 0;
+  std::string inputFailure_; // why the input could not be read to its end
   DiagnosticTarget outer_ = {};
   std::string held_;
   std::string line_;
@@ -149,11 +155,18 @@ template <class Read> int RibReadSession::Impl::read(const char *name, Read read
     ~SinkInstalled() { setDiagnosticSink(outer.sink, outer.user); }
   } installed{setDiagnosticSink(hold, this)};
   outer_ = installed.outer;
+  dispatch_.beginInput();
+  inputFailure_.clear();
   readInput();
   dispatch_.endInput();
   // Said outside any request (there is none today): passed on as it was said.
   if (!held_.empty()) forward(DiagnosticKind::Library, held_);
   held_.clear();
+  if (!inputFailure_.empty()) {
+    const std::string line = "cannot read '" + name_ + "': " + inputFailure_ + "\n";
+    emitDiagnostic(DiagnosticKind::Unreadable, line.data(), line.size());
+    return -1;
+  }
   return problems_;
 }
 

@@ -13,6 +13,9 @@ namespace rib {
 
 void RibHandler::structure(std::string_view, RibPosition) {}
 void RibHandler::error(std::string_view, RibPosition) {}
+void RibHandler::readFailed(int, std::string_view message, RibPosition where) {
+  error(message, where);
+}
 void RibHandler::note(std::string_view, RibPosition) {}
 
 namespace {
@@ -67,6 +70,7 @@ private:
   void releaseComments();
   void dropValues();
   void fail(std::string_view message, RibPosition where);
+  void failRead(const Token &token);
   bool checkLimit(bool passed = false);
   void addValue(const Token &token);
   void addString(const Token &token);
@@ -112,8 +116,12 @@ bool RibReader::Impl::read() {
       break;
     case TokenKind::Structure: hold(token); break;
     case TokenKind::Error:
-      // A failure of the input is reported even inside a request already in error.
-      if (!skipping_ || token.ofInput) fail(token.text, token.where);
+      // A failure of the input is reported even inside a request already in error; a read that
+      // failed makes the input unreadable.
+      if (token.readError != 0)
+        failRead(token);
+      else if (!skipping_ || token.ofInput)
+        fail(token.text, token.where);
       break;
     default:
       if (skipping_) break;
@@ -198,6 +206,17 @@ void RibReader::Impl::dropValues() {
   pools_.clear();
   args_.clear();
   strings_.clear();
+}
+
+// The input ends in a read error: the request being read is not delivered.
+void RibReader::Impl::failRead(const Token &token) {
+  ++errors_;
+  pending_ = false;
+  skipping_ = true;
+  tokens_.keepValues(false);
+  handler_.readFailed(token.readError, token.text, token.where);
+  releaseComments();
+  dropValues();
 }
 
 void RibReader::Impl::fail(std::string_view message, RibPosition where) {

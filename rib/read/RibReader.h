@@ -84,6 +84,9 @@ public:
   /// A problem in the input: one line of text, where it is. The request it occurs in is not
   /// delivered; reading goes on at the next request name.
   virtual void error(std::string_view message, RibPosition where);
+  /// A read of the input failed (`error` is the system's errno): reading ends. By default the
+  /// same as error(message, where).
+  virtual void readFailed(int error, std::string_view message, RibPosition where);
   /// Something read as other readers read it, though it is not RIB as written by the standard
   /// (a number run into the name after it): one line of text, where it is. Reading goes on.
   virtual void note(std::string_view message, RibPosition where);

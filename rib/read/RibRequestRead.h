@@ -43,6 +43,8 @@ struct RibDispatch::State {
   std::unordered_set<std::string> refusedLights;
   std::unordered_set<std::string> refusedObjects;
   std::unordered_set<std::string> declared; // names the input's Declare requests declared
+  std::vector<SavedDeclaration> saved;      // what those names were declared before the input
+  std::vector<SavedDeclaration> restored;   // put back after the last input, not yet written
   bool earlierDeclarations = false;
   // Names already noted in this input (undeclared parameters, unknown requests): one note each.
   std::unordered_set<std::string> noted;

@@ -61,6 +61,7 @@ Token &RibTokenizer::end(Token &token) {
   token.ofInput = true;
   if (input_.error() != 0 && !readErrorReported_) {
     readErrorReported_ = true;
+    token.readError = input_.error();
     return fail(token, "read error: %s", std::strerror(input_.error()));
   }
   if (input_.problem() && !readErrorReported_) {

@@ -42,6 +42,7 @@ struct Token {
   bool overLimit = false; // String, FloatArray: the request's limit was reached; values dropped
   bool glued = false;     // Integer, Float: a name follows without a blank ("5Sphere")
   bool ofInput = false;   // Error: the input itself failed (read error, corrupt gzip)
+  int readError = 0;      // Error of the input: the errno of a read that failed, else 0
 };
 
 /// The values of the request being read, in buffers kept from request to request.

@@ -102,7 +102,9 @@ struct ParsedDecl {
   int16_t arraySize = 1;
 };
 
-ParsedDecl parse(const char *name, const char *text, size_t length) {
+// The declaration as written; `sizeInRange` false when its array size does not fit (the type is
+// then unknown).
+ParsedDecl parseQuietly(const char *text, size_t length, bool &sizeInRange) {
   ParsedDecl decl;
   Cursor cursor{text, text + length};
   cursor.skipBlanks();
@@ -112,14 +114,22 @@ ParsedDecl parse(const char *name, const char *text, size_t length) {
   cursor.skipBlanks();
   if (cursor.at < cursor.end && *cursor.at == '[') {
     ++cursor.at;
-    if (!readArraySize(cursor, decl.arraySize)) {
+    sizeInRange = readArraySize(cursor, decl.arraySize);
+    if (!sizeInRange) {
       // A size that does not fit would wrap to a wrong count: record no written form instead.
-      reportError(RIE_RANGE, "array size out of range in the declaration of \"%s\"",
-                  name ? name : "");
       decl.type = kTypeUnknown;
       decl.arraySize = 1;
     }
   }
+  return decl;
+}
+
+ParsedDecl parse(const char *name, const char *text, size_t length) {
+  bool sizeInRange = true;
+  const ParsedDecl decl = parseQuietly(text, length, sizeInRange);
+  if (!sizeInRange)
+    reportError(RIE_RANGE, "array size out of range in the declaration of \"%s\"",
+                name ? name : "");
   return decl;
 }
 
@@ -132,6 +142,42 @@ void assign(ParamDecl &entry, const ParsedDecl &decl) {
 }
 
 } // namespace
+
+const char *declarationProblem(const char *declaration) {
+  bool sizeInRange = true;
+  const char *text = declaration ? declaration : "";
+  const ParsedDecl decl = parseQuietly(text, std::strlen(text), sizeInRange);
+  if (!sizeInRange) return "has an array size out of range";
+  if (paramTypeInfo(decl.type).kind == ValueKind::None) return "names no type";
+  return nullptr;
+}
+
+SavedDeclaration saveDeclaration(const char *name) {
+  SavedDeclaration saved;
+  saved.name = name ? name : "";
+  if (const ParamDecl *decl = lookupIn(gDeclTable, saved.name.c_str())) {
+    saved.existed = true;
+    saved.paramClass = decl->paramClass;
+    saved.type = decl->type;
+    saved.arraySize = decl->arraySize;
+  }
+  return saved;
+}
+
+void restoreDeclaration(const SavedDeclaration &saved) {
+  auto *decl = const_cast<ParamDecl *>(lookupIn(gDeclTable, saved.name.c_str()));
+  if (!decl) return;
+  if (saved.existed) {
+    decl->paramClass = saved.paramClass;
+    decl->type = saved.type;
+    decl->arraySize = saved.arraySize;
+  } else {
+    // The name stays known, but without a written form, as if it had never been declared.
+    decl->paramClass = kClassUniform;
+    decl->type = kTypeUnknown;
+    decl->arraySize = 1;
+  }
+}
 
 const ParamTypeInfo &paramTypeInfo(uint8_t type) {
   for (const ParamTypeInfo &row : kTypes)

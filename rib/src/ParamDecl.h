@@ -10,6 +10,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <string>
 
 #include "SymbolTable.h"
 
@@ -82,6 +83,23 @@ size_t inlineDeclLength(const char *token);
 /// The declaration of a token (declared name, or an inline declaration followed by a name); null
 /// when there is none. An inline declaration is recorded under the whole token.
 const ParamDecl *lookupParam(const char *token);
+/// Why a declaration text cannot be written as a parameter's form ("names no type", "has an
+/// array size out of range"), or null when it can; reports nothing.
+const char *declarationProblem(const char *declaration);
+
+/// A name's declaration as it stood, to be put back after an input that declared the name anew
+/// has been read (each input declares for itself).
+struct SavedDeclaration {
+  std::string name;
+  bool existed = false;
+  uint8_t paramClass = kClassUniform;
+  uint8_t type = kTypeUnknown;
+  int16_t arraySize = 1;
+};
+SavedDeclaration saveDeclaration(const char *name);
+/// Puts the saved declaration back; a name that had none is left without a written form.
+void restoreDeclaration(const SavedDeclaration &saved);
+
 /// Bytes of one value of a token: array size times bytes per element; 0 when undeclared.
 int paramDataSize(const char *token);
 /// "class type", then "[size]" when the size is above 1 or "[]" when it is negative. Writes at most

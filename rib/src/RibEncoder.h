@@ -73,6 +73,8 @@ public:
   /// output); a `pipe` is closed with pclose and written with SIGPIPE held back.
   void attach(FILE *stream, const char *target, bool pipe);
   FILE *stream() const { return stream_; }
+  /// True once a write, flush or close of the stream has failed (and been reported).
+  bool failed() const { return failed_; }
   /// Compresses what goes to the stream as gzip at `level` (1 to 9), until close; called before
   /// the stream gets its first bytes. Throws std::bad_alloc without memory.
   void compress(int level);

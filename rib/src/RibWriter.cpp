@@ -78,6 +78,24 @@ RibWriter *makeContext(const char *procedure, RtToken target, const rib::RibOpti
 RibWriter::RibWriter(const char *target, const rib::RibOption *options)
     : errorHandler(RiErrorPrint), name(nullptr), isPipe(0), uStep(3), vStep(3), compression(0),
       nextLightHandle(1), nextObjectHandle(1) {
+  applyOptions(options);
+  // What needs memory comes before the target is opened: a context that cannot be made (the
+  // exception leaves the constructor) leaves no file or command behind.
+  nameTarget(*this, target);
+  rib::predeclareParams();
+  start(openTarget(*this, target));
+}
+
+RibWriter::RibWriter(FILE *stream, const char *streamName, const rib::RibOption *options)
+    : errorHandler(RiErrorPrint), name(nullptr), isPipe(0), uStep(3), vStep(3), compression(0),
+      nextLightHandle(1), nextObjectHandle(1) {
+  applyOptions(options);
+  if (streamName) name = rib::internString(streamName);
+  rib::predeclareParams();
+  start(stream);
+}
+
+void RibWriter::applyOptions(const rib::RibOption *options) {
   rib::RibSettings settings;
   for (int i = 0; options && i < kMaxOptions && options[i].token; ++i)
     rib::applyRibOption(settings, options[i].token, options[i].value, rib::OptionScope::NewContext);
@@ -86,17 +104,18 @@ RibWriter::RibWriter(const char *target, const rib::RibOption *options)
   encoder.precision = settings.precision;
   compression = settings.compression;
   rib::gEchoDeclares = 1;
-  // What needs memory comes before the target is opened: a context that cannot be made (the
-  // exception leaves the constructor) leaves no file or command behind.
-  nameTarget(*this, target);
-  rib::predeclareParams();
   if (compression) encoder.compress(settings.compressionLevel);
-  encoder.attach(openTarget(*this, target), name, isPipe != 0);
+}
+
+void RibWriter::start(FILE *stream) {
+  encoder.attach(stream, name, isPipe != 0);
   encoder.writeRaw("##RenderMan RIB-Structure 1.0\nversion 3.03\n");
   encoder.endRequest();
 }
 
-RibWriter::~RibWriter() {
+RibWriter::~RibWriter() { endOutput(); }
+
+void RibWriter::endOutput() {
   if (!encoder.stream()) return;
   encoder.endLine();
   encoder.close();

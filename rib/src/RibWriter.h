@@ -46,10 +46,15 @@ public:
   /// declaration). An unwritable target ends the process (status 1). Without memory it throws
   /// std::bad_alloc before anything is opened (RiBegin and RiNewContext report that).
   explicit RibWriter(const char *target, const rib::RibOption *options = nullptr);
+  /// The same into a stream the caller opened (once: a FIFO's reader sees one writer), named
+  /// `streamName` in reports; it is closed at the end unless it is standard output.
+  RibWriter(FILE *stream, const char *streamName, const rib::RibOption *options = nullptr);
   /// Ends the output: a final newline, then the file or pipe is closed (the pipe's command is
   /// waited for); standard output stays open, flushed. A failure, or a command's status other
   /// than 0, is reported in one line.
   ~RibWriter() override;
+  /// Ends the output now, as destruction does; later requests write nothing.
+  void endOutput();
 
   RibWriter(const RibWriter &) = delete;
   RibWriter &operator=(const RibWriter &) = delete;
@@ -65,4 +70,9 @@ public:
   Result Name##V VParameters override;
 #include "rib/RiRequests.def"
 #undef RI_UNPAREN
+
+private:
+  void applyOptions(const rib::RibOption *options);
+  /// Writes the header into `stream` (null: nowhere).
+  void start(FILE *stream);
 };

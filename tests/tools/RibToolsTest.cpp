@@ -1,6 +1,7 @@
 // rib-check and rib-cat as programs: they accept everything the library writes (the golden files,
 // the simulator's recordings in ASCII and binary), write it again byte for byte, name the first
 // problem of broken files, and refuse bad arguments.
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -53,6 +54,16 @@ protected:
     ToolRun result;
     result.exitStatus = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     result.out = slurp(path("out"));
+    result.err = slurp(path("err"));
+    return result;
+  }
+
+  // Runs a shell command line in the test's folder, standard error into a file.
+  ToolRun shell(const std::string &line) {
+    const std::string command = "cd '" + dir_ + "' && { " + line + " ; } 2>'" + path("err") + "'";
+    const int status = std::system(command.c_str());
+    ToolRun result;
+    result.exitStatus = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     result.err = slurp(path("err"));
     return result;
   }
@@ -189,12 +200,11 @@ TEST_F(RibTools, NameTheFirstProblemOfBrokenFiles) {
   }
 
   // What the library itself says while checking is a problem line of its request, not noise.
-  spill(path("broken.rib"), "WorldBegin\nDeclare \"big\" \"float[40000]\"\nWorldEnd\n");
+  spill(path("broken.rib"), "WorldBegin\nSphere 1 -1 1 1e39\nWorldEnd\n");
   const ToolRun said = check({"broken.rib"});
   EXPECT_EQ(said.exitStatus, 1);
-  EXPECT_NE(said.out.find("broken.rib:2: array size out of range in the declaration of \"big\"\n"),
-            std::string::npos)
-      << said.out;
+  EXPECT_EQ(said.out,
+            "broken.rib:2: RiSphere has a number that is not finite; the request is left out\n");
   EXPECT_EQ(said.err, "");
 
   // rib-cat reports the problem the same way and writes the rest.
@@ -248,6 +258,107 @@ TEST_F(RibTools, BadArgumentsExitTwoWithOneLineAndUsage) {
   EXPECT_EQ(slurp(path("good.rib")), "WorldBegin\nWorldEnd\n");
 }
 
+TEST_F(RibTools, InputsAreNeverDestroyedNorReadAsTheirOwnOutput) {
+  const std::string good = "WorldBegin\nSphere 1 -1 1 360\nWorldEnd\n";
+  const std::string goodOut = "##RenderMan RIB-Structure 1.0\nversion 3.03\n" + good + "\n";
+  spill(path("good.rib"), good);
+  const std::string cat = std::string("'") + RIB_CAT_PATH + "'";
+  const std::string check = std::string("'") + RIB_CHECK_PATH + "'";
+  auto firstLine = [](const std::string &text) { return text.substr(0, text.find('\n')); };
+
+  // Standard input and output count as inputs and outputs: the file is left as it was, and
+  // rib-cat never reads what it writes.
+  struct Same {
+    std::string line, said;
+  };
+  const Same same[] = {
+      {cat + " - -o good.rib < good.rib",
+       "rib-cat: output 'good.rib' is also an input (standard input)"},
+      {cat + " good.rib >> good.rib", "rib-cat: standard output is also an input"},
+      {cat + " - < good.rib >> good.rib",
+       "rib-cat: standard output is also an input (standard input)"},
+  };
+  for (const Same &c : same) {
+    const ToolRun refused = shell(c.line);
+    EXPECT_EQ(refused.exitStatus, 2) << c.line;
+    EXPECT_EQ(firstLine(refused.err), c.said);
+    EXPECT_EQ(slurp(path("good.rib")), good) << c.line;
+  }
+
+  // OUT is replaced only by a whole run: an input that cannot be read after another was written
+  // (standard input is a folder) leaves it as it was, and no temporary file behind.
+  spill(path("out.rib"), "old");
+  ToolRun run = shell(cat + " good.rib - -o out.rib < .");
+  EXPECT_EQ(run.exitStatus, 2);
+  EXPECT_EQ(run.err, "rib-cat: cannot read '-': it is a folder\n");
+  EXPECT_EQ(slurp(path("out.rib")), "old");
+  run = shell(cat + " good.rib -o out.rib");
+  EXPECT_EQ(run.exitStatus, 0) << run.err;
+  EXPECT_EQ(slurp(path("out.rib")), goodOut);
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(path("")),
+                          std::filesystem::directory_iterator()),
+            3); // good.rib, out.rib, err
+
+  // A failed write is one line (at the request where it failed) and status 2.
+  run = shell(cat + " good.rib -o /dev/full");
+  EXPECT_EQ(run.exitStatus, 2);
+  EXPECT_EQ(run.err,
+            "good.rib:3: cannot write the RIB to \"/dev/full\": No space left on device\n");
+
+  // A FIFO is opened once: its reader gets everything.
+  ASSERT_EQ(mkfifo(path("fifo").c_str(), 0600), 0);
+  run = shell("cat fifo > read.rib & " + cat + " good.rib -o fifo; status=$?; wait; exit $status");
+  EXPECT_EQ(run.exitStatus, 0) << run.err;
+  EXPECT_EQ(slurp(path("read.rib")), goodOut);
+
+  // Closed standard descriptors: the tools say that they cannot read or write, status 2; a
+  // problem list that cannot be written is said too.
+  spill(path("bad.rib"), "Sphere 1 -1 1 \"x\"\n");
+  const Same closed[] = {
+      {cat + " good.rib >&-",
+       "good.rib:3: cannot write the RIB to standard output: Bad file descriptor"},
+      {cat + " - <&- > /dev/null", "rib-cat: cannot read '-': Bad file descriptor"},
+      {check + " - <&-", "rib-check: cannot read '-': Bad file descriptor"},
+      {check + " bad.rib > /dev/full",
+       "rib-check: cannot write the problems to standard output: No space left on device"},
+  };
+  for (const Same &c : closed) {
+    run = shell(c.line);
+    EXPECT_EQ(run.exitStatus, 2) << c.line;
+    EXPECT_EQ(firstLine(run.err), c.said);
+  }
+
+  // A read that fails midway (standard input closed, after good.rib) leaves OUT as it was.
+  spill(path("out.rib"), "old");
+  run = shell(cat + " good.rib - -o out.rib <&-");
+  EXPECT_EQ(run.exitStatus, 2);
+  EXPECT_EQ(run.err, "rib-cat: cannot read '-': Bad file descriptor\n");
+  EXPECT_EQ(slurp(path("out.rib")), "old");
+
+  // Each input declares for itself: a name that one input declares anew is put back for the
+  // next, also in the one stream rib-cat writes.
+  spill(path("a.rib"), "Declare \"Kd\" \"uniform color\"\nSurface \"plastic\" \"Kd\" [1 0 0]\n");
+  spill(path("b.rib"), "Surface \"plastic\" \"Kd\" 0.5\n");
+  run = shell(cat + " a.rib b.rib > both.rib");
+  EXPECT_EQ(run.exitStatus, 0) << run.err;
+  EXPECT_EQ(slurp(path("both.rib")), "##RenderMan RIB-Structure 1.0\nversion 3.03\n"
+                                     "Declare \"Kd\" \"uniform color\"\n"
+                                     "Surface \"plastic\" \"Kd\" [1 0 0]\n"
+                                     "Declare \"Kd\" \"uniform float\"\n"
+                                     "Surface \"plastic\" \"Kd\" [0.5]\n\n");
+  EXPECT_EQ(shell(check + " a.rib b.rib both.rib").exitStatus, 0);
+
+  // A Declare at fault is one problem and is left out.
+  spill(path("declares.rib"), "Declare \"Kr\" \"float[99999999999]\"\nDeclare \"Cs\" \"bogus\"\n"
+                              "Declare \"Kq\" \"float\"\n");
+  run = shell(cat + " declares.rib > declared.rib");
+  EXPECT_EQ(run.exitStatus, 1);
+  EXPECT_EQ(run.err, "declares.rib:1: Declare: \"float[99999999999]\" has an array size out of "
+                     "range\ndeclares.rib:2: Declare: \"bogus\" names no type\n");
+  EXPECT_EQ(slurp(path("declared.rib")),
+            "##RenderMan RIB-Structure 1.0\nversion 3.03\nDeclare \"Kq\" \"float\"\n\n");
+}
+
 const char kBinaryIntegers[] = "Format \x81\x01\x40 \x80\xC8 1\nPointsPolygons [3] [0 1 2] "
                                "\"P\" [0 0 0 1 0 0 0 1 0] \"uniform integer id\" "
                                "\x83\xFF\xFF\xFF\xFF\n";
@@ -280,7 +391,8 @@ TEST_F(RibTools, ReadWhatOthersWriteAndKeepWhatTheyMeant) {
        "[0.1]\n"},
       // "\r" and "\t" stay escapes, an unknown escape keeps its backslash, octal stays octal.
       {"strings.rib",
-       "ReadArchive \"d:\\rib\\lakerefl.env\"\nSurface \"s\" \"string map\" \"a\\tb\\001c\\\\\"\n",
+       "ReadArchive \"d:\\rib\\lakerefl.env\"\nSurface \"s\" \"string map\" "
+       "\"a\\tb\\001c\\\\\"\n",
        "",
        "ReadArchive \"d:\\rib\\\\lakerefl.env\"\nSurface \"s\" \"string map\" "
        "[\"a\\tb\\001c\\\\\"]\n"},
@@ -300,7 +412,8 @@ TEST_F(RibTools, ReadWhatOthersWriteAndKeepWhatTheyMeant) {
        "kept as given\n"
        "undeclared.rib:2: note: Surface: parameter \"mapname\" is not declared; its values are "
        "kept as given\n"
-       "undeclared.rib:2: note: Surface: parameter \"roughness2\" is not declared; its values are "
+       "undeclared.rib:2: note: Surface: parameter \"roughness2\" is not declared; its values "
+       "are "
        "kept as given\n"
        "undeclared.rib:2: note: Surface: parameter \"count\" is not declared; its values are "
        "kept as given\n",

@@ -17,14 +17,17 @@ int64_t nowMilliseconds() {
       .count();
 }
 
-void writeAll(int fd, const char *text, size_t length) {
+// 0, or the errno of the write that failed.
+int writeAll(int fd, const char *text, size_t length) {
   size_t done = 0;
   while (done < length) {
     const ssize_t n = write(fd, text + done, length - done);
     if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) return;
+    if (n < 0) return errno;
+    if (n == 0) return EIO;
     done += static_cast<size_t>(n);
   }
+  return 0;
 }
 
 } // namespace
@@ -50,7 +53,8 @@ void ProblemPrinter::receive(void *user, rib::DiagnosticKind kind, const char *t
   switch (kind) {
   case rib::DiagnosticKind::Problem:
     printer.endProgress();
-    writeAll(printer.fd_, text, length);
+    if (const int error = writeAll(printer.fd_, text, length); error != 0 && !printer.writeError_)
+      printer.writeError_ = error;
     break;
   case rib::DiagnosticKind::Note:
     ++printer.notes_;

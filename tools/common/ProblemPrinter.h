@@ -45,6 +45,8 @@ public:
   uint64_t noteCount() const { return notes_; }
   /// The last input that could not be read: "cannot read 'NAME': reason".
   const std::string &unreadableMessage() const { return unreadable_; }
+  /// The errno of the first problem line that could not be written; 0 when all were.
+  int writeError() const { return writeError_; }
 
 private:
   static void receive(void *user, rib::DiagnosticKind kind, const char *text, size_t length);
@@ -62,6 +64,7 @@ private:
   bool shown_ = false;
   bool showNotes_ = false;
   uint64_t notes_ = 0;
+  int writeError_ = 0;
 };
 
 } // namespace ribtools

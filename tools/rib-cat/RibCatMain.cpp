@@ -7,7 +7,6 @@
 // library wrote comes out byte for byte as it was when written again with its own settings.
 // Problems in the input are reported as rib-check reports them and those requests left out;
 // the rest is written and the exit status is 1.
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -17,9 +16,11 @@
 #include <string>
 #include <vector>
 
+#include "CatOutput.h"
 #include "RibWriter.h"
 #include "rib/RibRead.h"
 #include "tools/common/ProblemPrinter.h"
+#include "tools/common/StandardDescriptors.h"
 
 namespace {
 
@@ -99,14 +100,10 @@ bool endsWith(const std::string &text, const char *suffix) {
   return text.size() >= n && text.compare(text.size() - n, n, suffix) == 0;
 }
 
-bool sameFile(const struct stat &a, const std::string &path) {
-  struct stat b;
-  return stat(path.c_str(), &b) == 0 && a.st_dev == b.st_dev && a.st_ino == b.st_ino;
-}
-
 } // namespace
 
 int main(int argc, char **argv) {
+  ribtools::occupyClosedStandardDescriptors();
   CatOptions options;
   bool help = false;
   if (const std::string problem = parseOptions(argc, argv, options, help); !problem.empty())
@@ -122,20 +119,16 @@ int main(int argc, char **argv) {
       return 2;
     }
   }
-  if (!options.output.empty()) {
-    // Writing over an input would destroy what is still to be read.
-    struct stat output;
-    if (stat(options.output.c_str(), &output) == 0)
-      for (const std::string &path : options.inputs)
-        if (path != "-" && sameFile(output, path))
-          return badArgument("output '" + options.output + "' is also an input");
-    FILE *probe = std::fopen(options.output.c_str(), "wb");
-    if (!probe) {
-      std::fprintf(stderr, "rib-cat: cannot create '%s': %s\n", options.output.c_str(),
-                   std::strerror(errno));
-      return 2;
-    }
-    std::fclose(probe);
+  // Writing over an input would destroy what is still to be read, or read its own output
+  // without end ("rib-cat f.rib >> f.rib").
+  if (const std::string *input = ribtools::inputThatIsOutput(options.output, options.inputs))
+    return badArgument((options.output.empty() ? std::string("standard output")
+                                               : "output '" + options.output + "'") +
+                       " is also an input" + (*input == "-" ? " (standard input)" : ""));
+  ribtools::CatOutput output;
+  if (const std::string problem = output.open(options.output); !problem.empty()) {
+    std::fprintf(stderr, "rib-cat: %s\n", problem.c_str());
+    return 2;
   }
 
   ribtools::ProblemPrinter problems(STDERR_FILENO, "rib-cat");
@@ -148,11 +141,9 @@ int main(int argc, char **argv) {
                                           {"gzip", &gzip},
                                           {"precision", &precision},
                                           {nullptr, nullptr}};
-  // OUT is always a file: the writer would take "|command" or a renderer's name for a pipe.
-  const std::string target =
-      options.output.empty() || options.output[0] == '/' ? options.output : "./" + options.output;
-  std::unique_ptr<RibWriter> writer(
-      new RibWriter(target.empty() ? nullptr : target.c_str(), writerOptions));
+  // OUT is always a file, opened once above: the writer gets the stream, not the name.
+  std::unique_ptr<RibWriter> writer(new RibWriter(
+      output.stream(), options.output.empty() ? nullptr : options.output.c_str(), writerOptions));
   writer->encoder.indentBlocks = options.indent;
   // One session for all inputs: they are one stream for the writer.
   int found = 0;
@@ -170,16 +161,13 @@ int main(int argc, char **argv) {
       found += problemsOfFile;
     }
   }
-  // A compressed stream holds the last bytes back until they make a member.
-  writer->encoder.flushStream();
-  FILE *stream = writer->encoder.stream();
-  const bool written = stream && std::fflush(stream) == 0 && !std::ferror(stream);
-  const int writeError = errno;
+  // The library says in one line why the output failed; OUT then stays as it was.
+  writer->endOutput();
+  const bool written = !writer->encoder.failed();
   writer.reset();
-  if (!written) {
-    std::fprintf(stderr, "rib-cat: cannot write '%s': %s\n",
-                 options.output.empty() ? "standard output" : options.output.c_str(),
-                 std::strerror(writeError));
+  if (!written) return 2;
+  if (const std::string why = output.commit(); !why.empty()) {
+    std::fprintf(stderr, "rib-cat: cannot write '%s': %s\n", options.output.c_str(), why.c_str());
     return 2;
   }
   return found == 0 ? 0 : 1;

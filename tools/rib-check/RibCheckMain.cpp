@@ -8,12 +8,14 @@
 #include <unistd.h>
 
 #include <cstdio>
+#include <cstring>
 #include <string>
 #include <vector>
 
 #include "RibWriter.h"
 #include "rib/RibRead.h"
 #include "tools/common/ProblemPrinter.h"
+#include "tools/common/StandardDescriptors.h"
 
 namespace {
 
@@ -27,6 +29,7 @@ int badArgument(const std::string &problem) {
 } // namespace
 
 int main(int argc, char **argv) {
+  ribtools::occupyClosedStandardDescriptors();
   std::vector<std::string> paths;
   bool options = true, strict = false;
   for (int i = 1; i < argc; ++i) {
@@ -67,6 +70,12 @@ int main(int argc, char **argv) {
       return 2;
     }
     found += problemsOfFile;
+  }
+  // A problem list that did not reach its reader must not pass for a short one.
+  if (problems.writeError() != 0) {
+    std::fprintf(stderr, "rib-check: cannot write the problems to standard output: %s\n",
+                 std::strerror(problems.writeError()));
+    return 2;
   }
   return found == 0 && !(strict && problems.noteCount() > 0) ? 0 : 1;
 }

@@ -39,7 +39,7 @@ namespace rib {
 
 /// Reads the RIB file at `path` ("-": standard input) into `into`. Returns the number of
 /// problems found (0: the whole file was made on the context), or -1 when the file cannot be read
-/// (one line says why).
+/// (one line says why), also when a read fails midway (what was read before has been made).
 int readRib(const char *path, RiContext &into);
 /// Reads `file` from where it stands to its end, without closing it; `name` names it in the
 /// problem lines.
