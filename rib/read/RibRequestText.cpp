@@ -1,8 +1,10 @@
 // Requests that reach the context as what was read: a request no table knows, and the library's
 // own Option "rib", written again as one line of ASCII RIB and handed on as a verbatim record.
 #include <charconv>
+#include <cmath>
 
 #include "RibRequestRead.h"
+#include "RibText.h"
 #include "TextEscapes.h"
 
 namespace rib {
@@ -46,6 +48,16 @@ std::string requestText(const RibRequest &request) {
 }
 
 void RibDispatch::State::passOn(const RibRequest &request) {
+  // Text has no form for infinities and NaNs (binary input can hold them), as the writer has none.
+  for (size_t i = 0; i < request.size(); ++i) {
+    const RibArg &arg = request[i];
+    for (size_t k = 0; arg.floats && !arg.ints && k < arg.count; ++k) {
+      if (std::isfinite(arg.floats[k])) continue;
+      report(arg.where, shownText(request.name) + ": argument " + std::to_string(i + 1) +
+                            " holds a number that is not finite");
+      return;
+    }
+  }
   static char verbatim[] = "verbatim", format[] = "%s";
   context.ArchiveRecord(verbatim, format, requestText(request).c_str());
 }

@@ -111,8 +111,8 @@ RtVoid RibWriter::PointsGeneralPolygonsV(RtInt npolys, RtInt nloops[], RtInt nve
 }
 
 // ---- Curves and points ----
-// Cubic curves are sized by the v step of the basis in force; a curve's uniform parameters carry
-// one value per segment.
+// Cubic curves are sized by the v step of the basis in force; a uniform parameter carries one
+// value per curve.
 
 RtVoid RibWriter::CurvesV(RtToken type, RtInt ncurves, RtInt nvertices[], RtToken wrap, RtInt n,
                           RtToken tokens[], RtPointer values[]) {

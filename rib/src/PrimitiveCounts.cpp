@@ -139,7 +139,7 @@ PrimitiveCounts nuPatchCounts(int nu, int uorder, int nv, int vorder) {
 
 PrimitiveCounts curvesCounts(bool cubic, bool periodic, int ncurves, const RtInt *nvertices,
                              int vStep) {
-  long long vertex = 0, varying = 0, segmentsTotal = 0;
+  long long vertex = 0, varying = 0;
   bool smallCurve = false, stepBelowOne = false;
   for (int i = 0; i < ncurves; ++i) {
     const long long k = nvertices[i];
@@ -158,9 +158,9 @@ PrimitiveCounts curvesCounts(bool cubic, bool periodic, int ncurves, const RtInt
     if (segments <= 0 || k < 0) smallCurve = true;
     vertex += atLeastZero(k);
     varying += atLeastZero(values);
-    segmentsTotal += atLeastZero(segments);
   }
-  PrimitiveCounts counts = makeCounts(vertex, varying, segmentsTotal);
+  // One uniform value per curve, as renderers read it (not one per segment).
+  PrimitiveCounts counts = makeCounts(vertex, varying, atLeastZero(ncurves));
   if (stepBelowOne)
     counts.problem = kStepBelowOne;
   else if (smallCurve)
@@ -168,7 +168,8 @@ PrimitiveCounts curvesCounts(bool cubic, bool periodic, int ncurves, const RtInt
   return counts;
 }
 
-PrimitiveCounts blobbyCounts(int nleaf) { return makeCounts(nleaf, nleaf, nleaf); }
+// One uniform value for the whole primitive, as renderers read it (not one per leaf).
+PrimitiveCounts blobbyCounts(int nleaf) { return makeCounts(nleaf, nleaf, 1); }
 
 BlobbyScan scanBlobbyCode(const RtInt *code, int ncode) {
   // Words taken, leaves, floats and strings of the fixed-size codes; codes 0-3 take 2 + the

@@ -62,11 +62,11 @@ PrimitiveCounts patchMeshCounts(bool bicubic, int nu, bool uperiodic, int nv, bo
                                 int uStep, int vStep);
 /// NuPatch: nu x nv, (nu - uorder + 2) x (nv - vorder + 2), (nu - uorder + 1) x (nv - vorder + 1).
 PrimitiveCounts nuPatchCounts(int nu, int uorder, int nv, int vorder);
-/// Curves: linear or cubic, periodic or not, ncurves curves of nvertices[i] vertices; the uniform
-/// count is the number of segments (one value per segment, not per curve).
+/// Curves: linear or cubic, periodic or not, ncurves curves of nvertices[i] vertices; one uniform
+/// value per curve.
 PrimitiveCounts curvesCounts(bool cubic, bool periodic, int ncurves, const RtInt *nvertices,
                              int vStep);
-/// Blobby: every class carries one value per leaf.
+/// Blobby: vertex and varying parameters carry one value per leaf, uniform ones one value.
 PrimitiveCounts blobbyCounts(int nleaf);
 
 // ---- Array sizes of the requests without a parameter list ----

@@ -344,15 +344,16 @@ TEST(GeometryCurvesTest, GoldenTextAndCounts) {
       r.CurvesV(tok(type), 1, seven, tok(wrap), 3, probe.tokens, probe.values);
     }));
   };
-  EXPECT_EQ(curve("cubic", "nonperiodic"), (WrittenCounts{7, 3, 2}));
-  EXPECT_EQ(curve("linear", "nonperiodic"), (WrittenCounts{7, 7, 6}));
-  EXPECT_EQ(curve("anything", "periodic"), (WrittenCounts{7, 7, 7}));
+  // One uniform value per curve, whatever its segments.
+  EXPECT_EQ(curve("cubic", "nonperiodic"), (WrittenCounts{7, 3, 1}));
+  EXPECT_EQ(curve("linear", "nonperiodic"), (WrittenCounts{7, 7, 1}));
+  EXPECT_EQ(curve("anything", "periodic"), (WrittenCounts{7, 7, 1}));
   // Cubic curves follow the v step only.
   EXPECT_EQ(countsIn(ribOf([&](RibWriter &r) {
               r.Basis(RiBSplineBasis, 3, RiBSplineBasis, 1);
               r.CurvesV(tok("cubic"), 1, seven, tok("nonperiodic"), 3, probe.tokens, probe.values);
             })),
-            (WrittenCounts{7, 5, 4}));
+            (WrittenCounts{7, 5, 1}));
   EXPECT_EQ(countsIn(ribOf([&](RibWriter &r) { r.PointsV(5, 3, probe.tokens, probe.values); })),
             (WrittenCounts{5, 5, 1}));
 }

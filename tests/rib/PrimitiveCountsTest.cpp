@@ -68,32 +68,33 @@ TEST(PrimitiveCountsTest, PatchMeshHugeSizesSaturate) {
 
 TEST(PrimitiveCountsTest, CurvesExamples) {
   const RtInt seven[] = {7};
-  // cubic, 7 vertices, nonperiodic, step 3: 2 segments, 3 varying values.
-  expectCounts(curvesCounts(true, false, 1, seven, 3), 7, 3, 2);
+  // cubic, 7 vertices, nonperiodic, step 3: 2 segments, 3 varying values; one uniform value per
+  // curve, whatever its segments.
+  expectCounts(curvesCounts(true, false, 1, seven, 3), 7, 3, 1);
   // linear: 6 segments, 7 varying values.
-  expectCounts(curvesCounts(false, false, 1, seven, 3), 7, 7, 6);
+  expectCounts(curvesCounts(false, false, 1, seven, 3), 7, 7, 1);
   // periodic: cubic k / step segments and as many varying values; linear k and k.
-  expectCounts(curvesCounts(true, true, 1, seven, 3), 7, 2, 2);
-  expectCounts(curvesCounts(false, true, 1, seven, 3), 7, 7, 7);
+  expectCounts(curvesCounts(true, true, 1, seven, 3), 7, 2, 1);
+  expectCounts(curvesCounts(false, true, 1, seven, 3), 7, 7, 1);
   // Several curves add up; the step is the v step passed in.
   const RtInt several[] = {4, 7, 10};
-  expectCounts(curvesCounts(true, false, 3, several, 3), 21, 2 + 3 + 4, 1 + 2 + 3);
-  expectCounts(curvesCounts(true, false, 3, several, 1), 21, 2 + 5 + 8, 1 + 4 + 7);
+  expectCounts(curvesCounts(true, false, 3, several, 3), 21, 2 + 3 + 4, 3);
+  expectCounts(curvesCounts(true, false, 3, several, 1), 21, 2 + 5 + 8, 3);
   EXPECT_EQ(curvesCounts(true, false, 3, several, 1).problem, nullptr);
 }
 
 TEST(PrimitiveCountsTest, CurvesSmallerThanOneSegmentAreClamped) {
   const RtInt tiny[] = {1, 5};
   PrimitiveCounts counts = curvesCounts(false, false, 2, tiny, 3); // linear: 0 and 4 segments
-  expectCounts(counts, 6, 6, 4);
+  expectCounts(counts, 6, 6, 2);
   EXPECT_NE(counts.problem, nullptr);
   const RtInt negative[] = {-4, 4};
   counts = curvesCounts(true, false, 2, negative, 3);
-  expectCounts(counts, 4, 2, 1);
+  expectCounts(counts, 4, 2, 2);
   EXPECT_NE(counts.problem, nullptr);
   const RtInt four[] = {4};
   counts = curvesCounts(true, true, 1, four, 0);
-  EXPECT_EQ(counts.uniform, 0);
+  EXPECT_EQ(counts.uniform, 1);
   EXPECT_NE(counts.problem, nullptr);
   // No curves at all reads nothing and is no error.
   counts = curvesCounts(true, false, 0, nullptr, 3);
@@ -143,7 +144,7 @@ TEST(PrimitiveCountsTest, FixedCountsAndPatchTypes) {
   expectCounts(vertexListCounts(5), 5, 5, 1);
   EXPECT_NE(vertexListCounts(-5).problem, nullptr);
   EXPECT_EQ(vertexListCounts(-5).vertex, 0);
-  expectCounts(blobbyCounts(3), 3, 3, 3);
+  expectCounts(blobbyCounts(3), 3, 3, 1); // one uniform value for the whole blobby
   EXPECT_NE(blobbyCounts(-1).problem, nullptr);
 }
 

@@ -354,3 +354,31 @@ TEST(RibDispatch, HostileNestingCostsLinearTimeAndHoldsOneEntryPerRun) {
 }
 
 } // namespace
+
+namespace {
+
+TEST(RibDispatch, CurvesAndBlobbiesCarryOneUniformValuePerCurveAndPerPrimitive) {
+  // Uniform values were counted per segment and per leaf: the writer read 6 values from a
+  // caller's array of 2 (past its end), and the reader refused what renderers read.
+  const std::vector<RtFloat> P(24, 0.5f), w = {1, 2}, blobbyW = {3};
+  RtInt nvertices[] = {4, 4}, code[] = {1000, 0, 1000, 1};
+  RtFloat flt[] = {0.5f, 0.25f};
+  const std::string written = ribtest::ribOf([&](RibWriter &r) {
+    RtToken curveTokens[] = {tok("P"), tok("uniform float w")};
+    RtPointer curveValues[] = {const_cast<RtFloat *>(P.data()), const_cast<RtFloat *>(w.data())};
+    r.CurvesV(tok("linear"), 2, nvertices, tok("nonperiodic"), 2, curveTokens, curveValues);
+    RtToken blobbyTokens[] = {tok("uniform float w")};
+    RtPointer blobbyValues[] = {const_cast<RtFloat *>(blobbyW.data())};
+    r.BlobbyV(2, 4, code, 2, flt, 0, nullptr, 1, blobbyTokens, blobbyValues);
+  });
+  std::string p;
+  for (int i = 0; i < 24; ++i) p += i ? " 0.5" : "0.5";
+  EXPECT_EQ(written, "Curves \"linear\"[4 4 ] \"nonperiodic\"  \"P\" [" + p +
+                         "] \"uniform float w\" [1 2]\n"
+                         "Blobby 2 [1000 0 1000 1 ] [0.5 0.25] []\n \"uniform float w\" [3]\n\n");
+  const ReadBack back = readBack(written);
+  EXPECT_EQ(back.problems, std::vector<std::string>());
+  EXPECT_EQ(back.written, std::string(ribtest::kHeader) + written + "\n");
+}
+
+} // namespace
