@@ -178,7 +178,9 @@ private:
         error = std::make_shared<py::error_already_set>(std::move(e));
       }
     }
-    if constexpr (std::is_same<Result, RtLightHandle>::value)
+    if constexpr (R == Request::ArchiveBegin)
+      return static_cast<Result>(std::get<0>(values)); // the archive's name
+    else if constexpr (std::is_same<Result, RtLightHandle>::value)
       return reinterpret_cast<RtLightHandle>(static_cast<intptr_t>(handle));
     else if constexpr (std::is_same<Result, RtToken>::value)
       return std::get<0>(values);
