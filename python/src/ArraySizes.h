@@ -56,7 +56,8 @@ template <class... A> class NeedArrays : public rib::ArrayCheck {
 public:
   explicit NeedArrays(std::pair<const char *, A &>... arrays) : arrays(arrays...) {}
   bool count(const char *, long long) override { return true; }
-  bool array(const char *name, const void *, long long needed, rib::ArrayRole) override {
+  bool array(const char *name, const void *, long long needed, const char *,
+             rib::ArrayRole) override {
     std::apply(
         [&](auto &...named) {
           ((std::strcmp(named.first, name) == 0 ? named.second.need(needed) : void()), ...);

@@ -1,9 +1,14 @@
 // The readers of the geometric primitives with a RIB form of their own. Their counts come from
 // the lengths of the arrays in the file (PointsPolygons has no npolys: it is the length of
 // nvertices), so each reader checks that the arrays agree with one another exactly as the
-// context's writer will read them, then sizes the parameters with the library's own count rules.
+// context's writer will read them, walking them with the writer's own rules (PrimitiveArrays.h),
+// then sizes the parameters with the counts that walk gives.
+#include <cstring>
 #include <iterator>
+#include <utility>
+#include <vector>
 
+#include "PrimitiveArrays.h"
 #include "RibRequestRead.h"
 #include "RibText.h"
 #include "SameText.h"
@@ -46,6 +51,40 @@ bool takeChoice(RequestRead &read, char *&text, const char *first, const char *s
                    shownText(text).c_str());
 }
 
+// The arrays of a request as the file gave them, each of which must hold exactly what the earlier
+// ones give. The fixed counts are the lengths of arrays in the file, so never negative.
+struct FileArray {
+  const char *name;
+  RtInt length;
+};
+
+class FileArrays : public ArrayCheck {
+public:
+  FileArrays(RequestRead &read, std::vector<FileArray> arrays)
+      : read(read), arrays(std::move(arrays)) {}
+  bool count(const char *, long long) override { return true; }
+  bool array(const char *name, const void *values, long long needed, const char *from,
+             ArrayRole role) override {
+    RtInt length = 0;
+    for (const FileArray &given : arrays)
+      if (std::strcmp(given.name, name) == 0) length = given.length;
+    if (!lengthIs(read, length, needed, name, from)) return false;
+    const RtInt *entries = static_cast<const RtInt *>(values);
+    long long unused;
+    switch (role) {
+    case ArrayRole::Indices: return indicesAtLeastZero(read, entries, length);
+    case ArrayRole::Counts:
+    case ArrayRole::ClampedCounts: return sumOfCounts(read, entries, length, name, unused);
+    case ArrayRole::Values: break;
+    }
+    return true;
+  }
+
+private:
+  RequestRead &read;
+  std::vector<FileArray> arrays;
+};
+
 RtInt *ints(const RtInt *values) { return const_cast<RtInt *>(values); }
 RtFloat *floats(const RtFloat *values) { return const_cast<RtFloat *>(values); }
 
@@ -63,23 +102,26 @@ void readHyperboloid(RequestRead &read) {
 
 void readPolygon(RequestRead &read) {
   RtInt nvertices;
-  if (read.findVertexCount(nvertices) && read.takePrimitiveParams(vertexListCounts(nvertices)))
+  FileArrays none(read, {});
+  if (read.findVertexCount(nvertices) &&
+      read.takePrimitiveParams(polygonArrays(none, nvertices).counts))
     read.context().PolygonV(nvertices, read.paramCount(), read.tokens(), read.values());
 }
 
 void readPoints(RequestRead &read) {
   RtInt npoints;
-  if (read.findVertexCount(npoints) && read.takePrimitiveParams(vertexListCounts(npoints)))
+  FileArrays none(read, {});
+  if (read.findVertexCount(npoints) && read.takePrimitiveParams(pointsArrays(none, npoints).counts))
     read.context().PointsV(npoints, read.paramCount(), read.tokens(), read.values());
 }
 
 void readGeneralPolygon(RequestRead &read) {
   const RtInt *nvertices;
   RtInt nloops;
-  long long points;
-  if (read.takeInts(nvertices, nloops, "nvertices") &&
-      sumOfCounts(read, nvertices, nloops, "nvertices", points) &&
-      read.takePrimitiveParams(vertexListCounts(points)))
+  if (!read.takeInts(nvertices, nloops, "nvertices")) return;
+  FileArrays given(read, {{"nvertices", nloops}});
+  const PrimitiveArrays arrays = generalPolygonArrays(given, nloops, nvertices);
+  if (arrays.ok && read.takePrimitiveParams(arrays.counts))
     read.context().GeneralPolygonV(nloops, ints(nvertices), read.paramCount(), read.tokens(),
                                    read.values());
 }
@@ -87,14 +129,12 @@ void readGeneralPolygon(RequestRead &read) {
 void readPointsPolygons(RequestRead &read) {
   const RtInt *nvertices, *vertices;
   RtInt npolys, nindices;
-  long long expected;
   if (!(read.takeInts(nvertices, npolys, "nvertices") &&
-        read.takeInts(vertices, nindices, "vertices") &&
-        sumOfCounts(read, nvertices, npolys, "nvertices", expected) &&
-        lengthIs(read, nindices, expected, "vertices", "nvertices") &&
-        indicesAtLeastZero(read, vertices, nindices) &&
-        read.takePrimitiveParams(indexedMeshCounts(vertices, nindices, npolys))))
+        read.takeInts(vertices, nindices, "vertices")))
     return;
+  FileArrays given(read, {{"nvertices", npolys}, {"vertices", nindices}});
+  const PrimitiveArrays arrays = pointsPolygonsArrays(given, npolys, nvertices, vertices);
+  if (!(arrays.ok && read.takePrimitiveParams(arrays.counts))) return;
   read.context().PointsPolygonsV(npolys, ints(nvertices), ints(vertices), read.paramCount(),
                                  read.tokens(), read.values());
 }
@@ -102,17 +142,14 @@ void readPointsPolygons(RequestRead &read) {
 void readPointsGeneralPolygons(RequestRead &read) {
   const RtInt *nloops, *nvertices, *vertices;
   RtInt npolys, totalLoops, nindices;
-  long long loops, expected;
   if (!(read.takeInts(nloops, npolys, "nloops") &&
         read.takeInts(nvertices, totalLoops, "nvertices") &&
-        read.takeInts(vertices, nindices, "vertices") &&
-        sumOfCounts(read, nloops, npolys, "nloops", loops) &&
-        lengthIs(read, totalLoops, loops, "nvertices", "nloops") &&
-        sumOfCounts(read, nvertices, totalLoops, "nvertices", expected) &&
-        lengthIs(read, nindices, expected, "vertices", "nvertices") &&
-        indicesAtLeastZero(read, vertices, nindices) &&
-        read.takePrimitiveParams(indexedMeshCounts(vertices, nindices, npolys))))
+        read.takeInts(vertices, nindices, "vertices")))
     return;
+  FileArrays given(read, {{"nloops", npolys}, {"nvertices", totalLoops}, {"vertices", nindices}});
+  const PrimitiveArrays arrays =
+      pointsGeneralPolygonsArrays(given, npolys, nloops, nvertices, vertices);
+  if (!(arrays.ok && read.takePrimitiveParams(arrays.counts))) return;
   read.context().PointsGeneralPolygonsV(npolys, ints(nloops), ints(nvertices), ints(vertices),
                                         read.paramCount(), read.tokens(), read.values());
 }
@@ -177,11 +214,11 @@ void readNuPatch(RequestRead &read) {
   RtFloat umin, umax, vmin, vmax;
   if (!(read.take(nu) && read.take(uorder) && read.takeFloats(uknot, nuknots, "uknot") &&
         read.take(umin) && read.take(umax) && read.take(nv) && read.take(vorder) &&
-        read.takeFloats(vknot, nvknots, "vknot") && read.take(vmin) && read.take(vmax) &&
-        lengthIs(read, nuknots, static_cast<long long>(nu) + uorder, "uknot", "nu + uorder") &&
-        lengthIs(read, nvknots, static_cast<long long>(nv) + vorder, "vknot", "nv + vorder") &&
-        read.takePrimitiveParams(nuPatchCounts(nu, uorder, nv, vorder))))
+        read.takeFloats(vknot, nvknots, "vknot") && read.take(vmin) && read.take(vmax)))
     return;
+  FileArrays given(read, {{"uknot", nuknots}, {"vknot", nvknots}});
+  const PrimitiveArrays arrays = nuPatchArrays(given, nu, uorder, uknot, nv, vorder, vknot);
+  if (!(arrays.ok && read.takePrimitiveParams(arrays.counts))) return;
   read.context().NuPatchV(nu, uorder, floats(uknot), umin, umax, nv, vorder, floats(vknot), vmin,
                           vmax, read.paramCount(), read.tokens(), read.values());
 }
@@ -222,15 +259,14 @@ void readCurves(RequestRead &read) {
   char *type, *wrap;
   const RtInt *nvertices;
   RtInt ncurves;
-  long long unused;
   if (!(takeChoice(read, type, "linear", "cubic", "the type") &&
         read.takeInts(nvertices, ncurves, "nvertices") &&
-        takeChoice(read, wrap, "periodic", "nonperiodic", "the wrap") &&
-        sumOfCounts(read, nvertices, ncurves, "nvertices", unused)))
+        takeChoice(read, wrap, "periodic", "nonperiodic", "the wrap")))
     return;
-  const PrimitiveCounts counts = curvesCounts(sameText(type, "cubic"), sameText(wrap, "periodic"),
-                                              ncurves, nvertices, read.state().vStep);
-  if (read.takePrimitiveParams(counts))
+  FileArrays given(read, {{"nvertices", ncurves}});
+  const PrimitiveArrays arrays =
+      curvesArrays(given, type, ncurves, nvertices, wrap, read.state().vStep);
+  if (arrays.ok && read.takePrimitiveParams(arrays.counts))
     read.context().CurvesV(type, ncurves, ints(nvertices), wrap, read.paramCount(), read.tokens(),
                            read.values());
 }
@@ -293,7 +329,9 @@ void readBlobby(RequestRead &read) {
               nflt, nstr, scan.leaves, scan.floats, scan.strings);
     return;
   }
-  if (read.takePrimitiveParams(blobbyCounts(nleaf)))
+  FileArrays given(read, {{"code", ncode}, {"flt", nflt}, {"str", nstr}});
+  const PrimitiveArrays arrays = blobbyArrays(given, nleaf, ncode, code, nflt, flt, nstr, str);
+  if (arrays.ok && read.takePrimitiveParams(arrays.counts))
     read.context().BlobbyV(nleaf, ncode, ints(code), nflt, floats(flt), nstr, str,
                            read.paramCount(), read.tokens(), read.values());
 }

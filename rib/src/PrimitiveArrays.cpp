@@ -13,10 +13,10 @@ struct Walk {
   PrimitiveArrays result;
   int next = 0;
 
-  bool array(const char *name, const void *values, long long needed,
+  bool array(const char *name, const void *values, long long needed, const char *from,
              ArrayRole role = ArrayRole::Values) {
     result.lengths[next++] = needed;
-    return check.array(name, values, needed, role);
+    return check.array(name, values, needed, from, role);
   }
   PrimitiveArrays done(const PrimitiveCounts &counts) {
     result.ok = true;
@@ -32,7 +32,7 @@ bool ReportingArrayCheck::count(const char *name, long long value) {
 }
 
 bool ReportingArrayCheck::array(const char *name, const void *values, long long needed,
-                                ArrayRole role) {
+                                const char *, ArrayRole role) {
   if (missingArray(request, name, values, needed)) return false;
   return role != ArrayRole::Counts ||
          !negativeEntry(request, name, static_cast<const RtInt *>(values), needed);
@@ -53,7 +53,7 @@ PrimitiveArrays pointsArrays(ArrayCheck &check, RtInt npoints) {
 PrimitiveArrays generalPolygonArrays(ArrayCheck &check, RtInt nloops, const RtInt *nvertices) {
   Walk walk{check, {}};
   if (!check.count("nloops", nloops) ||
-      !walk.array("nvertices", nvertices, nloops, ArrayRole::Counts))
+      !walk.array("nvertices", nvertices, nloops, "nloops", ArrayRole::Counts))
     return walk.result;
   return walk.done(vertexListCounts(sumOf(nvertices, nloops)));
 }
@@ -62,22 +62,25 @@ PrimitiveArrays pointsPolygonsArrays(ArrayCheck &check, RtInt npolys, const RtIn
                                      const RtInt *vertices) {
   Walk walk{check, {}};
   if (!check.count("npolys", npolys) ||
-      !walk.array("nvertices", nvertices, npolys, ArrayRole::Counts))
+      !walk.array("nvertices", nvertices, npolys, "npolys", ArrayRole::Counts))
     return walk.result;
   const long long nindices = sumOf(nvertices, npolys);
-  if (!walk.array("vertices", vertices, nindices)) return walk.result;
+  if (!walk.array("vertices", vertices, nindices, "nvertices", ArrayRole::Indices))
+    return walk.result;
   return walk.done(indexedMeshCounts(vertices, nindices, npolys));
 }
 
 PrimitiveArrays pointsGeneralPolygonsArrays(ArrayCheck &check, RtInt npolys, const RtInt *nloops,
                                             const RtInt *nvertices, const RtInt *vertices) {
   Walk walk{check, {}};
-  if (!check.count("npolys", npolys) || !walk.array("nloops", nloops, npolys, ArrayRole::Counts))
+  if (!check.count("npolys", npolys) ||
+      !walk.array("nloops", nloops, npolys, "npolys", ArrayRole::Counts))
     return walk.result;
   const int loops = clampCount(sumOf(nloops, npolys));
-  if (!walk.array("nvertices", nvertices, loops, ArrayRole::Counts)) return walk.result;
+  if (!walk.array("nvertices", nvertices, loops, "nloops", ArrayRole::Counts)) return walk.result;
   const long long nindices = sumOf(nvertices, loops);
-  if (!walk.array("vertices", vertices, nindices)) return walk.result;
+  if (!walk.array("vertices", vertices, nindices, "nvertices", ArrayRole::Indices))
+    return walk.result;
   return walk.done(indexedMeshCounts(vertices, nindices, npolys));
 }
 
@@ -85,7 +88,7 @@ PrimitiveArrays curvesArrays(ArrayCheck &check, RtToken type, RtInt ncurves, con
                              RtToken wrap, int vStep) {
   Walk walk{check, {}};
   if (!check.count("ncurves", ncurves) ||
-      !walk.array("nvertices", nvertices, ncurves, ArrayRole::Counts))
+      !walk.array("nvertices", nvertices, ncurves, "ncurves", ArrayRole::Counts))
     return walk.result;
   return walk.done(
       curvesCounts(sameText(type, "cubic"), sameText(wrap, "periodic"), ncurves, nvertices, vStep));
@@ -97,17 +100,18 @@ PrimitiveArrays subdivisionMeshArrays(ArrayCheck &check, RtInt nfaces, const RtI
                                       const RtFloat *floatargs) {
   Walk walk{check, {}};
   if (!check.count("nfaces", nfaces) || !check.count("ntags", ntags) ||
-      !walk.array("nvertices", nvertices, nfaces, ArrayRole::Counts))
+      !walk.array("nvertices", nvertices, nfaces, "nfaces", ArrayRole::Counts))
     return walk.result;
   const long long nindices = sumOf(nvertices, nfaces);
-  if (!walk.array("vertices", vertices, nindices)) return walk.result;
+  if (!walk.array("vertices", vertices, nindices, "nvertices", ArrayRole::Indices))
+    return walk.result;
   if (ntags > 0) { // the tag arrays are read only then
-    if (!walk.array("tags", tags, ntags) ||
-        !walk.array("nargs", nargs, 2LL * ntags, ArrayRole::ClampedCounts))
+    if (!walk.array("tags", tags, ntags, "ntags") ||
+        !walk.array("nargs", nargs, 2LL * ntags, "ntags", ArrayRole::ClampedCounts))
       return walk.result;
     const SubdivisionTagTotals totals = subdivisionTagTotals(ntags, nargs);
-    if (!walk.array("intargs", intargs, totals.integers) ||
-        !walk.array("floatargs", floatargs, totals.floats))
+    if (!walk.array("intargs", intargs, totals.integers, "nargs") ||
+        !walk.array("floatargs", floatargs, totals.floats, "nargs"))
       return walk.result;
   }
   return walk.done(indexedMeshCounts(vertices, nindices, nfaces));
@@ -116,8 +120,8 @@ PrimitiveArrays subdivisionMeshArrays(ArrayCheck &check, RtInt nfaces, const RtI
 PrimitiveArrays blobbyArrays(ArrayCheck &check, RtInt nleaf, RtInt ncode, const RtInt *code,
                              RtInt nflt, const RtFloat *flt, RtInt nstr, const RtToken *str) {
   Walk walk{check, {}};
-  if (!walk.array("code", code, ncode) || !walk.array("flt", flt, nflt) ||
-      !walk.array("str", str, nstr))
+  if (!walk.array("code", code, ncode, "ncode") || !walk.array("flt", flt, nflt, "nflt") ||
+      !walk.array("str", str, nstr, "nstr"))
     return walk.result;
   return walk.done(blobbyCounts(nleaf));
 }
@@ -125,8 +129,8 @@ PrimitiveArrays blobbyArrays(ArrayCheck &check, RtInt nleaf, RtInt ncode, const 
 PrimitiveArrays nuPatchArrays(ArrayCheck &check, RtInt nu, RtInt uorder, const RtFloat *uknot,
                               RtInt nv, RtInt vorder, const RtFloat *vknot) {
   Walk walk{check, {}};
-  if (!walk.array("uknot", uknot, static_cast<long long>(nu) + uorder) ||
-      !walk.array("vknot", vknot, static_cast<long long>(nv) + vorder))
+  if (!walk.array("uknot", uknot, static_cast<long long>(nu) + uorder, "nu + uorder") ||
+      !walk.array("vknot", vknot, static_cast<long long>(nv) + vorder, "nv + vorder"))
     return walk.result;
   return walk.done(nuPatchCounts(nu, uorder, nv, vorder));
 }
@@ -136,19 +140,19 @@ TrimCurveArrays trimCurveArrays(ArrayCheck &check, RtInt nloops, const RtInt *nc
                                 const RtFloat *max, const RtInt *n, const RtFloat *u,
                                 const RtFloat *v, const RtFloat *w) {
   TrimCurveArrays result;
-  if (!check.array("ncurves", ncurves, nloops, ArrayRole::ClampedCounts)) return result;
+  if (!check.array("ncurves", ncurves, nloops, "nloops", ArrayRole::ClampedCounts)) return result;
   const long long curves = sumOf(ncurves, nloops);
-  if (!check.array("order", order, curves, ArrayRole::ClampedCounts) ||
-      !check.array("n", n, curves, ArrayRole::ClampedCounts))
+  if (!check.array("order", order, curves, "ncurves", ArrayRole::ClampedCounts) ||
+      !check.array("n", n, curves, "ncurves", ArrayRole::ClampedCounts))
     return result;
   result.sizes = trimCurveSizes(nloops, ncurves, order, n);
   const TrimCurveSizes &sizes = result.sizes;
-  result.ok = check.array("knot", knot, sizes.knots, ArrayRole::Values) &&
-              check.array("min", min, sizes.curves, ArrayRole::Values) &&
-              check.array("max", max, sizes.curves, ArrayRole::Values) &&
-              check.array("u", u, sizes.points, ArrayRole::Values) &&
-              check.array("v", v, sizes.points, ArrayRole::Values) &&
-              check.array("w", w, sizes.points, ArrayRole::Values);
+  result.ok = check.array("knot", knot, sizes.knots, "order + n", ArrayRole::Values) &&
+              check.array("min", min, sizes.curves, "ncurves", ArrayRole::Values) &&
+              check.array("max", max, sizes.curves, "ncurves", ArrayRole::Values) &&
+              check.array("u", u, sizes.points, "n", ArrayRole::Values) &&
+              check.array("v", v, sizes.points, "n", ArrayRole::Values) &&
+              check.array("w", w, sizes.points, "n", ArrayRole::Values);
   return result;
 }
 

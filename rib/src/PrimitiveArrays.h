@@ -13,19 +13,21 @@
 
 namespace rib {
 
-/// What an array holds: plain values, or counts that size later arrays. Counts must not be
-/// negative; "clamped" counts are taken as zero where negative (the request reports that as a
-/// whole) instead of refusing the request.
-enum class ArrayRole { Values, Counts, ClampedCounts };
+/// What an array holds: plain values, indices of the primitive's vertices, or counts that size
+/// later arrays. Counts must not be negative; "clamped" counts are taken as zero where negative
+/// (the request reports that as a whole) instead of refusing the request.
+enum class ArrayRole { Values, Indices, Counts, ClampedCounts };
 
 class ArrayCheck {
 public:
   virtual ~ArrayCheck() = default;
   /// A fixed count that must not be negative. False leaves the request out.
   virtual bool count(const char *name, long long value) = 0;
-  /// The array `name` (the caller's `values`) must hold `needed` values. False leaves the request
-  /// out; the walk stops there.
-  virtual bool array(const char *name, const void *values, long long needed, ArrayRole role) = 0;
+  /// The array `name` (the caller's `values`) must hold `needed` values, the number that `from`
+  /// (an argument or array named so, or a sum over them: "order + n") gives. False leaves the
+  /// request out; the walk stops there.
+  virtual bool array(const char *name, const void *values, long long needed, const char *from,
+                     ArrayRole role) = 0;
 };
 
 /// The writer's check: a negative count, a null array that should hold values, or a negative
@@ -34,7 +36,8 @@ class ReportingArrayCheck : public ArrayCheck {
 public:
   explicit ReportingArrayCheck(const char *request) : request(request) {}
   bool count(const char *name, long long value) override;
-  bool array(const char *name, const void *values, long long needed, ArrayRole role) override;
+  bool array(const char *name, const void *values, long long needed, const char *from,
+             ArrayRole role) override;
 
 private:
   const char *request;

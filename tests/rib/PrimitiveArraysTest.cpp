@@ -20,7 +20,7 @@ struct Recorder : ArrayCheck {
     seen.push_back(std::string("#") + name + ":" + std::to_string(value));
     return value >= 0;
   }
-  bool array(const char *name, const void *, long long needed, ArrayRole) override {
+  bool array(const char *name, const void *, long long needed, const char *, ArrayRole) override {
     seen.push_back(std::string(name) + ":" + std::to_string(needed));
     return refuse != name;
   }

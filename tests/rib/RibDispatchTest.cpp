@@ -306,6 +306,28 @@ TEST(RibDispatch, ProblemsAreReportedOnTheirLineAndTheRequestLeftOut) {
                                                           "\n");
 }
 
+TEST(RibDispatch, ArraysThatDisagreeNameTheArrayThatGivesTheirLength) {
+  const std::string input = "PointsGeneralPolygons [2] [4] [0 1 2 3]\n"
+                            "PointsGeneralPolygons [1] [-3] []\n"
+                            "PointsPolygons [3] [0 -1 2]\n"
+                            "NuPatch 4 4 [0 0 0 0 1 1 1] 0 1 2 2 [0 0 1 1] 0 1\n"
+                            "Curves \"linear\" [2 -1] \"nonperiodic\"\n"
+                            "GeneralPolygon [-3]\n"
+                            "PointsPolygons [3] [0 1 2] \"P\" [0 0 0 1 0 0 1 1 0]\n";
+  const ReadBack back = readBack(input);
+  const std::vector<std::string> expected = {
+      "1: PointsGeneralPolygons: nvertices holds 1 value where nloops gives 2",
+      "2: PointsGeneralPolygons: nvertices holds a negative count",
+      "3: PointsPolygons: vertices holds a negative index",
+      "4: NuPatch: uknot holds 7 values where nu + uorder gives 8",
+      "5: Curves: nvertices holds a negative count",
+      "6: GeneralPolygon: nvertices holds a negative count",
+  };
+  EXPECT_EQ(back.problems, expected);
+  EXPECT_EQ(back.written, std::string(ribtest::kHeader) +
+                              "PointsPolygons[3 ] [0 1 2 ]  \"P\" [0 0 0 1 0 0 1 1 0]\n\n");
+}
+
 TEST(RibDispatch, EachInputDeclaresItsOwnNamesAndNumbersItsOwnLights) {
   Problems problems;
   RibWriter context("/dev/null");
