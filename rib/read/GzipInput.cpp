@@ -75,10 +75,6 @@ size_t GzipInput::read(char *into, size_t most,
       inflateReset(&z);
       memberEnded_ = false;
     }
-    if (z.avail_in == 0) {
-      fail("gzip input is truncated", nullptr);
-      break;
-    }
     const size_t room = most - produced < (1u << 30) ? most - produced : (1u << 30);
     z.next_out = reinterpret_cast<Bytef *>(into + produced);
     z.avail_out = static_cast<uInt>(room);
@@ -91,7 +87,12 @@ size_t GzipInput::read(char *into, size_t most,
     } else if (status == Z_MEM_ERROR) {
       fail("gzip input: out of memory", nullptr);
     }
-    // Z_BUF_ERROR: no progress possible until more input arrives; Z_OK: go on.
+    // inflate may still hold output after its input is used up, so the input is truncated only
+    // when the source has ended and inflate can make no more progress; judging it any earlier
+    // would lose that output and make the report depend on how much was asked for at a time.
+    else if (status == Z_BUF_ERROR && z.avail_in == 0 && sourceEnded_) {
+      fail("gzip input is truncated", nullptr);
+    }
   }
   return produced;
 }
