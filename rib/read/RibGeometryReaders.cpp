@@ -56,6 +56,7 @@ bool takeChoice(RequestRead &read, char *&text, const char *first, const char *s
 struct FileArray {
   const char *name;
   RtInt length;
+  const char *counts = nullptr; // how a negative count names the array, when not by its name
 };
 
 class FileArrays : public ArrayCheck {
@@ -66,15 +67,19 @@ public:
   bool array(const char *name, const void *values, long long needed, const char *from,
              ArrayRole role) override {
     RtInt length = 0;
+    const char *counts = name;
     for (const FileArray &given : arrays)
-      if (std::strcmp(given.name, name) == 0) length = given.length;
+      if (std::strcmp(given.name, name) == 0) {
+        length = given.length;
+        if (given.counts) counts = given.counts;
+      }
     if (!lengthIs(read, length, needed, name, from)) return false;
     const RtInt *entries = static_cast<const RtInt *>(values);
     long long unused;
     switch (role) {
     case ArrayRole::Indices: return indicesAtLeastZero(read, entries, length);
     case ArrayRole::Counts:
-    case ArrayRole::ClampedCounts: return sumOfCounts(read, entries, length, name, unused);
+    case ArrayRole::ClampedCounts: return sumOfCounts(read, entries, length, counts, unused);
     case ArrayRole::Values: break;
     }
     return true;
@@ -227,28 +232,22 @@ void readTrimCurve(RequestRead &read) {
   const RtInt *ncurves, *order, *n;
   const RtFloat *knot, *min, *max, *u, *v, *w;
   RtInt nloops, norder, nknot, nmin, nmax, nn, nu, nv, nw;
-  long long curves;
   if (!(read.takeInts(ncurves, nloops, "ncurves") && read.takeInts(order, norder, "order") &&
         read.takeFloats(knot, nknot, "knot") && read.takeFloats(min, nmin, "min") &&
         read.takeFloats(max, nmax, "max") && read.takeInts(n, nn, "n") &&
         read.takeFloats(u, nu, "u") && read.takeFloats(v, nv, "v") && read.takeFloats(w, nw, "w") &&
-        read.atEnd() && sumOfCounts(read, ncurves, nloops, "ncurves", curves) &&
-        lengthIs(read, norder, curves, "order", "ncurves") &&
-        lengthIs(read, nmin, curves, "min", "ncurves") &&
-        lengthIs(read, nmax, curves, "max", "ncurves") &&
-        lengthIs(read, nn, curves, "n", "ncurves")))
+        read.atEnd()))
     return;
-  long long knots = 0, points = 0;
-  for (RtInt i = 0; i < nn; ++i) {
-    if (order[i] < 0 || n[i] < 0) {
-      read.fail("TrimCurve: order or n holds a negative count");
-      return;
-    }
-    knots += static_cast<long long>(order[i]) + n[i];
-    points += n[i];
-  }
-  if (lengthIs(read, nknot, knots, "knot", "order + n") && lengthIs(read, nu, points, "u", "n") &&
-      lengthIs(read, nv, points, "v", "n") && lengthIs(read, nw, points, "w", "n"))
+  FileArrays given(read, {{"ncurves", nloops},
+                          {"order", norder, "order or n"},
+                          {"knot", nknot},
+                          {"min", nmin},
+                          {"max", nmax},
+                          {"n", nn, "order or n"},
+                          {"u", nu},
+                          {"v", nv},
+                          {"w", nw}});
+  if (trimCurveArrays(given, nloops, ncurves, order, knot, min, max, n, u, v, w).ok)
     read.context().TrimCurve(nloops, ints(ncurves), ints(order), floats(knot), floats(min),
                              floats(max), ints(n), floats(u), floats(v), floats(w));
 }
@@ -277,33 +276,31 @@ void readSubdivisionMesh(RequestRead &read) {
   const RtFloat *floatargs = nullptr;
   char **tags = nullptr;
   RtInt nfaces, nindices, ntags = 0, nnargs = 0, nintargs = 0, nfloatargs = 0;
-  long long expected;
   if (!(read.take(scheme) && read.takeInts(nvertices, nfaces, "nvertices") &&
-        read.takeInts(vertices, nindices, "vertices") &&
-        sumOfCounts(read, nvertices, nfaces, "nvertices", expected) &&
-        lengthIs(read, nindices, expected, "vertices", "nvertices") &&
-        indicesAtLeastZero(read, vertices, nindices)))
+        read.takeInts(vertices, nindices, "vertices")))
     return;
+  // The mesh is checked before its tags are read; then, when there are tags, all of it again.
+  FileArrays mesh(read, {{"nvertices", nfaces}, {"vertices", nindices}});
+  PrimitiveArrays arrays = subdivisionMeshArrays(mesh, nfaces, nvertices, vertices, 0, nullptr,
+                                                 nullptr, nullptr, nullptr);
+  if (!arrays.ok) return;
   // The tags and their arguments travel as a group of four arrays, or not at all.
   if (read.hasMore() && read.peek().isArray()) {
-    long long integers = 0, reals = 0;
     if (!(read.takeTexts(tags, ntags, "tags") && read.takeInts(nargs, nnargs, "nargs") &&
           read.takeInts(intargs, nintargs, "intargs") &&
-          read.takeFloats(floatargs, nfloatargs, "floatargs") &&
-          lengthIs(read, nnargs, 2LL * ntags, "nargs", "tags")))
+          read.takeFloats(floatargs, nfloatargs, "floatargs")))
       return;
-    for (RtInt i = 0; i < nnargs; ++i) {
-      if (nargs[i] < 0) {
-        read.fail("SubdivisionMesh: nargs holds a negative count");
-        return;
-      }
-      (i % 2 == 0 ? integers : reals) += nargs[i];
-    }
-    if (!(lengthIs(read, nintargs, integers, "intargs", "nargs") &&
-          lengthIs(read, nfloatargs, reals, "floatargs", "nargs")))
-      return;
+    FileArrays given(read, {{"nvertices", nfaces},
+                            {"vertices", nindices},
+                            {"tags", ntags},
+                            {"nargs", nnargs},
+                            {"intargs", nintargs},
+                            {"floatargs", nfloatargs}});
+    arrays = subdivisionMeshArrays(given, nfaces, nvertices, vertices, ntags, tags, nargs, intargs,
+                                   floatargs);
+    if (!arrays.ok) return;
   }
-  if (read.takePrimitiveParams(indexedMeshCounts(vertices, nindices, nfaces)))
+  if (read.takePrimitiveParams(arrays.counts))
     read.context().SubdivisionMeshV(scheme, nfaces, ints(nvertices), ints(vertices), ntags, tags,
                                     ints(nargs), ints(intargs), floats(floatargs),
                                     read.paramCount(), read.tokens(), read.values());

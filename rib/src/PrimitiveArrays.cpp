@@ -105,15 +105,14 @@ PrimitiveArrays subdivisionMeshArrays(ArrayCheck &check, RtInt nfaces, const RtI
   const long long nindices = sumOf(nvertices, nfaces);
   if (!walk.array("vertices", vertices, nindices, "nvertices", ArrayRole::Indices))
     return walk.result;
-  if (ntags > 0) { // the tag arrays are read only then
-    if (!walk.array("tags", tags, ntags, "ntags") ||
-        !walk.array("nargs", nargs, 2LL * ntags, "ntags", ArrayRole::ClampedCounts))
-      return walk.result;
-    const SubdivisionTagTotals totals = subdivisionTagTotals(ntags, nargs);
-    if (!walk.array("intargs", intargs, totals.integers, "nargs") ||
-        !walk.array("floatargs", floatargs, totals.floats, "nargs"))
-      return walk.result;
-  }
+  // Without tags the tag arrays need no values, and nothing of them is read.
+  if (!walk.array("tags", tags, ntags, "ntags") ||
+      !walk.array("nargs", nargs, 2LL * ntags, "tags", ArrayRole::ClampedCounts))
+    return walk.result;
+  const SubdivisionTagTotals totals = subdivisionTagTotals(ntags, nargs);
+  if (!walk.array("intargs", intargs, totals.integers, "nargs") ||
+      !walk.array("floatargs", floatargs, totals.floats, "nargs"))
+    return walk.result;
   return walk.done(indexedMeshCounts(vertices, nindices, nfaces));
 }
 

@@ -65,8 +65,8 @@ PrimitiveArrays pointsGeneralPolygonsArrays(ArrayCheck &check, RtInt npolys, con
 /// nvertices[ncurves]; cubic curves are sized by the v step in force.
 PrimitiveArrays curvesArrays(ArrayCheck &check, RtToken type, RtInt ncurves, const RtInt *nvertices,
                              RtToken wrap, int vStep);
-/// nvertices[nfaces], vertices[sum of nvertices], then, only when ntags > 0, tags[ntags],
-/// nargs[2 ntags], intargs[sum of even nargs], floatargs[sum of odd nargs].
+/// nvertices[nfaces], vertices[sum of nvertices], tags[ntags], nargs[2 ntags], intargs[sum of
+/// even nargs], floatargs[sum of odd nargs].
 PrimitiveArrays subdivisionMeshArrays(ArrayCheck &check, RtInt nfaces, const RtInt *nvertices,
                                       const RtInt *vertices, RtInt ntags, const RtToken *tags,
                                       const RtInt *nargs, const RtInt *intargs,

@@ -78,13 +78,14 @@ TEST(PrimitiveArrays, ARefusedArrayEndsTheWalkBeforeItsCountsAreRead) {
                    .ok);
   EXPECT_EQ(trim.seen, (Seen{"ncurves:1", "order:1", "n:1"}));
 
-  // Without tags the tag arrays are not looked at at all.
+  // Without tags the tag arrays need nothing and are not read.
   Recorder untagged;
   const RtInt faces[] = {3}, triangle[] = {0, 1, 2};
   EXPECT_TRUE(
       subdivisionMeshArrays(untagged, 1, faces, triangle, 0, nullptr, nullptr, nullptr, nullptr)
           .ok);
-  EXPECT_EQ(untagged.seen, (Seen{"#nfaces:1", "#ntags:0", "nvertices:1", "vertices:3"}));
+  EXPECT_EQ(untagged.seen, (Seen{"#nfaces:1", "#ntags:0", "nvertices:1", "vertices:3", "tags:0",
+                                 "nargs:0", "intargs:0", "floatargs:0"}));
 }
 
 } // namespace

@@ -313,6 +313,11 @@ TEST(RibDispatch, ArraysThatDisagreeNameTheArrayThatGivesTheirLength) {
                             "NuPatch 4 4 [0 0 0 0 1 1 1] 0 1 2 2 [0 0 1 1] 0 1\n"
                             "Curves \"linear\" [2 -1] \"nonperiodic\"\n"
                             "GeneralPolygon [-3]\n"
+                            "TrimCurve [1] [2] [0 0 1 1] [0] [1] [-2] [0 1] [0 1] [1 1]\n"
+                            "TrimCurve [1] [2] [0 0 1] [0] [1] [2] [0 1] [0 1] [1 1]\n"
+                            "SubdivisionMesh \"loop\" [3] [0 1 2] [\"crease\"] [2 0] [0] []\n"
+                            "SubdivisionMesh \"loop\" [3] [0 1 2] [] [1 1] [] []\n"
+                            "SubdivisionMesh \"loop\" [3] [0 1 2] [\"crease\"] [-1 0] [] []\n"
                             "PointsPolygons [3] [0 1 2] \"P\" [0 0 0 1 0 0 1 1 0]\n";
   const ReadBack back = readBack(input);
   const std::vector<std::string> expected = {
@@ -322,6 +327,11 @@ TEST(RibDispatch, ArraysThatDisagreeNameTheArrayThatGivesTheirLength) {
       "4: NuPatch: uknot holds 7 values where nu + uorder gives 8",
       "5: Curves: nvertices holds a negative count",
       "6: GeneralPolygon: nvertices holds a negative count",
+      "7: TrimCurve: order or n holds a negative count",
+      "8: TrimCurve: knot holds 3 values where order + n gives 4",
+      "9: SubdivisionMesh: intargs holds 1 value where nargs gives 2",
+      "10: SubdivisionMesh: nargs holds 2 values where tags gives 0",
+      "11: SubdivisionMesh: nargs holds a negative count",
   };
   EXPECT_EQ(back.problems, expected);
   EXPECT_EQ(back.written, std::string(ribtest::kHeader) +
