@@ -5,8 +5,9 @@
 // vertices). Each function below walks a request's positional arrays in order, hands each one
 // with the number of values it needs to an ArrayCheck, and reads an array of counts only after
 // the check has accepted it, so a check that refuses short or missing arrays keeps every read
-// inside the caller's data. The writer checks the caller's pointers this way and Python the
-// lengths of its arrays; both then size the parameter list with the counts returned.
+// inside the caller's data. The writer checks the caller's pointers this way, Python the lengths
+// of its arrays and the reader the lengths of the arrays in the file; each then sizes the
+// parameter list with the counts returned.
 #pragma once
 
 #include "PrimitiveCounts.h"
