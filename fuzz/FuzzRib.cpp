@@ -196,7 +196,18 @@ std::vector<std::string> quotedTexts(const std::string &line) {
     for (++i; i < line.size() && line[i] != '"'; ++i) {
       if (line[i] == '\\' && i + 1 < line.size()) {
         ++i;
-        text += line[i] == 'n' ? '\n' : line[i];
+        // The writer's escapes: the named control bytes, three octal digits, or the byte itself.
+        static const std::string named = "n\nr\rt\tb\bf\f";
+        const size_t at = named.find(line[i]);
+        if (at != std::string::npos && at % 2 == 0) {
+          text += named[at + 1];
+        } else if (line[i] >= '0' && line[i] <= '7' && i + 2 < line.size()) {
+          text += static_cast<char>((line[i] - '0') * 64 + (line[i + 1] - '0') * 8 +
+                                    (line[i + 2] - '0'));
+          i += 2;
+        } else {
+          text += line[i];
+        }
       } else {
         text += line[i];
       }

@@ -165,7 +165,7 @@ bool fuzzCurves(FuzzedDataProvider &data, fuzzrib::TextStore &texts, RibWriter &
           cubic ? (periodic ? k / rib.vStep : (k - 4) / rib.vStep + 1) : (periodic ? k : k - 1);
       vertex += k;
       varying += cubic ? segments + (periodic ? 0 : 1) : k;
-      uniform += segments;
+      uniform += 1; // one uniform value per curve
     }
     expectCounts(library, vertex, varying, uniform);
   }
