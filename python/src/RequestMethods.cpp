@@ -25,22 +25,6 @@ namespace {
 
 // ---- What a row says about its arguments ----
 
-/// "(radius, zmin, zmax, thetamax)" as its names.
-std::vector<std::string> splitNames(const char *text) {
-  std::vector<std::string> names;
-  std::string name;
-  for (const char *p = text; *p; ++p) {
-    if (*p == '(' || *p == ' ') continue;
-    if (*p == ',' || *p == ')') {
-      if (!name.empty()) names.push_back(name);
-      name.clear();
-    } else {
-      name += *p;
-    }
-  }
-  return names;
-}
-
 template <Request R> const std::vector<std::string> &argumentNames() {
   static const std::vector<std::string> names = splitNames(Row<R>::kArguments);
   return names;

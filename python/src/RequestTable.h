@@ -12,7 +12,9 @@
 //     converted arguments.
 #pragma once
 
+#include <string>
 #include <tuple>
+#include <vector>
 
 #include "RequestForms.h"
 #include "RibWriter.h"
@@ -28,6 +30,22 @@ enum class Request {
 };
 
 constexpr int kRequestCount = static_cast<int>(Request::Count);
+
+/// A row's argument text, "(radius, zmin, zmax, thetamax)", as its names.
+inline std::vector<std::string> splitNames(const char *text) {
+  std::vector<std::string> names;
+  std::string name;
+  for (const char *p = text; *p; ++p) {
+    if (*p == '(' || *p == ' ') continue;
+    if (*p == ',' || *p == ')') {
+      if (!name.empty()) names.push_back(name);
+      name.clear();
+    } else {
+      name += *p;
+    }
+  }
+  return names;
+}
 
 /// How the library writes a request (the table's body kinds); Variadic for the rows whose
 /// variable part is not a parameter list (MotionBegin's times, ArchiveRecord's text).

@@ -108,21 +108,6 @@ class Context:
     def write(self, request: Request) -> Any: ...
 )";
 
-std::vector<std::string> splitNames(const char *text) {
-  std::vector<std::string> names;
-  std::string name;
-  for (const char *p = text; *p; ++p) {
-    if (*p == '(' || *p == ' ') continue;
-    if (*p == ',' || *p == ')') {
-      if (!name.empty()) names.push_back(name);
-      name.clear();
-    } else {
-      name += *p;
-    }
-  }
-  return names;
-}
-
 /// ArchiveRecord's row ends in printf arguments: the method takes the format's values.
 template <class Parameters> constexpr bool takesPrintfArguments() {
   constexpr size_t count = std::tuple_size<Parameters>::value;

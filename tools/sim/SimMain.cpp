@@ -1,5 +1,4 @@
 // wobblerama-sim: the demo's world without a window, for scripted runs and measurements.
-#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -12,26 +11,12 @@
 
 #include "rib/RiContext.h"
 #include "sim/World.h"
+#include "tools/common/StandardDescriptors.h"
 #include "tools/sim/SceneRib.h"
 #include "tools/sim/SimOptions.h"
 #include "tools/sim/SimRun.h"
 
 namespace {
-
-// Standard input, output and error that the caller closed are taken by /dev/null before anything
-// is opened, so that no file of the run (the RIB file) becomes standard output and receives the
-// CSV. They are opened the wrong way round (output and error for reading, input for writing): using
-// them still fails as a closed descriptor does, so a CSV that cannot be written is reported.
-void occupyClosedStandardDescriptors() {
-  for (int fd = STDIN_FILENO; fd <= STDERR_FILENO; ++fd) {
-    if (fcntl(fd, F_GETFD) != -1 || errno != EBADF) continue;
-    const int opened = open("/dev/null", fd == STDIN_FILENO ? O_WRONLY : O_RDONLY);
-    if (opened >= 0 && opened != fd) {
-      dup2(opened, fd);
-      close(opened);
-    }
-  }
-}
 
 // A self-overwriting "step N of M" line on standard error, at most a few times per second.
 class TerminalProgress : public simtool::ProgressSink {
@@ -158,7 +143,8 @@ private:
 } // namespace
 
 int main(int argc, char **argv) {
-  occupyClosedStandardDescriptors();
+  // Before anything is opened, so that no file of the run (the RIB file) receives the CSV.
+  ribtools::occupyClosedStandardDescriptors();
   const simtool::ParseResult parsed = simtool::parseSimOptions(argc, argv);
   if (!parsed.error.empty()) {
     std::fprintf(stderr, "wobblerama-sim: %s\n%s\n", parsed.error.c_str(), simtool::simUsage());
