@@ -3,32 +3,12 @@
 // has no folder to write blorp6.rib into.
 #include <GL/glut.h>
 
-#include <cstdio>
-
 #include "PageProbe.h"
-#include "app/Callbacks.h"
-#include "app/GlobalWorld.h"
+#include "app/Startup.h"
 
 int main(int argc, char **argv) {
-  std::printf("about to create the world...\n");
-  // As on the desktop: gWorld shares the fresh world's objects, which are never freed.
-  World *world = new World();
-  gWorld = *world;
-  std::printf("world has been created...\n");
-
-  glutInit(&argc, argv);
-  glutInitDisplayMode(GLUT_RGB | GLUT_DOUBLE);
-  glutCreateWindow("Wobblerama");
-
-  glutDisplayFunc(countedDisplay);
-  glutReshapeFunc(reshape);
-  glutMouseFunc(notedMouse);
-  glutKeyboardFunc(keyboard);
-  glutMotionFunc(motion);
-  glutPassiveMotionFunc(passiveMotion);
-  glutIdleFunc(idle);
-
-  initView();
+  createWorld();
+  openWindow(&argc, argv, countedDisplay, notedMouse);
 
   // Hands the frames to the browser: each animation frame that follows runs one display.
   glutMainLoop();

@@ -60,16 +60,7 @@ public:
   RibWriter &operator=(const RibWriter &) = delete;
 
   // The requests, one override per operation of RiContext.
-#define RI_UNPAREN(...) __VA_ARGS__
-#define RI_REQUEST(Result, Name, Parameters, Arguments) Result Name Parameters override;
-#define RI_LIST_REQUEST(Result, Name, Parameters, Arguments, LastFixed)                            \
-  Result Name(RI_UNPAREN Parameters, ...) override;                                                \
-  Result Name##V(RI_UNPAREN Parameters, RtInt n, RtToken tokens[], RtPointer values[]) override;
-#define RI_VARIADIC_REQUEST(Result, Name, Parameters, LastFixed, VParameters, VArguments)          \
-  Result Name(RI_UNPAREN Parameters, ...) override;                                                \
-  Result Name##V VParameters override;
-#include "rib/RiRequests.def"
-#undef RI_UNPAREN
+#include "rib/RiContextOverrides.def"
 
 private:
   void applyOptions(const rib::RibOption *options);
