@@ -17,6 +17,11 @@ int fail(const std::string &problem) {
 
 } // namespace
 
+std::string noSuchPicture(int wanted, int pictures) {
+  return "there is no picture " + std::to_string(wanted) + ": the input has " +
+         std::to_string(pictures) + (pictures == 1 ? " picture" : " pictures");
+}
+
 int runSnapshot(const ViewArguments &arguments) {
   // An output that cannot be made is known before a long input is read.
   if (std::string problem = unwritable(arguments.outputs.fileName(arguments.firstPicture()));
@@ -46,8 +51,7 @@ int runSnapshot(const ViewArguments &arguments) {
   if (!failure.empty()) return fail(failure);
   if (written == 0) {
     if (pictures == 0) return fail("the input has no picture (no WorldEnd)");
-    return fail("there is no picture " + std::to_string(arguments.firstPicture()) +
-                ": the input has " + std::to_string(pictures));
+    return fail(noSuchPicture(arguments.firstPicture(), pictures));
   }
   return read.problems == 0 ? 0 : 1;
 }

@@ -13,6 +13,7 @@
 
 #include "PictureDraw.h"
 #include "PictureSource.h"
+#include "Snapshot.h"
 
 namespace ribview {
 namespace {
@@ -87,8 +88,9 @@ bool takeArrivals() {
   }
   const size_t wanted = static_cast<size_t>(player->arguments->firstPicture());
   if (player->pictures.size() < wanted) {
-    std::fprintf(stderr, "rib-view: there is no picture %zu: the input has %zu\n", wanted,
-                 player->pictures.size());
+    std::fprintf(stderr, "rib-view: %s\n",
+                 noSuchPicture(static_cast<int>(wanted), static_cast<int>(player->pictures.size()))
+                     .c_str());
     player->status = 2;
     return false;
   }
