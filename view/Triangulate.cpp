@@ -18,7 +18,7 @@ double signedArea(const std::vector<Vec2> &loop) {
   double area = 0;
   for (size_t i = 0, j = loop.size() - 1; i < loop.size(); j = i++)
     area += (loop[j].x - loop[i].x) * (loop[j].y + loop[i].y);
-  return -0.5 * area; // positive: counter-clockwise
+  return 0.5 * area; // positive: counter-clockwise
 }
 
 bool same(Vec2 a, Vec2 b) { return a.x == b.x && a.y == b.y; }
@@ -43,47 +43,60 @@ public:
     return start;
   }
 
+  // Whether the point at `to` lies inside the polygon's angle at node `at`.
+  bool locallyInside(int at, Vec2 to) const {
+    const Vec2 a = nodes[nodes[at].prev].p, p = nodes[at].p, b = nodes[nodes[at].next].p;
+    return cross(a, p, b) < 0 ? cross(p, to, b) >= 0 || cross(p, a, to) >= 0
+                              : cross(p, to, a) <= 0 && cross(p, b, to) <= 0;
+  }
+
   // Joins the hole ring at `hole` into the ring at `outer` by a bridge from the hole's leftmost
   // point to a point of the outer ring it sees.
   void bridge(int outer, int hole) {
     int m = hole;
     for (int at = nodes[hole].next; at != hole; at = nodes[at].next)
       if (nodes[at].p.x < nodes[m].p.x) m = at;
-    const Vec2 mp = nodes[m].p;
-    // The nearest edge crossed by the ray going left from m.
+    const Vec2 h = nodes[m].p;
+    // The nearest edge crossed by the ray going left from h (edges running down, as those of a
+    // counter-clockwise ring left of a point inside it do), and its left end.
     int best = -1;
-    double bestX = -1e300;
+    double hitX = -1e300;
     int at = outer;
     do {
       const Vec2 a = nodes[at].p, b = nodes[nodes[at].next].p;
-      if ((a.y <= mp.y && b.y >= mp.y) || (b.y <= mp.y && a.y >= mp.y)) {
-        const double x = a.y == b.y ? std::max(a.x, b.x) : a.x + (mp.y - a.y) * (b.x - a.x) / (b.y - a.y);
-        if (x <= mp.x && x > bestX) {
-          bestX = x;
-          best = a.x > b.x ? at : nodes[at].next;
+      if (h.y <= a.y && h.y >= b.y && a.y != b.y) {
+        const double x = a.x + (h.y - a.y) * (b.x - a.x) / (b.y - a.y);
+        if (x <= h.x && x > hitX) {
+          hitX = x;
+          best = a.x < b.x ? at : nodes[at].next;
         }
       }
       at = nodes[at].next;
     } while (at != outer);
     if (best < 0) best = outer;
-    // A point of the outer ring inside the triangle (m, crossing, best) would hide best: take the
-    // one of them at the smallest angle from the ray instead.
-    const Vec2 hit{bestX, mp.y}, bp = nodes[best].p;
-    double bestAngle = 1e300;
-    at = outer;
+    // A point inside the triangle (h, crossing, best) would hide best: the one of them nearest
+    // the ray in angle is seen from h instead.
+    const Vec2 bp = nodes[best].p, hit{hitX, h.y};
+    double bestTan = 1e300;
+    const int stop = best;
+    at = best;
     do {
       const Vec2 p = nodes[at].p;
-      if (at != best && p.x <= mp.x && !same(p, bp) &&
-          (insideTriangle(mp, hit, bp, p) || insideTriangle(mp, bp, hit, p))) {
-        const double angle = std::fabs(mp.y - p.y) / std::max(mp.x - p.x, 1e-300);
-        if (angle < bestAngle) bestAngle = angle, best = at;
+      if (h.x >= p.x && p.x >= bp.x && h.x != p.x &&
+          insideTriangle(h.y < bp.y ? h : hit, bp, h.y < bp.y ? hit : h, p)) {
+        const double tan = std::fabs(h.y - p.y) / (h.x - p.x);
+        if (locallyInside(at, h) && (tan < bestTan || (tan == bestTan && p.x > nodes[best].p.x))) {
+          best = at;
+          bestTan = tan;
+        }
       }
       at = nodes[at].next;
-    } while (at != outer);
+    } while (at != stop);
     // Split: best -> m ... (hole) ... m' -> best' -> (rest of outer).
     const int best2 = int(nodes.size()), m2 = best2 + 1;
-    nodes.push_back(nodes[best]);
-    nodes.push_back(nodes[m]);
+    const Node bestCopy = nodes[best], mCopy = nodes[m];
+    nodes.push_back(bestCopy);
+    nodes.push_back(mCopy);
     const int bestNext = nodes[best].next, mPrev = nodes[m].prev;
     nodes[best].next = m, nodes[m].prev = best;
     nodes[m2].prev = mPrev, nodes[mPrev].next = m2;
@@ -95,8 +108,10 @@ public:
     const Node &b = nodes[i], &a = nodes[b.prev], &c = nodes[b.next];
     if (cross(a.p, b.p, c.p) <= 0) return false;
     for (int at = c.next; at != b.prev; at = nodes[at].next) {
+      // Only a reflex corner can lie inside an ear.
       const Vec2 p = nodes[at].p;
       if (same(p, a.p) || same(p, b.p) || same(p, c.p)) continue;
+      if (cross(nodes[nodes[at].prev].p, p, nodes[nodes[at].next].p) > 0) continue;
       if (insideTriangle(a.p, b.p, c.p, p)) return false;
     }
     return true;
