@@ -47,4 +47,10 @@ struct RefinedSurface {
 bool refineSubdivision(const SubdivisionTopology &topology, const float *points, int level,
                        const std::vector<SubdivisionChannel> &channels, RefinedSurface &out);
 
+/// The same with our own refinement, which is what refineSubdivision does where OpenSubdiv is not
+/// built in (Emscripten, or WOBBLE_OWN_SUBDIVISION). Its points lie on the limit surface too, but
+/// near extraordinary points on creases it follows the older, simpler rules.
+bool refineSubdivisionOwn(const SubdivisionTopology &topology, const float *points, int level,
+                          const std::vector<SubdivisionChannel> &channels, RefinedSurface &out);
+
 } // namespace view

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "MeshChecks.h"
+#include "view/SubdivisionRefiner.h"
 
 using namespace viewtest;
 
@@ -148,4 +149,41 @@ TEST(SubdivisionMesh, FaceVaryingColoursStayOnTheirFaces) {
       EXPECT_NEAR(mesh.colors[mesh.triangles[t + k]].r, a.r, 1e-5);
   }
   EXPECT_NEAR(volume(mesh), volume(subdivide(kCubePoints, kCubeSizes, kCubeFaces, {}, 0.02)), 1e-9);
+}
+
+// Our own refinement (the browser's) agrees with OpenSubdiv's: the same quads, the same limit
+// where the rules are the classic ones, and exact where every edge is sharp.
+TEST(SubdivisionMesh, OwnRefinementAgreesWithTheLibrary) {
+  view::SubdivisionTopology cube;
+  cube.npoints = 8;
+  cube.faceSizes.assign(kCubeSizes.begin(), kCubeSizes.end());
+  cube.faceVertices.assign(kCubeFaces.begin(), kCubeFaces.end());
+  const std::vector<float> colors = {0, 0, 0, 1, 0, 0, 1, 1, 0, 0, 1, 0,
+                                     0, 0, 1, 1, 0, 1, 1, 1, 1, 0, 1, 1};
+  const std::vector<view::SubdivisionChannel> channels = {{view::VarClass::Vertex, 3, colors.data()}};
+  auto surfaceOf = [](const view::RefinedSurface &s) {
+    view::Mesh m;
+    m.positions = s.points;
+    for (size_t q = 0; q < s.quads.size(); q += 4)
+      m.triangles.insert(m.triangles.end(), {uint32_t(s.quads[q]), uint32_t(s.quads[q + 1]), uint32_t(s.quads[q + 2]),
+                                             uint32_t(s.quads[q]), uint32_t(s.quads[q + 2]), uint32_t(s.quads[q + 3])});
+    return m;
+  };
+  for (float sharpness : {0.f, 1.5f, 10.f}) {
+    view::SubdivisionTopology t = cube;
+    for (int f = 0; f < 4 && sharpness > 0; ++f) { // the four edges of the bottom face
+      t.creaseEdges.insert(t.creaseEdges.end(), {kCubeFaces[f], kCubeFaces[(f + 1) % 4]});
+      t.creaseSharpness.push_back(sharpness);
+    }
+    view::RefinedSurface library, own;
+    ASSERT_TRUE(view::refineSubdivision(t, kCubePoints.data(), 4, channels, library));
+    ASSERT_TRUE(view::refineSubdivisionOwn(t, kCubePoints.data(), 4, channels, own));
+    ASSERT_EQ(own.quads.size(), library.quads.size());
+    ASSERT_EQ(own.channels[0].size(), library.channels[0].size());
+    const view::Mesh a = surfaceOf(library), b = surfaceOf(own);
+    EXPECT_TRUE(closed(b));
+    EXPECT_NEAR(volume(a), volume(b), 1e-4 * volume(a)) << "sharpness " << sharpness;
+    EXPECT_NEAR(area(a), area(b), 1e-4 * area(a)) << "sharpness " << sharpness;
+    EXPECT_NEAR(bounds(a).lo.z, bounds(b).lo.z, 0.01) << "sharpness " << sharpness;
+  }
 }
