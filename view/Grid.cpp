@@ -6,10 +6,16 @@
 namespace view {
 
 double surfaceTolerance(const SurfaceFn &surface, const ViewSpace &view) {
-  double smallest = 1e300;
+  // Only what can be seen counts; a surface wholly behind the eye is cut coarsely.
+  double smallest = 1e300, largest = 0;
   for (int i = 0; i <= 8; ++i)
-    for (int j = 0; j <= 4; ++j) smallest = std::min(smallest, view.pixelSize(surface(i / 8.0, j / 4.0)));
-  return std::max(0.5 * smallest, 1e-9);
+    for (int j = 0; j <= 4; ++j) {
+      const Vec3 p = surface(i / 8.0, j / 4.0);
+      const double size = view.pixelSize(p);
+      largest = std::max(largest, size);
+      if (!view.behindEye(p)) smallest = std::min(smallest, size);
+    }
+  return std::max(0.5 * (smallest < 1e300 ? smallest : largest), 1e-9);
 }
 
 int arcSteps(double radius, double radians, double tolerance, int most) {
