@@ -39,15 +39,15 @@ class NullContext : public RiContext {
 public:
 #define RI_UNPAREN(...) __VA_ARGS__
 #define RI_REQUEST(Result, Name, Parameters, Arguments)                                           \
-  Result Name Parameters override { return Result(); }
+  Result Name Parameters override { return static_cast<Result>(0); }
 #define RI_LIST_REQUEST(Result, Name, Parameters, Arguments, LastFixed)                            \
-  Result Name(RI_UNPAREN Parameters, ...) override { return Result(); }                            \
+  Result Name(RI_UNPAREN Parameters, ...) override { return static_cast<Result>(0); }                            \
   Result Name##V(RI_UNPAREN Parameters, RtInt, RtToken[], RtPointer[]) override {                  \
-    return Result();                                                                               \
+    return static_cast<Result>(0);                                                                               \
   }
 #define RI_VARIADIC_REQUEST(Result, Name, Parameters, LastFixed, VParameters, VArguments)          \
-  Result Name(RI_UNPAREN Parameters, ...) override { return Result(); }                            \
-  Result Name##V VParameters override { return Result(); }
+  Result Name(RI_UNPAREN Parameters, ...) override { return static_cast<Result>(0); }                            \
+  Result Name##V VParameters override { return static_cast<Result>(0); }
 #include "rib/RiRequests.def"
 #undef RI_UNPAREN
 };
