@@ -117,20 +117,4 @@ TEST_F(RibViewDraw, NearestSurfaceWinsAndAlphaMarksWhatIsCovered) {
   EXPECT_EQ(rgba(pixelAt(wires, 0.75, 0.75)), "0,0,0,0");
 }
 
-TEST_F(RibViewDraw, AFileThatCannotBeWrittenLeavesNothingBehind) {
-  const std::vector<uint8_t> pixels(4 * 4 * 4, 7);
-  EXPECT_EQ(ribview::writePng(dir_ + "/missing/a.png", 4, 4, pixels),
-            "cannot write '" + dir_ + "/missing/a.png': No such file or directory");
-  EXPECT_EQ(ribview::unwritable(dir_ + "/missing/a.png"),
-            "cannot write '" + dir_ + "/missing/a.png': No such file or directory");
-  std::filesystem::create_directory(dir_ + "/folder.png");
-  EXPECT_EQ(ribview::unwritable(dir_ + "/folder.png"),
-            "cannot write '" + dir_ + "/folder.png': it is a folder");
-  EXPECT_NE(ribview::writePng(dir_ + "/folder.png", 4, 4, pixels), "");
-  // No temporary file is left beside them.
-  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir_),
-                          std::filesystem::directory_iterator()),
-            1);
-}
-
 } // namespace
