@@ -13,6 +13,7 @@ ReadOutcome readPictures(const std::vector<std::string> &inputs, const view::Vie
   size_t input = 0;
   view::ViewContext scene(options, [&](view::Picture &&picture) { sink(std::move(picture), input); });
   ribtools::ProblemPrinter problems(STDERR_FILENO, "rib-view");
+  problems.showNotes(); // what is drawn otherwise than asked (a program not run) is said too
   rib::RibReadSession session(scene);
   problems.follow(session);
   for (input = 0; input < inputs.size(); ++input) {
