@@ -83,7 +83,14 @@ void drawMesh(const Mesh &mesh, const DrawState &state, Picture &picture, DepthE
       if (dot(face * sign, toEye) <= 0) continue;
     }
     if (flat) {
-      for (uint32_t corner : {a, b, c}) picture.triangles.push_back(vertex(corner, face, true));
+      // One normal for the triangle, turned toward the eye as its first corner sees it.
+      const Vec3 unit = facingEye(face, p[a], state.perspective);
+      for (uint32_t corner : {a, b, c}) {
+        const Color cs = colorAt(corner), os = opacityAt(corner);
+        const Color ci = shadeFacing(state.look, state.lights, p[corner], unit, cs, os);
+        picture.triangles.push_back({float(p[corner].x), float(p[corner].y), float(p[corner].z),
+                                     ci.r, ci.g, ci.b, (os.r + os.g + os.b) / 3});
+      }
     } else {
       kept.insert(kept.end(), {a, b, c});
     }
