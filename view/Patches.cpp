@@ -65,6 +65,7 @@ bool tessellatePatchMesh(const PatchMeshArgs &args, const PrimVars &vars, const 
   du.order = dv.order = args.bicubic ? 4 : 2;
   du.basis = args.ubasis, dv.basis = args.vbasis;
   const int order = du.order;
+  const bool rational = !vars.P.given() && vars.Pw.given();
   // Varying values sit at the patches' corners.
   const int nuVarying = args.uPeriodic ? nuPatches : nuPatches + 1;
   const int nvVarying = args.vPeriodic ? nvPatches : nvPatches + 1;
@@ -106,6 +107,9 @@ bool tessellatePatchMesh(const PatchMeshArgs &args, const PrimVars &vars, const 
         wu_ += patch.w[k][l] * dwu[k] * wv[l];
         wv_ += patch.w[k][l] * wu[k] * dwv[l];
       }
+    // Only Pw is rational: a basis whose weights do not sum to one (the power basis) must not
+    // divide plain points by that sum.
+    if (!rational) w = 1, wu_ = wv_ = 0;
     if (w == 0) w = 1;
     const Vec3 p = n * (1 / w);
     if (dpdu) *dpdu = (nu_ - p * wu_) * (1 / w), *dpdv = (nv_ - p * wv_) * (1 / w);

@@ -114,6 +114,20 @@ TEST(ViewContext, SquareDiskAndTorusCoverWhatTheyShould) {
             }),
             0);
 
+  // The same square as a bilinear patch, and as a bicubic one in the power basis (u and v
+  // weigh the points 14 and 11).
+  const viewtest::Viewed patches = view(
+      camera + "Patch \"bilinear\" \"P\" [0 0 0  1 0 0  0 1 0  1 1 0]\nTranslate 0 -1.5 0\n"
+               "Basis \"power\" 1 \"power\" 1\nPatch \"bicubic\" \"P\" [0 0 0  0 0 0  0 0 0  0 0 0  0 0 0  0 0 0  0 0 0  0 0 0"
+               "  0 0 0  0 0 0  0 0 0  0 1 0  0 0 0  0 0 0  1 0 0  0 0 0]\n"
+               "WorldEnd\n");
+  ASSERT_EQ(patches.problems, 0);
+  EXPECT_EQ(wrongPixels(rasterise(patches.pictures.at(0)), [&](double x, double y) {
+              const double u = unit(x), v = unit(y);
+              return u > 0 && u < 1 && ((v > 0 && v < 1) || (v > -1.5 && v < -0.5));
+            }),
+            0);
+
   const viewtest::Viewed disk = view(camera + "Disk 0 1.5 270\nWorldEnd\n");
   EXPECT_EQ(wrongPixels(rasterise(disk.pictures.at(0)), [&](double x, double y) {
               const double a = std::atan2(unit(y), unit(x));
