@@ -217,6 +217,24 @@ TEST(ViewContext, LooksLightsAndSides) {
   EXPECT_EQ(front.pictures.at(0).triangles.size(), 6u);
   EXPECT_EQ(back.pictures.at(0).triangles.size(), 0u);
   EXPECT_EQ(mirrored.pictures.at(0).triangles.size(), 0u);
+
+  // A one-sided sphere shows its near half, through a mirroring camera too; turned inside out,
+  // its far half.
+  for (const char *camera : {"", "Scale 1 1 -1\n"}) {
+    for (const char *inside : {"", "ReverseOrientation\n"}) {
+      const std::string scene = std::string(camera) + "Translate 0 0 5\nWorldBegin\nSides 1\n" +
+                                inside + (camera[0] ? "Translate 0 0 -10\n" : "") +
+                                "Sphere 1 -1 1 360\nWorldEnd\n";
+      const viewtest::Viewed viewed = view(scene);
+      const view::Picture &p = viewed.pictures.at(0);
+      ASSERT_GT(p.triangles.size(), 100u) << scene;
+      // Triangles across the silhouette may go either way: each is judged by its middle.
+      for (size_t t = 0; t < p.triangles.size(); t += 3) {
+        const double z = (p.triangles[t].z + p.triangles[t + 1].z + p.triangles[t + 2].z) / 3;
+        ASSERT_TRUE(inside[0] ? z > 4.9 : z < 5.1) << scene;
+      }
+    }
+  }
 }
 
 TEST(ViewContext, ObjectsMotionAndArchives) {
