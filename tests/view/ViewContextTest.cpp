@@ -303,6 +303,19 @@ TEST(ViewContext, BlocksSpacesAndNotes) {
       << said.text;
 }
 
+TEST(ViewContext, LevelOfDetailDrawsOneRepresentation) {
+  // The bound covers 50 by 50 pixels: the middle range of three holds its area.
+  viewtest::Viewed v = view(
+      "Format 100 100 1\nScreenWindow -2 2 -2 2\nWorldBegin\nTranslate 0 0 5\n"
+      "Surface \"constant\"\nDetail [-1 1 -1 1 -1 1]\n"
+      "DetailRange [0 0 100 200]\nColor [0 0 1]\nSphere 1 -1 1 360\n"
+      "DetailRange [100 200 4000 5000]\nColor [0 1 0]\nSphere 1 -1 1 360\n"
+      "DetailRange [4000 5000 1e38 1e38]\nColor [1 0 0]\nSphere 1 -1 1 360\nWorldEnd\n");
+  const view::Picture &p = v.pictures.at(0);
+  ASSERT_FALSE(p.triangles.empty());
+  for (const view::DrawVertex &vertex : p.triangles) ASSERT_EQ(vertex.g, 1);
+}
+
 TEST(ViewContext, ArchivesThatCannotBeReadAreProblemsOfTheirRequest) {
   // An archive found from the working folder; a broken one (gzip cut short) is one problem of the
   // request that names it, and what was read before it is drawn.
