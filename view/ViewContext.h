@@ -10,7 +10,8 @@
 //   ObjectInstance draws the object's primitives, a solid its parts; ReadArchive and
 //   DelayedReadArchive read the file (from the including file's folder, then the working folder;
 //   a file that includes itself is a problem, not read again); RunProgram and DynamicLoad are
-//   never run: their bound is drawn as lines and a note says so;
+//   never run: their bound is drawn as lines and a note says so; of the representations that
+//   DetailRange tells apart, the one for the Detail bound's raster area;
 // - Color, Opacity, Cs, Os and N; Sides 1 culls back faces; "constant" surfaces are unlit, every
 //   other surface is matte (Ka, Kd) under the standard lights (Shading.h), or under a light at the
 //   eye when the world has none. Polygons without N are flat, other surfaces smooth.
