@@ -160,6 +160,29 @@ TEST(Polygons, DegenerateLoopsEndWithoutHarm) {
   }
 }
 
+TEST(Patches, NeighbouringPatchesMeetWithoutCracks) {
+  // A flat patch beside a bumpy one that needs many more steps inside: they share the side
+  // x = 1 point for point, so that the only open edges are the six sides around both.
+  const FixedView fine(0.001);
+  view::Mesh both;
+  for (int which = 0; which < 2; ++which) {
+    std::vector<float> points;
+    for (int j = 0; j < 4; ++j)
+      for (int i = 0; i < 4; ++i) {
+        const bool inside = i > 0 && i < 3 && j > 0 && j < 3;
+        points.insert(points.end(), {which + i / 3.0f, j / 3.0f, which && inside ? 2.0f : 0.0f});
+      }
+    view::PrimVars vars;
+    vars.P.values = points.data(), vars.P.components = 3;
+    view::PatchMeshArgs args;
+    args.bicubic = true, args.nu = args.nv = 4;
+    args.ubasis = args.vbasis = RiBezierBasis;
+    ASSERT_TRUE(view::tessellatePatchMesh(args, vars, fine, both));
+  }
+  EXPECT_GT(both.triangles.size(), 3u * 100);
+  EXPECT_EQ(openEdges(both), 6);
+}
+
 TEST(Patches, BasesStepsAndWrapping) {
   const FixedView fine(0.001);
   // A bicubic Bezier patch with its control points on the unit square is the square.
