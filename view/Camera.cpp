@@ -11,10 +11,9 @@ Frame frameOf(const CameraOptions &options, const ViewOptions &view) {
   frame.width = sized ? view.width : std::max(1, options.xResolution);
   frame.height = sized ? view.height : std::max(1, options.yResolution);
   const double pixelAspect = options.pixelAspect > 0 ? options.pixelAspect : 1;
-  const double aspect =
-      options.frameAspect > 0
-          ? options.frameAspect
-          : std::max(1, options.xResolution) * pixelAspect / std::max(1, options.yResolution);
+  const double aspect = options.frameAspect > 0 ? options.frameAspect
+                                                : std::max(1, options.xResolution) * pixelAspect /
+                                                      std::max(1, options.yResolution);
   frame.aspect = aspect;
   // The frame fitted into the picture, centred: its width over its height in pixels is the
   // frame aspect over the pixel aspect (square pixels when the size is the viewer's own).
@@ -48,7 +47,8 @@ void depthRange(const CameraOptions &options, double nearest, double farthest, d
   // the default near plane: the near plane comes forward to what is drawn, not beyond.
   if (options.perspective) {
     const double floor = zFar * 1e-5;
-    if (zNear < floor) zNear = empty ? floor : std::max(floor, std::min(nearest * 0.99, zFar * 0.5));
+    if (zNear < floor)
+      zNear = empty ? floor : std::max(floor, std::min(nearest * 0.99, zFar * 0.5));
     zNear = std::max(zNear, double(options.hither));
   }
   if (zFar <= zNear) zFar = zNear * 2 + 1e-6;

@@ -20,7 +20,8 @@ double surfaceTolerance(const SurfaceFn &surface, const ViewSpace &view) {
 
 int arcSteps(double radius, double radians, double tolerance, int most) {
   radius = std::fabs(radius), radians = std::fabs(radians);
-  if (radius <= tolerance || radians == 0) return std::min(most, std::max(1, int(std::ceil(radians / (M_PI / 2)))));
+  if (radius <= tolerance || radians == 0)
+    return std::min(most, std::max(1, int(std::ceil(radians / (M_PI / 2)))));
   // The chord of an arc of angle a leaves it by r (1 - cos(a / 2)).
   const double step = 2 * std::acos(std::max(-1.0, 1 - tolerance / radius));
   return std::clamp(int(std::ceil(radians / step)), 1, most);
@@ -48,10 +49,8 @@ Vec3 cornerValue(const PrimVar &var, const CornerElements &elements, double u, d
     return Vec3{f[0], f[1], f[2]};
   };
   switch (var.storage) {
-  case VarClass::Constant:
-    return element(0);
-  case VarClass::Uniform:
-    return element(elements.uniform);
+  case VarClass::Constant: return element(0);
+  case VarClass::Uniform: return element(elements.uniform);
   default: {
     const Vec3 a = element(elements.corners[0]), b = element(elements.corners[1]),
                c = element(elements.corners[2]), d = element(elements.corners[3]);

@@ -14,14 +14,10 @@ namespace {
 double outsideSign(const DrawState &state) {
   const bool mirrored = state.objectToCamera.determinant3() < 0;
   switch (state.orientation) {
-  case Orientation::Outside:
-    return mirrored ? -1 : 1;
-  case Orientation::Inside:
-    return mirrored ? 1 : -1;
-  case Orientation::LeftHanded:
-    return 1;
-  case Orientation::RightHanded:
-    return -1;
+  case Orientation::Outside: return mirrored ? -1 : 1;
+  case Orientation::Inside: return mirrored ? 1 : -1;
+  case Orientation::LeftHanded: return 1;
+  case Orientation::RightHanded: return -1;
   }
   return 1;
 }
@@ -48,10 +44,11 @@ void drawMesh(const Mesh &mesh, const DrawState &state, Picture &picture, DepthE
   auto opacityAt = [&](size_t i) { return opacities ? mesh.opacities[i] : state.opacity; };
   auto vertex = [&](size_t i, Vec3 normal, bool shadeIt) {
     const Color cs = colorAt(i), os = opacityAt(i);
-    const Color ci = shadeIt ? shade(state.look, state.lights, p[i], normal, state.perspective, cs, os)
-                             : Color{os.r * cs.r, os.g * cs.g, os.b * cs.b};
-    return DrawVertex{float(p[i].x), float(p[i].y), float(p[i].z), ci.r, ci.g, ci.b,
-                      (os.r + os.g + os.b) / 3};
+    const Color ci = shadeIt
+                         ? shade(state.look, state.lights, p[i], normal, state.perspective, cs, os)
+                         : Color{os.r * cs.r, os.g * cs.g, os.b * cs.b};
+    return DrawVertex{float(p[i].x), float(p[i].y), float(p[i].z),           ci.r,
+                      ci.g,          ci.b,          (os.r + os.g + os.b) / 3};
   };
 
   // Smooth surfaces: normals given (through the inverse transpose) or averaged around each vertex.
@@ -76,7 +73,8 @@ void drawMesh(const Mesh &mesh, const DrawState &state, Picture &picture, DepthE
   const size_t before = picture.triangles.size();
   // Room grows by doubling: a picture of many small meshes is not copied once per mesh.
   if (flat && picture.triangles.capacity() < before + mesh.triangles.size())
-    picture.triangles.reserve(std::max(before + mesh.triangles.size(), 2 * picture.triangles.capacity()));
+    picture.triangles.reserve(
+        std::max(before + mesh.triangles.size(), 2 * picture.triangles.capacity()));
   for (size_t t = 0; t + 2 < mesh.triangles.size(); t += 3) {
     const uint32_t a = mesh.triangles[t], b = mesh.triangles[t + 1], c = mesh.triangles[t + 2];
     if (a >= count || b >= count || c >= count) continue;

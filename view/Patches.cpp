@@ -2,8 +2,8 @@
 
 #include <algorithm>
 #include <array>
-#include <vector>
 #include <cmath>
+#include <vector>
 
 #include "Grid.h"
 
@@ -77,7 +77,8 @@ template <class AddAt>
 void addStitched(AddAt &addAt, int nu, int nv, std::array<int, 4> sides, Mesh &mesh) {
   std::vector<uint32_t> inner(size_t(nu - 1) * (nv - 1));
   for (int j = 1; j < nv; ++j)
-    for (int i = 1; i < nu; ++i) inner[size_t(j - 1) * (nu - 1) + (i - 1)] = addAt(double(i) / nu, double(j) / nv);
+    for (int i = 1; i < nu; ++i)
+      inner[size_t(j - 1) * (nu - 1) + (i - 1)] = addAt(double(i) / nu, double(j) / nv);
   auto at = [&](int i, int j) { return inner[size_t(j - 1) * (nu - 1) + (i - 1)]; };
   for (int j = 1; j + 1 < nv; ++j)
     for (int i = 1; i + 1 < nu; ++i) {
@@ -130,7 +131,7 @@ bool tessellatePatchMesh(const PatchMeshArgs &args, const PrimVars &vars, const 
   // One patch's control points, and its surface and derivatives at (u, v).
   struct Patch {
     int ci[4], cj[4];
-    Vec3 g[4][4];     // homogeneous
+    Vec3 g[4][4]; // homogeneous
     double w[4][4];
     double smallest = 1e300; // the smallest pixel over its control points
   };
@@ -180,8 +181,12 @@ bool tessellatePatchMesh(const PatchMeshArgs &args, const PrimVars &vars, const 
   for (int pv = 0; pv < nvPatches; ++pv)
     for (int pu = 0; pu < nuPatches; ++pu) {
       gather(pu, pv, patch);
-      const SurfaceFn along = [&](double v, double u) { return evaluateAt(patch, u, v, nullptr, nullptr); };
-      const SurfaceFn across = [&](double u, double v) { return evaluateAt(patch, u, v, nullptr, nullptr); };
+      const SurfaceFn along = [&](double v, double u) {
+        return evaluateAt(patch, u, v, nullptr, nullptr);
+      };
+      const SurfaceFn across = [&](double u, double v) {
+        return evaluateAt(patch, u, v, nullptr, nullptr);
+      };
       if (patch.smallest == 1e300) continue; // wholly behind the eye
       const double tolerance = std::max(0.5 * patch.smallest, 1e-9);
       nu = std::max(nu, curveSteps(along, tolerance, 64));
@@ -200,7 +205,8 @@ bool tessellatePatchMesh(const PatchMeshArgs &args, const PrimVars &vars, const 
     };
     double smallest = 1e300;
     for (int k = 0; k <= 4; ++k)
-      if (!view.behindEye(point(k / 4.0))) smallest = std::min(smallest, view.pixelSize(point(k / 4.0)));
+      if (!view.behindEye(point(k / 4.0)))
+        smallest = std::min(smallest, view.pixelSize(point(k / 4.0)));
     if (smallest == 1e300) return 1;
     const SurfaceFn curve = [&](double, double t) { return point(t); };
     return std::min(curveSteps(curve, std::max(0.5 * smallest, 1e-9), 64), 64);

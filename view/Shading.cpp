@@ -51,9 +51,12 @@ Light makeLight(const char *shader, RtInt n, const RtToken tokens[], const RtPoi
   // light has a cone, a shadowed distant light a direction); without them, for a light at the
   // origin of its space whose brightness does not fall off.
   if (light.kind == LightKind::Other) {
-    if (floats("coneangle", 1)) light.kind = LightKind::Spot;
-    else if (to) light.kind = LightKind::Distant;
-    else if (from) light.kind = LightKind::Point;
+    if (floats("coneangle", 1))
+      light.kind = LightKind::Spot;
+    else if (to)
+      light.kind = LightKind::Distant;
+    else if (from)
+      light.kind = LightKind::Point;
   }
   const double i = intensity ? *intensity : 1;
   light.color = color ? Color{float(i * color[0]), float(i * color[1]), float(i * color[2])}
@@ -110,9 +113,7 @@ Color shadeFacing(const SurfaceLook &look, const std::vector<const Light *> &lig
     case LightKind::Ambient:
       ambient[0] += light->color.r, ambient[1] += light->color.g, ambient[2] += light->color.b;
       continue;
-    case LightKind::Distant:
-      weight = dot(nn, light->direction * -1);
-      break;
+    case LightKind::Distant: weight = dot(nn, light->direction * -1); break;
     case LightKind::Point:
     case LightKind::Spot: {
       const Vec3 l = light->from - p;
@@ -125,9 +126,7 @@ Color shadeFacing(const SurfaceLook &look, const std::vector<const Light *> &lig
       }
       break;
     }
-    case LightKind::Other:
-      weight = dot(nn, normalized(light->from - p));
-      break;
+    case LightKind::Other: weight = dot(nn, normalized(light->from - p)); break;
     }
     if (weight <= 0) continue;
     diffuse[0] += weight * light->color.r, diffuse[1] += weight * light->color.g;

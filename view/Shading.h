@@ -19,8 +19,8 @@ enum class LightKind { Ambient, Distant, Point, Spot, Other };
 
 struct Light {
   LightKind kind = LightKind::Point;
-  Color color;               // intensity times lightcolor
-  Vec3 from, direction;      // camera space; direction: from "from" toward "to", unit
+  Color color;          // intensity times lightcolor
+  Vec3 from, direction; // camera space; direction: from "from" toward "to", unit
   double cosOuter = 0, cosInner = 0, beam = 2; // spotlight cone
 };
 

@@ -12,7 +12,9 @@ struct Node {
   int prev, next;
 };
 
-double cross(Vec2 o, Vec2 a, Vec2 b) { return (a.x - o.x) * (b.y - o.y) - (a.y - o.y) * (b.x - o.x); }
+double cross(Vec2 o, Vec2 a, Vec2 b) {
+  return (a.x - o.x) * (b.y - o.y) - (a.y - o.y) * (b.x - o.x);
+}
 
 double signedArea(const std::vector<Vec2> &loop) {
   double area = 0;
@@ -38,7 +40,8 @@ public:
     const int start = int(nodes.size()), n = int(loop.size());
     for (int k = 0; k < n; ++k) {
       const int i = reverse ? n - 1 - k : k;
-      nodes.push_back({firstIndex + uint32_t(i), loop[i], start + (k + n - 1) % n, start + (k + 1) % n});
+      nodes.push_back(
+          {firstIndex + uint32_t(i), loop[i], start + (k + n - 1) % n, start + (k + 1) % n});
     }
     return start;
   }
@@ -132,7 +135,8 @@ public:
     cells.assign(size_t(grid) * grid, {});
     removed.assign(nodes.size(), 0);
     do {
-      if (reflex(at)) cells[size_t(cellY(nodes[at].p.y)) * grid + cellX(nodes[at].p.x)].push_back(at);
+      if (reflex(at))
+        cells[size_t(cellY(nodes[at].p.y)) * grid + cellX(nodes[at].p.x)].push_back(at);
       at = nodes[at].next;
     } while (at != start);
   }
@@ -141,8 +145,10 @@ public:
     const Node &b = nodes[i], &a = nodes[b.prev], &c = nodes[b.next];
     if (cross(a.p, b.p, c.p) <= 0) return false;
     // Only a reflex corner can lie inside an ear.
-    const int cx0 = cellX(std::min({a.p.x, b.p.x, c.p.x})), cx1 = cellX(std::max({a.p.x, b.p.x, c.p.x}));
-    const int cy0 = cellY(std::min({a.p.y, b.p.y, c.p.y})), cy1 = cellY(std::max({a.p.y, b.p.y, c.p.y}));
+    const int cx0 = cellX(std::min({a.p.x, b.p.x, c.p.x})),
+              cx1 = cellX(std::max({a.p.x, b.p.x, c.p.x}));
+    const int cy0 = cellY(std::min({a.p.y, b.p.y, c.p.y})),
+              cy1 = cellY(std::max({a.p.y, b.p.y, c.p.y}));
     for (int cy = cy0; cy <= cy1; ++cy)
       for (int cx = cx0; cx <= cx1; ++cx) {
         std::vector<int> &cell = cells[size_t(cy) * grid + cx];

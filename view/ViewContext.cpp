@@ -205,8 +205,7 @@ RtVoid ViewContext::State::ReverseOrientation() {
   attributes.orientation = kReversed[int(attributes.orientation)];
 }
 
-RtVoid ViewContext::State::AttributeV(RtToken name, RtInt n, RtToken tokens[],
-                                      RtPointer values[]) {
+RtVoid ViewContext::State::AttributeV(RtToken name, RtInt n, RtToken tokens[], RtPointer values[]) {
   if (!name || std::strcmp(name, "trimcurve") != 0) return;
   for (RtInt i = 0; i < n; ++i) {
     ParamInfo info;
@@ -369,9 +368,8 @@ RtVoid ViewContext::State::MotionEnd() { inMotion = false; }
 void ViewContext::State::draw(const Mesh &mesh) {
   if (mesh.empty() || attributes.hidden) return;
   if (defining >= 0) {
-    objects[size_t(defining)].push_back(
-        {mesh, attributes.transform * definingTransform.inverse(), attributes.orientation,
-         attributes.sides});
+    objects[size_t(defining)].push_back({mesh, attributes.transform * definingTransform.inverse(),
+                                         attributes.orientation, attributes.sides});
     return;
   }
   drawIn(mesh, toCamera(), attributes.orientation, attributes.sides);
@@ -389,7 +387,8 @@ void ViewContext::State::drawIn(const Mesh &mesh, const Mat4 &objectToCamera,
   state.opacity = attributes.opacity;
   state.look = attributes.look;
   for (size_t i = 0; i < lights.size(); ++i)
-    if (i < attributes.lightsOn.size() && attributes.lightsOn[i]) state.lights.push_back(&lights[i]);
+    if (i < attributes.lightsOn.size() && attributes.lightsOn[i])
+      state.lights.push_back(&lights[i]);
   // A scene without lights is lit from the eye, so that its shapes show.
   if (lights.empty()) state.lights.push_back(&eye);
   drawMesh(mesh, state, picture, depth);

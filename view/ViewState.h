@@ -31,7 +31,7 @@ struct Attributes {
   int ustep = 3, vstep = 3;
   TrimCurves trims;
   bool trimInside = false;
-  double detail = -1; // the raster area of the Detail bound; negative: none given
+  double detail = -1;  // the raster area of the Detail bound; negative: none given
   bool hidden = false; // outside its DetailRange
   Attributes();
 };
@@ -58,7 +58,7 @@ struct ViewContext::State : RequestDefaults {
   std::vector<CameraOptions> savedOptions; // FrameBegin's
   Attributes attributes;
   std::vector<Attributes> savedAttributes; // AttributeBegin's, FrameBegin's, WorldBegin's
-  std::vector<size_t> blockBases; // savedAttributes' size inside each open frame or world
+  std::vector<size_t> blockBases;          // savedAttributes' size inside each open frame or world
   std::vector<Mat4> savedTransforms;       // TransformBegin's
   std::map<std::string, Mat4> spaces;      // CoordinateSystem's, to world
   Declarations declarations;
@@ -73,12 +73,12 @@ struct ViewContext::State : RequestDefaults {
   Light eye;
 
   bool inMotion = false, motionTaken = false;
-  int inlineDepth = 0;                 // inside ArchiveBegin ... ArchiveEnd
+  int inlineDepth = 0;                     // inside ArchiveBegin ... ArchiveEnd
   std::vector<std::string> inlineArchives; // their names
 
   std::vector<std::vector<StoredMesh>> objects;
   std::vector<bool> objectInWorld; // released at WorldEnd
-  int defining = -1; // the object being defined
+  int defining = -1;               // the object being defined
   Mat4 definingTransform;
 
   // The first request of a motion block is drawn; the others are its later samples.

@@ -12,11 +12,11 @@ TEST(PrimVars, StandardDeclaredAndInlineNames) {
   ASSERT_TRUE(declarations.declare("N", "facevarying normal")); // a declaration replaces
 
   const float p[6] = {}, cs[3] = {}, os[3] = {}, n[3] = {}, w[2] = {}, cw[1] = {}, pw[8] = {};
-  const char *tokens[] = {"P", "uniform color Cs", "vertex float Os", "N", "width",
-                          "constantwidth", "Cd", "Pw"};
+  const char *tokens[] = {
+      "P", "uniform color Cs", "vertex float Os", "N", "width", "constantwidth", "Cd", "Pw"};
   const void *values[] = {p, cs, os, n, w, cw, cs, pw};
-  const view::PrimVars vars = view::findPrimVars(
-      8, const_cast<RtToken *>(tokens), const_cast<RtPointer *>(values), declarations);
+  const view::PrimVars vars = view::findPrimVars(8, const_cast<RtToken *>(tokens),
+                                                 const_cast<RtPointer *>(values), declarations);
   EXPECT_EQ(vars.P.values, p);
   EXPECT_EQ(vars.P.storage, view::VarClass::Vertex);
   EXPECT_EQ(vars.Cs.values, cs);

@@ -36,7 +36,8 @@ double area(const view::Mesh &m) {
 int openEdges(const view::Mesh &m) {
   std::map<std::tuple<long, long, long>, int> ids;
   auto id = [&](view::Vec3 p) {
-    const auto key = std::make_tuple(std::lround(p.x * 1e6), std::lround(p.y * 1e6), std::lround(p.z * 1e6));
+    const auto key =
+        std::make_tuple(std::lround(p.x * 1e6), std::lround(p.y * 1e6), std::lround(p.z * 1e6));
     return ids.emplace(key, int(ids.size())).first->second;
   };
   std::map<std::pair<int, int>, int> uses;
@@ -44,7 +45,8 @@ int openEdges(const view::Mesh &m) {
     const int k[3] = {id(m.positions[m.triangles[t]]), id(m.positions[m.triangles[t + 1]]),
                       id(m.positions[m.triangles[t + 2]])};
     if (k[0] == k[1] || k[1] == k[2] || k[0] == k[2]) continue;
-    for (int e = 0; e < 3; ++e) ++uses[{std::min(k[e], k[(e + 1) % 3]), std::max(k[e], k[(e + 1) % 3])}];
+    for (int e = 0; e < 3; ++e)
+      ++uses[{std::min(k[e], k[(e + 1) % 3]), std::max(k[e], k[(e + 1) % 3])}];
   }
   int open = 0;
   for (const auto &use : uses) open += use.second == 1;
@@ -102,7 +104,8 @@ TEST(Quadrics, AreasClosednessAndBounds) {
 
 TEST(Polygons, GeneralPolygonsKeepTheirArea) {
   // A comb (non-convex) with two holes, wound clockwise: area 7 - 2 * 0.25.
-  const float p[] = {0, 0, 0, 0, 3, 0, 1, 3, 0, 1, 1, 0, 2, 1, 0, 2, 3, 0, 3, 3, 0, 3, 0, 0,
+  const float p[] = {0,     0,     0, 0,     3,     0, 1,     3,     0, 1,     1,     0,
+                     2,     1,     0, 2,     3,     0, 3,     3,     0, 3,     0,     0,
                      0.25f, 0.25f, 0, 0.75f, 0.25f, 0, 0.75f, 0.75f, 0, 0.25f, 0.75f, 0,
                      2.25f, 0.25f, 0, 2.75f, 0.25f, 0, 2.75f, 0.75f, 0, 2.25f, 0.75f, 0};
   const RtInt loops[] = {3}, counts[] = {8, 4, 4};
@@ -115,7 +118,8 @@ TEST(Polygons, GeneralPolygonsKeepTheirArea) {
   EXPECT_NEAR(area(mesh), 7 - 0.5, 1e-9);
   // Every triangle wound as the outer loop (clockwise seen from +z: normal along -z).
   for (size_t t = 0; t < mesh.triangles.size(); t += 3) {
-    const view::Vec3 a = mesh.positions[mesh.triangles[t]], b = mesh.positions[mesh.triangles[t + 1]],
+    const view::Vec3 a = mesh.positions[mesh.triangles[t]],
+                     b = mesh.positions[mesh.triangles[t + 1]],
                      c = mesh.positions[mesh.triangles[t + 2]];
     EXPECT_LE(view::cross(b - a, c - a).z, 1e-12);
   }
@@ -203,7 +207,8 @@ TEST(Patches, BasesStepsAndWrapping) {
   std::vector<float> ring;
   for (int j = 0; j < 4; ++j)
     for (int i = 0; i < 8; ++i)
-      ring.insert(ring.end(), {float(std::cos(kPi * i / 4)), float(std::sin(kPi * i / 4)), float(j)});
+      ring.insert(ring.end(),
+                  {float(std::cos(kPi * i / 4)), float(std::sin(kPi * i / 4)), float(j)});
   vars.P.values = ring.data();
   args.nu = 8, args.uPeriodic = true;
   args.ubasis = args.vbasis = RiBSplineBasis;

@@ -46,8 +46,8 @@ TEST(ViewContext, CameraDefaultsAndFitting) {
   // A 2:1 frame in a square picture: letterboxed, centred; the frame number is kept.
   view::ViewOptions square;
   square.width = square.height = 300;
-  viewtest::Viewed wide = view("FrameBegin 7\nFormat 200 100 1\nWorldBegin\nWorldEnd\nFrameEnd\n",
-                               square);
+  viewtest::Viewed wide =
+      view("FrameBegin 7\nFormat 200 100 1\nWorldBegin\nWorldEnd\nFrameEnd\n", square);
   ASSERT_EQ(wide.pictures.size(), 1u);
   const view::Picture &w = wide.pictures[0];
   EXPECT_EQ(w.width, 300);
@@ -109,54 +109,61 @@ TEST(ViewContext, SquareDiskAndTorusCoverWhatTheyShould) {
 
   const viewtest::Viewed square =
       view(camera + "Polygon \"P\" [0 0 0  1 0 0  1 1 0  0 1 0]\nWorldEnd\n");
-  EXPECT_EQ(wrongPixels(rasterise(square.pictures.at(0)), [&](double x, double y) {
-              return unit(x) > 0 && unit(x) < 1 && unit(y) > 0 && unit(y) < 1;
-            }),
+  EXPECT_EQ(wrongPixels(rasterise(square.pictures.at(0)),
+                        [&](double x, double y) {
+                          return unit(x) > 0 && unit(x) < 1 && unit(y) > 0 && unit(y) < 1;
+                        }),
             0);
 
   // The same square as a bilinear patch, and as a bicubic one in the power basis (u and v
   // weigh the points 14 and 11).
-  const viewtest::Viewed patches = view(
-      camera + "Patch \"bilinear\" \"P\" [0 0 0  1 0 0  0 1 0  1 1 0]\nTranslate 0 -1.5 0\n"
-               "Basis \"power\" 1 \"power\" 1\nPatch \"bicubic\" \"P\" [0 0 0  0 0 0  0 0 0  0 0 0  0 0 0  0 0 0  0 0 0  0 0 0"
-               "  0 0 0  0 0 0  0 0 0  0 1 0  0 0 0  0 0 0  1 0 0  0 0 0]\n"
-               "WorldEnd\n");
+  const viewtest::Viewed patches =
+      view(camera + "Patch \"bilinear\" \"P\" [0 0 0  1 0 0  0 1 0  1 1 0]\nTranslate 0 -1.5 0\n"
+                    "Basis \"power\" 1 \"power\" 1\nPatch \"bicubic\" \"P\" [0 0 0  0 0 0  0 0 0  "
+                    "0 0 0  0 0 0  0 0 0  0 0 0  0 0 0"
+                    "  0 0 0  0 0 0  0 0 0  0 1 0  0 0 0  0 0 0  1 0 0  0 0 0]\n"
+                    "WorldEnd\n");
   ASSERT_EQ(patches.problems, 0);
-  EXPECT_EQ(wrongPixels(rasterise(patches.pictures.at(0)), [&](double x, double y) {
-              const double u = unit(x), v = unit(y);
-              return u > 0 && u < 1 && ((v > 0 && v < 1) || (v > -1.5 && v < -0.5));
-            }),
+  EXPECT_EQ(wrongPixels(rasterise(patches.pictures.at(0)),
+                        [&](double x, double y) {
+                          const double u = unit(x), v = unit(y);
+                          return u > 0 && u < 1 && ((v > 0 && v < 1) || (v > -1.5 && v < -0.5));
+                        }),
             0);
 
   const viewtest::Viewed disk = view(camera + "Disk 0 1.5 270\nWorldEnd\n");
-  EXPECT_EQ(wrongPixels(rasterise(disk.pictures.at(0)), [&](double x, double y) {
-              const double a = std::atan2(unit(y), unit(x));
-              return std::hypot(unit(x), unit(y)) < 1.5 && (a >= 0 || a < -kPi / 2);
-            }),
+  EXPECT_EQ(wrongPixels(rasterise(disk.pictures.at(0)),
+                        [&](double x, double y) {
+                          const double a = std::atan2(unit(y), unit(x));
+                          return std::hypot(unit(x), unit(y)) < 1.5 && (a >= 0 || a < -kPi / 2);
+                        }),
             0);
 
   // Seen from above (along its axis): a ring from 1.5 - 0.25 to 1.5 + 0.25.
   const viewtest::Viewed torus = view(camera + "Torus 1.5 0.25 0 360 360\nWorldEnd\n");
-  EXPECT_EQ(wrongPixels(rasterise(torus.pictures.at(0)), [&](double x, double y) {
-              const double r = std::hypot(unit(x), unit(y));
-              return r > 1.25 && r < 1.75;
-            }),
+  EXPECT_EQ(wrongPixels(rasterise(torus.pictures.at(0)),
+                        [&](double x, double y) {
+                          const double r = std::hypot(unit(x), unit(y));
+                          return r > 1.25 && r < 1.75;
+                        }),
             0);
 }
 
 TEST(ViewContext, GeneralPolygonHoleStaysEmpty) {
   // A non-convex outer loop (an L) with a square hole in its corner.
-  const viewtest::Viewed v =
-      view("Format 100 100 1\nScreenWindow -2 2 -2 2\nWorldBegin\nTranslate 0 0 5\n"
-           "GeneralPolygon [6 4] \"P\" [-1.6 -1.6 0  1.6 -1.6 0  1.6 0 0  0 0 0  0 1.6 0  -1.6 1.6 0"
-           "  -1.2 -1.2 0  -1.2 -0.4 0  -0.4 -0.4 0  -0.4 -1.2 0]\nWorldEnd\n");
+  const viewtest::Viewed v = view(
+      "Format 100 100 1\nScreenWindow -2 2 -2 2\nWorldBegin\nTranslate 0 0 5\n"
+      "GeneralPolygon [6 4] \"P\" [-1.6 -1.6 0  1.6 -1.6 0  1.6 0 0  0 0 0  0 1.6 0  -1.6 1.6 0"
+      "  -1.2 -1.2 0  -1.2 -0.4 0  -0.4 -0.4 0  -0.4 -1.2 0]\nWorldEnd\n");
   ASSERT_EQ(v.problems, 0);
-  EXPECT_EQ(wrongPixels(rasterise(v.pictures.at(0)), [](double x, double y) {
-              const double u = x / 25 - 2, w = y / 25 - 2;
-              const bool outer = u > -1.6 && u < 1.6 && w > -1.6 && w < 1.6 && (u < 0 || w < 0);
-              const bool hole = u > -1.2 && u < -0.4 && w > -1.2 && w < -0.4;
-              return outer && !hole;
-            }),
+  EXPECT_EQ(wrongPixels(rasterise(v.pictures.at(0)),
+                        [](double x, double y) {
+                          const double u = x / 25 - 2, w = y / 25 - 2;
+                          const bool outer =
+                              u > -1.6 && u < 1.6 && w > -1.6 && w < 1.6 && (u < 0 || w < 0);
+                          const bool hole = u > -1.2 && u < -0.4 && w > -1.2 && w < -0.4;
+                          return outer && !hole;
+                        }),
             0);
 }
 
@@ -164,7 +171,8 @@ TEST(ViewContext, LooksLightsAndSides) {
   const std::string quad = "Polygon \"P\" [-1 -1 0  -1 1 0  1 1 0  1 -1 0]\n";
   // Constant: the colour as given, opacity as alpha.
   viewtest::Viewed constant = view("WorldBegin\nSurface \"constant\"\nColor [0.2 0.4 0.6]\n"
-                                   "Opacity [0.5 0.5 0.5]\n" + quad + "WorldEnd\n");
+                                   "Opacity [0.5 0.5 0.5]\n" +
+                                   quad + "WorldEnd\n");
   const view::DrawVertex &c = constant.pictures.at(0).triangles.at(0);
   EXPECT_NEAR(c.r, 0.1, 1e-6);
   EXPECT_NEAR(c.b, 0.3, 1e-6);
@@ -172,8 +180,8 @@ TEST(ViewContext, LooksLightsAndSides) {
 
   // Matte under a distant light shining along +z onto a quad facing the eye: Kd times Cs.
   viewtest::Viewed lit = view("WorldBegin\nLightSource \"distantlight\" 1 \"intensity\" 0.5\n"
-                              "Surface \"matte\" \"Kd\" 0.8\nColor [1 0.5 0]\n" + quad +
-                              "Illuminate 1 0\n" + quad + "WorldEnd\n");
+                              "Surface \"matte\" \"Kd\" 0.8\nColor [1 0.5 0]\n" +
+                              quad + "Illuminate 1 0\n" + quad + "WorldEnd\n");
   const view::Picture &l = lit.pictures.at(0);
   ASSERT_EQ(l.triangles.size(), 12u);
   EXPECT_NEAR(l.triangles[0].r, 0.4, 1e-5);
@@ -182,10 +190,12 @@ TEST(ViewContext, LooksLightsAndSides) {
 
   // A point light falls off with the square of the distance; a spot light lights its cone only.
   viewtest::Viewed point = view("WorldBegin\nLightSource \"pointlight\" 1 \"intensity\" 8 "
-                                "\"from\" [0 0 -2]\n" + quad + "WorldEnd\n");
+                                "\"from\" [0 0 -2]\n" +
+                                quad + "WorldEnd\n");
   EXPECT_NEAR(point.pictures.at(0).triangles.at(0).r, 8 / 6.0 * (2 / std::sqrt(6.0)), 1e-5);
   viewtest::Viewed spot = view("WorldBegin\nLightSource \"spotlight\" 1 \"from\" [0 0 -1] "
-                               "\"to\" [1 1 0] \"coneangle\" 0.2\n" + quad + "WorldEnd\n");
+                               "\"to\" [1 1 0] \"coneangle\" 0.2\n" +
+                               quad + "WorldEnd\n");
   const view::Picture &sp = spot.pictures.at(0);
   for (const view::DrawVertex &v : sp.triangles)
     EXPECT_EQ(v.r > 0, v.x == 1 && v.y == 1) << v.x << " " << v.y;
@@ -252,10 +262,12 @@ TEST(ViewContext, ObjectsMotionAndArchives) {
   char folder[] = "/tmp/viewtestXXXXXX";
   ASSERT_TRUE(mkdtemp(folder));
   const std::string dir = folder;
-  std::ofstream(dir + "/part.rib") << "Polygon \"P\" [0 0 0 1 0 0 1 1 0]\nReadArchive \"part.rib\"\n";
-  std::ofstream(dir + "/scene.rib") << "WorldBegin\nReadArchive \"part.rib\"\n"
-                                       "Procedural \"DelayedReadArchive\" [\"part.rib\"] [0 1 0 1 0 1]\n"
-                                       "ReadArchive \"missing.rib\"\nWorldEnd\n";
+  std::ofstream(dir + "/part.rib")
+      << "Polygon \"P\" [0 0 0 1 0 0 1 1 0]\nReadArchive \"part.rib\"\n";
+  std::ofstream(dir + "/scene.rib")
+      << "WorldBegin\nReadArchive \"part.rib\"\n"
+         "Procedural \"DelayedReadArchive\" [\"part.rib\"] [0 1 0 1 0 1]\n"
+         "ReadArchive \"missing.rib\"\nWorldEnd\n";
   Said said;
   view::ViewContext context({}, [&](view::Picture &&p) { objects.pictures.push_back(p); });
   context.setInputName(dir + "/scene.rib");
@@ -294,8 +306,9 @@ TEST(ViewContext, BlocksSpacesAndNotes) {
   EXPECT_NEAR(p.triangles[1].x, 1, 1e-6);
   EXPECT_NEAR(p.triangles[1].z, 5, 1e-6);
   EXPECT_EQ(v.problems, 3);
-  EXPECT_NE(said.text.find("scene.rib:6: note: Projection \"fisheye\" is drawn as \"orthographic\""),
-            std::string::npos)
+  EXPECT_NE(
+      said.text.find("scene.rib:6: note: Projection \"fisheye\" is drawn as \"orthographic\""),
+      std::string::npos)
       << said.text;
   EXPECT_NE(said.text.find("scene.rib:13: CoordSysTransform: no coordinate system \"nowhere\""),
             std::string::npos);
@@ -305,12 +318,12 @@ TEST(ViewContext, BlocksSpacesAndNotes) {
 
 TEST(ViewContext, LevelOfDetailDrawsOneRepresentation) {
   // The bound covers 50 by 50 pixels: the middle range of three holds its area.
-  viewtest::Viewed v = view(
-      "Format 100 100 1\nScreenWindow -2 2 -2 2\nWorldBegin\nTranslate 0 0 5\n"
-      "Surface \"constant\"\nDetail [-1 1 -1 1 -1 1]\n"
-      "DetailRange [0 0 100 200]\nColor [0 0 1]\nSphere 1 -1 1 360\n"
-      "DetailRange [100 200 4000 5000]\nColor [0 1 0]\nSphere 1 -1 1 360\n"
-      "DetailRange [4000 5000 1e38 1e38]\nColor [1 0 0]\nSphere 1 -1 1 360\nWorldEnd\n");
+  viewtest::Viewed v =
+      view("Format 100 100 1\nScreenWindow -2 2 -2 2\nWorldBegin\nTranslate 0 0 5\n"
+           "Surface \"constant\"\nDetail [-1 1 -1 1 -1 1]\n"
+           "DetailRange [0 0 100 200]\nColor [0 0 1]\nSphere 1 -1 1 360\n"
+           "DetailRange [100 200 4000 5000]\nColor [0 1 0]\nSphere 1 -1 1 360\n"
+           "DetailRange [4000 5000 1e38 1e38]\nColor [1 0 0]\nSphere 1 -1 1 360\nWorldEnd\n");
   const view::Picture &p = v.pictures.at(0);
   ASSERT_FALSE(p.triangles.empty());
   for (const view::DrawVertex &vertex : p.triangles) ASSERT_EQ(vertex.g, 1);
