@@ -33,12 +33,16 @@ double area(const view::Mesh &m) {
 }
 
 // Edges used by one non-degenerate triangle only, once equal positions are taken as one point.
-int openEdges(const view::Mesh &m) {
+// (`ends`, when given, receives the open edges' end points.)
+int openEdges(const view::Mesh &m, std::vector<view::Vec3> *ends = nullptr) {
   std::map<std::tuple<long, long, long>, int> ids;
+  std::vector<view::Vec3> points;
   auto id = [&](view::Vec3 p) {
     const auto key =
         std::make_tuple(std::lround(p.x * 1e6), std::lround(p.y * 1e6), std::lround(p.z * 1e6));
-    return ids.emplace(key, int(ids.size())).first->second;
+    const auto found = ids.emplace(key, int(ids.size()));
+    if (found.second) points.push_back(p);
+    return found.first->second;
   };
   std::map<std::pair<int, int>, int> uses;
   for (size_t t = 0; t < m.triangles.size(); t += 3) {
@@ -49,7 +53,13 @@ int openEdges(const view::Mesh &m) {
       ++uses[{std::min(k[e], k[(e + 1) % 3]), std::max(k[e], k[(e + 1) % 3])}];
   }
   int open = 0;
-  for (const auto &use : uses) open += use.second == 1;
+  for (const auto &use : uses) {
+    if (use.second != 1) continue;
+    ++open;
+    if (ends)
+      ends->insert(ends->end(),
+                   {points[size_t(use.first.first)], points[size_t(use.first.second)]});
+  }
   return open;
 }
 
@@ -216,10 +226,12 @@ TEST(Patches, BasesStepsAndWrapping) {
   view::Mesh tube;
   ASSERT_TRUE(view::tessellatePatchMesh(args, vars, fine, tube));
   expectWithin(tube, {-1, -1, 0}, {1, 1, 3});
-  // Open only at its two ends: the seam between the first and last patch is shared.
-  int top = 0;
-  for (const view::Vec3 &p : tube.positions) top += std::fabs(p.z - 2) < 1e-6;
-  EXPECT_GT(top, 0);
+  // Open only at its two ends (z 1 and 2): the seam between the last patch and the first is
+  // shared.
+  std::vector<view::Vec3> ends;
+  EXPECT_GT(openEdges(tube, &ends), 16);
+  for (const view::Vec3 &p : ends)
+    EXPECT_TRUE(std::fabs(p.z - 1) < 1e-5 || std::fabs(p.z - 2) < 1e-5) << p.z;
   view::Mesh bilinear;
   const float quad[] = {0, 0, 0, 2, 0, 0, 0, 1, 0, 2, 1, 0};
   vars.P.values = quad;
