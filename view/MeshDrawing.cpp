@@ -38,7 +38,7 @@ void drawMesh(const Mesh &mesh, const DrawState &state, Picture &picture, DepthE
   }
   const bool lit = !state.look.constant;
   const bool given = mesh.normals.size() == count;
-  const bool flat = lit && mesh.flat && !given;
+  const bool flat = lit && ((mesh.flat && !given) || state.flat);
   const bool colors = mesh.colors.size() == count, opacities = mesh.opacities.size() == count;
   auto colorAt = [&](size_t i) { return colors ? mesh.colors[i] : state.color; };
   auto opacityAt = [&](size_t i) { return opacities ? mesh.opacities[i] : state.opacity; };

@@ -18,6 +18,7 @@ struct DrawState {
   bool perspective = false;
   Orientation orientation = Orientation::Outside;
   int sides = 2;
+  bool flat = false; // ShadingInterpolation "constant": every triangle shaded by its own normal
   Color color, opacity;
   SurfaceLook look;
   std::vector<const Light *> lights;

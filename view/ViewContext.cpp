@@ -185,6 +185,10 @@ RtVoid ViewContext::State::Opacity(RtColor color) {
 
 RtVoid ViewContext::State::Sides(RtInt sides) { attributes.sides = sides == 1 ? 1 : 2; }
 
+RtVoid ViewContext::State::ShadingInterpolation(RtToken type) {
+  attributes.flat = type && std::strcmp(type, "constant") == 0;
+}
+
 RtVoid ViewContext::State::Orientation(RtToken orientation) {
   struct Named {
     const char *name;
@@ -383,6 +387,7 @@ void ViewContext::State::drawIn(const Mesh &mesh, const Mat4 &objectToCamera,
   state.perspective = options.perspective;
   state.orientation = orientation;
   state.sides = sides;
+  state.flat = attributes.flat;
   state.color = attributes.color;
   state.opacity = attributes.opacity;
   state.look = attributes.look;

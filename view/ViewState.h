@@ -26,6 +26,7 @@ struct Attributes {
   SurfaceLook look;
   Orientation orientation = Orientation::Outside;
   int sides = 2;
+  bool flat = false; // ShadingInterpolation "constant"
   std::vector<bool> lightsOn;
   RtBasis ubasis, vbasis;
   int ustep = 3, vstep = 3;
@@ -132,6 +133,7 @@ struct ViewContext::State : RequestDefaults {
   RtVoid Color(RtColor color);
   RtVoid Opacity(RtColor color);
   RtVoid Sides(RtInt sides);
+  RtVoid ShadingInterpolation(RtToken type);
   RtVoid Orientation(RtToken orientation);
   RtVoid ReverseOrientation();
   RtVoid AttributeV(RtToken name, RtInt n, RtToken tokens[], RtPointer values[]);

@@ -216,6 +216,17 @@ TEST(ViewContext, LooksLightsAndSides) {
   EXPECT_EQ(f.triangles[8].b, 0); // third corner of the first face
   EXPECT_EQ(f.triangles[9].b, 1); // the second face's own corners
 
+  // Smooth by default; flat under ShadingInterpolation "constant" (one colour per triangle).
+  for (const char *interpolation : {"smooth", "constant"}) {
+    viewtest::Viewed sphere = view(std::string("WorldBegin\nShadingInterpolation \"") +
+                                   interpolation + "\"\nSphere 1 -1 1 360\nWorldEnd\n");
+    int differing = 0;
+    const std::vector<view::DrawVertex> &t = sphere.pictures.at(0).triangles;
+    for (size_t k = 0; k < t.size(); k += 3)
+      differing += t[k].r != t[k + 1].r || t[k].r != t[k + 2].r;
+    EXPECT_EQ(differing == 0, interpolation[0] == 'c') << interpolation;
+  }
+
   // No light at all: lit from the eye, so it shows.
   viewtest::Viewed dark = view("WorldBegin\n" + quad + "WorldEnd\n");
   EXPECT_GT(dark.pictures.at(0).triangles.at(0).r, 0.9);
