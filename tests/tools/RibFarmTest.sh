@@ -137,7 +137,7 @@ mkdir bad && cp frames/*.rib bad/
 head -c 1500 frames/wobble.0005.rib >bad/wobble.0005.rib
 "$farm" --video bad.mp4 --out bad-out bad/*.rib 2>bad.err
 status=$?
-first=$("$view" --snapshot bad-direct.png bad/wobble.0005.rib 2>&1 >/dev/null | head -1)
+first=$("$view" --snapshot bad-direct.png "$PWD/bad/wobble.0005.rib" 2>&1 >/dev/null | head -1)
 expected="rib-farm: bad/wobble.0005.rib: exit status 1: $first
 rib-farm: video 'bad.mp4': not made, as not every frame rendered"
 [ $status -eq 1 ] || fail "a corrupt frame: exit status $status"

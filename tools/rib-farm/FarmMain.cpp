@@ -36,6 +36,12 @@ std::string findRibView() {
   return findInPath("rib-view");
 }
 
+std::string absolutePath(const std::string &path) {
+  std::error_code error;
+  const std::filesystem::path absolute = std::filesystem::absolute(path, error);
+  return error ? path : absolute.lexically_normal().string();
+}
+
 // What a run found out: one line per frame or video that failed.
 struct Report {
   std::vector<std::string> lines;
@@ -179,8 +185,10 @@ int main(int argc, char **argv) {
     return badArgument(problem);
   const std::vector<Frame> frames = planFrames(options.files, options.outDir, run.token);
   std::vector<std::string> commands;
+  // Absolute paths: a command may change folders before it reads or writes (a renderer that
+  // writes its own image where it runs, then a converter).
   for (const Frame &frame : frames)
-    commands.push_back(fillCommand(command, frame.input, frame.hidden));
+    commands.push_back(fillCommand(command, absolutePath(frame.input), absolutePath(frame.hidden)));
   const std::size_t tasks = slurm ? slurmTaskCount(frames.size()) : frames.size();
   std::string problem = writeFramesScript(run, frames, commands, tasks);
   if (problem.empty() && !options.video.empty())
