@@ -112,7 +112,7 @@ bool runOnSlurm(const FarmOptions &options, const RunFolder &run, const std::vec
   if (const std::string problem = submitToSlurm(run, tasks, options.jobs, !options.video.empty(), jobs);
       !problem.empty()) {
     if (!jobs.frames.empty()) runCaptured({"scancel", jobs.frames});
-    report.add("cannot submit to Slurm", problem);
+    report.add("cannot submit to Slurm (--local renders on this machine)", problem);
     return true;
   }
   if (options.noWait) {

@@ -146,13 +146,15 @@ std::string waitForSlurm(const RunFolder &run, const SlurmJobs &jobs, std::size_
 }
 
 std::string slurmEnding(const SlurmStates &states, const std::string &id) {
+  const std::string task =
+      (id.find('_') == std::string::npos ? "Slurm job " : "Slurm task ") + id;
   const auto found = states.find(id);
-  if (found == states.end()) return "Slurm task " + id + " was never seen in the queue";
+  if (found == states.end()) return task + " was never seen in the queue";
   const std::string &state = found->second;
-  if (state == "PENDING")
-    return "Slurm task " + id + " left the queue before it ran (cancelled while pending)";
-  if (isFinal(state)) return "Slurm task " + id + " ended " + state + " without a result";
-  return "Slurm task " + id + " left the queue while " + state + ", without a result";
+  // A pending array task that is cancelled leaves the queue at once, without a state of its own.
+  if (state == "PENDING") return task + " left the queue before it ran (cancelled while pending)";
+  if (isFinal(state)) return task + " ended " + state + " without a result";
+  return task + " left the queue while " + state + ", without a result";
 }
 
 } // namespace farm
