@@ -21,10 +21,10 @@ int waitForProcess(pid_t pid);
 // A program run to its end with its output read.
 struct Captured {
   bool started = false;
-  int status = -1;      // wait status
-  std::string output;   // standard output, at most 16 MiB
-  std::string errors;   // standard error, at most 16 MiB
-  std::string problem;  // why it could not start
+  int status = -1;     // wait status
+  std::string output;  // standard output, at most 16 MiB
+  std::string errors;  // standard error, at most 16 MiB
+  std::string problem; // why it could not start
 };
 Captured runCaptured(const std::vector<std::string> &argv);
 

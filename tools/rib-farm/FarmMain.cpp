@@ -59,8 +59,8 @@ void removeHiddenPictures(const std::vector<Frame> &frames) {
 }
 
 // Renders on this machine and reports what failed.
-void runLocally(const FarmOptions &options, const RunFolder &run,
-                const std::vector<Frame> &frames, Report &report) {
+void runLocally(const FarmOptions &options, const RunFolder &run, const std::vector<Frame> &frames,
+                Report &report) {
   const long processors = sysconf(_SC_NPROCESSORS_ONLN);
   const unsigned jobs = options.jobs > 0 ? options.jobs : processors > 0 ? unsigned(processors) : 1;
   ProgressLine progress;
@@ -84,8 +84,10 @@ void runLocally(const FarmOptions &options, const RunFolder &run,
   const int end = joinVideoLocally(run);
   bool finished = false;
   const std::string problem = readVideoOutcome(run, finished);
-  if (!finished) report.add("video '" + options.video + "'", "no result (" + describeEnd(end) + ")");
-  else if (!problem.empty()) report.add("video '" + options.video + "'", problem);
+  if (!finished)
+    report.add("video '" + options.video + "'", "no result (" + describeEnd(end) + ")");
+  else if (!problem.empty())
+    report.add("video '" + options.video + "'", problem);
 }
 
 // Results written on a node can take a moment to show on this machine's view of a shared file
@@ -109,7 +111,8 @@ void awaitCompletedResults(const RunFolder &run, const SlurmJobs &jobs, std::siz
 bool runOnSlurm(const FarmOptions &options, const RunFolder &run, const std::vector<Frame> &frames,
                 std::size_t tasks, Report &report) {
   SlurmJobs jobs;
-  if (const std::string problem = submitToSlurm(run, tasks, options.jobs, !options.video.empty(), jobs);
+  if (const std::string problem =
+          submitToSlurm(run, tasks, options.jobs, !options.video.empty(), jobs);
       !problem.empty()) {
     if (!jobs.frames.empty()) runCaptured({"scancel", jobs.frames});
     report.add("cannot submit to Slurm (--local renders on this machine)", problem);
@@ -126,7 +129,8 @@ bool runOnSlurm(const FarmOptions &options, const RunFolder &run, const std::vec
   progress.end();
   if (!stopped.empty()) {
     const std::string ids = jobs.video.empty() ? jobs.frames : jobs.frames + " " + jobs.video;
-    std::fprintf(stderr, "rib-farm: stopped waiting (%s); Slurm job %s goes on (scancel %s stops it)\n",
+    std::fprintf(stderr,
+                 "rib-farm: stopped waiting (%s); Slurm job %s goes on (scancel %s stops it)\n",
                  stopped.c_str(), ids.c_str(), ids.c_str());
     return false;
   }
@@ -145,9 +149,12 @@ bool runOnSlurm(const FarmOptions &options, const RunFolder &run, const std::vec
   bool finished = false;
   const std::string problem = readVideoOutcome(run, finished);
   const std::string subject = "video '" + options.video + "'";
-  if (!finished && !allRendered) report.add(subject, "not made, as not every frame rendered");
-  else if (!finished) report.add(subject, slurmEnding(states, jobs.video));
-  else if (!problem.empty()) report.add(subject, problem);
+  if (!finished && !allRendered)
+    report.add(subject, "not made, as not every frame rendered");
+  else if (!finished)
+    report.add(subject, slurmEnding(states, jobs.video));
+  else if (!problem.empty())
+    report.add(subject, problem);
   return true;
 }
 
@@ -168,6 +175,9 @@ int main(int argc, char **argv) {
   }
   if (const std::string problem = framesProblem(options.files, options.outDir); !problem.empty())
     return badArgument(problem);
+  if (!options.video.empty())
+    if (const std::string problem = videoProblem(options.video); !problem.empty())
+      return badArgument(problem);
   std::string command = options.render;
   if (command.empty()) {
     const std::string ribView = findRibView();

@@ -80,7 +80,8 @@ const char *farmOptionHelp() {
          "  --jobs N        at most N frames at once (locally: default the number of processors;\n"
          "                  on Slurm: the array job's limit, default none)\n"
          "  --render 'CMD'  shell command that renders one frame, {in} and {out} standing for the\n"
-         "                  RIB file and the PNG to write (default: rib-view --snapshot {out} {in})\n"
+         "                  RIB file and the PNG to write (default: rib-view --snapshot {out} "
+         "{in})\n"
          "  --video OUT.mp4 join the pictures, in the order of the FILEs, into an H.264 video\n"
          "  --fps F         frames per second of the video (default 30)\n"
          "  --no-wait       on Slurm: print the job ids (frames, then video) and return at once\n"
@@ -133,7 +134,7 @@ FarmParse parseFarmOptions(int argc, const char *const *argv) {
       }
       const bool valid = option->text == nullptr ? parseCount(value, 100000, options.jobs)
                          : option->text == &FarmOptions::fps ? validFps(value)
-                                                              : !value.empty();
+                                                             : !value.empty();
       if (!valid) {
         result.error = option->problem != nullptr
                            ? "value '" + value + "' of " + name + " " + option->problem

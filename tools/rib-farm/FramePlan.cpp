@@ -61,13 +61,23 @@ std::string framesProblem(const std::vector<std::string> &files, const std::stri
     if (access(file.c_str(), R_OK) != 0)
       return "cannot read '" + file + "': " + std::strerror(errno);
     const std::string name = frameName(file);
-    if (name.empty() || name == "." || name == "..")
-      return "'" + file + "' gives no picture name";
+    if (name.empty() || name == "." || name == "..") return "'" + file + "' gives no picture name";
     const auto [earlier, added] = byName.emplace(name, file);
     if (!added)
       return "'" + earlier->second + "' and '" + file + "' would both become '" +
              inFolder(outDir, name + ".png") + "'";
   }
+  return "";
+}
+
+std::string videoProblem(const std::string &video) {
+  std::error_code error;
+  if (std::filesystem::is_directory(video, error)) return "--video '" + video + "' is a folder";
+  const std::filesystem::path folder = std::filesystem::path(video).parent_path();
+  if (!folder.empty() && !std::filesystem::is_directory(folder, error))
+    return "--video '" + video + "': there is no folder '" + folder.string() + "'";
+  if (access(folder.empty() ? "." : folder.c_str(), W_OK) != 0)
+    return "--video '" + video + "': cannot write in its folder: " + std::strerror(errno);
   return "";
 }
 

@@ -28,6 +28,9 @@ std::string fillCommand(const std::string &command, const std::string &in, const
 // picture name), or empty.
 std::string framesProblem(const std::vector<std::string> &files, const std::string &outDir);
 
+// Why the video cannot be written as `video` (its folder missing or not writable), or empty.
+std::string videoProblem(const std::string &video);
+
 // The frames of `files`, in order, their hidden pictures named with `token`.
 std::vector<Frame> planFrames(const std::vector<std::string> &files, const std::string &outDir,
                               const std::string &token);

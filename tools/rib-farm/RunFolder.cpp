@@ -27,8 +27,9 @@ const ResultWord kResultWords[] = {
 // The frame's script: one function per run renders a frame, a case per frame names it.
 const char *kFramesHead =
     "#!/bin/sh\n"
-    "# rib-farm: renders frames TASK, TASK + STRIDE, ... (TASK: the first argument, else the Slurm\n"
-    "# array task's index). Each command writes a hidden picture, named only once it succeeded.\n";
+    "# rib-farm: renders frames TASK, TASK + STRIDE, ... (TASK: the first argument, else\n"
+    "# the Slurm array task's index). Each command writes a hidden picture, named once it\n"
+    "# succeeded.\n";
 
 const char *kRenderFunction =
     "render() { # index, picture, hidden picture, command\n"
@@ -42,15 +43,14 @@ const char *kRenderFunction =
     "  [ \"$status\" = 0 ]\n"
     "}\n";
 
-const char *kTaskLoop =
-    "task=${1:-${SLURM_ARRAY_TASK_ID:?no task index}}\n"
-    "failed=0\n"
-    "i=$task\n"
-    "while [ \"$i\" -lt \"$frames\" ]; do\n"
-    "  frame \"$i\" || failed=1\n"
-    "  i=$((i + stride))\n"
-    "done\n"
-    "exit $failed\n";
+const char *kTaskLoop = "task=${1:-${SLURM_ARRAY_TASK_ID:?no task index}}\n"
+                        "failed=0\n"
+                        "i=$task\n"
+                        "while [ \"$i\" -lt \"$frames\" ]; do\n"
+                        "  frame \"$i\" || failed=1\n"
+                        "  i=$((i + stride))\n"
+                        "done\n"
+                        "exit $failed\n";
 
 } // namespace
 

@@ -14,8 +14,8 @@ namespace farm {
 namespace {
 
 // The states a job or task leaves no more (Slurm's squeue names them so).
-const char *const kFinalStates[] = {"COMPLETED", "CANCELLED",    "FAILED",   "TIMEOUT",
-                                    "NODE_FAIL", "PREEMPTED",    "BOOT_FAIL", "DEADLINE",
+const char *const kFinalStates[] = {"COMPLETED",     "CANCELLED",    "FAILED",    "TIMEOUT",
+                                    "NODE_FAIL",     "PREEMPTED",    "BOOT_FAIL", "DEADLINE",
                                     "OUT_OF_MEMORY", "SPECIAL_EXIT", "REVOKED"};
 
 bool isFinal(const std::string &state) {
@@ -44,8 +44,8 @@ std::string sbatch(std::vector<std::string> options, const std::string &script,
   if (!succeeded(captured.status) || id.empty() ||
       id.find_first_not_of("0123456789") != std::string::npos) {
     const std::string said = firstLine(captured.errors);
-    problem = "sbatch failed (" + describeEnd(captured.status) + ")" +
-              (said.empty() ? "" : ": " + said);
+    problem =
+        "sbatch failed (" + describeEnd(captured.status) + ")" + (said.empty() ? "" : ": " + said);
     return "";
   }
   return id;
@@ -108,14 +108,14 @@ std::string submitToSlurm(const RunFolder &run, std::size_t tasks, unsigned jobs
 std::string waitForSlurm(const RunFolder &run, const SlurmJobs &jobs, std::size_t frames,
                          ProgressLine &progress, SlurmStates &states) {
   const std::string ids = jobs.video.empty() ? jobs.frames : jobs.frames + "," + jobs.video;
-  const std::string note = "Slurm job " + (jobs.video.empty() ? jobs.frames : jobs.frames + " and " + jobs.video);
+  const std::string note =
+      "Slurm job " + (jobs.video.empty() ? jobs.frames : jobs.frames + " and " + jobs.video);
   auto lastAnswer = std::chrono::steady_clock::now();
   std::chrono::milliseconds pause(250);
   for (;;) {
     progress.show(renderedFrames(run, frames), frames, note);
-    const Captured queue =
-        runCaptured({"squeue", "--noheader", "--array", "--states=all", "--jobs=" + ids,
-                     "--format=%i %T"});
+    const Captured queue = runCaptured(
+        {"squeue", "--noheader", "--array", "--states=all", "--jobs=" + ids, "--format=%i %T"});
     if (succeeded(queue.status)) {
       lastAnswer = std::chrono::steady_clock::now();
       bool active = false;
@@ -146,8 +146,7 @@ std::string waitForSlurm(const RunFolder &run, const SlurmJobs &jobs, std::size_
 }
 
 std::string slurmEnding(const SlurmStates &states, const std::string &id) {
-  const std::string task =
-      (id.find('_') == std::string::npos ? "Slurm job " : "Slurm task ") + id;
+  const std::string task = (id.find('_') == std::string::npos ? "Slurm job " : "Slurm task ") + id;
   const auto found = states.find(id);
   if (found == states.end()) return task + " was never seen in the queue";
   const std::string &state = found->second;
