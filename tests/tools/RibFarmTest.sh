@@ -162,9 +162,15 @@ status=$?
   fail "a cancelled task: $(cat cancelled.err)"
 [ "$(ls -A cancelled | wc -l)" -eq 11 ] || fail "a cancelled task leaves $(ls -A cancelled | tr '\n' ' ')"
 
-# --no-wait: the job ids, frames then video, and the jobs do the rest.
-ids=$("$farm" --no-wait --video two.mp4 --out two "${frames[@]:0:2}")
+# --no-wait: the job ids, frames then video, and the jobs do the rest; --jobs limits the array
+# job, and Slurm's own SBATCH_* settings hold.
+ids=$(SBATCH_JOB_NAME=wobble-frames "$farm" --no-wait --jobs 1 --video two.mp4 --out two \
+  "${frames[@]:0:2}")
 [ $? -eq 0 ] && [[ $ids =~ ^[0-9]+$'\n'[0-9]+$ ]] || fail "--no-wait printed '$ids'"
+names=$(squeue --noheader --states=all --jobs="${ids//$'\n'/,}" --format=%j | sort -u)
+throttle=$(scontrol show job "${ids%%$'\n'*}" | grep -o 'ArrayTaskThrottle=[0-9]*' | sort -u)
+[ "$names" = wobble-frames ] && [ "$throttle" = ArrayTaskThrottle=1 ] ||
+  fail "--no-wait's jobs are named $names, $throttle"
 queued() { [ -z "$(squeue --noheader --jobs="${ids//$'\n'/,}" --states=PENDING,RUNNING 2>/dev/null)" ]; }
 waitFor 30 "--no-wait's jobs did not end" queued
 cmp -s two/wobble.0001.png reference/wobble.0001.png && [ "$(videoFrames two.mp4)" = "h264,yuv420p,2" ] ||
