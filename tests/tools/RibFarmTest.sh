@@ -55,6 +55,7 @@ daemons+=($!)
 waitFor 10 "munged did not start" test -S "$c/socket/munge"
 
 node=$(hostname -s) user=$(id -un) ctld=$(freePort) slurmdPort=$(freePort)
+while [ "$slurmdPort" = "$ctld" ]; do slurmdPort=$(freePort); done
 export SLURM_CONF=$c/slurm.conf
 ourConf=$SLURM_CONF
 cat >"$SLURM_CONF" <<EOF
