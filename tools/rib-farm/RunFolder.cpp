@@ -24,7 +24,7 @@ const ResultWord kResultWords[] = {
     {"rename", "the picture could not be given its name"},
 };
 
-// The frame's script: one function per run renders a frame, a case per frame names it.
+// The frames' script: render() runs one frame's command, frame() holds a case per frame.
 const char *kFramesHead =
     "#!/bin/sh\n"
     "# rib-farm: renders frames TASK, TASK + STRIDE, ... (TASK: the first argument, else\n"
