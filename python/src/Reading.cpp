@@ -1,9 +1,10 @@
 // rib.read: the library's reader and request dispatch, which check every request of the input
 // (arguments, declarations, array sizes) and hand it on as a call of the interface, into a
 // context of the module's own that turns each call into a rib.Request. The reader is asked for
-// the next request only when the last one has been taken, so the input streams through. The arrays' lengths are
-// the request's own size rules (ArraySizes.h) applied to the values handed over, the rules the
-// methods check their arrays by, so a request read is exactly one the method takes again.
+// the next request only when the last one has been taken, so the input streams through. The
+// arrays' lengths are the request's own size rules (ArraySizes.h) applied to the values handed
+// over, the rules the methods check their arrays by, so a request read is exactly one the method
+// takes again.
 #include "Reading.h"
 
 #include <pybind11/numpy.h>
@@ -318,7 +319,7 @@ private:
   std::unique_ptr<Reading> reading_;
   bool ended_ = false;      // the reader has read the whole input
   bool inputEnded_ = false; // and the dispatch has ended it
-  bool busy_ = false; // a file object's read() may call next() again
+  bool busy_ = false;       // a file object's read() may call next() again
 };
 
 ReadRequest RequestIterator::next() {

@@ -4,8 +4,8 @@
 #include <pybind11/numpy.h>
 
 #include <cfloat>
-#include <cmath>
 #include <climits>
+#include <cmath>
 #include <cstring>
 #include <type_traits>
 
