@@ -249,11 +249,26 @@ public:
   std::string firstProblem; // when strict
   int readError = 0;        // the errno of a read that failed: the input ends there
 
+  // An input left before its end (the iterator closed or dropped) still gives back what it
+  // declared; the blocks it leaves open are no problems then.
+  ~Reading() override {
+    if (ended_) return;
+    quiet_ = true;
+    try {
+      dispatch_.endInput();
+    } catch (...) {
+      // Nothing to tell: the reading was given up.
+    }
+  }
+
   /// Reads on until something was recorded; false at the end of the input.
   bool readNext() { return reader_.readNext(); }
   /// After the last request has been taken (the input's declarations hold until then): the
   /// blocks left open are problems.
-  void endInput() { dispatch_.endInput(); }
+  void endInput() {
+    ended_ = true;
+    dispatch_.endInput();
+  }
 
   void request(const rib::RibRequest &request) override {
     recorder.line = request.where.line;
@@ -270,6 +285,7 @@ public:
     readError = error != 0 ? error : EIO;
   }
   void problem(rib::RibPosition where, std::string_view message) override {
+    if (quiet_) return;
     std::string line = name_ + ":" + std::to_string(where.line) + ": ";
     line.append(message.data(), message.size());
     for (char &c : line)
@@ -287,6 +303,8 @@ public:
 private:
   std::string name_;
   bool strict_;
+  bool ended_ = false;
+  bool quiet_ = false;
   rib::RibDispatch dispatch_;
   rib::RibReader reader_;
 };

@@ -163,6 +163,20 @@ def test_texts_that_are_not_utf8_pass_a_filter_byte_for_byte(tmp_path):
             ri.Surface("plastic", {"uniform float[2] K\udce9": 1})
 
 
+def test_a_reading_left_early_leaves_nothing_behind(tmp_path, capfd):
+    path = tmp_path / "anew.rib"
+    path.write_bytes(b'Declare "Kd" "uniform color"\nWorldBegin\nSurface "matte" "Kd" [1 1 1]\n')
+    for leave in (lambda requests: requests.close(), lambda requests: None):
+        requests = rib.read(path, strict=True)
+        assert [next(requests).name, next(requests).name] == ["Declare", "WorldBegin"]
+        leave(requests)
+        del requests
+        with rib.Context(tmp_path / "out.rib") as ri:
+            ri.Surface("plastic", Kd=0.5)  # still one float
+        assert (tmp_path / "out.rib").read_bytes().endswith(b'"Kd" [0.5]\n\n')
+    assert capfd.readouterr().err == ""  # no "WorldBegin is never ended"
+
+
 class FailsMidway(io.BytesIO):
     """A file whose device fails after its first bytes."""
 
