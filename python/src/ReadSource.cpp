@@ -10,11 +10,15 @@
 namespace py = pybind11;
 
 namespace ribpy {
+namespace {
+constexpr size_t kChunkBytes = 64 * 1024; // what the reader takes per read
+} // namespace
 
-/// The file object's side of the FILE: its read method, and what it raised.
+/// The file object's side of the FILE: its read method, what it raised, and the FILE's buffer.
 struct ReadSource::Stream {
   py::object read;
   std::shared_ptr<py::error_already_set> raised;
+  std::unique_ptr<char[]> buffer{new char[kChunkBytes]};
 };
 
 namespace {
@@ -86,14 +90,16 @@ void ReadSource::openPath(const py::object &source) {
 }
 
 void ReadSource::openStream(const py::object &source) {
-  stream_.reset(new Stream{source.attr("read"), nullptr});
+  stream_.reset(new Stream);
+  stream_->read = source.attr("read");
   needBytes(stream_->read(0)); // refused now rather than at the first request
   filename_ = py::getattr(source, "name", py::str("<stream>"));
   name_ = py::str(filename_).attr("encode")("utf-8", "surrogateescape").cast<std::string>();
   cookie_io_functions_t functions = {readStream, nullptr, nullptr, nullptr};
   file_ = fopencookie(stream_.get(), "rb", functions);
   if (!file_) raiseErrno(errno, filename_.ptr());
-  std::setvbuf(file_, nullptr, _IONBF, 0); // the reader asks for whole chunks
+  // One read() per chunk the reader takes (glibc sizes a buffer of its own at 8 KB).
+  std::setvbuf(file_, stream_->buffer.get(), _IOFBF, kChunkBytes);
 }
 
 py::error_already_set ReadSource::failure(int error) const {

@@ -323,13 +323,19 @@ public:
 
   ReadRequest next();
   void close() {
-    reading_.reset();
-    source_.reset();
+    if (busy_) throw py::value_error(kBusy); // from the file object's read()
+    release();
   }
 
 private:
+  static constexpr const char *kBusy = "rib.read: the input is being read already";
+
+  void release() {
+    reading_.reset();
+    source_.reset();
+  }
   [[noreturn]] void end(py::error_already_set error) {
-    close();
+    release();
     throw error;
   }
 
@@ -341,7 +347,7 @@ private:
 };
 
 ReadRequest RequestIterator::next() {
-  if (busy_) throw py::value_error("rib.read: the input is being read already");
+  if (busy_) throw py::value_error(kBusy);
   busy_ = true;
   struct Idle {
     bool &busy;
@@ -373,7 +379,7 @@ ReadRequest RequestIterator::next() {
     }
     ended_ = !reading_->readNext();
   }
-  close();
+  release();
   throw py::stop_iteration();
 }
 
