@@ -94,7 +94,10 @@ void ReadSource::openStream(const py::object &source) {
   stream_->read = source.attr("read");
   needBytes(stream_->read(0)); // refused now rather than at the first request
   filename_ = py::getattr(source, "name", py::str("<stream>"));
-  name_ = py::str(filename_).attr("encode")("utf-8", "surrogateescape").cast<std::string>();
+  // A file's name as the file system has it; anything else (a descriptor's number) as str gives it.
+  py::object name = filename_;
+  if (!PyUnicode_Check(name.ptr()) && !PyBytes_Check(name.ptr())) name = py::str(name);
+  name_ = std::string(py::bytes(py::module_::import("os").attr("fsencode")(name)));
   cookie_io_functions_t functions = {readStream, nullptr, nullptr, nullptr};
   file_ = fopencookie(stream_.get(), "rb", functions);
   if (!file_) raiseErrno(errno, filename_.ptr());

@@ -343,7 +343,7 @@ private:
   std::unique_ptr<Reading> reading_;
   bool ended_ = false;      // the reader has read the whole input
   bool inputEnded_ = false; // and the dispatch has ended it
-  bool busy_ = false;       // a file object's read() may call next() again
+  bool busy_ = false;       // a file object's read() may call next() or close()
 };
 
 ReadRequest RequestIterator::next() {
