@@ -17,7 +17,7 @@ Frame frameOf(const CameraOptions &options, const ViewOptions &view) {
   frame.aspect = aspect;
   // The frame fitted into the picture, centred: its width over its height in pixels is the
   // frame aspect over the pixel aspect (square pixels when the size is the viewer's own).
-  const double pixels = sized ? aspect : aspect / pixelAspect;
+  const double pixels = std::clamp(sized ? aspect : aspect / pixelAspect, 1e-6, 1e6);
   int w = frame.width, h = frame.height;
   if (double(frame.width) / frame.height > pixels)
     w = std::max(1, int(std::lround(frame.height * pixels)));

@@ -19,6 +19,8 @@ double surfaceTolerance(const SurfaceFn &surface, const ViewSpace &view) {
 }
 
 int arcSteps(double radius, double radians, double tolerance, int most) {
+  // Numbers that are not finite (binary RIB can hold them) make one step, not an undefined count.
+  if (!std::isfinite(radius) || !std::isfinite(radians) || !std::isfinite(tolerance)) return 1;
   radius = std::fabs(radius), radians = std::fabs(radians);
   if (radius <= tolerance || radians == 0)
     return std::min(most, std::max(1, int(std::ceil(radians / (M_PI / 2)))));

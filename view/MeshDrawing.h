@@ -28,6 +28,7 @@ struct DrawState {
 struct DepthExtent {
   double nearest = 1e300, farthest = -1e300;
   void add(double z) {
+    if (!(z > -1e30 && z < 1e30)) return; // not finite: no depth range can hold it
     if (z < nearest) nearest = z;
     if (z > farthest) farthest = z;
   }

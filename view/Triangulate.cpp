@@ -206,6 +206,10 @@ public:
 std::vector<uint32_t> triangulate(const std::vector<std::vector<Vec2>> &loops) {
   Clipper clipper;
   if (loops.empty() || loops[0].size() < 3) return {};
+  // A point that is not finite has no place in the plane: the face is not cut at all.
+  for (const std::vector<Vec2> &loop : loops)
+    for (const Vec2 &p : loop)
+      if (!std::isfinite(p.x) || !std::isfinite(p.y)) return {};
   const bool outerCounterClockwise = signedArea(loops[0]) >= 0;
   uint32_t first = 0;
   const int outer = clipper.addRing(loops[0], first, true);

@@ -3,6 +3,7 @@
 #include "ViewContext.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdint>
 #include <cstring>
 
@@ -123,16 +124,19 @@ RtVoid ViewContext::State::WorldEnd() {
 RtVoid ViewContext::State::Format(RtInt xresolution, RtInt yresolution, RtFloat pixelaspectratio) {
   if (xresolution > 0 && yresolution > 0)
     options.xResolution = xresolution, options.yResolution = yresolution;
-  if (pixelaspectratio > 0) options.pixelAspect = pixelaspectratio;
+  if (pixelaspectratio > 0 && std::isfinite(pixelaspectratio))
+    options.pixelAspect = pixelaspectratio;
 }
 
 RtVoid ViewContext::State::FrameAspectRatio(RtFloat frameaspectratio) {
-  if (frameaspectratio > 0) options.frameAspect = frameaspectratio;
+  if (frameaspectratio > 0 && std::isfinite(frameaspectratio))
+    options.frameAspect = frameaspectratio;
 }
 
 RtVoid ViewContext::State::ScreenWindow(RtFloat left, RtFloat right, RtFloat bottom, RtFloat top) {
-  if (left == right || bottom == top) {
-    rib::reportError(RIE_RANGE, "ScreenWindow: an empty window (%g %g %g %g) is not drawn", left,
+  if (left == right || bottom == top || !std::isfinite(left) || !std::isfinite(right) ||
+      !std::isfinite(bottom) || !std::isfinite(top)) {
+    rib::reportError(RIE_RANGE, "ScreenWindow: %g %g %g %g is no window; it is left out", left,
                      right, bottom, top);
     return;
   }
@@ -158,7 +162,7 @@ RtVoid ViewContext::State::ProjectionV(RtToken name, RtInt n, RtToken tokens[],
 }
 
 RtVoid ViewContext::State::Clipping(RtFloat hither, RtFloat yon) {
-  if (!(hither > 0) || !(yon > hither)) {
+  if (!(hither > 0) || !(yon > hither) || !std::isfinite(hither)) {
     rib::reportError(RIE_RANGE, "Clipping: %g to %g is not a depth range", hither, yon);
     return;
   }

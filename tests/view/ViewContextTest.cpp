@@ -366,6 +366,32 @@ TEST(ViewContext, ArchivesThatCannotBeReadAreProblemsOfTheirRequest) {
   rmdir(folder);
 }
 
+TEST(ViewContext, NumbersThatAreNotFiniteAreLeftOut) {
+  // Binary RIB can hold infinities and NaNs: nothing breaks, the camera keeps its sense.
+  std::vector<view::Picture> pictures;
+  Said said;
+  view::ViewContext scene({}, [&](view::Picture &&p) { pictures.push_back(p); });
+  const float nan = std::nanf(""), inf = INFINITY;
+  scene.Format(100, 100, inf);
+  scene.ScreenWindow(nan, 1, -1, 1);
+  scene.Clipping(nan, 10);
+  scene.WorldBegin();
+  scene.Translate(0, 0, 5);
+  scene.Sphere(inf, -1, 1, 360, RI_NULL);
+  scene.Torus(1, nan, 0, 360, 360, RI_NULL);
+  RtInt counts[] = {4};
+  RtFloat points[] = {0, 0, 0, nan, 0, 0, 1, 1, 0, 0, 1, 0};
+  scene.GeneralPolygon(1, counts, "P", points, RI_NULL);
+  scene.Disk(0, 1, 360, RI_NULL);
+  scene.WorldEnd();
+  ASSERT_EQ(pictures.size(), 1u);
+  EXPECT_EQ(pictures[0].viewportWidth, 100);
+  EXPECT_NEAR(pictures[0].projection[0], 1, 1e-12); // the default window of a square frame
+  for (double m : pictures[0].projection) EXPECT_TRUE(std::isfinite(m));
+  EXPECT_NE(said.text.find("ScreenWindow: nan 1 -1 1 is no window"), std::string::npos)
+      << said.text;
+}
+
 TEST(ViewContext, RunProgramRunsNothingAndShowsItsBound) {
   const std::string marker = "/tmp/view_runprogram_" + std::to_string(getpid());
   Said said;
