@@ -22,6 +22,17 @@ double outsideSign(const DrawState &state) {
   return 1;
 }
 
+// Which sides of the view a camera-space point lies beyond: 1 left, 2 right, 4 below, 8 above,
+// 16 before the near plane. A triangle whose corners share a side is not seen.
+unsigned outside(const DrawState &state, Vec3 p) {
+  if (!state.cull) return 0;
+  if (p.z < state.hither) return 16;
+  const double x = state.perspective ? state.focal * p.x / p.z : p.x;
+  const double y = state.perspective ? state.focal * p.y / p.z : p.y;
+  return (x < state.screen[0] ? 1u : 0u) | (x > state.screen[1] ? 2u : 0u) |
+         (y < state.screen[2] ? 4u : 0u) | (y > state.screen[3] ? 8u : 0u);
+}
+
 } // namespace
 
 void drawMesh(const Mesh &mesh, const DrawState &state, Picture &picture, DepthExtent &depth) {
@@ -31,9 +42,12 @@ void drawMesh(const Mesh &mesh, const DrawState &state, Picture &picture, DepthE
   thread_local std::vector<DrawVertex> shaded;
   thread_local std::vector<uint32_t> kept;
   thread_local std::vector<char> done;
+  thread_local std::vector<unsigned char> sides;
   p.resize(count);
+  sides.resize(count);
   for (size_t i = 0; i < count; ++i) {
     p[i] = state.objectToCamera.point(mesh.positions[i]);
+    sides[i] = static_cast<unsigned char>(outside(state, p[i]));
     depth.add(p[i].z);
   }
   const bool lit = !state.look.constant;
@@ -78,6 +92,7 @@ void drawMesh(const Mesh &mesh, const DrawState &state, Picture &picture, DepthE
   for (size_t t = 0; t + 2 < mesh.triangles.size(); t += 3) {
     const uint32_t a = mesh.triangles[t], b = mesh.triangles[t + 1], c = mesh.triangles[t + 2];
     if (a >= count || b >= count || c >= count) continue;
+    if (sides[a] & sides[b] & sides[c]) continue; // wholly outside the view
     const Vec3 face = cross(p[b] - p[a], p[c] - p[a]);
     if (state.sides == 1) {
       const Vec3 toEye = state.perspective ? Vec3{} - p[a] : Vec3{0, 0, -1};

@@ -22,6 +22,12 @@ struct DrawState {
   Color color, opacity;
   SurfaceLook look;
   std::vector<const Light *> lights;
+  /// The view, for leaving out triangles wholly outside it (cull false: none is left out):
+  /// the screen window (left, right, bottom, top), the perspective's 1 / tan(fov / 2) and the
+  /// near plane.
+  bool cull = false;
+  double screen[4] = {-1, 1, -1, 1};
+  double focal = 1, hither = 0;
 };
 
 /// The nearest and farthest camera-space depths drawn so far.

@@ -392,6 +392,11 @@ void ViewContext::State::drawIn(const Mesh &mesh, const Mat4 &objectToCamera,
   state.orientation = orientation;
   state.sides = sides;
   state.flat = attributes.flat;
+  const Frame shown = frame();
+  state.cull = true;
+  std::copy(shown.screen, shown.screen + 4, state.screen);
+  state.focal = options.perspective ? 1 / std::tan(options.fov * M_PI / 360) : 1;
+  state.hither = options.hither;
   state.color = attributes.color;
   state.opacity = attributes.opacity;
   state.look = attributes.look;

@@ -170,18 +170,20 @@ TEST(ViewContext, GeneralPolygonHoleStaysEmpty) {
 TEST(ViewContext, LooksLightsAndSides) {
   const std::string quad = "Polygon \"P\" [-1 -1 0  -1 1 0  1 1 0  1 -1 0]\n";
   // Constant: the colour as given, opacity as alpha.
-  viewtest::Viewed constant = view("WorldBegin\nSurface \"constant\"\nColor [0.2 0.4 0.6]\n"
-                                   "Opacity [0.5 0.5 0.5]\n" +
-                                   quad + "WorldEnd\n");
+  viewtest::Viewed constant =
+      view("WorldBegin\nTranslate 0 0 5\nSurface \"constant\"\nColor [0.2 0.4 0.6]\n"
+           "Opacity [0.5 0.5 0.5]\n" +
+           quad + "WorldEnd\n");
   const view::DrawVertex &c = constant.pictures.at(0).triangles.at(0);
   EXPECT_NEAR(c.r, 0.1, 1e-6);
   EXPECT_NEAR(c.b, 0.3, 1e-6);
   EXPECT_NEAR(c.a, 0.5, 1e-6);
 
   // Matte under a distant light shining along +z onto a quad facing the eye: Kd times Cs.
-  viewtest::Viewed lit = view("WorldBegin\nLightSource \"distantlight\" 1 \"intensity\" 0.5\n"
-                              "Surface \"matte\" \"Kd\" 0.8\nColor [1 0.5 0]\n" +
-                              quad + "Illuminate 1 0\n" + quad + "WorldEnd\n");
+  viewtest::Viewed lit =
+      view("WorldBegin\nTranslate 0 0 5\nLightSource \"distantlight\" 1 \"intensity\" 0.5\n"
+           "Surface \"matte\" \"Kd\" 0.8\nColor [1 0.5 0]\n" +
+           quad + "Illuminate 1 0\n" + quad + "WorldEnd\n");
   const view::Picture &l = lit.pictures.at(0);
   ASSERT_EQ(l.triangles.size(), 12u);
   EXPECT_NEAR(l.triangles[0].r, 0.4, 1e-5);
@@ -189,19 +191,21 @@ TEST(ViewContext, LooksLightsAndSides) {
   EXPECT_NEAR(l.triangles[6].r, 0, 1e-6); // its light turned off
 
   // A point light falls off with the square of the distance; a spot light lights its cone only.
-  viewtest::Viewed point = view("WorldBegin\nLightSource \"pointlight\" 1 \"intensity\" 8 "
-                                "\"from\" [0 0 -2]\n" +
-                                quad + "WorldEnd\n");
+  viewtest::Viewed point =
+      view("WorldBegin\nTranslate 0 0 5\nLightSource \"pointlight\" 1 \"intensity\" 8 "
+           "\"from\" [0 0 -2]\n" +
+           quad + "WorldEnd\n");
   EXPECT_NEAR(point.pictures.at(0).triangles.at(0).r, 8 / 6.0 * (2 / std::sqrt(6.0)), 1e-5);
-  viewtest::Viewed spot = view("WorldBegin\nLightSource \"spotlight\" 1 \"from\" [0 0 -1] "
-                               "\"to\" [1 1 0] \"coneangle\" 0.2\n" +
-                               quad + "WorldEnd\n");
+  viewtest::Viewed spot =
+      view("WorldBegin\nTranslate 0 0 5\nLightSource \"spotlight\" 1 \"from\" [0 0 -1] "
+           "\"to\" [1 1 0] \"coneangle\" 0.2\n" +
+           quad + "WorldEnd\n");
   const view::Picture &sp = spot.pictures.at(0);
   for (const view::DrawVertex &v : sp.triangles)
     EXPECT_EQ(v.r > 0, v.x == 1 && v.y == 1) << v.x << " " << v.y;
 
   // Colours per face and per face corner.
-  viewtest::Viewed faces = view("WorldBegin\nSurface \"constant\"\n"
+  viewtest::Viewed faces = view("WorldBegin\nTranslate 0 0 5\nSurface \"constant\"\n"
                                 "PointsPolygons [3 3] [0 1 2 0 2 3] \"P\" [0 0 1 1 0 1 1 1 1 0 1 1]"
                                 " \"uniform color Cs\" [1 0 0 0 1 0]\n"
                                 "PointsPolygons [3 3] [0 1 2 0 2 3] \"P\" [0 0 1 1 0 1 1 1 1 0 1 1]"
@@ -218,8 +222,9 @@ TEST(ViewContext, LooksLightsAndSides) {
 
   // Smooth by default; flat under ShadingInterpolation "constant" (one colour per triangle).
   for (const char *interpolation : {"smooth", "constant"}) {
-    viewtest::Viewed sphere = view(std::string("WorldBegin\nShadingInterpolation \"") +
-                                   interpolation + "\"\nSphere 1 -1 1 360\nWorldEnd\n");
+    viewtest::Viewed sphere =
+        view(std::string("WorldBegin\nTranslate 0 0 5\nShadingInterpolation \"") + interpolation +
+             "\"\nSphere 1 -1 1 360\nWorldEnd\n");
     int differing = 0;
     const std::vector<view::DrawVertex> &t = sphere.pictures.at(0).triangles;
     for (size_t k = 0; k < t.size(); k += 3)
@@ -228,16 +233,26 @@ TEST(ViewContext, LooksLightsAndSides) {
   }
 
   // No light at all: lit from the eye, so it shows.
-  viewtest::Viewed dark = view("WorldBegin\n" + quad + "WorldEnd\n");
+  viewtest::Viewed dark = view("WorldBegin\nTranslate 0 0 5\n" + quad + "WorldEnd\n");
   EXPECT_GT(dark.pictures.at(0).triangles.at(0).r, 0.9);
 
   // One-sided: the quad's clockwise-from-the-eye side faces the eye; turned around, it is gone.
-  viewtest::Viewed front = view("WorldBegin\nSides 1\n" + quad + "WorldEnd\n");
-  viewtest::Viewed back = view("WorldBegin\nSides 1\nReverseOrientation\n" + quad + "WorldEnd\n");
-  viewtest::Viewed mirrored = view("WorldBegin\nSides 1\nScale 1 1 -1\n" + quad + "WorldEnd\n");
+  viewtest::Viewed front = view("WorldBegin\nTranslate 0 0 5\nSides 1\n" + quad + "WorldEnd\n");
+  viewtest::Viewed back =
+      view("WorldBegin\nTranslate 0 0 5\nSides 1\nReverseOrientation\n" + quad + "WorldEnd\n");
+  viewtest::Viewed mirrored =
+      view("WorldBegin\nTranslate 0 0 5\nSides 1\nScale 1 1 -1\n" + quad + "WorldEnd\n");
   EXPECT_EQ(front.pictures.at(0).triangles.size(), 6u);
   EXPECT_EQ(back.pictures.at(0).triangles.size(), 0u);
   EXPECT_EQ(mirrored.pictures.at(0).triangles.size(), 0u);
+
+  // Triangles wholly beside the view or before its near plane are left out of the picture.
+  viewtest::Viewed outside = view("WorldBegin\nTranslate 0 0 5\n"
+                                  "Polygon \"P\" [5 0 0  6 0 0  6 1 0]\n"
+                                  "Polygon \"P\" [1 0 0  6 0 0  6 1 0]\nTranslate 0 0 -10\n"
+                                  "Polygon \"P\" [0 0 0  1 0 0  1 1 0]\nWorldEnd\n");
+  ASSERT_EQ(outside.pictures.at(0).triangles.size(), 3u);
+  EXPECT_EQ(outside.pictures.at(0).triangles[0].x, 1);
 
   // A one-sided sphere shows its near half, through a mirroring camera too; turned inside out,
   // its far half.
@@ -260,14 +275,15 @@ TEST(ViewContext, LooksLightsAndSides) {
 
 TEST(ViewContext, ObjectsMotionAndArchives) {
   // An instance drawn twice; a motion block's first sample only.
-  viewtest::Viewed objects = view("WorldBegin\nObjectBegin 1\nPolygon \"P\" [0 0 0 1 0 0 1 1 0]\n"
-                                  "ObjectEnd\nObjectInstance 1\nTranslate 2 0 0\nObjectInstance 1\n"
-                                  "MotionBegin [0 1]\nTranslate 0 0 1\nTranslate 0 0 100\n"
-                                  "MotionEnd\nObjectInstance 1\nWorldEnd\n");
+  viewtest::Viewed objects =
+      view("WorldBegin\nTranslate 0 0 5\nObjectBegin 1\nPolygon \"P\" [0 0 0 1 0 0 1 1 0]\n"
+           "ObjectEnd\nObjectInstance 1\nTranslate 0.5 0 0\nObjectInstance 1\n"
+           "MotionBegin [0 1]\nTranslate 0 0 1\nTranslate 0 0 100\n"
+           "MotionEnd\nObjectInstance 1\nWorldEnd\n");
   const view::Picture &o = objects.pictures.at(0);
   ASSERT_EQ(o.triangles.size(), 9u);
-  EXPECT_NEAR(o.triangles[3].x, 2, 1e-6);
-  EXPECT_NEAR(o.triangles[6].z, 1, 1e-6);
+  EXPECT_NEAR(o.triangles[3].x, 0.5, 1e-6);
+  EXPECT_NEAR(o.triangles[6].z, 6, 1e-6);
 
   // Archives: found beside the file that names them; one that includes itself is read once.
   char folder[] = "/tmp/viewtestXXXXXX";
@@ -276,7 +292,7 @@ TEST(ViewContext, ObjectsMotionAndArchives) {
   std::ofstream(dir + "/part.rib")
       << "Polygon \"P\" [0 0 0 1 0 0 1 1 0]\nReadArchive \"part.rib\"\n";
   std::ofstream(dir + "/scene.rib")
-      << "WorldBegin\nReadArchive \"part.rib\"\n"
+      << "WorldBegin\nTranslate 0 0 5\nReadArchive \"part.rib\"\n"
          "Procedural \"DelayedReadArchive\" [\"part.rib\"] [0 1 0 1 0 1]\n"
          "ReadArchive \"missing.rib\"\nWorldEnd\n";
   Said said;
@@ -289,7 +305,7 @@ TEST(ViewContext, ObjectsMotionAndArchives) {
                            "again\n"),
             std::string::npos)
       << said.text;
-  EXPECT_NE(said.text.find("scene.rib:4: ReadArchive: cannot find \"missing.rib\"\n"),
+  EXPECT_NE(said.text.find("scene.rib:5: ReadArchive: cannot find \"missing.rib\"\n"),
             std::string::npos)
       << said.text;
   for (const char *name : {"/part.rib", "/scene.rib"}) std::remove((dir + name).c_str());
@@ -352,13 +368,14 @@ TEST(ViewContext, ArchivesThatCannotBeReadAreProblemsOfTheirRequest) {
   ASSERT_TRUE(getcwd(here, sizeof here));
   ASSERT_EQ(chdir(folder), 0);
   Said said;
-  viewtest::Viewed v = view("WorldBegin\nReadArchive \"near.rib\"\nReadArchive \"broken.rib.gz\"\n"
-                            "WorldEnd\n",
-                            {}, "/nowhere/scene.rib");
+  viewtest::Viewed v =
+      view("WorldBegin\nTranslate 0 0 5\nReadArchive \"near.rib\"\nReadArchive \"broken.rib.gz\"\n"
+           "WorldEnd\n",
+           {}, "/nowhere/scene.rib");
   ASSERT_EQ(chdir(here), 0);
   EXPECT_EQ(v.problems, 1) << said.text;
   EXPECT_EQ(v.pictures.at(0).triangles.size(), 3u);
-  EXPECT_NE(said.text.find("broken.rib.gz:1: gzip input is truncated\n/nowhere/scene.rib:3: "
+  EXPECT_NE(said.text.find("broken.rib.gz:1: gzip input is truncated\n/nowhere/scene.rib:4: "
                            "ReadArchive: \"broken.rib.gz\" has 1 problem\n"),
             std::string::npos)
       << said.text;
