@@ -11,14 +11,13 @@ Frame frameOf(const CameraOptions &options, const ViewOptions &view) {
   frame.width = sized ? view.width : std::max(1, options.xResolution);
   frame.height = sized ? view.height : std::max(1, options.yResolution);
   const double pixelAspect = options.pixelAspect > 0 ? options.pixelAspect : 1;
-  const double aspect =
-      options.frameAspect > 0
-          ? options.frameAspect
-          : std::max(1, options.xResolution) * pixelAspect / std::max(1, options.yResolution);
+  const double aspect = options.frameAspect > 0 ? options.frameAspect
+                                                : std::max(1, options.xResolution) * pixelAspect /
+                                                      std::max(1, options.yResolution);
   frame.aspect = aspect;
   // The frame fitted into the picture, centred: its width over its height in pixels is the
   // frame aspect over the pixel aspect (square pixels when the size is the viewer's own).
-  const double pixels = sized ? aspect : aspect / pixelAspect;
+  const double pixels = std::clamp(sized ? aspect : aspect / pixelAspect, 1e-6, 1e6);
   int w = frame.width, h = frame.height;
   if (double(frame.width) / frame.height > pixels)
     w = std::max(1, int(std::lround(frame.height * pixels)));
@@ -48,7 +47,8 @@ void depthRange(const CameraOptions &options, double nearest, double farthest, d
   // the default near plane: the near plane comes forward to what is drawn, not beyond.
   if (options.perspective) {
     const double floor = zFar * 1e-5;
-    if (zNear < floor) zNear = empty ? floor : std::max(floor, std::min(nearest * 0.99, zFar * 0.5));
+    if (zNear < floor)
+      zNear = empty ? floor : std::max(floor, std::min(nearest * 0.99, zFar * 0.5));
     zNear = std::max(zNear, double(options.hither));
   }
   if (zFar <= zNear) zFar = zNear * 2 + 1e-6;
@@ -80,6 +80,24 @@ void fillProjection(const CameraOptions &options, const Frame &frame, double n, 
   }
   for (int row = 0; row < 4; ++row)
     for (int col = 0; col < 4; ++col) picture.projection[col * 4 + row] = rows[row][col];
+}
+
+double rasterArea(const CameraOptions &options, const Frame &frame, const Mat4 &objectToCamera,
+                  const float bound[6]) {
+  const double k = options.perspective ? 1 / std::tan(options.fov * M_PI / 360) : 1;
+  const double *s = frame.screen;
+  double x0 = 1e300, x1 = -1e300, y0 = 1e300, y1 = -1e300;
+  for (int corner = 0; corner < 8; ++corner) {
+    const Vec3 p = objectToCamera.point(
+        {bound[corner & 1], bound[2 + ((corner >> 1) & 1)], bound[4 + (corner >> 2)]});
+    if (options.perspective && p.z <= options.hither) return 1e38;
+    const double sx = options.perspective ? k * p.x / p.z : p.x;
+    const double sy = options.perspective ? k * p.y / p.z : p.y;
+    const double px = (sx - s[0]) / (s[1] - s[0]) * frame.viewportWidth;
+    const double py = (sy - s[2]) / (s[3] - s[2]) * frame.viewportHeight;
+    x0 = std::min(x0, px), x1 = std::max(x1, px), y0 = std::min(y0, py), y1 = std::max(y1, py);
+  }
+  return std::fabs((x1 - x0) * (y1 - y0));
 }
 
 CameraViewSpace::CameraViewSpace(const CameraOptions &options, const Frame &frame,

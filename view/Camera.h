@@ -22,17 +22,17 @@ struct CameraOptions {
   bool screenGiven = false;
   double screen[4] = {-1, 1, -1, 1}; // left, right, bottom, top
   bool perspective = false;
-  double fov = 90;                    // degrees, the full angle across the screen window's [-1, 1]
+  double fov = 90; // degrees, the full angle across the screen window's [-1, 1]
   double hither = RI_EPSILON, yon = RI_INFINITY;
-  Mat4 worldToCamera;                 // the transformation at WorldBegin
+  Mat4 worldToCamera; // the transformation at WorldBegin
 };
 
 /// Where the frame lies on the picture and the screen window it shows.
 struct Frame {
-  int width = 640, height = 480;                  // the picture
+  int width = 640, height = 480; // the picture
   int viewportX = 0, viewportY = 0, viewportWidth = 640, viewportHeight = 480;
-  double screen[4] = {-4.0 / 3, 4.0 / 3, -1, 1};  // left, right, bottom, top
-  double aspect = 4.0 / 3;                        // the frame aspect ratio
+  double screen[4] = {-4.0 / 3, 4.0 / 3, -1, 1}; // left, right, bottom, top
+  double aspect = 4.0 / 3;                       // the frame aspect ratio
 };
 
 Frame frameOf(const CameraOptions &options, const ViewOptions &view);
@@ -46,6 +46,11 @@ void depthRange(const CameraOptions &options, double nearest, double farthest, d
 /// Fills the picture's size, viewport and projection.
 void fillProjection(const CameraOptions &options, const Frame &frame, double zNear, double zFar,
                     Picture &picture);
+
+/// The raster area in pixels of the box `bound` (xmin, xmax, ymin, ymax, zmin, zmax) drawn through
+/// `objectToCamera`: the measure of level of detail. A box reaching the eye plane is endless.
+double rasterArea(const CameraOptions &options, const Frame &frame, const Mat4 &objectToCamera,
+                  const float bound[6]);
 
 /// A ViewSpace for a primitive drawn through `objectToCamera`.
 class CameraViewSpace : public ViewSpace {

@@ -16,10 +16,10 @@
 namespace view {
 
 struct ParamInfo {
-  std::string name;     // the bare name
+  std::string name; // the bare name
   VarClass storage = VarClass::Uniform;
-  int components = 0;   // floats (or other values) per element: type size times array size
-  bool isFloat = true;  // false: strings and integers
+  int components = 0;  // floats (or other values) per element: type size times array size
+  bool isFloat = true; // false: strings and integers
 };
 
 class Declarations {

@@ -19,8 +19,11 @@ double surfaceTolerance(const SurfaceFn &surface, const ViewSpace &view) {
 }
 
 int arcSteps(double radius, double radians, double tolerance, int most) {
+  // Numbers that are not finite (binary RIB can hold them) make one step, not an undefined count.
+  if (!std::isfinite(radius) || !std::isfinite(radians) || !std::isfinite(tolerance)) return 1;
   radius = std::fabs(radius), radians = std::fabs(radians);
-  if (radius <= tolerance || radians == 0) return std::min(most, std::max(1, int(std::ceil(radians / (M_PI / 2)))));
+  if (radius <= tolerance || radians == 0)
+    return std::min(most, std::max(1, int(std::ceil(radians / (M_PI / 2)))));
   // The chord of an arc of angle a leaves it by r (1 - cos(a / 2)).
   const double step = 2 * std::acos(std::max(-1.0, 1 - tolerance / radius));
   return std::clamp(int(std::ceil(radians / step)), 1, most);
@@ -48,10 +51,8 @@ Vec3 cornerValue(const PrimVar &var, const CornerElements &elements, double u, d
     return Vec3{f[0], f[1], f[2]};
   };
   switch (var.storage) {
-  case VarClass::Constant:
-    return element(0);
-  case VarClass::Uniform:
-    return element(elements.uniform);
+  case VarClass::Constant: return element(0);
+  case VarClass::Uniform: return element(elements.uniform);
   default: {
     const Vec3 a = element(elements.corners[0]), b = element(elements.corners[1]),
                c = element(elements.corners[2]), d = element(elements.corners[3]);
@@ -59,6 +60,25 @@ Vec3 cornerValue(const PrimVar &var, const CornerElements &elements, double u, d
   }
   }
 }
+
+namespace {
+
+// dP/du x dP/dv by differences; where it vanishes (a pole, an apex) the normal of a point just
+// inside stands in. Normals from the surface itself make a closed sweep meet smoothly at its seam.
+Vec3 surfaceNormal(const SurfaceFn &surface, double u, double v) {
+  const double h = 1e-4;
+  for (int attempt = 0; attempt < 3; ++attempt) {
+    const double u0 = std::max(0.0, u - h), u1 = std::min(1.0, u + h);
+    const double v0 = std::max(0.0, v - h), v1 = std::min(1.0, v + h);
+    const Vec3 n = cross(surface(u1, v) - surface(u0, v), surface(u, v1) - surface(u, v0));
+    if (length(n) > 1e-18) return n;
+    u = u < 0.5 ? u + 4 * h : u - 4 * h;
+    v = v < 0.5 ? v + 4 * h : v - 4 * h;
+  }
+  return {};
+}
+
+} // namespace
 
 uint32_t addGrid(const SurfaceFn &surface, int nu, int nv, const PrimVars &vars,
                  const CornerElements &elements, Mesh &mesh) {
@@ -76,7 +96,8 @@ uint32_t addGrid(const SurfaceFn &surface, int nu, int nv, const PrimVars &vars,
         const Vec3 o = cornerValue(vars.Os, elements, u, v);
         mesh.opacities.push_back({float(o.x), float(o.y), float(o.z)});
       }
-      if (hasNormal) mesh.normals.push_back(cornerValue(vars.N, elements, u, v));
+      mesh.normals.push_back(hasNormal ? cornerValue(vars.N, elements, u, v)
+                                       : surfaceNormal(surface, u, v));
     }
   const int row = nu + 1;
   for (int j = 0; j < nv; ++j)

@@ -9,8 +9,7 @@ Mat4 Mat4::rotate(double degrees, double x, double y, double z) {
   Mat4 a;
   const Vec3 axis = normalized({x, y, z});
   if (length(axis) == 0) return a;
-  const double angle = degrees * M_PI / 180, c = std::cos(angle), s = std::sin(angle),
-               t = 1 - c;
+  const double angle = degrees * M_PI / 180, c = std::cos(angle), s = std::sin(angle), t = 1 - c;
   const double ax = axis.x, ay = axis.y, az = axis.z;
   // Row-vector form of the rotation about the axis (the transpose of the column-vector one).
   a.m[0][0] = t * ax * ax + c, a.m[0][1] = t * ax * ay + s * az, a.m[0][2] = t * ax * az - s * ay;

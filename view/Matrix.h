@@ -42,8 +42,8 @@ struct Mat4 {
     Mat4 c;
     for (int i = 0; i < 4; ++i)
       for (int j = 0; j < 4; ++j)
-        c.m[i][j] = m[i][0] * b.m[0][j] + m[i][1] * b.m[1][j] + m[i][2] * b.m[2][j] +
-                    m[i][3] * b.m[3][j];
+        c.m[i][j] =
+            m[i][0] * b.m[0][j] + m[i][1] * b.m[1][j] + m[i][2] * b.m[2][j] + m[i][3] * b.m[3][j];
     return c;
   }
   /// p M with the homogeneous divide (a perspective in the camera transformation is kept).

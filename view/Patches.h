@@ -13,7 +13,7 @@ namespace view {
 
 struct PatchMeshArgs {
   bool bicubic = false;
-  int nu = 2, nv = 2;               // control points in u and v (a single patch: 2x2 or 4x4)
+  int nu = 2, nv = 2; // control points in u and v (a single patch: 2x2 or 4x4)
   bool uPeriodic = false, vPeriodic = false;
   const RtFloat (*ubasis)[4] = nullptr, (*vbasis)[4] = nullptr;
   int ustep = 3, vstep = 3;

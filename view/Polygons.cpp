@@ -21,14 +21,10 @@ Vec3 pointOf(const PrimVars &vars, int index) {
 // The element of a variable for a corner: by face, by point or by corner.
 int elementOf(const PrimVar &var, int face, int point, int corner) {
   switch (var.storage) {
-  case VarClass::Constant:
-    return 0;
-  case VarClass::Uniform:
-    return face;
-  case VarClass::FaceVarying:
-    return corner;
-  default:
-    return point;
+  case VarClass::Constant: return 0;
+  case VarClass::Uniform: return face;
+  case VarClass::FaceVarying: return corner;
+  default: return point;
   }
 }
 
@@ -76,7 +72,8 @@ bool perFace(const PrimVar &var) {
 // Convex faces whose variables are all per point: the points are shared, as P gives them.
 bool addSharedFaces(const PolygonsArgs &args, const PrimVars &vars, Mesh &mesh) {
   size_t corners = 0;
-  for (int face = 0; face < args.npolys; ++face) corners += size_t(std::max(args.nvertices[face], 0));
+  for (int face = 0; face < args.npolys; ++face)
+    corners += size_t(std::max(args.nvertices[face], 0));
   int points = 0;
   for (size_t k = 0; k < corners; ++k) {
     const int point = args.vertices ? args.vertices[k] : int(k);
@@ -91,8 +88,10 @@ bool addSharedFaces(const PolygonsArgs &args, const PrimVars &vars, Mesh &mesh) 
       const float *n = vars.N.at(elementOf(vars.N, 0, point, 0));
       mesh.normals.push_back({n[0], n[1], n[2]});
     }
-    if (vars.Cs.given()) mesh.colors.push_back(colorOf(vars.Cs.at(elementOf(vars.Cs, 0, point, 0))));
-    if (vars.Os.given()) mesh.opacities.push_back(colorOf(vars.Os.at(elementOf(vars.Os, 0, point, 0))));
+    if (vars.Cs.given())
+      mesh.colors.push_back(colorOf(vars.Cs.at(elementOf(vars.Cs, 0, point, 0))));
+    if (vars.Os.given())
+      mesh.opacities.push_back(colorOf(vars.Os.at(elementOf(vars.Os, 0, point, 0))));
   }
   mesh.triangles.reserve(mesh.triangles.size() + 3 * corners);
   size_t corner = 0;
@@ -119,7 +118,8 @@ bool tessellatePolygons(const PolygonsArgs &args, const PrimVars &vars, Mesh &me
   std::vector<std::vector<Vec3>> loops;
   // Room for every corner at once: a large mesh is copied no more than once.
   size_t corners = 0, faceLoops = 0;
-  for (int face = 0; face < args.npolys; ++face) faceLoops += size_t(args.nloops ? std::max(args.nloops[face], 0) : 1);
+  for (int face = 0; face < args.npolys; ++face)
+    faceLoops += size_t(args.nloops ? std::max(args.nloops[face], 0) : 1);
   for (size_t l = 0; l < faceLoops; ++l) corners += size_t(std::max(args.nvertices[l], 0));
   mesh.positions.reserve(mesh.positions.size() + corners);
   mesh.triangles.reserve(mesh.triangles.size() + 3 * corners);
@@ -146,7 +146,8 @@ bool tessellatePolygons(const PolygonsArgs &args, const PrimVars &vars, Mesh &me
           const float *n = vars.N.at(elementOf(vars.N, face, point, corner));
           mesh.normals.push_back({n[0], n[1], n[2]});
         }
-        if (colors) mesh.colors.push_back(colorOf(vars.Cs.at(elementOf(vars.Cs, face, point, corner))));
+        if (colors)
+          mesh.colors.push_back(colorOf(vars.Cs.at(elementOf(vars.Cs, face, point, corner))));
         if (opacities)
           mesh.opacities.push_back(colorOf(vars.Os.at(elementOf(vars.Os, face, point, corner))));
       }

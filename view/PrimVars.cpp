@@ -15,8 +15,8 @@ struct NamedClass {
   VarClass storage;
 };
 const NamedClass kClasses[] = {
-    {"constant", VarClass::Constant}, {"uniform", VarClass::Uniform},
-    {"varying", VarClass::Varying},   {"vertex", VarClass::Vertex},
+    {"constant", VarClass::Constant},       {"uniform", VarClass::Uniform},
+    {"varying", VarClass::Varying},         {"vertex", VarClass::Vertex},
     {"facevarying", VarClass::FaceVarying}, {"facevertex", VarClass::FaceVarying},
 };
 
@@ -26,8 +26,8 @@ struct NamedType {
   bool isFloat;
 };
 const NamedType kTypes[] = {
-    {"float", 1, true},   {"point", 3, true},   {"vector", 3, true},   {"normal", 3, true},
-    {"color", 3, true},   {"hpoint", 4, true},  {"matrix", 16, true},  {"mpoint", 16, true},
+    {"float", 1, true},    {"point", 3, true},  {"vector", 3, true},  {"normal", 3, true},
+    {"color", 3, true},    {"hpoint", 4, true}, {"matrix", 16, true}, {"mpoint", 16, true},
     {"integer", 1, false}, {"int", 1, false},   {"string", 1, false},
 };
 
@@ -36,16 +36,33 @@ struct Standard {
   const char *declaration;
 };
 const Standard kStandard[] = {
-    {"P", "vertex point"},   {"Pw", "vertex hpoint"},   {"Pz", "vertex float"},
-    {"N", "varying normal"}, {"Np", "uniform normal"},  {"Cs", "varying color"},
-    {"Os", "varying color"}, {"width", "varying float"}, {"constantwidth", "constant float"},
-    {"s", "varying float"},  {"t", "varying float"},    {"st", "varying float[2]"},
+    {"P", "vertex point"},
+    {"Pw", "vertex hpoint"},
+    {"Pz", "vertex float"},
+    {"N", "varying normal"},
+    {"Np", "uniform normal"},
+    {"Cs", "varying color"},
+    {"Os", "varying color"},
+    {"width", "varying float"},
+    {"constantwidth", "constant float"},
+    {"s", "varying float"},
+    {"t", "varying float"},
+    {"st", "varying float[2]"},
     // What the previewer reads of the standard shaders, and Projection's field of view.
-    {"fov", "float"},        {"intensity", "float"},    {"lightcolor", "color"},
-    {"from", "point"},       {"to", "point"},           {"coneangle", "float"},
-    {"conedeltaangle", "float"}, {"beamdistribution", "float"},
-    {"Ka", "float"},         {"Kd", "float"},           {"Ks", "float"},
-    {"roughness", "float"},  {"specularcolor", "color"}, {"sense", "string"},
+    {"fov", "float"},
+    {"intensity", "float"},
+    {"lightcolor", "color"},
+    {"from", "point"},
+    {"to", "point"},
+    {"coneangle", "float"},
+    {"conedeltaangle", "float"},
+    {"beamdistribution", "float"},
+    {"Ka", "float"},
+    {"Kd", "float"},
+    {"Ks", "float"},
+    {"roughness", "float"},
+    {"specularcolor", "color"},
+    {"sense", "string"},
 };
 
 } // namespace
@@ -118,8 +135,9 @@ PrimVars findPrimVars(RtInt n, const RtToken tokens[], const RtPointer values[],
     int components;
   };
   static const Wanted kWanted[] = {
-      {"P", &PrimVars::P, 3},   {"Pw", &PrimVars::Pw, 4},         {"Pz", &PrimVars::Pz, 1},
-      {"N", &PrimVars::N, 3},   {"Cs", &PrimVars::Cs, 3},         {"Os", &PrimVars::Os, 3},
+      {"P", &PrimVars::P, 3},         {"Pw", &PrimVars::Pw, 4},
+      {"Pz", &PrimVars::Pz, 1},       {"N", &PrimVars::N, 3},
+      {"Cs", &PrimVars::Cs, 3},       {"Os", &PrimVars::Os, 3},
       {"width", &PrimVars::width, 1}, {"constantwidth", &PrimVars::constantwidth, 1},
   };
   PrimVars vars;

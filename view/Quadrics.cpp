@@ -12,8 +12,8 @@ double radians(double degrees) { return degrees * M_PI / 180; }
 
 // A surface of revolution: `profile(v)` gives its point at u = 0 (x, y, z), swept about z by
 // `sweep` radians.
-void addRevolution(const std::function<Vec3(double v)> &profile, double sweep,
-                   const PrimVars &vars, const ViewSpace &view, Mesh &mesh) {
+void addRevolution(const std::function<Vec3(double v)> &profile, double sweep, const PrimVars &vars,
+                   const ViewSpace &view, Mesh &mesh) {
   if (sweep == 0 || !std::isfinite(sweep)) return;
   sweep = std::clamp(sweep, -2 * M_PI, 2 * M_PI);
   const SurfaceFn surface = [&](double u, double v) {
@@ -52,15 +52,21 @@ void tessellateSphere(double radius, double zmin, double zmax, double thetamax,
 
 void tessellateCone(double height, double radius, double thetamax, const PrimVars &vars,
                     const ViewSpace &view, Mesh &mesh) {
-  addRevolution([&](double v) { return Vec3{radius * (1 - v), 0, v * height}; }, radians(thetamax),
-                vars, view, mesh);
+  addRevolution(
+      [&](double v) {
+        return Vec3{radius * (1 - v), 0, v * height};
+      },
+      radians(thetamax), vars, view, mesh);
 }
 
 void tessellateCylinder(double radius, double zmin, double zmax, double thetamax,
                         const PrimVars &vars, const ViewSpace &view, Mesh &mesh) {
   if (zmin == zmax) return;
-  addRevolution([&](double v) { return Vec3{radius, 0, zmin + v * (zmax - zmin)}; },
-                radians(thetamax), vars, view, mesh);
+  addRevolution(
+      [&](double v) {
+        return Vec3{radius, 0, zmin + v * (zmax - zmin)};
+      },
+      radians(thetamax), vars, view, mesh);
 }
 
 void tessellateHyperboloid(Vec3 point1, Vec3 point2, double thetamax, const PrimVars &vars,
@@ -82,8 +88,11 @@ void tessellateParaboloid(double rmax, double zmin, double zmax, double thetamax
 
 void tessellateDisk(double height, double radius, double thetamax, const PrimVars &vars,
                     const ViewSpace &view, Mesh &mesh) {
-  addRevolution([&](double v) { return Vec3{radius * (1 - v), 0, height}; }, radians(thetamax),
-                vars, view, mesh);
+  addRevolution(
+      [&](double v) {
+        return Vec3{radius * (1 - v), 0, height};
+      },
+      radians(thetamax), vars, view, mesh);
 }
 
 void tessellateTorus(double majorRadius, double minorRadius, double phimin, double phimax,

@@ -51,9 +51,12 @@ Light makeLight(const char *shader, RtInt n, const RtToken tokens[], const RtPoi
   // light has a cone, a shadowed distant light a direction); without them, for a light at the
   // origin of its space whose brightness does not fall off.
   if (light.kind == LightKind::Other) {
-    if (floats("coneangle", 1)) light.kind = LightKind::Spot;
-    else if (to) light.kind = LightKind::Distant;
-    else if (from) light.kind = LightKind::Point;
+    if (floats("coneangle", 1))
+      light.kind = LightKind::Spot;
+    else if (to)
+      light.kind = LightKind::Distant;
+    else if (from)
+      light.kind = LightKind::Point;
   }
   const double i = intensity ? *intensity : 1;
   light.color = color ? Color{float(i * color[0]), float(i * color[1]), float(i * color[2])}
@@ -88,12 +91,21 @@ SurfaceLook makeSurface(const char *shader, RtInt n, const RtToken tokens[],
   return look;
 }
 
+Vec3 facingEye(Vec3 normal, Vec3 p, bool perspective) {
+  const Vec3 toEye = perspective ? Vec3{} - p : Vec3{0, 0, -1};
+  const Vec3 nn = normalized(normal);
+  return dot(nn, toEye) < 0 ? nn * -1 : nn;
+}
+
 Color shade(const SurfaceLook &look, const std::vector<const Light *> &lights, Vec3 p, Vec3 normal,
             bool perspective, Color cs, Color os) {
   if (look.constant) return {os.r * cs.r, os.g * cs.g, os.b * cs.b};
-  const Vec3 toEye = normalized(perspective ? Vec3{} - p : Vec3{0, 0, -1});
-  Vec3 nn = normalized(normal);
-  if (dot(nn, toEye) < 0) nn = nn * -1; // face-forward
+  return shadeFacing(look, lights, p, facingEye(normal, p, perspective), cs, os);
+}
+
+Color shadeFacing(const SurfaceLook &look, const std::vector<const Light *> &lights, Vec3 p,
+                  Vec3 nn, Color cs, Color os) {
+  if (look.constant) return {os.r * cs.r, os.g * cs.g, os.b * cs.b};
   double ambient[3] = {}, diffuse[3] = {};
   for (const Light *light : lights) {
     double weight = 0;
@@ -101,9 +113,7 @@ Color shade(const SurfaceLook &look, const std::vector<const Light *> &lights, V
     case LightKind::Ambient:
       ambient[0] += light->color.r, ambient[1] += light->color.g, ambient[2] += light->color.b;
       continue;
-    case LightKind::Distant:
-      weight = dot(nn, light->direction * -1);
-      break;
+    case LightKind::Distant: weight = dot(nn, light->direction * -1); break;
     case LightKind::Point:
     case LightKind::Spot: {
       const Vec3 l = light->from - p;
@@ -116,9 +126,7 @@ Color shade(const SurfaceLook &look, const std::vector<const Light *> &lights, V
       }
       break;
     }
-    case LightKind::Other:
-      weight = dot(nn, normalized(light->from - p));
-      break;
+    case LightKind::Other: weight = dot(nn, normalized(light->from - p)); break;
     }
     if (weight <= 0) continue;
     diffuse[0] += weight * light->color.r, diffuse[1] += weight * light->color.g;

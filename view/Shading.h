@@ -19,8 +19,8 @@ enum class LightKind { Ambient, Distant, Point, Spot, Other };
 
 struct Light {
   LightKind kind = LightKind::Point;
-  Color color;               // intensity times lightcolor
-  Vec3 from, direction;      // camera space; direction: from "from" toward "to", unit
+  Color color;          // intensity times lightcolor
+  Vec3 from, direction; // camera space; direction: from "from" toward "to", unit
   double cosOuter = 0, cosInner = 0, beam = 2; // spotlight cone
 };
 
@@ -44,6 +44,12 @@ SurfaceLook makeSurface(const char *shader, RtInt n, const RtToken tokens[],
 /// `cs` and opacity `os`, seen from `eye` (the origin, or far along -z for orthographic views).
 Color shade(const SurfaceLook &look, const std::vector<const Light *> &lights, Vec3 p, Vec3 normal,
             bool perspective, Color cs, Color os);
+
+/// `normal` made unit and turned toward the eye seen from `p`.
+Vec3 facingEye(Vec3 normal, Vec3 p, bool perspective);
+/// shade() for a normal already unit and facing the eye.
+Color shadeFacing(const SurfaceLook &look, const std::vector<const Light *> &lights, Vec3 p,
+                  Vec3 unitNormal, Color cs, Color os);
 
 /// The floats of the parameter named `name` (bare or inline-declared) with `components` per
 /// element, or null.

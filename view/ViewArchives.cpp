@@ -62,8 +62,10 @@ void ViewContext::State::readArchive(const char *name, const char *request) {
   } else {
     const std::string including = archives.empty() ? inputName : archives.back();
     const std::string folder = including == "-" ? std::string() : folderOf(including);
-    if (!folder.empty() && isFile(folder + name)) path = folder + name;
-    else path = name;
+    if (!folder.empty() && isFile(folder + name))
+      path = folder + name;
+    else
+      path = name;
   }
   if (!isFile(path)) {
     rib::reportError(RIE_NOFILE, "%s: cannot find \"%s\"", request, name);
@@ -74,7 +76,8 @@ void ViewContext::State::readArchive(const char *name, const char *request) {
   bool nested = again;
   for (const std::string &open : archives) nested = nested || canonical(open) == identity;
   if (nested) {
-    rib::reportError(RIE_NESTING, "%s: \"%s\" includes itself; it is not read again", request, name);
+    rib::reportError(RIE_NESTING, "%s: \"%s\" includes itself; it is not read again", request,
+                     name);
     return;
   }
   if (archives.size() >= kMostNestedArchives) {

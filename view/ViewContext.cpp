@@ -3,6 +3,7 @@
 #include "ViewContext.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdint>
 #include <cstring>
 
@@ -73,7 +74,7 @@ Attributes::Attributes() {
 
 RtVoid ViewContext::State::FrameBegin(RtInt frame) {
   savedOptions.push_back(options);
-  savedAttributes.push_back(attributes);
+  beginBlock();
   frameNumber = frame;
   inFrame = true;
 }
@@ -82,16 +83,13 @@ RtVoid ViewContext::State::FrameEnd() {
   if (savedOptions.empty()) return;
   options = savedOptions.back();
   savedOptions.pop_back();
-  if (!savedAttributes.empty()) {
-    attributes = savedAttributes.back();
-    savedAttributes.pop_back();
-  }
+  endBlock();
   inFrame = !savedOptions.empty();
 }
 
 RtVoid ViewContext::State::WorldBegin() {
   options.worldToCamera = attributes.transform;
-  savedAttributes.push_back(attributes);
+  beginBlock();
   attributes.transform = Mat4();
   inWorld = true;
   picture = Picture();
@@ -105,10 +103,7 @@ RtVoid ViewContext::State::WorldBegin() {
 RtVoid ViewContext::State::WorldEnd() {
   if (!inWorld) return;
   inWorld = false;
-  if (!savedAttributes.empty()) {
-    attributes = savedAttributes.back();
-    savedAttributes.pop_back();
-  }
+  endBlock();
   picture.number = ++pictures;
   picture.frameNumber = frameNumber;
   picture.hasFrameNumber = inFrame;
@@ -129,16 +124,19 @@ RtVoid ViewContext::State::WorldEnd() {
 RtVoid ViewContext::State::Format(RtInt xresolution, RtInt yresolution, RtFloat pixelaspectratio) {
   if (xresolution > 0 && yresolution > 0)
     options.xResolution = xresolution, options.yResolution = yresolution;
-  if (pixelaspectratio > 0) options.pixelAspect = pixelaspectratio;
+  if (pixelaspectratio > 0 && std::isfinite(pixelaspectratio))
+    options.pixelAspect = pixelaspectratio;
 }
 
 RtVoid ViewContext::State::FrameAspectRatio(RtFloat frameaspectratio) {
-  if (frameaspectratio > 0) options.frameAspect = frameaspectratio;
+  if (frameaspectratio > 0 && std::isfinite(frameaspectratio))
+    options.frameAspect = frameaspectratio;
 }
 
 RtVoid ViewContext::State::ScreenWindow(RtFloat left, RtFloat right, RtFloat bottom, RtFloat top) {
-  if (left == right || bottom == top) {
-    rib::reportError(RIE_RANGE, "ScreenWindow: an empty window (%g %g %g %g) is not drawn", left,
+  if (left == right || bottom == top || !std::isfinite(left) || !std::isfinite(right) ||
+      !std::isfinite(bottom) || !std::isfinite(top)) {
+    rib::reportError(RIE_RANGE, "ScreenWindow: %g %g %g %g is no window; it is left out", left,
                      right, bottom, top);
     return;
   }
@@ -164,7 +162,7 @@ RtVoid ViewContext::State::ProjectionV(RtToken name, RtInt n, RtToken tokens[],
 }
 
 RtVoid ViewContext::State::Clipping(RtFloat hither, RtFloat yon) {
-  if (!(hither > 0) || !(yon > hither)) {
+  if (!(hither > 0) || !(yon > hither) || !std::isfinite(hither)) {
     rib::reportError(RIE_RANGE, "Clipping: %g to %g is not a depth range", hither, yon);
     return;
   }
@@ -176,7 +174,7 @@ RtVoid ViewContext::State::Clipping(RtFloat hither, RtFloat yon) {
 RtVoid ViewContext::State::AttributeBegin() { savedAttributes.push_back(attributes); }
 
 RtVoid ViewContext::State::AttributeEnd() {
-  if (savedAttributes.empty()) return;
+  if (savedAttributes.size() <= (blockBases.empty() ? 0 : blockBases.back())) return;
   attributes = savedAttributes.back();
   savedAttributes.pop_back();
 }
@@ -190,6 +188,10 @@ RtVoid ViewContext::State::Opacity(RtColor color) {
 }
 
 RtVoid ViewContext::State::Sides(RtInt sides) { attributes.sides = sides == 1 ? 1 : 2; }
+
+RtVoid ViewContext::State::ShadingInterpolation(RtToken type) {
+  attributes.flat = type && std::strcmp(type, "constant") == 0;
+}
 
 RtVoid ViewContext::State::Orientation(RtToken orientation) {
   struct Named {
@@ -211,8 +213,7 @@ RtVoid ViewContext::State::ReverseOrientation() {
   attributes.orientation = kReversed[int(attributes.orientation)];
 }
 
-RtVoid ViewContext::State::AttributeV(RtToken name, RtInt n, RtToken tokens[],
-                                      RtPointer values[]) {
+RtVoid ViewContext::State::AttributeV(RtToken name, RtInt n, RtToken tokens[], RtPointer values[]) {
   if (!name || std::strcmp(name, "trimcurve") != 0) return;
   for (RtInt i = 0; i < n; ++i) {
     ParamInfo info;
@@ -284,6 +285,20 @@ RtVoid ViewContext::State::TrimCurve(RtInt nloops, RtInt ncurves[], RtInt order[
   trims.v.assign(v, v + points);
   trims.w.assign(w, w + points);
   attributes.trims = std::move(trims);
+}
+
+RtVoid ViewContext::State::Detail(RtBound bound) {
+  attributes.detail = rasterArea(options, frame(), toCamera(), bound);
+}
+
+RtVoid ViewContext::State::DetailRange(RtFloat minvisible, RtFloat lowertransition,
+                                       RtFloat uppertransition, RtFloat maxvisible) {
+  // One representation of each level is drawn: the one whose range holds the Detail bound's
+  // raster area, the transitions split at their middles.
+  if (attributes.detail < 0) return;
+  const double from = 0.5 * (double(minvisible) + lowertransition);
+  const double to = 0.5 * (double(uppertransition) + maxvisible);
+  attributes.hidden = !(attributes.detail >= from && attributes.detail < to);
 }
 
 RtToken ViewContext::State::Declare(char *name, char *declaration) {
@@ -359,11 +374,10 @@ RtVoid ViewContext::State::MotionEnd() { inMotion = false; }
 // ---- Drawing ----
 
 void ViewContext::State::draw(const Mesh &mesh) {
-  if (mesh.empty()) return;
+  if (mesh.empty() || attributes.hidden) return;
   if (defining >= 0) {
-    objects[size_t(defining)].push_back(
-        {mesh, attributes.transform * definingTransform.inverse(), attributes.orientation,
-         attributes.sides});
+    objects[size_t(defining)].push_back({mesh, attributes.transform * definingTransform.inverse(),
+                                         attributes.orientation, attributes.sides});
     return;
   }
   drawIn(mesh, toCamera(), attributes.orientation, attributes.sides);
@@ -377,11 +391,18 @@ void ViewContext::State::drawIn(const Mesh &mesh, const Mat4 &objectToCamera,
   state.perspective = options.perspective;
   state.orientation = orientation;
   state.sides = sides;
+  state.flat = attributes.flat;
+  const Frame shown = frame();
+  state.cull = true;
+  std::copy(shown.screen, shown.screen + 4, state.screen);
+  state.focal = options.perspective ? 1 / std::tan(options.fov * M_PI / 360) : 1;
+  state.hither = options.hither;
   state.color = attributes.color;
   state.opacity = attributes.opacity;
   state.look = attributes.look;
   for (size_t i = 0; i < lights.size(); ++i)
-    if (i < attributes.lightsOn.size() && attributes.lightsOn[i]) state.lights.push_back(&lights[i]);
+    if (i < attributes.lightsOn.size() && attributes.lightsOn[i])
+      state.lights.push_back(&lights[i]);
   // A scene without lights is lit from the eye, so that its shapes show.
   if (lights.empty()) state.lights.push_back(&eye);
   drawMesh(mesh, state, picture, depth);

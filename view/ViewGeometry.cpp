@@ -123,9 +123,9 @@ RtVoid ViewContext::State::PointsPolygonsV(RtInt npolys, RtInt nvertices[], RtIn
   if (tessellatePolygons(args, vars(n, tokens, values), mesh)) draw(mesh);
 }
 
-RtVoid ViewContext::State::PointsGeneralPolygonsV(RtInt npolys, RtInt nloops[],
-                                                  RtInt nvertices[], RtInt vertices[], RtInt n,
-                                                  RtToken tokens[], RtPointer values[]) {
+RtVoid ViewContext::State::PointsGeneralPolygonsV(RtInt npolys, RtInt nloops[], RtInt nvertices[],
+                                                  RtInt vertices[], RtInt n, RtToken tokens[],
+                                                  RtPointer values[]) {
   if (skipMotionSample()) return;
   PolygonsArgs args;
   args.npolys = npolys;

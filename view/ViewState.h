@@ -26,11 +26,14 @@ struct Attributes {
   SurfaceLook look;
   Orientation orientation = Orientation::Outside;
   int sides = 2;
+  bool flat = false; // ShadingInterpolation "constant"
   std::vector<bool> lightsOn;
   RtBasis ubasis, vbasis;
   int ustep = 3, vstep = 3;
   TrimCurves trims;
   bool trimInside = false;
+  double detail = -1;  // the raster area of the Detail bound; negative: none given
+  bool hidden = false; // outside its DetailRange
   Attributes();
 };
 
@@ -56,6 +59,7 @@ struct ViewContext::State : RequestDefaults {
   std::vector<CameraOptions> savedOptions; // FrameBegin's
   Attributes attributes;
   std::vector<Attributes> savedAttributes; // AttributeBegin's, FrameBegin's, WorldBegin's
+  std::vector<size_t> blockBases;          // savedAttributes' size inside each open frame or world
   std::vector<Mat4> savedTransforms;       // TransformBegin's
   std::map<std::string, Mat4> spaces;      // CoordinateSystem's, to world
   Declarations declarations;
@@ -70,12 +74,12 @@ struct ViewContext::State : RequestDefaults {
   Light eye;
 
   bool inMotion = false, motionTaken = false;
-  int inlineDepth = 0;                 // inside ArchiveBegin ... ArchiveEnd
+  int inlineDepth = 0;                     // inside ArchiveBegin ... ArchiveEnd
   std::vector<std::string> inlineArchives; // their names
 
   std::vector<std::vector<StoredMesh>> objects;
   std::vector<bool> objectInWorld; // released at WorldEnd
-  int defining = -1; // the object being defined
+  int defining = -1;               // the object being defined
   Mat4 definingTransform;
 
   // The first request of a motion block is drawn; the others are its later samples.
@@ -84,6 +88,19 @@ struct ViewContext::State : RequestDefaults {
     if (motionTaken) return true;
     motionTaken = true;
     return false;
+  }
+  // A frame or world block saves the attributes; an AttributeEnd never takes back more than its
+  // own block saved, and the block's end takes back all of it.
+  void beginBlock() {
+    savedAttributes.push_back(attributes);
+    blockBases.push_back(savedAttributes.size());
+  }
+  void endBlock() {
+    if (blockBases.empty()) return;
+    savedAttributes.resize(blockBases.back());
+    blockBases.pop_back();
+    attributes = savedAttributes.back();
+    savedAttributes.pop_back();
   }
   Mat4 toCamera() const {
     return inWorld ? attributes.transform * options.worldToCamera : attributes.transform;
@@ -116,6 +133,7 @@ struct ViewContext::State : RequestDefaults {
   RtVoid Color(RtColor color);
   RtVoid Opacity(RtColor color);
   RtVoid Sides(RtInt sides);
+  RtVoid ShadingInterpolation(RtToken type);
   RtVoid Orientation(RtToken orientation);
   RtVoid ReverseOrientation();
   RtVoid AttributeV(RtToken name, RtInt n, RtToken tokens[], RtPointer values[]);
@@ -127,6 +145,9 @@ struct ViewContext::State : RequestDefaults {
   RtVoid TrimCurve(RtInt nloops, RtInt ncurves[], RtInt order[], RtFloat knot[], RtFloat min[],
                    RtFloat max[], RtInt n[], RtFloat u[], RtFloat v[], RtFloat w[]);
   RtToken Declare(char *name, char *declaration);
+  RtVoid Detail(RtBound bound);
+  RtVoid DetailRange(RtFloat minvisible, RtFloat lowertransition, RtFloat uppertransition,
+                     RtFloat maxvisible);
 
   // ---- Transformations ----
   RtVoid Identity();

@@ -18,8 +18,8 @@ struct Coverage {
   bool at(int x, int y) const { return covered[size_t(y) * width + x] != 0; }
 };
 
-inline void toWindow(const view::Picture &picture, const view::DrawVertex &v, double &x,
-                     double &y, double &w) {
+inline void toWindow(const view::Picture &picture, const view::DrawVertex &v, double &x, double &y,
+                     double &w) {
   const double *m = picture.projection;
   const double cx = m[0] * v.x + m[4] * v.y + m[8] * v.z + m[12];
   const double cy = m[1] * v.x + m[5] * v.y + m[9] * v.z + m[13];
@@ -63,7 +63,8 @@ inline Coverage rasterise(const view::Picture &picture) {
 
 /// The pixels where `coverage` and `predicted(x, y)` (pixel centre) disagree, not counting those
 /// within one pixel of the predicted edge.
-inline int wrongPixels(const Coverage &coverage, const std::function<bool(double, double)> &predicted) {
+inline int wrongPixels(const Coverage &coverage,
+                       const std::function<bool(double, double)> &predicted) {
   int wrong = 0;
   for (int y = 0; y < coverage.height; ++y)
     for (int x = 0; x < coverage.width; ++x) {
@@ -71,8 +72,7 @@ inline int wrongPixels(const Coverage &coverage, const std::function<bool(double
       if (coverage.at(x, y) == want) continue;
       bool rim = false;
       for (int dy = -1; dy <= 1; ++dy)
-        for (int dx = -1; dx <= 1; ++dx)
-          rim = rim || predicted(x + dx + 0.5, y + dy + 0.5) != want;
+        for (int dx = -1; dx <= 1; ++dx) rim = rim || predicted(x + dx + 0.5, y + dy + 0.5) != want;
       if (!rim) ++wrong;
     }
   return wrong;

@@ -33,21 +33,33 @@ double area(const view::Mesh &m) {
 }
 
 // Edges used by one non-degenerate triangle only, once equal positions are taken as one point.
-int openEdges(const view::Mesh &m) {
+// (`ends`, when given, receives the open edges' end points.)
+int openEdges(const view::Mesh &m, std::vector<view::Vec3> *ends = nullptr) {
   std::map<std::tuple<long, long, long>, int> ids;
+  std::vector<view::Vec3> points;
   auto id = [&](view::Vec3 p) {
-    const auto key = std::make_tuple(std::lround(p.x * 1e6), std::lround(p.y * 1e6), std::lround(p.z * 1e6));
-    return ids.emplace(key, int(ids.size())).first->second;
+    const auto key =
+        std::make_tuple(std::lround(p.x * 1e6), std::lround(p.y * 1e6), std::lround(p.z * 1e6));
+    const auto found = ids.emplace(key, int(ids.size()));
+    if (found.second) points.push_back(p);
+    return found.first->second;
   };
   std::map<std::pair<int, int>, int> uses;
   for (size_t t = 0; t < m.triangles.size(); t += 3) {
     const int k[3] = {id(m.positions[m.triangles[t]]), id(m.positions[m.triangles[t + 1]]),
                       id(m.positions[m.triangles[t + 2]])};
     if (k[0] == k[1] || k[1] == k[2] || k[0] == k[2]) continue;
-    for (int e = 0; e < 3; ++e) ++uses[{std::min(k[e], k[(e + 1) % 3]), std::max(k[e], k[(e + 1) % 3])}];
+    for (int e = 0; e < 3; ++e)
+      ++uses[{std::min(k[e], k[(e + 1) % 3]), std::max(k[e], k[(e + 1) % 3])}];
   }
   int open = 0;
-  for (const auto &use : uses) open += use.second == 1;
+  for (const auto &use : uses) {
+    if (use.second != 1) continue;
+    ++open;
+    if (ends)
+      ends->insert(ends->end(),
+                   {points[size_t(use.first.first)], points[size_t(use.first.second)]});
+  }
   return open;
 }
 
@@ -102,7 +114,8 @@ TEST(Quadrics, AreasClosednessAndBounds) {
 
 TEST(Polygons, GeneralPolygonsKeepTheirArea) {
   // A comb (non-convex) with two holes, wound clockwise: area 7 - 2 * 0.25.
-  const float p[] = {0, 0, 0, 0, 3, 0, 1, 3, 0, 1, 1, 0, 2, 1, 0, 2, 3, 0, 3, 3, 0, 3, 0, 0,
+  const float p[] = {0,     0,     0, 0,     3,     0, 1,     3,     0, 1,     1,     0,
+                     2,     1,     0, 2,     3,     0, 3,     3,     0, 3,     0,     0,
                      0.25f, 0.25f, 0, 0.75f, 0.25f, 0, 0.75f, 0.75f, 0, 0.25f, 0.75f, 0,
                      2.25f, 0.25f, 0, 2.75f, 0.25f, 0, 2.75f, 0.75f, 0, 2.25f, 0.75f, 0};
   const RtInt loops[] = {3}, counts[] = {8, 4, 4};
@@ -115,13 +128,14 @@ TEST(Polygons, GeneralPolygonsKeepTheirArea) {
   EXPECT_NEAR(area(mesh), 7 - 0.5, 1e-9);
   // Every triangle wound as the outer loop (clockwise seen from +z: normal along -z).
   for (size_t t = 0; t < mesh.triangles.size(); t += 3) {
-    const view::Vec3 a = mesh.positions[mesh.triangles[t]], b = mesh.positions[mesh.triangles[t + 1]],
+    const view::Vec3 a = mesh.positions[mesh.triangles[t]],
+                     b = mesh.positions[mesh.triangles[t + 1]],
                      c = mesh.positions[mesh.triangles[t + 2]];
     EXPECT_LE(view::cross(b - a, c - a).z, 1e-12);
   }
 
-  // Star polygons of many points, in a tilted plane.
-  for (int points : {5, 17, 101}) {
+  // Star polygons of few and many points (the reflex corners are found through a grid).
+  for (int points : {5, 17, 101, 20000}) {
     std::vector<view::Vec2> star;
     double expected = 0;
     for (int k = 0; k < 2 * points; ++k) {
@@ -139,6 +153,48 @@ TEST(Polygons, GeneralPolygonsKeepTheirArea) {
     EXPECT_NEAR(sum, expected, 1e-9) << points;
     EXPECT_EQ(cut.size(), 3u * (star.size() - 2));
   }
+}
+
+TEST(Polygons, DegenerateLoopsEndWithoutHarm) {
+  // Collinear points, repeated points, a bow tie, a hole touching its outer loop, a hole outside
+  // it: each is cut into at most n - 2 + 2 h triangles, and nothing runs forever.
+  const std::vector<std::vector<std::vector<view::Vec2>>> cases = {
+      {{{0, 0}, {1, 0}, {2, 0}, {3, 0}}},
+      {{{0, 0}, {0, 0}, {1, 0}, {1, 0}, {1, 1}, {1, 1}}},
+      {{{0, 0}, {1, 1}, {1, 0}, {0, 1}}},
+      {{{0, 0}, {2, 0}, {2, 2}, {0, 2}}, {{0, 0}, {1, 0}, {1, 1}}},
+      {{{0, 0}, {1, 0}, {1, 1}, {0, 1}}, {{5, 5}, {6, 5}, {6, 6}}},
+  };
+  for (const auto &loops : cases) {
+    size_t points = 0;
+    for (const auto &loop : loops) points += loop.size();
+    const std::vector<uint32_t> cut = view::triangulate(loops);
+    EXPECT_LE(cut.size(), 3 * (points - 2 + 2 * (loops.size() - 1)));
+    for (uint32_t index : cut) EXPECT_LT(index, points);
+  }
+}
+
+TEST(Patches, NeighbouringPatchesMeetWithoutCracks) {
+  // A flat patch beside a bumpy one that needs many more steps inside: they share the side
+  // x = 1 point for point, so that the only open edges are the six sides around both.
+  const FixedView fine(0.001);
+  view::Mesh both;
+  for (int which = 0; which < 2; ++which) {
+    std::vector<float> points;
+    for (int j = 0; j < 4; ++j)
+      for (int i = 0; i < 4; ++i) {
+        const bool inside = i > 0 && i < 3 && j > 0 && j < 3;
+        points.insert(points.end(), {which + i / 3.0f, j / 3.0f, which && inside ? 2.0f : 0.0f});
+      }
+    view::PrimVars vars;
+    vars.P.values = points.data(), vars.P.components = 3;
+    view::PatchMeshArgs args;
+    args.bicubic = true, args.nu = args.nv = 4;
+    args.ubasis = args.vbasis = RiBezierBasis;
+    ASSERT_TRUE(view::tessellatePatchMesh(args, vars, fine, both));
+  }
+  EXPECT_GT(both.triangles.size(), 3u * 100);
+  EXPECT_EQ(openEdges(both), 6);
 }
 
 TEST(Patches, BasesStepsAndWrapping) {
@@ -161,7 +217,8 @@ TEST(Patches, BasesStepsAndWrapping) {
   std::vector<float> ring;
   for (int j = 0; j < 4; ++j)
     for (int i = 0; i < 8; ++i)
-      ring.insert(ring.end(), {float(std::cos(kPi * i / 4)), float(std::sin(kPi * i / 4)), float(j)});
+      ring.insert(ring.end(),
+                  {float(std::cos(kPi * i / 4)), float(std::sin(kPi * i / 4)), float(j)});
   vars.P.values = ring.data();
   args.nu = 8, args.uPeriodic = true;
   args.ubasis = args.vbasis = RiBSplineBasis;
@@ -169,10 +226,12 @@ TEST(Patches, BasesStepsAndWrapping) {
   view::Mesh tube;
   ASSERT_TRUE(view::tessellatePatchMesh(args, vars, fine, tube));
   expectWithin(tube, {-1, -1, 0}, {1, 1, 3});
-  // Open only at its two ends: the seam between the first and last patch is shared.
-  int top = 0;
-  for (const view::Vec3 &p : tube.positions) top += std::fabs(p.z - 2) < 1e-6;
-  EXPECT_GT(top, 0);
+  // Open only at its two ends (z 1 and 2): the seam between the last patch and the first is
+  // shared.
+  std::vector<view::Vec3> ends;
+  EXPECT_GT(openEdges(tube, &ends), 16);
+  for (const view::Vec3 &p : ends)
+    EXPECT_TRUE(std::fabs(p.z - 1) < 1e-5 || std::fabs(p.z - 2) < 1e-5) << p.z;
   view::Mesh bilinear;
   const float quad[] = {0, 0, 0, 2, 0, 0, 0, 1, 0, 2, 1, 0};
   vars.P.values = quad;
