@@ -40,8 +40,11 @@
 #include "RibReader.h"
 
 class RiContext;
+class RibWriter;
 
 namespace rib {
+
+class Declarations;
 
 /// Where the problems of a dispatch go: one line each, without a line end.
 class RibProblemSink {
@@ -67,23 +70,33 @@ public:
   void error(std::string_view message, RibPosition where) override;
   void note(std::string_view message, RibPosition where) override;
 
-  /// Ends one input: each block still open is a problem at its Begin, and the names the input
-  /// declared are forgotten and their earlier declarations put back (the next input declares
-  /// its own). Lights and objects keep their numbers and names.
-  void endInput();
-  /// Starts the next input: the declarations that the last input changed and endInput put back
-  /// are declared on the context again, so that what it writes reads as one stream.
+  /// Starts an input, which declares for itself from the standard declarations on. When the
+  /// context writes RIB (itself or through forwarding contexts), each name that its writer holds
+  /// declared otherwise is declared on the context anew, so that what it writes reads as one
+  /// stream; so is each name after a reading nested in another on the same thread (an archive
+  /// that a filter reads from its ReadArchive) ends, back to the outer reading's declaration.
   void beginInput();
+  /// Ends one input: each block still open is a problem at its Begin, and the input's
+  /// declarations are gone (the next input declares its own). Lights and objects keep their
+  /// numbers and names.
+  void endInput();
+  /// Ends an input that an exception leaves: as endInput, without reporting, and with the basis
+  /// steps put back as they were at its start. Throws nothing.
+  void abandonInput() noexcept;
 
   /// The basis steps in force in the context, for a context that has already had a Basis.
   void setBasisSteps(int uStep, int vStep);
-  /// Also takes as declared the names that the program or earlier inputs declared.
-  void acceptEarlierDeclarations(bool accept);
+  /// Also takes as declared what `declarations` declared (a program's own context's).
+  void takeDeclarations(const Declarations &declarations);
 
   struct State;
 
 private:
   std::unique_ptr<State> state_;
 };
+
+/// The RibWriter that `context` writes through: the context itself, or the target of forwarding
+/// contexts (at most 64 deep); null when it writes no RIB of this library.
+RibWriter *writerBehind(RiContext &context);
 
 } // namespace rib

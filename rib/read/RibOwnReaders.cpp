@@ -123,8 +123,8 @@ void readDeclare(RequestRead &read) {
     read.fail("Declare: \"%s\" %s", shownText(declaration).c_str(), problem);
     return;
   }
-  RibDispatch::State &state = read.state();
-  if (state.declared.insert(name).second) state.saved.push_back(saveDeclaration(name));
+  // The input's own table first: what the context makes of it is the context's.
+  read.state().declarations->declare(name, declaration);
   read.context().Declare(name, declaration);
 }
 

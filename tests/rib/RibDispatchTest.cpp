@@ -291,10 +291,12 @@ TEST(RibDispatch, ProblemsAreReportedOnTheirLineAndTheRequestLeftOut) {
   };
   EXPECT_EQ(back.problems, expected);
   // Everything else is written, the header once, requests no table knows and the library's own
-  // option as read; the library itself had nothing to report.
+  // option as read, an undeclared parameter with the declaration its values gave; the library
+  // itself had nothing to report.
   EXPECT_EQ(back.written, std::string(ribtest::kHeader) + "FrameBegin 1\n"
                                                           "Spheer 1 -1 1 360\n"
-                                                          "Surface \"plastic\" \"Kq\" [1 ]\n"
+                                                          "Surface \"plastic\" "
+                                                          "\"constant integer Kq\" [1 ]\n"
                                                           "Declare \"Kq\" \"uniform color\"\n"
                                                           "Option \"rib\" \"string format\" "
                                                           "[\"binary\"]\n"

@@ -32,7 +32,7 @@ TEST(RibWriter, FileTargetGetsHeaderAndClosingNewline) {
   EXPECT_EQ(rib->uStep, 3);
   EXPECT_EQ(rib->nextLightHandle, 1);
   EXPECT_EQ(rib->errorHandler, RiErrorPrint);
-  EXPECT_EQ(gEchoDeclares, 1);
+  EXPECT_TRUE(rib->echoDeclares);
   delete rib;
   EXPECT_EQ(readFile(path), std::string(kHeader) + "\n");
   std::remove(path.c_str());

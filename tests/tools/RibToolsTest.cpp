@@ -417,9 +417,10 @@ TEST_F(RibTools, ReadWhatOthersWriteAndKeepWhatTheyMeant) {
        "kept as given\n"
        "undeclared.rib:2: note: Surface: parameter \"count\" is not declared; its values are "
        "kept as given\n",
-       "Hider \"hidden\" \"depthfilter\" [\"midpoint\"]\n"
-       "Surface \"paint\" \"mapname\" [\"wood.tx\"] \"roughness2\" [0.25 0.5] \"count\" [3 ]\n"
-       "Surface \"paint\" \"mapname\" [\"oak.tx\"]\n"},
+       "Hider \"hidden\" \"constant string depthfilter\" [\"midpoint\"]\n"
+       "Surface \"paint\" \"constant string mapname\" [\"wood.tx\"] "
+       "\"constant float[2] roughness2\" [0.25 0.5] \"constant integer count\" [3 ]\n"
+       "Surface \"paint\" \"constant string mapname\" [\"oak.tx\"]\n"},
       {"facevarying.rib",
        "PointsPolygons [3 3] [0 1 2 2 1 3] \"P\" [0 0 0 1 0 0 0 1 0 1 1 0] "
        "\"facevarying float s\" [0 1 0 0 1 1]\n",
