@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds everything (Release) and the web build (scripts/web.sh), and runs every test with ctest; then the same tests in a build with
-# AddressSanitizer and UndefinedBehaviorSanitizer (scripts/sanitize.sh), and each fuzz target of
-# the RIB library for a bounded time (scripts/fuzz.sh).
+# AddressSanitizer and UndefinedBehaviorSanitizer (scripts/sanitize.sh), the RIB library's threads
+# test with ThreadSanitizer (scripts/tsan.sh), and each fuzz target of the RIB library for a
+# bounded time (scripts/fuzz.sh).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -19,4 +20,5 @@ cmake --build build -j"$jobs"
 ctest --test-dir build --output-on-failure -j"$jobs"
 
 bash scripts/sanitize.sh build-asan
+bash scripts/tsan.sh build-tsan
 bash scripts/fuzz.sh build-fuzz "${WOBBLE_FUZZ_SECONDS:-30}"
