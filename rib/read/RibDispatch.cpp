@@ -130,9 +130,9 @@ RibDispatch::State *leaveReading(RibDispatch::State &state) {
   return index > 0 ? tReadings[index - 1] : nullptr;
 }
 
-// Declares on `context` each name that its writer holds declared otherwise than `meant` does,
+// Declares on the context each name that its writer holds declared otherwise than `meant` does,
 // as `meant` declares it: the requests that follow are read by `meant`.
-void declareAsMeant(RiContext &context, RibWriter &writer, const Declarations &meant) {
+void declareAsMeant(RibDispatch::State &state, RibWriter &writer, const Declarations &meant) {
   const size_t count = writer.declarations.declaredNames().size();
   for (size_t i = 0; i < count; ++i) {
     const ParamDecl &held = *writer.declarations.declaredNames()[i];
@@ -142,7 +142,25 @@ void declareAsMeant(RiContext &context, RibWriter &writer, const Declarations &m
       continue;
     char text[64];
     declarationText(*wanted, text, sizeof text);
-    context.Declare(const_cast<char *>(held.name), text);
+    state.noteWriterDeclaration(held.name);
+    state.context.Declare(const_cast<char *>(held.name), text);
+  }
+}
+
+// Puts back on the context what its writer held declared before the input declared anew.
+void declareAsHeld(RibDispatch::State &state) {
+  RibWriter *writer = writerBehind(state.context);
+  for (auto held = state.writerHeld.rbegin(); writer && held != state.writerHeld.rend(); ++held) {
+    const ParamDecl *now = writer->declarations.find(held->name.c_str());
+    if (!held->held || !now) continue;
+    ParamDecl before(now->key, now->name);
+    before.paramClass = held->paramClass;
+    before.type = held->type;
+    before.arraySize = held->arraySize;
+    if (sameDeclaration(before, *now)) continue;
+    char text[64];
+    declarationText(before, text, sizeof text);
+    state.context.Declare(const_cast<char *>(now->name), text);
   }
 }
 
@@ -256,10 +274,8 @@ void RibDispatch::note(std::string_view message, RibPosition where) {
 
 void RibDispatch::beginInput() {
   State &state = *state_;
-  state.startUStep = state.uStep;
-  state.startVStep = state.vStep;
   if (RibWriter *writer = writerBehind(state.context))
-    declareAsMeant(state.context, *writer, *state.declarations);
+    declareAsMeant(state, *writer, *state.declarations);
   enterReading(state);
 }
 
@@ -272,8 +288,10 @@ void RibDispatch::endInput() {
   state.noted.clear();
   State *outer = leaveReading(state);
   RibWriter *writer = outer ? writerBehind(state.context) : nullptr;
-  if (writer) declareAsMeant(state.context, *writer, *outer->declarations);
+  if (writer) declareAsMeant(state, *writer, *outer->declarations);
   state.declarations->clear();
+  state.writerHeld.clear();
+  state.writerHeldNames.clear();
 }
 
 void RibDispatch::abandonInput() noexcept {
@@ -281,16 +299,23 @@ void RibDispatch::abandonInput() noexcept {
   state.blocks.clear();
   state.openCount.clear();
   state.noted.clear();
-  state.uStep = state.startUStep;
-  state.vStep = state.startVStep;
-  State *outer = leaveReading(state);
+  leaveReading(state);
   try {
-    RibWriter *writer = outer ? writerBehind(state.context) : nullptr;
-    if (writer) declareAsMeant(state.context, *writer, *outer->declarations);
+    declareAsHeld(state);
   } catch (...) {
     // The exception being passed on says what went wrong; this one would only hide it.
   }
   state.declarations->clear();
+  state.writerHeld.clear();
+  state.writerHeldNames.clear();
+}
+
+void RibDispatch::State::noteWriterDeclaration(const char *name) {
+  RibWriter *writer = writerBehind(context);
+  if (!writer || !writerHeldNames.insert(name).second) return;
+  const ParamDecl *now = writer->declarations.find(name);
+  writerHeld.push_back({name, now != nullptr, now ? now->paramClass : uint8_t(0),
+                        now ? now->type : uint8_t(0), now ? now->arraySize : int16_t(0)});
 }
 
 } // namespace rib

@@ -80,8 +80,9 @@ public:
   /// declarations are gone (the next input declares its own). Lights and objects keep their
   /// numbers and names.
   void endInput();
-  /// Ends an input that an exception leaves: as endInput, without reporting, and with the basis
-  /// steps put back as they were at its start. Throws nothing.
+  /// Ends an input that an exception leaves: as endInput without reporting, and each name the
+  /// input declared on the context's writer is declared back as the writer held it before. The
+  /// basis steps stay as the context was given them. Throws nothing.
   void abandonInput() noexcept;
 
   /// The basis steps in force in the context, for a context that has already had a Basis.

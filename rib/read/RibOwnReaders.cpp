@@ -125,6 +125,7 @@ void readDeclare(RequestRead &read) {
   }
   // The input's own table first: what the context makes of it is the context's.
   read.state().declarations->declare(name, declaration);
+  read.state().noteWriterDeclaration(name);
   read.context().Declare(name, declaration);
 }
 

@@ -40,8 +40,6 @@ struct RibDispatch::State {
   RibProblemSink &problems;
   int uStep = 3; // as the context's Basis left them
   int vStep = 3;
-  int startUStep = 3; // at the start of the input, put back when an exception leaves it
-  int startVStep = 3;
   // Lights and objects by the number or name the input gave them (handleKey()); those whose
   // request was refused are kept apart, so that the requests naming them are left out without
   // reporting the same cause again.
@@ -52,6 +50,18 @@ struct RibDispatch::State {
   // The input's declarations: the standard ones, then its Declare requests. Gone with the
   // input; they never reach another reading or a context except through the input's requests.
   std::unique_ptr<Declarations> declarations;
+  // What the context's writer held declared before the input declared each name on it, put back
+  // should an exception end the input.
+  struct HeldDeclaration {
+    std::string name;
+    bool held;
+    uint8_t paramClass, type;
+    int16_t arraySize;
+  };
+  std::vector<HeldDeclaration> writerHeld;
+  std::unordered_set<std::string> writerHeldNames;
+  /// Notes what the writer behind the context holds for `name`, before a Declare of it is made.
+  void noteWriterDeclaration(const char *name);
   // The tokens handed on for undeclared parameters, with their declarations in front (one
   // request's worth; a deque keeps each text where it is).
   std::deque<std::string> inlineTokens;

@@ -6,9 +6,11 @@
 #include "InternString.h"
 #include "ParamDecl.h"
 #include "RibTestUtil.h"
+#include "rib/RibRead.h"
 
 using namespace rib;
 
+using ribtest::readFile;
 using ribtest::ribOf;
 using ribtest::stderrOf;
 using ribtest::tempPath;
@@ -172,20 +174,40 @@ TEST(Declarations, PredeclaredNamesAndTokenVariables) {
   EXPECT_EQ(table.lookup("neverDeclaredAnywhere"), nullptr);
 }
 
-TEST(Declarations, ANewContextNeverChangesADeclaration) {
-  // Declarations are process-wide: a context made later must leave the program's own alone, or
-  // the first context writes its parameters with the wrong number of values.
-  const std::string second = tempPath("second_context");
+TEST(Declarations, EachContextAndEachReadingDeclaresForItself) {
+  // A context's Declare changes that context alone, one made later starts from the standard
+  // declarations, and what a reading declares (by Declare or by a parameter's values) stays in
+  // the reading: the first context still writes its own "Kd" and "Kx".
+  const std::string first = tempPath("first"), second = tempPath("second"),
+                    third = tempPath("third");
   RtColor kd = {0.25f, 0.5f, 1.0f};
-  EXPECT_EQ(ribOf([&](RibWriter &first) {
-              first.Declare(tok("Kd"), tok("uniform color"));
-              delete new RibWriter(second.c_str());
-              first.Surface(tok("plastic"), tok("Kd"), kd, RI_NULL);
-              first.Declare(tok("Kd"), tok("uniform float"));
-            }),
-            "Declare \"Kd\" \"uniform color\"\nSurface \"plastic\" \"Kd\" [0.25 0.5 1]\n"
-            "Declare \"Kd\" \"uniform float\"\n");
-  std::remove(second.c_str());
+  RtFloat kx[] = {1, 2, 3, 4};
+  RtFloat square[] = {0, 0, 0, 1, 0, 0, 1, 1, 0, 0, 1, 0};
+  auto *a = new RibWriter(first.c_str());
+  a->Declare(tok("Kd"), tok("uniform color"));
+  a->Declare(tok("Kx"), tok("varying float"));
+  auto *b = new RibWriter(second.c_str());
+  b->Surface(tok("plastic"), tok("Kd"), kd, RI_NULL);
+  auto *c = new RibWriter(third.c_str());
+  const std::string input = "Surface \"s\" \"Kx\" [1 2.5 3]\nDeclare \"Kd\" \"color\"\n"
+                            "Surface \"s\" \"Kd\" [1 1 0]\n";
+  stderrOf([&] { EXPECT_EQ(readRib(input.data(), input.size(), "in.rib", *c), 0); });
+  a->Surface(tok("plastic"), tok("Kd"), kd, RI_NULL);
+  a->Polygon(4, RI_P, square, tok("Kx"), kx, RI_NULL);
+  b->Surface(tok("plastic"), tok("Kd"), kd, RI_NULL);
+  delete a;
+  delete b;
+  delete c;
+  const std::string header = ribtest::kHeader;
+  EXPECT_EQ(readFile(first), header + "Declare \"Kd\" \"uniform color\"\n"
+                                      "Declare \"Kx\" \"varying float\"\n"
+                                      "Surface \"plastic\" \"Kd\" [0.25 0.5 1]\n"
+                                      "Polygon \"P\" [0 0 0 1 0 0 1 1 0 0 1 0] \"Kx\" [1 2 3 4]\n\n");
+  EXPECT_EQ(readFile(second), header + "Surface \"plastic\" \"Kd\" [0.25]\n"
+                                       "Surface \"plastic\" \"Kd\" [0.25]\n\n");
+  EXPECT_EQ(readFile(third), header + "Surface \"s\" \"constant float[3] Kx\" [1 2.5 3]\n"
+                                      "Declare \"Kd\" \"color\"\nSurface \"s\" \"Kd\" [1 1 0]\n\n");
+  for (const std::string &path : {first, second, third}) std::remove(path.c_str());
 }
 
 TEST(Declarations, DeclaringFindsNamesAsTokensAre) {
