@@ -34,10 +34,10 @@ std::string scratchPath() {
 int gReadBack = -1;
 
 // The context every input writes with, made once; its scratch file is read back.
-RibWriter &scratchContext() {
-  static RibWriter *rib = [] {
+rib::RibWriter &scratchContext() {
+  static rib::RibWriter *rib = [] {
     std::string path = scratchPath();
-    auto *writer = new RibWriter(path.c_str());
+    auto *writer = new rib::RibWriter(path.c_str());
     gReadBack = open(path.c_str(), O_RDONLY);
     if (gReadBack < 0) fail("cannot read the scratch file back");
     std::remove(path.c_str()); // the open descriptors keep the file; nothing is left behind
@@ -49,7 +49,7 @@ RibWriter &scratchContext() {
 // What reading back found: syntax errors apart from the dispatch's problems.
 class ReadBack : public RibHandler, public RibProblemSink {
 public:
-  explicit ReadBack(RibWriter &context) : dispatch(context, *this) {
+  explicit ReadBack(rib::RibWriter &context) : dispatch(context, *this) {
     dispatch.setBasisSteps(context.uStep, context.vStep);
     // What the program declared on the context that wrote the text, read as the text's own.
     dispatch.takeDeclarations(scratchContext().declarations);
@@ -77,10 +77,10 @@ private:
 
 } // namespace
 
-RibWriter &readBackContext() {
+rib::RibWriter &readBackContext() {
   // Made once, before any input: a context's construction declares the standard parameters
   // afresh, which must not undo what an input declared.
-  static RibWriter *context = new RibWriter("/dev/null");
+  static rib::RibWriter *context = new rib::RibWriter("/dev/null");
   return *context;
 }
 
@@ -97,7 +97,7 @@ bool hasVertexPositions(const std::vector<RtToken> &tokens) {
 
 void checkReadsBack(const std::string &written, bool wellFormed) {
   const bool quiet = RiLastError == 0;
-  RibWriter &readBack = readBackContext();
+  rib::RibWriter &readBack = readBackContext();
   for (const ParamDecl *decl : scratchContext().declarations.declaredNames()) {
     char text[64];
     declarationText(*decl, text, sizeof text);
@@ -125,9 +125,9 @@ const ParamDecl *declarationOf(const char *token) {
   return scratchContext().declarations.lookup(token);
 }
 
-RibWriter &freshContext(bool binary) {
+rib::RibWriter &freshContext(bool binary) {
   readBackContext();
-  RibWriter *rib = &scratchContext();
+  rib::RibWriter *rib = &scratchContext();
   FILE *stream = rib->encoder.stream();
   std::fflush(stream);
   if (ftruncate(fileno(stream), 0) != 0) fail("cannot empty the scratch file");
@@ -137,7 +137,7 @@ RibWriter &freshContext(bool binary) {
   return *rib;
 }
 
-std::string written(RibWriter &rib) {
+std::string written(rib::RibWriter &rib) {
   std::fflush(rib.encoder.stream());
   std::string text;
   char buffer[65536];

@@ -40,11 +40,11 @@
 #include "RibReader.h"
 
 class RiContext;
-class RibWriter;
 
 namespace rib {
 
 class Declarations;
+class RibWriter;
 
 /// Where the problems of a dispatch go: one line each, without a line end.
 class RibProblemSink {

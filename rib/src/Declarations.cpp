@@ -13,7 +13,7 @@
 #define RI_INTERNED_TOKEN(variable, name) RtToken variable = const_cast<char *>(name);
 #include "rib/RiTokens.def"
 
-RtToken RibWriter::Declare(char *name, char *declaration) {
+RtToken rib::RibWriter::Declare(char *name, char *declaration) {
   // A Declare without both texts has no RIB form that reads back: it is not written. A name
   // alone is still interned, and its token returned, as before.
   if (!name) {

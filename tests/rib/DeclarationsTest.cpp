@@ -107,7 +107,7 @@ TEST(Declarations, LongInlinePrefixesNeedNoFixedBuffer) {
 }
 
 TEST(Declarations, DeclareEchoesAndRedeclares) {
-  std::string rib = ribOf([](RibWriter &r) {
+  std::string rib = ribOf([](rib::RibWriter &r) {
     RtToken kq = r.Declare(tok("Kq"), tok("varying color"));
     EXPECT_EQ(kq, internString("Kq"));
     RtFloat values[] = {0.1f, 0.2f, 0.3f};
@@ -122,7 +122,7 @@ TEST(Declarations, DeclareEchoesAndRedeclares) {
 }
 
 TEST(Declarations, EmptyOrMissingDeclarationOnlyInternsTheName) {
-  std::string rib = ribOf([](RibWriter &r) {
+  std::string rib = ribOf([](rib::RibWriter &r) {
     EXPECT_EQ(r.declarations.lookup("onlyInterned"), nullptr);
     EXPECT_EQ(r.Declare(tok("onlyInterned"), tok("")), internString("onlyInterned"));
     // Without a declaration nothing reads back: reported and not written, the name interned.
@@ -183,12 +183,12 @@ TEST(Declarations, EachContextAndEachReadingDeclaresForItself) {
   RtColor kd = {0.25f, 0.5f, 1.0f};
   RtFloat kx[] = {1, 2, 3, 4};
   RtFloat square[] = {0, 0, 0, 1, 0, 0, 1, 1, 0, 0, 1, 0};
-  auto *a = new RibWriter(first.c_str());
+  auto *a = new rib::RibWriter(first.c_str());
   a->Declare(tok("Kd"), tok("uniform color"));
   a->Declare(tok("Kx"), tok("varying float"));
-  auto *b = new RibWriter(second.c_str());
+  auto *b = new rib::RibWriter(second.c_str());
   b->Surface(tok("plastic"), tok("Kd"), kd, RI_NULL);
-  auto *c = new RibWriter(third.c_str());
+  auto *c = new rib::RibWriter(third.c_str());
   const std::string input = "Surface \"s\" \"Kx\" [1 2.5 3]\nDeclare \"Kd\" \"color\"\n"
                             "Surface \"s\" \"Kd\" [1 1 0]\n";
   stderrOf([&] { EXPECT_EQ(readRib(input.data(), input.size(), "in.rib", *c), 0); });
@@ -211,7 +211,7 @@ TEST(Declarations, EachContextAndEachReadingDeclaresForItself) {
 }
 
 TEST(Declarations, DeclaringFindsNamesAsTokensAre) {
-  ribOf([](RibWriter &r) {
+  ribOf([](rib::RibWriter &r) {
     r.Declare(tok("  Ka"), tok("color")); // leading blanks are skipped, as in a token
     EXPECT_EQ(r.declarations.lookup("Ka")->type, kTypeColor);
     r.Declare(tok("vertex point Pinline2"), tok("color"));
