@@ -166,6 +166,10 @@ void declareAsHeld(RibDispatch::State &state) {
 
 } // namespace
 
+bool isRequestName(std::string_view name) {
+  return name == "version" || knownRequests().count(name) != 0;
+}
+
 RibWriter *writerBehind(RiContext &context) {
   RiContext *at = &context;
   for (int depth = 0; at && depth < 64; ++depth) {

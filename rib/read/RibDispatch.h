@@ -96,6 +96,10 @@ private:
   std::unique_ptr<State> state_;
 };
 
+/// True for the name of a request with a RIB form ("version" included): what a number may run
+/// into, and what a name cut by the end of the input may be.
+bool isRequestName(std::string_view name);
+
 /// The RibWriter that `context` writes through: the context itself, or the target of forwarding
 /// contexts (at most 64 deep); null when it writes no RIB of this library.
 RibWriter *writerBehind(RiContext &context);
