@@ -122,10 +122,16 @@ bool RibReader::Impl::read() {
     case TokenKind::Error:
       // A failure of the input is reported even inside a request already in error; a read that
       // failed makes the input unreadable.
-      if (token.readError != 0)
+      if (token.readError != 0) {
         failRead(token);
-      else if (!skipping_ || token.ofInput)
+      } else if (token.afterData) {
+        // Everything before it was read whole: its last request goes out first.
+        deliver();
+        releaseComments();
         fail(token.text, token.where);
+      } else if (!skipping_ || token.ofInput) {
+        fail(token.text, token.where);
+      }
       break;
     default:
       if (skipping_) break;

@@ -67,6 +67,7 @@ Token &RibTokenizer::end(Token &token) {
   }
   if (input_.problem() && !readErrorReported_) {
     readErrorReported_ = true;
+    token.afterData = input_.problemAfterData();
     return fail(token, "%s", input_.problem());
   }
   token.kind = TokenKind::End;
