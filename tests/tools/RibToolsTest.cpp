@@ -314,12 +314,15 @@ TEST_F(RibTools, InputsAreNeverDestroyedNorReadAsTheirOwnOutput) {
   // Closed standard descriptors: the tools say that they cannot read or write, status 2; a
   // problem list that cannot be written is said too.
   spill(path("bad.rib"), "Sphere 1 -1 1 \"x\"\n");
+  spill(path("noted.rib"), "Surface \"s\" \"Km\" -1.0\n");
   const Same closed[] = {
       {cat + " good.rib >&-",
        "good.rib:3: cannot write the RIB to standard output: Bad file descriptor"},
       {cat + " - <&- > /dev/null", "rib-cat: cannot read '-': Bad file descriptor"},
       {check + " - <&-", "rib-check: cannot read '-': Bad file descriptor"},
       {check + " bad.rib > /dev/full",
+       "rib-check: cannot write the problems to standard output: No space left on device"},
+      {check + " noted.rib > /dev/full", // notes only
        "rib-check: cannot write the problems to standard output: No space left on device"},
   };
   for (const Same &c : closed) {
@@ -347,6 +350,14 @@ TEST_F(RibTools, InputsAreNeverDestroyedNorReadAsTheirOwnOutput) {
                                      "Declare \"Kd\" \"uniform float\"\n"
                                      "Surface \"plastic\" \"Kd\" [0.5]\n\n");
   EXPECT_EQ(shell(check + " a.rib b.rib both.rib").exitStatus, 0);
+
+  // An undeclared parameter keeps the type its values had, through rib-cat and back again.
+  run = shell(cat + " noted.rib > once.rib && " + cat + " once.rib > twice.rib");
+  EXPECT_EQ(run.exitStatus, 0) << run.err;
+  const std::string typed = "##RenderMan RIB-Structure 1.0\nversion 3.03\n"
+                            "Surface \"s\" \"constant float Km\" [-1]\n\n";
+  EXPECT_EQ(slurp(path("once.rib")), typed);
+  EXPECT_EQ(slurp(path("twice.rib")), typed);
 
   // A Declare at fault is one problem and is left out.
   spill(path("declares.rib"), "Declare \"Kr\" \"float[99999999999]\"\nDeclare \"Cs\" \"bogus\"\n"
