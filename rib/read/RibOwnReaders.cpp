@@ -149,7 +149,11 @@ void readErrorHandler(RequestRead &read) {
     read.context().ErrorHandler(standard->handler);
     return;
   }
-  read.fail("ErrorHandler: unknown handler \"%s\"", shownText(name).c_str());
+  // A renderer's own handler ("printonce"): the renderer knows it, so it goes on as read.
+  const std::string shown = shownText(name);
+  read.state().noteOnce("handler " + shown, read.request().where,
+                        "ErrorHandler: handler \"" + shown + "\" is not a standard one; passed on as read");
+  read.state().passOn(read.request());
 }
 
 // ---- Requests of the later interface ----

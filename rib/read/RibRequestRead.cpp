@@ -121,10 +121,18 @@ char *RequestRead::keepText(const std::string_view &text, size_t index) {
 
 // ---- Single values ----
 
+void RequestRead::noteBracketed(const RibArg &arg) {
+  // Other writers put a single number in brackets ("flatness" [0.5]): read as the number.
+  state_.noteOnce(std::string("bracketed ") + name(), arg.where,
+                  std::string(name()) + ": a single number in brackets is read as the number");
+}
+
 bool RequestRead::take(RtFloat &value) {
   const RibArg *arg = nextArg("a number");
   if (!arg) return false;
-  if (arg->isArray() || !arg->isNumeric()) return RIB_WRONG_KIND(*arg, "a number");
+  if (!arg->isNumeric() || (arg->isArray() && arg->count != 1))
+    return RIB_WRONG_KIND(*arg, "a number");
+  if (arg->isArray()) noteBracketed(*arg);
   value = arg->floats[0];
   return true;
 }
@@ -132,7 +140,9 @@ bool RequestRead::take(RtFloat &value) {
 bool RequestRead::take(RtInt &value) {
   const RibArg *arg = nextArg("an integer");
   if (!arg) return false;
-  if (arg->type != RibArgType::Integer) return RIB_WRONG_KIND(*arg, "an integer");
+  const bool bracketed = arg->type == RibArgType::IntegerArray && arg->count == 1;
+  if (arg->type != RibArgType::Integer && !bracketed) return RIB_WRONG_KIND(*arg, "an integer");
+  if (bracketed) noteBracketed(*arg);
   value = arg->ints[0];
   return true;
 }

@@ -189,6 +189,7 @@ private:
     return (take(std::get<I>(values)) && ...);
   }
   bool checkCount(size_t expected);
+  void noteBracketed(const RibArg &arg);
   const ParamDecl *declareFromValue(size_t at, const char *bare, const RibArg &value,
                                    char *&token);
   bool vfail(RibPosition where, const char *format, va_list arguments);

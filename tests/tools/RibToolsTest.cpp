@@ -415,6 +415,16 @@ TEST_F(RibTools, ReadWhatOthersWriteAndKeepWhatTheyMeant) {
        "Translate 0 0 5Sphere 1 -1 1 360\nOption \"rib\" \"string format\" [\"ascii\"]\n",
        "glued.rib:1: note: no blank between a number and the name after it\n",
        "Translate 0 0 5 \nSphere 1 -1 1 360\nOption \"rib\" \"string format\" [\"ascii\"]\n"},
+      // What renderers' own files hold: a handler of their own, a number in brackets.
+      {"others.rib",
+       "ErrorHandler \"printonce\"\nGeometricApproximation \"flatness\" [0.5]\n"
+       "PixelSamples [2] 2\n",
+       "others.rib:1: note: ErrorHandler: handler \"printonce\" is not a standard one; passed on "
+       "as read\n"
+       "others.rib:2: note: GeometricApproximation: a single number in brackets is read as the "
+       "number\n"
+       "others.rib:3: note: PixelSamples: a single number in brackets is read as the number\n",
+       "ErrorHandler \"printonce\"\nGeometricApproximation \"flatness\" 0.5\nPixelSamples 2 2\n"},
       {"undeclared.rib",
        "Hider \"hidden\" \"depthfilter\" \"midpoint\"\n"
        "Surface \"paint\" \"mapname\" \"wood.tx\" \"roughness2\" [0.25 0.5] \"count\" 3\n"
