@@ -441,6 +441,9 @@ long peakOfReading(const std::string &input) {
 }
 
 TEST(RibDispatch, ARequestPassedOnAsReadCostsAboutWhatAKnownOneCosts) {
+#if defined(__SANITIZE_ADDRESS__)
+  GTEST_SKIP() << "AddressSanitizer keeps freed memory aside: peaks measure it, not the reader";
+#endif
   // 32 MB of text in a known request and in one no table knows, written again as read.
   const std::string text(32 << 20, 'x');
   const long known = peakOfReading("Surface \"s\" \"string map\" \"" + text + "\" \"Ka\" 1\n");
