@@ -20,8 +20,9 @@
 // (PrimitiveCounts.h). So the context never reads past the reader's arrays. Block requests must
 // nest (Frame, World, Attribute, Transform, Solid, Object and Motion Begin/End).
 //
-// Accepted beyond that, each with a note: parameters without a declaration (declared from their
-// values: numbers as floats or integers, texts as strings, as many as given), lights and objects
+// Accepted beyond that, each with a note: parameters without a declaration (taken as what their
+// values are: numbers as floats or integers, texts as strings, as many as given, and handed to
+// the context with that declaration in front of the name), lights and objects
 // named by strings, and requests that no table knows, which reach the context as verbatim text
 // of what was read (as does the library's own Option "rib", which is the input's to pass on, not
 // to change how the output is written).
