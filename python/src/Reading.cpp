@@ -122,7 +122,7 @@ py::object parameterValues(const rib::ParamDecl &decl, const rib::PrimitiveCount
 /// them to the writing forms below (it forwards nothing: every operation is recorded here).
 class Recorder : public rib::ForwardingContext {
 public:
-  Recorder() : ForwardingContext(*this) {}
+  Recorder() : ForwardingContext(static_cast<RiContext &>(*this)) {}
 
   std::vector<ReadRequest> requests;
   unsigned long long line = 0;

@@ -98,6 +98,11 @@ public:
   explicit ForwardingContext(RiContext &target) : target_(&target) {}
   /// Leaves the target as it is (it is not destroyed).
   ~ForwardingContext() override;
+  // Not copied. A copy constructor would also win over the target's in a subclass that forwards
+  // to itself, ForwardingContext(*this), and copy a target not set yet; that line does not compile
+  // now: ForwardingContext(static_cast<RiContext &>(*this)) says what is meant.
+  ForwardingContext(const ForwardingContext &) = delete;
+  ForwardingContext &operator=(const ForwardingContext &) = delete;
 
   RiContext &target() const { return *target_; }
 
