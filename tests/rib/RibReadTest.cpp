@@ -196,11 +196,15 @@ TEST(RibRead, AnExceptionFromAFilterReachesTheCallerAndLeavesNothingBehind) {
 }
 
 // Passes every basis on as b-spline: a bezier patch mesh read after it has far fewer varying
-// values than the writer then reads.
+// values than the writer then reads. And it counts one polygon more than there are.
 struct BSplineOnly : rib::ForwardingContext {
   using ForwardingContext::ForwardingContext;
   RtVoid Basis(RtBasis, RtInt, RtBasis, RtInt) override {
     target().Basis(RiBSplineBasis, 1, RiBSplineBasis, 1);
+  }
+  RtVoid PointsPolygonsV(RtInt npolys, RtInt nverts[], RtInt verts[], RtInt n, RtToken tokens[],
+                         RtPointer values[]) override {
+    target().PointsPolygonsV(npolys + 1, nverts, verts, n, tokens, values);
   }
 };
 
@@ -211,7 +215,7 @@ TEST(RibRead, AContextNeverReadsPastTheValuesAReadingGaveIt) {
   for (int i = 0; i < 49 * 3; ++i) mesh += " 0";
   mesh += "] \"Cs\" [";
   for (int i = 0; i < 9 * 3; ++i) mesh += " 1";
-  mesh += "]\nSphere 1 -1 1 360\n";
+  mesh += "]\nPointsPolygons [3] [0 1 2] \"P\" [0 0 0 1 0 0 0 1 0]\nSphere 1 -1 1 360\n";
   const std::string written = scratch("past_values");
   const ChildRead run = readInChild(
       "", mesh,
@@ -221,10 +225,12 @@ TEST(RibRead, AContextNeverReadsPastTheValuesAReadingGaveIt) {
       },
       written);
   const std::string name = scratch("child_input");
-  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(run.status, 2);
   EXPECT_EQ(run.said,
             name + ":2: RiPatchMesh would read past the values it was given; the request is left "
-                   "out\n");
+                   "out\n" +
+                name + ":3: RiPointsPolygons would read past the values it was given in "
+                       "nvertices; the request is left out\n");
   EXPECT_EQ(slurp(written), "##RenderMan RIB-Structure 1.0\nversion 3.03\nBasis \"b-spline\" 1 "
                             "\"b-spline\" 1\nSphere 1 -1 1 360\n\n");
   std::remove(written.c_str());
