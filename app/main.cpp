@@ -15,9 +15,10 @@
 namespace {
 
 const char *kHelp =
-    "usage: wobblerama [GLUT's X options, such as -display DISPLAY or -geometry WxH+X+Y]\n"
+    "usage: wobblerama [X options]\n"
     "Opens the soft-body demo's window: a mouse button's release kicks the block, closing the\n"
     "window ends the program. The RIB header is written to blorp6.rib in the current folder.\n"
+    "GLUT reads the X options it knows, such as -display DISPLAY and -geometry WxH+X+Y.\n"
     "  --help     print this help and exit\n"
     "  --version  print the version and exit\n";
 
