@@ -31,7 +31,7 @@ for path in "$prefix"/bin/*; do
   for section in "${sections[@]}"; do
     grep -q -x "$section" "$program.page" || fail "the page of $program has no $section section"
   done
-  grep -q "^ *$program - " "$program.page" || fail "the page of $program does not name it"
+  grep -q -E "^ *$program +- " "$program.page" || fail "the page of $program does not name it"
 
   "$path" --version > out 2> err || fail "$program --version exits with status $?"
   [[ $(cat out) == "$program $version" && ! -s err ]] ||
