@@ -347,12 +347,14 @@ bool tessellateBlobby(const BlobbyArgs &args, const PrimVars &vars, const ViewSp
 
   // Cells fine enough for the tolerance where the blob is nearest, and for its smallest leaf.
   const Vec3 centre = (field.lo + field.hi) * 0.5;
-  double tolerance = view.tolerance(centre);
+  double tolerance = view.behindEye(centre) ? 1e300 : view.tolerance(centre);
   for (const Instruction &in : field.code)
     if (in.op == Ellipsoid || in.op == Segment) {
       Matrix toObject;
       invertAffine(in.toUnit, toObject);
-      tolerance = std::min(tolerance, view.tolerance(transform(toObject, in.a)));
+      const Vec3 at = transform(toObject, in.a);
+      if (!view.behindEye(at))
+        tolerance = std::min(tolerance, view.tolerance(at));
     }
   const double radius = kLoneRadius * field.smallest;
   double h = std::min(std::sqrt(8 * std::max(tolerance, 1e-12) * radius), radius / 2);
@@ -392,7 +394,7 @@ bool tessellateBlobby(const BlobbyArgs &args, const PrimVars &vars, const ViewSp
       continue;
     targets[k]->resize(first);
     for (uint32_t v = first; v < mesh.positions.size(); ++v) {
-      if (var.storage == VarClass::Constant) {
+      if (var.storage == VarClass::Constant || var.storage == VarClass::Uniform) { // one value
         targets[k]->push_back({var.values[0], var.values[1], var.values[2]});
         continue;
       }

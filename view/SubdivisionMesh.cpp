@@ -115,7 +115,10 @@ int chooseLevel(const SubdivisionTopology &topology, const float *points, const 
     for (int k = 0, n = topology.faceSizes[f]; k < n; ++k) {
       const Vec3 a = at(topology.faceVertices[first + k]);
       const Vec3 b = at(topology.faceVertices[first + (k + 1) % n]);
-      const double tolerance = std::min(view.tolerance(a), view.tolerance(b));
+      if (view.behindEye(a) && view.behindEye(b))
+        continue; // out of sight: no reason to refine further
+      const double tolerance = std::min(view.behindEye(a) ? 1e300 : view.tolerance(a),
+                                        view.behindEye(b) ? 1e300 : view.tolerance(b));
       if (tolerance > 0)
         worst = std::max(worst, length(b - a) / (4 * tolerance));
     }
