@@ -139,6 +139,7 @@ bool tessellateCurves(const CurvesArgs &args, const PrimVars &vars, const ViewSp
 
   padArrays(vars, mesh);
   const bool hasN = vars.N.given();
+  mesh.facesEye = !hasN;
   int vertexBase = 0, varyingBase = 0;
   std::vector<Sample> samples;
   for (int c = 0; c < args.ncurves; ++c) {
@@ -219,6 +220,7 @@ bool tessellatePoints(int npoints, const PrimVars &vars, const ViewSpace &view, 
   if (!vars.P.given() || npoints < 0)
     return false;
   padArrays(vars, mesh);
+  mesh.facesEye = true;
   // Fewer sides for many points, so that the whole stays within the budget.
   const int maxSides = static_cast<int>(
       std::clamp<size_t>(view.maxTriangles / std::max<size_t>(npoints, 1), 3, 48));

@@ -78,7 +78,7 @@ void drawMesh(const Mesh &mesh, const DrawState &state, Picture &picture, DepthE
     const uint32_t a = mesh.triangles[t], b = mesh.triangles[t + 1], c = mesh.triangles[t + 2];
     if (a >= count || b >= count || c >= count) continue;
     const Vec3 face = cross(p[b] - p[a], p[c] - p[a]);
-    if (state.sides == 1) {
+    if (state.sides == 1 && !mesh.facesEye) {
       const Vec3 toEye = state.perspective ? Vec3{} - p[a] : Vec3{0, 0, -1};
       if (dot(face * sign, toEye) <= 0) continue;
     }

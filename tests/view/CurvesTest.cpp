@@ -3,9 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <string>
 #include <vector>
 
 #include "MeshChecks.h"
+#include "Raster.h"
 
 using namespace viewtest;
 
@@ -108,4 +110,19 @@ TEST(Curves, PointsAreDiscsOfTheirWidth) {
   view::Mesh behind; // nothing of what lies behind the eye
   ASSERT_TRUE(view::tessellatePoints(2, vars, FixedView(0.01, {1, 0, 0}, 1.0), behind));
   EXPECT_TRUE(behind.empty());
+}
+
+// Ribbons and discs face the eye: one-sided or not, either orientation, they are drawn.
+TEST(Curves, DrawnWhateverSidesAndOrientationSay) {
+  size_t triangles[2] = {0, 0};
+  int k = 0;
+  for (const char *orientation : {"lh", "rh"}) {
+    const std::string rib =
+        std::string("WorldBegin\nSides 1\nOrientation \"") + orientation + "\"\nTranslate 0 0 5\n"
+        "Curves \"linear\" [2] \"nonperiodic\" \"P\" [-1 0 0 1 0 0] \"constantwidth\" [0.2]\n"
+        "Points \"P\" [0 1 0] \"constantwidth\" [0.3]\nWorldEnd\n";
+    triangles[k++] = viewtest::view(rib).pictures.at(0).triangles.size();
+  }
+  EXPECT_GT(triangles[0], 6u * 3);
+  EXPECT_EQ(triangles[0], triangles[1]);
 }
