@@ -71,8 +71,8 @@ std::vector<double> parameterSteps(int n, int order, const RtFloat *knots, doubl
     if (!(b > a))
       continue;
     const double bend = bendAt(a, b) * (b - a) * (b - a);
-    const int count = std::max(stepsForTolerance(bend, tolerance, cap),
-                               std::min(cap, static_cast<int>(std::ceil((b - a) / maxStep))));
+    const double fine = std::clamp(std::ceil((b - a) / maxStep), 1.0, static_cast<double>(cap));
+    const int count = std::max(stepsForTolerance(bend, tolerance, cap), static_cast<int>(fine));
     for (int k = 1; k <= count; ++k)
       steps.push_back(a + (b - a) * k / count);
   }
@@ -137,6 +137,8 @@ bool flattenTrims(const TrimCurves &trims, Trim &out) {
     for (const auto &[u, v] : loop) {
       ulo = std::min(ulo, u), uhi = std::max(uhi, u), vlo = std::min(vlo, v), vhi = std::max(vhi, v);
     }
+    if (!(uhi > ulo && vhi > vlo))
+      continue; // a loop that encloses nothing cuts nothing
     out.smallest = std::min(out.smallest, std::min(uhi - ulo, vhi - vlo));
     out.loops.push_back(std::move(loop));
   }

@@ -120,4 +120,17 @@ TEST(NuPatch, TrimLoopsCutTheSquare) {
     to->insert(to->end(), from->begin(), from->end());
   const double ringArea = M_PI * (0.16 - 0.04);
   EXPECT_NEAR(area(tessellate(p, &ring)), ringArea, ringArea * 2e-3);
+
+  // A loop that encloses nothing (there and back along a line) cuts nothing.
+  view::TrimCurves line = circleLoop(0.25f);
+  line.ncurves.push_back(1);
+  line.order.push_back(2);
+  line.n.push_back(3);
+  line.knot.insert(line.knot.end(), {0, 0, 0.5f, 1, 1});
+  line.min.push_back(0);
+  line.max.push_back(1);
+  line.u.insert(line.u.end(), {0.1f, 0.1f, 0.1f});
+  line.v.insert(line.v.end(), {0.1f, 0.9f, 0.1f});
+  line.w.insert(line.w.end(), {1, 1, 1});
+  EXPECT_NEAR(area(tessellate(p, &line)), disc, disc * 2e-3);
 }
