@@ -335,6 +335,9 @@ bool tessellateBlobby(const BlobbyArgs &args, const PrimVars &vars, const ViewSp
     return false;
   if (field.lo.x > field.hi.x) // no leaf with a shape: nothing to see
     return true;
+  const Vec3 reach = field.hi - field.lo;
+  if (!std::isfinite(reach.x + reach.y + reach.z) || !(field.smallest > 0))
+    return false; // a leaf beyond any number
 
   // Cells fine enough for the tolerance where the blob is nearest, and for its smallest leaf.
   const Vec3 centre = (field.lo + field.hi) * 0.5;

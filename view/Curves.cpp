@@ -241,8 +241,9 @@ bool tessellatePoints(int npoints, const PrimVars &vars, const ViewSpace &view, 
     const double radius = 0.5 * std::max(width, pixel);
     // Sides whose chords stay within half a pixel of the circle.
     const double ratio = 1 - view.tolerance(c) / radius;
-    int sides = ratio > -1 ? static_cast<int>(std::ceil(kPi / std::acos(ratio))) : 3;
-    sides = std::clamp(sides, std::min(6, maxSides), maxSides);
+    const double wanted = ratio >= 1 ? maxSides : ratio > -1 ? std::ceil(kPi / std::acos(ratio)) : 3;
+    const int sides = static_cast<int>(
+        std::clamp(wanted, static_cast<double>(std::min(6, maxSides)), static_cast<double>(maxSides)));
 
     // Corners just outside the circle and chords' middles just inside, by the same amount.
     const double rim = 2 * radius / (1 + std::cos(kPi / sides));

@@ -131,7 +131,8 @@ int chooseLevel(const SubdivisionTopology &topology, const float *points, const 
     if (tolerance > 0)
       worst = std::max(worst, length(sum[v] * (1.0 / count[v]) - p) / (2 * tolerance));
   }
-  int level = std::max(1, static_cast<int>(std::ceil(std::log(worst) / std::log(4.0))));
+  const double wanted = std::ceil(std::log(worst) / std::log(4.0));
+  int level = wanted < kMaxLevel ? std::max(1, static_cast<int>(wanted)) : kMaxLevel;
   // Two triangles per quad; the first level makes one quad per face corner.
   double triangles = 2.0 * static_cast<double>(topology.faceVertices.size());
   int cap = 1;

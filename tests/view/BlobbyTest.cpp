@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <limits>
 #include <vector>
 
 #include "MeshChecks.h"
@@ -87,7 +88,8 @@ TEST(Blobby, SegmentsAndOperators) {
   EXPECT_NEAR(volume(blob({1001, 0, 1001, 16, 6, 0, 6, 2}, pair(0.6f))), lone, 0.03 * lone); // --a
 }
 
-// Code that reads past its arrays or names a result not yet made adds nothing.
+// Code that reads past its arrays or names a result not yet made, or a leaf beyond any number,
+// adds nothing.
 TEST(Blobby, BadCodeAddsNothing) {
   const std::vector<float> one = ellipsoid(1, 1, 1, 0, 0, 0);
   for (const std::vector<RtInt> &code :
@@ -96,6 +98,11 @@ TEST(Blobby, BadCodeAddsNothing) {
     EXPECT_TRUE(blob(code, one, &ok).empty());
     EXPECT_FALSE(ok);
   }
+  std::vector<float> endless = ellipsoid(1, 1, 1, 0, 0, 0);
+  endless[0] = std::numeric_limits<float>::infinity();
+  bool ok = true;
+  EXPECT_TRUE(blob({1001, 0}, endless, &ok).empty());
+  EXPECT_FALSE(ok);
 }
 
 // Many leaves apart from each other: each point meets only the leaves near it, and every sphere
