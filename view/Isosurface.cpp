@@ -32,8 +32,7 @@ struct Polygonizer {
   uint32_t vertexOn(uint64_t ida, Vec3 a, double fa, uint64_t idb, Vec3 b, double fb) {
     const uint64_t key = std::min(ida, idb) * 0x100000000ull + std::max(ida, idb);
     const auto found = edgeVertex.find(key);
-    if (found != edgeVertex.end())
-      return found->second;
+    if (found != edgeVertex.end()) return found->second;
     Vec3 p = a;
     for (int iteration = 0; iteration < 4; ++iteration) {
       const double t = (threshold - fa) / (fb - fa);
@@ -53,7 +52,8 @@ struct Polygonizer {
   }
 
   void addFacing(uint32_t a, uint32_t b, uint32_t c, Vec3 outward) {
-    const Vec3 n = cross(mesh.positions[b] - mesh.positions[a], mesh.positions[c] - mesh.positions[a]);
+    const Vec3 n =
+        cross(mesh.positions[b] - mesh.positions[a], mesh.positions[c] - mesh.positions[a]);
     if (dot(n, outward) >= 0)
       mesh.addTriangle(a, b, c);
     else
@@ -62,15 +62,11 @@ struct Polygonizer {
 
   void tetrahedron(const uint64_t ids[4], const Vec3 p[4], const double f[4]) {
     int in[4], out[4], nin = 0, nout = 0;
-    for (int k = 0; k < 4; ++k)
-      (f[k] > threshold ? in[nin++] : out[nout++]) = k;
-    if (nin == 0 || nout == 0)
-      return;
+    for (int k = 0; k < 4; ++k) (f[k] > threshold ? in[nin++] : out[nout++]) = k;
+    if (nin == 0 || nout == 0) return;
     Vec3 outward;
-    for (int k = 0; k < nout; ++k)
-      outward = outward + p[out[k]] * (1.0 / nout);
-    for (int k = 0; k < nin; ++k)
-      outward = outward - p[in[k]] * (1.0 / nin);
+    for (int k = 0; k < nout; ++k) outward = outward + p[out[k]] * (1.0 / nout);
+    for (int k = 0; k < nin; ++k) outward = outward - p[in[k]] * (1.0 / nin);
     auto cut = [&](int i, int o) { return vertexOn(ids[i], p[i], f[i], ids[o], p[o], f[o]); };
     if (nin == 1 || nout == 1) {
       const int lone = nin == 1 ? in[0] : out[0];
@@ -88,8 +84,7 @@ struct Polygonizer {
     std::vector<double> below((n[0] + 1) * (n[1] + 1)), above(below.size());
     auto fillLayer = [&](int k, std::vector<double> &layer) {
       for (int j = 0; j <= n[1]; ++j)
-        for (int i = 0; i <= n[0]; ++i)
-          layer[j * (n[0] + 1) + i] = value(gridPoint(i, j, k));
+        for (int i = 0; i <= n[0]; ++i) layer[j * (n[0] + 1) + i] = value(gridPoint(i, j, k));
     };
     fillLayer(0, below);
     for (int k = 0; k < n[2]; ++k) {

@@ -27,12 +27,10 @@ bool readTopology(const SubdivisionMeshArgs &args, SubdivisionTopology &topology
   int largest = -1;
   for (int f = 0; f < args.nfaces; ++f) {
     const int n = args.nvertices[f];
-    if (n < 3)
-      return false;
+    if (n < 3) return false;
     for (int k = 0; k < n; ++k) {
       const int v = args.vertices[topology.faceVertices.size()];
-      if (v < 0)
-        return false;
+      if (v < 0) return false;
       largest = std::max(largest, v);
       topology.faceVertices.push_back(v);
     }
@@ -51,22 +49,19 @@ bool readTopology(const SubdivisionMeshArgs &args, SubdivisionTopology &topology
   const auto point = [&](int v) { return v >= 0 && v < topology.npoints; };
   for (int t = 0; t < args.ntags; ++t) {
     const int ni = args.nargs[2 * t], nf = args.nargs[2 * t + 1];
-    if (ni < 0 || nf < 0 || !args.tags[t])
-      return false;
+    if (ni < 0 || nf < 0 || !args.tags[t]) return false;
     const RtInt *in = args.intargs + ints;
     const RtFloat *fl = args.floatargs + floats;
     const std::string tag = args.tags[t];
     if (tag == "hole") {
       for (int k = 0; k < ni; ++k) {
-        if (in[k] < 0 || in[k] >= args.nfaces)
-          return false;
+        if (in[k] < 0 || in[k] >= args.nfaces) return false;
         topology.holes.push_back(in[k]);
       }
     } else if (tag == "crease") {
       // A chain of points; each link that is an edge of the mesh gets the sharpness.
       for (int k = 0; k < ni; ++k)
-        if (!point(in[k]))
-          return false;
+        if (!point(in[k])) return false;
       for (int k = 0; k + 1 < ni; ++k)
         if (edgeUses.count(edgeOf(in[k], in[k + 1]))) {
           topology.creaseEdges.insert(topology.creaseEdges.end(), {in[k], in[k + 1]});
@@ -74,8 +69,7 @@ bool readTopology(const SubdivisionMeshArgs &args, SubdivisionTopology &topology
         }
     } else if (tag == "corner") {
       for (int k = 0; k < ni; ++k) {
-        if (!point(in[k]))
-          return false;
+        if (!point(in[k])) return false;
         topology.corners.push_back(in[k]);
         topology.cornerSharpness.push_back(nf > k ? fl[k] : nf > 0 ? fl[0] : kInfinitelySharp);
       }
@@ -94,8 +88,7 @@ bool readTopology(const SubdivisionMeshArgs &args, SubdivisionTopology &topology
   if (!interpolateBoundary) {
     std::vector<bool> onBoundary(topology.npoints);
     for (const auto &[edge, uses] : edgeUses)
-      if (uses != 2)
-        onBoundary[edge.first] = onBoundary[edge.second] = true;
+      if (uses != 2) onBoundary[edge.first] = onBoundary[edge.second] = true;
     for (size_t f = 0, first = 0; f < topology.faceSizes.size(); first += topology.faceSizes[f++])
       for (int k = 0; k < topology.faceSizes[f]; ++k)
         if (onBoundary[topology.faceVertices[first + k]]) {
@@ -113,12 +106,15 @@ bool readTopology(const SubdivisionMeshArgs &args, SubdivisionTopology &topology
 // the surface bends more than their distance says, hence a margin of two. A flat mesh needs one
 // level, a bent one more.
 int chooseLevel(const SubdivisionTopology &topology, const float *points, const ViewSpace &view) {
-  const auto at = [points](int v) { return Vec3{points[3 * v], points[3 * v + 1], points[3 * v + 2]}; };
+  const auto at = [points](int v) {
+    return Vec3{points[3 * v], points[3 * v + 1], points[3 * v + 2]};
+  };
   std::vector<Vec3> sum(topology.npoints);
   std::vector<int> count(topology.npoints);
   for (size_t f = 0, first = 0; f < topology.faceSizes.size(); first += topology.faceSizes[f++])
     for (int k = 0, n = topology.faceSizes[f]; k < n; ++k) {
-      const int a = topology.faceVertices[first + k], b = topology.faceVertices[first + (k + 1) % n];
+      const int a = topology.faceVertices[first + k],
+                b = topology.faceVertices[first + (k + 1) % n];
       sum[a] = sum[a] + at(b), ++count[a];
       sum[b] = sum[b] + at(a), ++count[b];
     }
@@ -147,15 +143,11 @@ int chooseLevel(const SubdivisionTopology &topology, const float *points, const 
 const float *valueAt(const std::vector<float> &values, const SubdivisionChannel &channel, int quad,
                      int corner, int point) {
   switch (channel.storage) {
-  case VarClass::Constant:
-    return values.data();
+  case VarClass::Constant: return values.data();
   case VarClass::Vertex:
-  case VarClass::Varying:
-    return values.data() + point * channel.width;
-  case VarClass::FaceVarying:
-    return values.data() + (quad * 4 + corner) * channel.width;
-  case VarClass::Uniform:
-    return values.data() + quad * channel.width;
+  case VarClass::Varying: return values.data() + point * channel.width;
+  case VarClass::FaceVarying: return values.data() + (quad * 4 + corner) * channel.width;
+  case VarClass::Uniform: return values.data() + quad * channel.width;
   }
   return values.data();
 }
@@ -168,10 +160,8 @@ bool tessellateSubdivisionMesh(const SubdivisionMeshArgs &args, const PrimVars &
     return false;
   SubdivisionTopology topology;
   bool interpolateBoundary = false;
-  if (!readTopology(args, topology, interpolateBoundary))
-    return false;
-  if (topology.faceSizes.empty())
-    return true;
+  if (!readTopology(args, topology, interpolateBoundary)) return false;
+  if (topology.faceSizes.empty()) return true;
 
   // The looks carried through the refinement: N, Cs, Os, in that order, where given.
   const PrimVar *looks[3] = {&vars.N, &vars.Cs, &vars.Os};
@@ -197,15 +187,12 @@ bool tessellateSubdivisionMesh(const SubdivisionMeshArgs &args, const PrimVars &
       const int *c = &surface.quads[q];
       const Vec3 n = cross(surface.points[c[2]] - surface.points[c[0]],
                            surface.points[c[3]] - surface.points[c[1]]);
-      for (int k = 0; k < 4; ++k)
-        pointNormals[c[k]] = pointNormals[c[k]] + n;
+      for (int k = 0; k < 4; ++k) pointNormals[c[k]] = pointNormals[c[k]] + n;
     }
 
   mesh.normals.resize(mesh.positions.size());
-  if (vars.Cs.given())
-    mesh.colors.resize(mesh.positions.size());
-  if (vars.Os.given())
-    mesh.opacities.resize(mesh.positions.size());
+  if (vars.Cs.given()) mesh.colors.resize(mesh.positions.size());
+  if (vars.Os.given()) mesh.opacities.resize(mesh.positions.size());
   std::vector<uint32_t> vertexOf(surface.points.size(), UINT32_MAX);
   for (size_t q = 0; q < surface.quads.size() / 4; ++q) {
     uint32_t corner[4];

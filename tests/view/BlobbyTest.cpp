@@ -113,7 +113,8 @@ TEST(Blobby, ManySeparateLeavesAreAllThere) {
   std::vector<RtInt> operands;
   for (int k = 0; k < 64; ++k) {
     code.insert(code.end(), {1001, RtInt(flt.size())});
-    const std::vector<float> m = ellipsoid(1, 1, 1, 2.5f * (k % 4), 2.5f * (k / 4 % 4), 2.5f * (k / 16));
+    const std::vector<float> m =
+        ellipsoid(1, 1, 1, 2.5f * (k % 4), 2.5f * (k / 4 % 4), 2.5f * (k / 16));
     flt.insert(flt.end(), m.begin(), m.end());
     operands.push_back(k);
   }
