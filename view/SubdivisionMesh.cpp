@@ -5,6 +5,8 @@
 #include <cstring>
 #include <map>
 #include <string>
+#include <unordered_map>
+#include <unordered_set>
 #include <utility>
 
 #include "SubdivisionRefiner.h"
@@ -152,6 +154,42 @@ const float *valueAt(const std::vector<float> &values, const SubdivisionChannel 
   return values.data();
 }
 
+// The smooth group of each quad corner (named by one corner of it): the corners at one point
+// whose quads meet across edges that are not sharp.
+std::vector<int> smoothGroups(const RefinedSurface &surface) {
+  const size_t ncorners = surface.quads.size();
+  std::vector<int> parent(ncorners);
+  for (size_t c = 0; c < ncorners; ++c) parent[c] = static_cast<int>(c);
+  const auto root = [&parent](int c) {
+    while (parent[c] != c) c = parent[c] = parent[parent[c]];
+    return c;
+  };
+  const auto key = [](int a, int b) {
+    return static_cast<uint64_t>(static_cast<uint32_t>(a)) << 32 | static_cast<uint32_t>(b);
+  };
+  std::unordered_set<uint64_t> sharp;
+  for (size_t e = 0; e + 1 < surface.sharpEdges.size(); e += 2) {
+    sharp.insert(key(surface.sharpEdges[e], surface.sharpEdges[e + 1]));
+    sharp.insert(key(surface.sharpEdges[e + 1], surface.sharpEdges[e]));
+  }
+  // Each edge seen from one of its points is used by the corners there of the two quads on it.
+  std::unordered_map<uint64_t, int> first;
+  for (size_t q = 0; q < ncorners; q += 4)
+    for (size_t k = 0; k < 4; ++k) {
+      const int p = surface.quads[q + k];
+      const int corner = static_cast<int>(q + k);
+      for (int other : {surface.quads[q + (k + 1) % 4], surface.quads[q + (k + 3) % 4]}) {
+        const uint64_t edge = key(p, other);
+        if (sharp.count(edge)) continue;
+        const auto [it, added] = first.emplace(edge, corner);
+        if (!added) parent[root(it->second)] = root(corner);
+      }
+    }
+  std::vector<int> group(ncorners);
+  for (size_t c = 0; c < ncorners; ++c) group[c] = root(static_cast<int>(c));
+  return group;
+}
+
 } // namespace
 
 bool tessellateSubdivisionMesh(const SubdivisionMeshArgs &args, const PrimVars &vars,
@@ -180,29 +218,33 @@ bool tessellateSubdivisionMesh(const SubdivisionMeshArgs &args, const PrimVars &
                          channels, surface))
     return false;
 
-  // Shading normals from the refined surface itself where N is not given.
-  std::vector<Vec3> pointNormals(surface.points.size());
+  // Shading normals from the refined surface itself where N is not given: around each point, the
+  // quads that meet across edges still sharp at the last level are shaded apart, so that a
+  // crease looks as sharp as it is.
+  const std::vector<int> group = smoothGroups(surface);
+  std::vector<Vec3> groupNormals(surface.quads.size());
   if (!vars.N.given())
     for (size_t q = 0; q < surface.quads.size(); q += 4) {
       const int *c = &surface.quads[q];
       const Vec3 n = cross(surface.points[c[2]] - surface.points[c[0]],
                            surface.points[c[3]] - surface.points[c[1]]);
-      for (int k = 0; k < 4; ++k) pointNormals[c[k]] = pointNormals[c[k]] + n;
+      for (size_t k = 0; k < 4; ++k) groupNormals[group[q + k]] = groupNormals[group[q + k]] + n;
     }
 
   mesh.normals.resize(mesh.positions.size());
   if (vars.Cs.given()) mesh.colors.resize(mesh.positions.size());
   if (vars.Os.given()) mesh.opacities.resize(mesh.positions.size());
-  std::vector<uint32_t> vertexOf(surface.points.size(), UINT32_MAX);
+  std::vector<uint32_t> vertexOf(surface.quads.size(), UINT32_MAX); // per group
   for (size_t q = 0; q < surface.quads.size() / 4; ++q) {
     uint32_t corner[4];
     for (int k = 0; k < 4; ++k) {
       const int p = surface.quads[q * 4 + k];
-      if (!split && vertexOf[p] != UINT32_MAX) {
-        corner[k] = vertexOf[p];
+      const int g = group[q * 4 + k];
+      if (!split && vertexOf[g] != UINT32_MAX) {
+        corner[k] = vertexOf[g];
         continue;
       }
-      corner[k] = vertexOf[p] = mesh.addVertex(surface.points[p]);
+      corner[k] = vertexOf[g] = mesh.addVertex(surface.points[p]);
       const auto look = [&](int which) {
         return valueAt(surface.channels[channelOf[which]], channels[channelOf[which]],
                        static_cast<int>(q), k, p);
@@ -211,7 +253,7 @@ bool tessellateSubdivisionMesh(const SubdivisionMeshArgs &args, const PrimVars &
         const float *n = look(0);
         mesh.normals.push_back(normalized({n[0], n[1], n[2]}));
       } else {
-        mesh.normals.push_back(normalized(pointNormals[p]));
+        mesh.normals.push_back(normalized(groupNormals[g]));
       }
       if (vars.Cs.given()) {
         const float *c = look(1);

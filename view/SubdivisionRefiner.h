@@ -34,8 +34,9 @@ struct SubdivisionChannel {
 };
 
 struct RefinedSurface {
-  std::vector<int> quads;   // four refined points per face, holes left out
-  std::vector<Vec3> points; // per refined point
+  std::vector<int> quads;      // four refined points per face, holes left out
+  std::vector<Vec3> points;    // per refined point
+  std::vector<int> sharpEdges; // two refined points per edge still sharp at the last level
   /// Per channel: per refined point (vertex, varying), per quad corner in the order of `quads`
   /// (facevarying), per quad (uniform), or the one value (constant); `width` floats each.
   std::vector<std::vector<float>> channels;

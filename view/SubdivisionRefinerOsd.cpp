@@ -130,6 +130,12 @@ bool refineSubdivision(const SubdivisionTopology &topology, const float *points,
   for (size_t i = 0; i < limit.size(); ++i)
     out.points[i] = {limit[i].v[0], limit[i].v[1], limit[i].v[2]};
 
+  out.sharpEdges.clear();
+  for (int e = 0; e < last.GetNumEdges(); ++e)
+    if (last.GetEdgeSharpness(e) > 0) {
+      const Far::ConstIndexArray ends = last.GetEdgeVertices(e);
+      out.sharpEdges.insert(out.sharpEdges.end(), {ends[0], ends[1]});
+    }
   out.quads.clear();
   std::vector<int> keptFaces;
   for (int f = 0; f < last.GetNumFaces(); ++f) {

@@ -313,6 +313,10 @@ bool refineSubdivisionOwn(const SubdivisionTopology &topology, const float *poin
   out.points = limitPoints(current, edges, topology.boundaryCorners);
 
   std::vector<int> kept;
+  out.sharpEdges.clear();
+  for (size_t e = 0; e < edges.sharpness.size(); ++e)
+    if (edges.sharpness[e] > 0)
+      out.sharpEdges.insert(out.sharpEdges.end(), {edges.ends[2 * e], edges.ends[2 * e + 1]});
   out.quads.clear();
   for (size_t f = 0; f < current.sizes.size(); ++f)
     if (!current.hole[f]) {
