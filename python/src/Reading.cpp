@@ -1,20 +1,25 @@
 // rib.read: the library's reader and request dispatch, which check every request of the input
 // (arguments, declarations, array sizes) and hand it on as a call of the interface, into a
-// context of the module's own that turns each call into a rib.Request. The arrays' lengths are
-// the request's own size rules (ArraySizes.h) applied to the values handed over, the rules the
-// methods check their arrays by, so a request read is exactly one the method takes again.
+// context of the module's own that turns each call into a rib.Request. The reader is asked for
+// the next request only when the last one has been taken, so the input streams through. The
+// arrays' lengths are the request's own size rules (ArraySizes.h) applied to the values handed
+// over, the rules the methods check their arrays by, so a request read is exactly one the method
+// takes again.
 #include "Reading.h"
 
 #include <pybind11/numpy.h>
 
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <deque>
 #include <memory>
 #include <vector>
 
 #include "ArraySizes.h"
 #include "Diagnostics.h"
 #include "ParamDecl.h"
+#include "ReadSource.h"
 #include "RibDispatch.h"
 #include "RibReader.h"
 #include "rib/RibRead.h"
@@ -44,10 +49,14 @@ template <class Any> void lend(NoFunction &, Any) {}
 
 // ---- ... and out as Python objects ----
 
+// Bytes that are not UTF-8 are escaped as os.fsdecode escapes them, so that the text written
+// again is the text read, byte for byte.
 py::object text(const char *value) {
   if (!value) return py::none();
-  return py::reinterpret_steal<py::object>(
-      PyUnicode_DecodeUTF8(value, static_cast<Py_ssize_t>(std::strlen(value)), "replace"));
+  PyObject *decoded =
+      PyUnicode_DecodeUTF8(value, static_cast<Py_ssize_t>(std::strlen(value)), "surrogateescape");
+  if (!decoded) throw py::error_already_set();
+  return py::reinterpret_steal<py::object>(decoded);
 }
 
 template <class T> py::object array(const void *data, size_t count) {
@@ -124,7 +133,7 @@ class Recorder : public rib::ForwardingContext {
 public:
   Recorder() : ForwardingContext(static_cast<RiContext &>(*this)) {}
 
-  std::vector<ReadRequest> requests;
+  std::deque<ReadRequest> requests; // recorded, not yet taken
   unsigned long long line = 0;
   /// A Python error met while recording (no memory): reading stops being recorded.
   bool failed = false;
@@ -226,24 +235,38 @@ private:
 
 // ---- The reader around it ----
 
-/// One input read into a Recorder. Problems are reported as the library's reader reports them
-/// ("NAME:LINE: message" through its diagnostics), or, when strict, the first one is kept and
-/// nothing after it is recorded.
+/// One input read into a Recorder a request at a time. Problems are reported as the library's
+/// reader reports them ("NAME:LINE: message" through its diagnostics), or, when strict, the
+/// first one is kept and nothing after it is recorded.
 class Reading : public rib::RibHandler, public rib::RibProblemSink {
 public:
-  Reading(std::string name, bool strict)
-      : name_(std::move(name)), strict_(strict), dispatch_(recorder, *this), reader_(*this) {}
+  Reading(std::string name, bool strict, FILE *file)
+      : name_(std::move(name)), strict_(strict), dispatch_(recorder, *this), reader_(*this) {
+    reader_.startFile(file);
+  }
 
   Recorder recorder;
   std::string firstProblem; // when strict
-  size_t requestsBeforeProblem = 0;
+  int readError = 0;        // the errno of a read that failed: the input ends there
 
-  void readFile(FILE *file) {
-    reader_.readFile(file);
-    dispatch_.endInput();
+  // An input left before its end (the iterator closed or dropped) still gives back what it
+  // declared; the blocks it leaves open are no problems then.
+  ~Reading() override {
+    if (ended_) return;
+    quiet_ = true;
+    try {
+      dispatch_.endInput();
+    } catch (...) {
+      // Nothing to tell: the reading was given up.
+    }
   }
-  void readMemory(const void *data, size_t size) {
-    reader_.readMemory(data, size);
+
+  /// Reads on until something was recorded; false at the end of the input.
+  bool readNext() { return reader_.readNext(); }
+  /// After the last request has been taken (the input's declarations hold until then): the
+  /// blocks left open are problems.
+  void endInput() {
+    ended_ = true;
     dispatch_.endInput();
   }
 
@@ -258,7 +281,11 @@ public:
   void error(std::string_view message, rib::RibPosition where) override {
     dispatch_.error(message, where);
   }
+  void readFailed(int error, std::string_view, rib::RibPosition) override {
+    readError = error != 0 ? error : EIO;
+  }
   void problem(rib::RibPosition where, std::string_view message) override {
+    if (quiet_) return;
     std::string line = name_ + ":" + std::to_string(where.line) + ": ";
     line.append(message.data(), message.size());
     for (char &c : line)
@@ -270,63 +297,90 @@ public:
     }
     if (!firstProblem.empty()) return;
     firstProblem = line;
-    requestsBeforeProblem = recorder.requests.size();
     recorder.failed = true; // nothing after it is handed out
   }
 
 private:
   std::string name_;
   bool strict_;
+  bool ended_ = false;
+  bool quiet_ = false;
   rib::RibDispatch dispatch_;
   rib::RibReader reader_;
 };
 
-/// What rib.read returns: the requests in order, then RibError at the first problem when strict.
-struct RequestIterator {
-  std::vector<ReadRequest> requests;
-  size_t next = 0;
-  std::string problem;
-};
-
 PyObject *gRibError = nullptr;
 
-RequestIterator readSource(const py::object &source, bool strict) {
-  RequestIterator result;
-  rib::predeclareParams(); // the standard names, as a context has them (declared once)
-  std::unique_ptr<Reading> reading;
-  if (py::hasattr(source, "read")) {
-    // A binary file object: its bytes, read by the reader from memory (gzip detected there too).
-    py::object data = source.attr("read")();
-    if (!PyBytes_Check(data.ptr()))
-      throw py::type_error("read: the file object must be binary (its read() gave " +
-                           std::string(Py_TYPE(data.ptr())->tp_name) + ")");
-    py::object name = py::getattr(source, "name", py::str("<stream>"));
-    reading.reset(new Reading(py::str(name).cast<std::string>(), strict));
-    char *bytes = nullptr;
-    Py_ssize_t size = 0;
-    PyBytes_AsStringAndSize(data.ptr(), &bytes, &size);
-    reading->readMemory(bytes, static_cast<size_t>(size));
-  } else {
-    py::object path = py::module_::import("os").attr("fspath")(source);
-    const std::string name = py::module_::import("os").attr("fsdecode")(path).cast<std::string>();
-    py::bytes encoded = py::module_::import("os").attr("fsencode")(path);
-    FILE *file = std::fopen(std::string(encoded).c_str(), "rb");
-    if (!file) {
-      PyErr_SetFromErrnoWithFilenameObject(PyExc_OSError, source.ptr());
-      throw py::error_already_set();
+/// What rib.read returns: the requests as they are read, then RibError at the first problem when
+/// strict, or what made the input fail. It holds one request's values at a time, whatever the
+/// size of the input; close() (or its end, or its deletion) closes the input.
+class RequestIterator {
+public:
+  RequestIterator(const py::object &source, bool strict) : source_(new ReadSource(source)) {
+    rib::predeclareParams(); // the standard names, as a context has them (declared once)
+    reading_.reset(new Reading(source_->name(), strict, source_->file()));
+  }
+
+  ReadRequest next();
+  void close() {
+    if (busy_) throw py::value_error(kBusy); // from the file object's read()
+    release();
+  }
+
+private:
+  static constexpr const char *kBusy = "rib.read: the input is being read already";
+
+  void release() {
+    reading_.reset();
+    source_.reset();
+  }
+  [[noreturn]] void end(py::error_already_set error) {
+    release();
+    throw error;
+  }
+
+  std::unique_ptr<ReadSource> source_;
+  std::unique_ptr<Reading> reading_;
+  bool ended_ = false;      // the reader has read the whole input
+  bool inputEnded_ = false; // and the dispatch has ended it
+  bool busy_ = false;       // a file object's read() may call next() or close()
+};
+
+ReadRequest RequestIterator::next() {
+  if (busy_) throw py::value_error(kBusy);
+  busy_ = true;
+  struct Idle {
+    bool &busy;
+    ~Idle() { busy = false; }
+  } idle{busy_};
+  while (reading_) {
+    Recorder &recorder = reading_->recorder;
+    if (!recorder.requests.empty()) {
+      ReadRequest request = std::move(recorder.requests.front());
+      recorder.requests.pop_front();
+      return request;
     }
-    reading.reset(new Reading(name, strict));
-    reading->readFile(file);
-    std::fclose(file);
+    if (recorder.error) end(*recorder.error);
+    if (!reading_->firstProblem.empty()) {
+      const std::string &problem = reading_->firstProblem;
+      PyObject *message = PyUnicode_DecodeUTF8(
+          problem.data(), static_cast<Py_ssize_t>(problem.size()), "backslashreplace");
+      if (message) PyErr_SetObject(gRibError, message);
+      Py_XDECREF(message);
+      end(py::error_already_set());
+    }
+    if (ended_) {
+      // A failed input has no end of its own: its open blocks are not problems.
+      if (reading_->readError != 0) end(source_->failure(reading_->readError));
+      if (inputEnded_) break;
+      inputEnded_ = true;
+      reading_->endInput();
+      continue;
+    }
+    ended_ = !reading_->readNext();
   }
-  Recorder &recorder = reading->recorder;
-  if (recorder.error) throw *recorder.error;
-  result.requests = std::move(recorder.requests);
-  if (!reading->firstProblem.empty()) {
-    result.requests.resize(reading->requestsBeforeProblem);
-    result.problem = reading->firstProblem;
-  }
-  return result;
+  release();
+  throw py::stop_iteration();
 }
 
 std::string requestRepr(const ReadRequest &request) {
@@ -353,26 +407,29 @@ void defineReading(py::module_ &module) {
                     "The number of the light or object it makes (0: none).")
       .def("__repr__", &requestRepr);
 
-  py::class_<RequestIterator>(module, "_RequestIterator")
+  py::class_<RequestIterator>(module, "_RequestIterator",
+                              "The requests of one input, read as they are taken.")
       .def("__iter__", [](py::object self) { return self; })
-      .def("__next__", [](RequestIterator &self) -> ReadRequest {
-        if (self.next < self.requests.size()) return std::move(self.requests[self.next++]);
-        if (!self.problem.empty()) {
-          std::string problem = std::move(self.problem);
-          self.problem.clear();
-          PyErr_SetString(gRibError, problem.c_str());
-          throw py::error_already_set();
-        }
-        throw py::stop_iteration();
-      });
+      .def("__next__", &RequestIterator::next)
+      .def("close", &RequestIterator::close,
+           "Stops reading and closes the input (a file object stays open).");
 
-  module.def("read", &readSource, py::arg("source"), py::kw_only(), py::arg("strict") = false,
-             R"(read(source, *, strict=False)
+  module.def(
+      "read",
+      [](const py::object &source, bool strict) {
+        return std::unique_ptr<RequestIterator>(new RequestIterator(source, strict));
+      },
+      py::arg("source"), py::kw_only(), py::arg("strict") = false,
+      R"(read(source, *, strict=False)
 
-Reads RIB (ASCII, binary, compact, gzip-compressed) and yields one rib.Request per request.
-source: a path (str or path-like) or a binary file object. Problems in the input are reported on
-standard error as "NAME:LINE: message" and the requests at fault are left out; with strict=True
-the first one raises rib.RibError after the requests before it.)");
+Reads RIB (ASCII, binary, compact, gzip-compressed) and yields one rib.Request per request, as it
+reads: one request's values are held at a time. source: a path (str, bytes or path-like) or a
+binary file object, read while the requests are taken. A path that cannot be read raises OSError
+here, a read that fails midway when the requests before it have been taken. Texts that are not
+UTF-8 come as str with their bytes escaped ("surrogateescape"), which a context writes back as
+those bytes. Problems in the input are reported on standard error as "NAME:LINE: message" and the
+requests at fault are left out; with strict=True the first one raises rib.RibError after the
+requests before it.)");
 }
 
 } // namespace ribpy

@@ -1,6 +1,6 @@
 // Reading.h - rib.read: RIB read by the library's reader into Python objects, one rib.Request per
 // request, in the form the request's method takes (every count given), so that a context's
-// write(request) makes the same request again.
+// write(request) makes the same request again. The input is read as the requests are taken.
 //
 //     for request in rib.read("scene.rib"):       # a path, a path-like or a binary file object
 //         print(request.name, request.args, request.params, request.line)

@@ -57,7 +57,7 @@ PyObject *toPython(sig::RtObjectHandle, RtObjectHandle handle, const Context &co
 // Declare: the declared name.
 PyObject *toPython(sig::RtToken, RtToken name, const Context &) {
   if (!name) Py_RETURN_NONE;
-  return PyUnicode_DecodeUTF8(name, static_cast<Py_ssize_t>(std::strlen(name)), "replace");
+  return PyUnicode_DecodeUTF8(name, static_cast<Py_ssize_t>(std::strlen(name)), "surrogateescape");
 }
 // ArchiveBegin: the archive's name, which ReadArchive takes.
 PyObject *toPython(sig::RtArchiveHandle, RtArchiveHandle handle, const Context &context) {
@@ -242,6 +242,7 @@ PyObject *call(PyObject *self, PyObject *const *args, size_t positional, PyObjec
 
   Context &context = py::handle(self).cast<Context &>();
   context.writer(Row<R>::kName); // a closed context refuses before reading anything
+  EncodedTexts encoded;          // until the request is written
   const Layout<R> layout = layoutOf<R>(args, positional, names);
 
   // First every argument and parameter is read into memory of the call's own (or borrowed from
@@ -293,7 +294,11 @@ PyObject *method(PyObject *self, PyObject *const *args, Py_ssize_t nargs, PyObje
     return call<R>(self, args, static_cast<size_t>(nargs), names,
                    std::make_index_sequence<SignatureOfRow<R>::kCount>());
   } catch (const RequestError &error) {
-    PyErr_SetString(error.type, error.message.c_str());
+    // A text given in escaped bytes is named with the bytes as Python shows them ("\xe9").
+    PyObject *message = PyUnicode_DecodeUTF8(
+        error.message.data(), static_cast<Py_ssize_t>(error.message.size()), "backslashreplace");
+    if (message) PyErr_SetObject(error.type, message);
+    Py_XDECREF(message);
   } catch (py::error_already_set &error) {
     error.restore();
   } catch (const py::builtin_exception &error) {

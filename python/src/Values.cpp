@@ -5,9 +5,11 @@
 
 #include <cfloat>
 #include <climits>
+#include <cmath>
 #include <cstring>
-#include <limits>
 #include <type_traits>
+
+#include "FiniteFloats.h"
 
 namespace py = pybind11;
 
@@ -17,24 +19,29 @@ namespace {
 // Half a unit above FLT_MAX: a double from here on rounds to infinity as a float.
 constexpr double kFloatOverflow = 0x1.ffffffp+127;
 
-// A double as the library's float; the plain conversion is undefined beyond the float range.
-RtFloat narrow(double value) {
-  if (value >= kFloatOverflow) return std::numeric_limits<RtFloat>::infinity();
-  if (value <= -kFloatOverflow) return -std::numeric_limits<RtFloat>::infinity();
+// A double as the library's float (one just above FLT_MAX rounds to it); ValueError for what RIB
+// cannot hold, which the library would leave out with only a line on standard error. `single`:
+// the argument is this number, else it holds it among others.
+RtFloat narrow(double value, const Where &where, bool single) {
+  if (std::isnan(value)) fail(PyExc_ValueError, where, single ? "is NaN" : "holds NaN");
+  if (std::isinf(value))
+    fail(PyExc_ValueError, where, single ? "is infinite" : "holds an infinity");
+  if (std::fabs(value) >= kFloatOverflow)
+    fail(PyExc_ValueError, where, "%s beyond the float range", single ? "is" : "holds a number");
   if (value > FLT_MAX) return FLT_MAX;
   if (value < -FLT_MAX) return -FLT_MAX;
   return static_cast<RtFloat>(value);
 }
 
 // A Python float or int (bool included) as a float.
-RtFloat floatOf(PyObject *number, const Where &where) {
-  if (PyFloat_Check(number)) return narrow(PyFloat_AS_DOUBLE(number));
+RtFloat floatOf(PyObject *number, const Where &where, bool single) {
+  if (PyFloat_Check(number)) return narrow(PyFloat_AS_DOUBLE(number), where, single);
   const double value = PyLong_AsDouble(number);
   if (value == -1.0 && PyErr_Occurred()) {
     PyErr_Clear();
     fail(PyExc_ValueError, where, "holds an integer beyond the float range");
   }
-  return narrow(value);
+  return narrow(value, where, single);
 }
 
 // A Python int (bool included) as a 32-bit integer.
@@ -82,12 +89,24 @@ template <class T> bool aligned(const void *data) {
 
 } // namespace
 
+thread_local EncodedTexts *EncodedTexts::current_ = nullptr;
+
 char *utf8Text(PyObject *text, const Where &where) {
   Py_ssize_t length = 0;
   const char *utf8 = PyUnicode_AsUTF8AndSize(text, &length);
   if (!utf8) {
     PyErr_Clear();
-    fail(PyExc_ValueError, where, "cannot be encoded as UTF-8");
+    // Escaped bytes (U+DC80..U+DCFF) go back to the bytes they stand for.
+    PyObject *bytes = EncodedTexts::current()
+                          ? PyUnicode_AsEncodedString(text, "utf-8", "surrogateescape")
+                          : nullptr;
+    if (!bytes) {
+      PyErr_Clear();
+      fail(PyExc_ValueError, where, "cannot be encoded as UTF-8");
+    }
+    EncodedTexts::current()->keep(py::reinterpret_steal<py::object>(bytes));
+    utf8 = PyBytes_AS_STRING(bytes);
+    length = PyBytes_GET_SIZE(bytes);
   }
   if (std::strlen(utf8) != static_cast<size_t>(length))
     fail(PyExc_ValueError, where, "contains a NUL character");
@@ -95,7 +114,7 @@ char *utf8Text(PyObject *text, const Where &where) {
 }
 
 RtFloat floatArgument(PyObject *number, const Where &where) {
-  if (PyFloat_CheckExact(number)) return narrow(PyFloat_AS_DOUBLE(number));
+  if (PyFloat_CheckExact(number)) return narrow(PyFloat_AS_DOUBLE(number), where, true);
   if (number == Py_None || PyUnicode_Check(number) || PyBytes_Check(number))
     fail(PyExc_TypeError, where, "must be a number, not %s", typeName(number));
   const double value = PyFloat_AsDouble(number);
@@ -106,7 +125,7 @@ RtFloat floatArgument(PyObject *number, const Where &where) {
     }
     refused(number, where, "a number");
   }
-  return narrow(value);
+  return narrow(value, where, true);
 }
 
 RtInt intArgument(PyObject *number, const Where &where) {
@@ -169,7 +188,7 @@ void Values::copyArray(PyObject *object, bool integers) {
     if (!integers && array.ndim() == 0) {
       const double value = PyFloat_AsDouble(object);
       if (!(value == -1.0 && PyErr_Occurred())) {
-        allocate<RtFloat>(1)[0] = narrow(value);
+        allocate<RtFloat>(1)[0] = narrow(value, where_, false);
         return;
       }
       PyErr_Clear();
@@ -188,6 +207,7 @@ void Values::copyArray(PyObject *object, bool integers) {
     } else {
       std::memcpy(allocate<RtFloat>(count), floats.data(), count * sizeof(RtFloat));
     }
+    checkFinite(&array);
     return;
   }
   // Integers: through 64 bits (unsigned ones above the signed range stay unsigned), each checked
@@ -212,10 +232,22 @@ void Values::copyArray(PyObject *object, bool integers) {
   }
 }
 
+// Every float is finite, or ValueError names the first number that is not as `given` (the array
+// they were converted from, or null) holds it: a double beyond the float range became an infinity.
+void Values::checkFinite(const py::array *given) const {
+  if (rib::allFinite(floats(), size_)) return;
+  size_t at = 0;
+  while (rib::isFinite(floats()[at])) ++at;
+  double value = floats()[at];
+  if (given) value = given->attr("flat")[py::int_(at)].cast<double>();
+  narrow(value, where_, false);
+  fail(PyExc_ValueError, where_, "holds a number beyond the float range");
+}
+
 void Values::loadFloats(PyObject *object, const Where &where) {
   where_ = where;
   if (isNumber(object)) {
-    allocate<RtFloat>(1)[0] = floatOf(object, where);
+    allocate<RtFloat>(1)[0] = floatOf(object, where, false);
     return;
   }
   if (object == Py_None || PyUnicode_Check(object) || PyBytes_Check(object))
@@ -229,11 +261,11 @@ void Values::loadFloats(PyObject *object, const Where &where) {
     for (size_t i = 0; i < count && flat; ++i) flat = isNumber(items[i]);
     if (flat) {
       RtFloat *out = allocate<RtFloat>(count);
-      for (size_t i = 0; i < count; ++i) out[i] = floatOf(items[i], where);
+      for (size_t i = 0; i < count; ++i) out[i] = floatOf(items[i], where, false);
       return;
     }
   }
-  if (borrowBuffer(object, 'f')) return;
+  if (borrowBuffer(object, 'f')) return checkFinite(nullptr);
   copyArray(object, false);
 }
 

@@ -13,20 +13,44 @@
 //     writer.PointsPolygonsV(..., P.pointer(), ...);
 #pragma once
 
+#include <pybind11/numpy.h>
 #include <pybind11/pybind11.h>
 
 #include <cstdint>
 #include <memory>
+#include <vector>
 
 #include "RequestError.h"
 #include "rib/ri.h"
 
 namespace ribpy {
 
-/// The UTF-8 text of a str, for the library; ValueError when it holds a NUL character (the
-/// library would end the text there) or cannot be encoded.
+/// The bytes of the texts of one request call that Python does not hold as UTF-8: a str that
+/// rib.read made of bytes that are not UTF-8 (Python's "surrogateescape" form, as os.fsdecode
+/// makes) goes back to those bytes, held here until the call has written its request.
+class EncodedTexts {
+public:
+  EncodedTexts() : outer_(current_) { current_ = this; }
+  ~EncodedTexts() { current_ = outer_; }
+  EncodedTexts(const EncodedTexts &) = delete;
+  EncodedTexts &operator=(const EncodedTexts &) = delete;
+
+  /// The call being read on this thread (a number's __float__ may make calls of its own).
+  static EncodedTexts *current() { return current_; }
+  void keep(pybind11::object bytes) { kept_.push_back(std::move(bytes)); }
+
+private:
+  static thread_local EncodedTexts *current_;
+  EncodedTexts *outer_;
+  std::vector<pybind11::object> kept_;
+};
+
+/// The UTF-8 text of a str, for the library (the bytes it was read from when it holds escaped
+/// ones); ValueError when it holds a NUL character (the library would end the text there) or
+/// cannot be encoded.
 char *utf8Text(PyObject *text, const Where &where);
-/// A number (int, float, numpy scalar, anything with __float__) as the library's float.
+/// A number (int, float, numpy scalar, anything with __float__) as the library's float;
+/// ValueError for NaN, an infinity or a number beyond the float range, which RIB cannot hold.
 RtFloat floatArgument(PyObject *number, const Where &where);
 /// An int (or anything with __index__, not a float) as a 32-bit integer.
 RtInt intArgument(PyObject *number, const Where &where);
@@ -38,7 +62,8 @@ public:
   Values(const Values &) = delete;
   Values &operator=(const Values &) = delete;
 
-  /// Numbers: a number, a sequence or an array of any shape (flattened in C order).
+  /// Numbers: a number, a sequence or an array of any shape (flattened in C order); every one
+  /// finite and within the float range.
   void loadFloats(PyObject *object, const Where &where);
   /// Integers: an int, a sequence of ints or an integer array; values outside 32 bits are refused.
   void loadInts(PyObject *object, const Where &where);
@@ -70,6 +95,7 @@ private:
   template <class T> T *allocate(size_t count);
   bool borrowBuffer(PyObject *object, char format);
   void copyArray(PyObject *object, bool integers);
+  void checkFinite(const pybind11::array *given) const;
   void clear();
 
   Where where_;

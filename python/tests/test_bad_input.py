@@ -41,6 +41,19 @@ BAD_CALLS = [
      'Polygon: "P" takes numbers, not list of object'),
     (lambda ri: ri.Surface("plastic", {1: 2}), TypeError,
      "Surface: parameter names are str, not int"),
+    # Numbers that RIB cannot hold, which the library would leave out with only a line
+    (lambda ri: ri.Sphere(1e39, -1, 1, 360), ValueError,
+     "Sphere: radius is beyond the float range"),
+    (lambda ri: ri.Sphere(10**39, -1, 1, 360), ValueError,
+     "Sphere: radius is beyond the float range"),
+    (lambda ri: ri.Sphere(1, -1, 1, np.float32("nan")), ValueError, "Sphere: thetamax is NaN"),
+    (lambda ri: ri.Color([1, float("-inf"), 0]), ValueError, "Color: color holds an infinity"),
+    (lambda ri: ri.Surface("plastic", Kd=np.array([np.nan])), ValueError,
+     'Surface: "Kd" holds NaN'),
+    (lambda ri: ri.Polygon(P=np.array([0, 0, 0, 1, 0, 0, 0, 1, -1e39])), ValueError,
+     'Polygon: "P" holds a number beyond the float range'),
+    (lambda ri: ri.Polygon(P=np.array([0, 0, 0, 1, 0, 0, np.inf, 1, 0], dtype=np.float32)),
+     ValueError, 'Polygon: "P" holds an infinity'),
     # The call as a whole
     (lambda ri: ri.Sphere(1, -1, 1), TypeError, "Sphere: takes 4 arguments"),
     (lambda ri: ri.Sphere(1, -1, 1, 360, 0.5), TypeError,
@@ -55,6 +68,7 @@ BAD_CALLS = [
 ]
 
 
+@pytest.mark.filterwarnings("ignore:overflow encountered in cast")
 def test_bad_calls_raise_and_write_nothing(tmp_path):
     path = tmp_path / "bad.rib"
     with rib.Context(path) as ri:

@@ -22,9 +22,11 @@ with rib.Context("right.rib", format="compact", compression="gzip") as ri:
     ri.Illuminate(light, True)
     ri.Basis("bezier", 3, np.eye(4), 3)
     ri.ArchiveRecord("comment", "frame %d", 1)
-    for request in rib.read("right.rib"):
+    requests = rib.read("right.rib")
+    for request in requests:
         if request.name != "Sphere":
             ri.write(request)
+    requests.close()
 '''
 
 WRONG = '''

@@ -65,9 +65,22 @@ public:
 
   RibInput &input() { return tokens_.input(); }
   size_t chunkBytes() const { return limits_.chunkBytes; }
-  bool read();
+  void start();
+  bool read() {
+    start();
+    while (step()) {
+    }
+    return errors_ == 0;
+  }
+  bool readNext() {
+    const uint64_t before = calls_;
+    while (calls_ == before)
+      if (!step()) return false;
+    return true;
+  }
 
 private:
+  bool step();
   void begin(const Token &name);
   void deliver();
   void hold(const Token &comment);
@@ -88,6 +101,8 @@ private:
   bool pending_ = false;  // a request has begun and not been delivered
   bool skipping_ = false; // after an error, up to the next request name
   uint64_t errors_ = 0;
+  uint64_t calls_ = 0; // requests and structure comments handed over, for readNext
+  bool ended_ = false;
   std::string name_;
   RibPosition where_;
   std::vector<ArgRecord> args_;
@@ -99,55 +114,59 @@ private:
   std::vector<std::string_view> stringViews_;
 };
 
-bool RibReader::Impl::read() {
+void RibReader::Impl::start() {
   tokens_.restart();
-  pending_ = skipping_ = false;
+  pending_ = skipping_ = ended_ = false;
   dropValues();
   held_.clear();
   heldText_.clear();
   errors_ = 0;
-  for (;;) {
-    Token token = tokens_.next();
-    switch (token.kind) {
-    case TokenKind::End:
+}
+
+// One token's worth of reading; false once the input has ended.
+bool RibReader::Impl::step() {
+  if (ended_) return false;
+  Token token = tokens_.next();
+  switch (token.kind) {
+  case TokenKind::End:
+    deliver();
+    releaseComments();
+    ended_ = true;
+    return false;
+  case TokenKind::Name:
+    deliver();
+    releaseComments();
+    begin(token);
+    break;
+  case TokenKind::Structure: hold(token); break;
+  case TokenKind::Error:
+    // A failure of the input is reported even inside a request already in error; a read that
+    // failed makes the input unreadable.
+    if (token.readError != 0) {
+      failRead(token);
+    } else if (token.afterData) {
+      // Everything before it was read whole: its last request goes out first.
       deliver();
       releaseComments();
-      return errors_ == 0;
-    case TokenKind::Name:
-      deliver();
-      releaseComments();
-      begin(token);
-      break;
-    case TokenKind::Structure: hold(token); break;
-    case TokenKind::Error:
-      // A failure of the input is reported even inside a request already in error; a read that
-      // failed makes the input unreadable.
-      if (token.readError != 0) {
-        failRead(token);
-      } else if (token.afterData) {
-        // Everything before it was read whole: its last request goes out first.
-        deliver();
-        releaseComments();
-        fail(token.text, token.where);
-      } else if (!skipping_ || token.ofInput) {
-        fail(token.text, token.where);
-      }
-      break;
-    default:
-      if (skipping_) break;
-      if (!pending_) {
-        fail("value before the first request", token.where);
-      } else if (token.kind == TokenKind::ArrayOpen) {
-        readArray(token.where);
-      } else if (token.kind == TokenKind::ArrayClose) {
-        fail("']' without '['", token.where);
-      } else {
-        addValue(token);
-      }
-      break;
+      fail(token.text, token.where);
+    } else if (!skipping_ || token.ofInput) {
+      fail(token.text, token.where);
     }
+    break;
+  default:
+    if (skipping_) break;
+    if (!pending_) {
+      fail("value before the first request", token.where);
+    } else if (token.kind == TokenKind::ArrayOpen) {
+      readArray(token.where);
+    } else if (token.kind == TokenKind::ArrayClose) {
+      fail("']' without '['", token.where);
+    } else {
+      addValue(token);
+    }
+    break;
   }
-  return errors_ == 0;
+  return true;
 }
 
 void RibReader::Impl::begin(const Token &name) {
@@ -196,6 +215,7 @@ void RibReader::Impl::deliver() {
   request.where = where_;
   request.args = viewAt(argViews_, 0);
   request.argCount = argViews_.size();
+  ++calls_;
   handler_.request(request);
   dropValues();
 }
@@ -203,6 +223,7 @@ void RibReader::Impl::deliver() {
 // A "##" comment inside a request waits until the request is delivered, to keep the order.
 void RibReader::Impl::hold(const Token &comment) {
   if (!pending_) {
+    ++calls_;
     handler_.structure(comment.text, comment.where);
     return;
   }
@@ -213,6 +234,7 @@ void RibReader::Impl::hold(const Token &comment) {
 }
 
 void RibReader::Impl::releaseComments() {
+  calls_ += held_.size();
   for (const HeldComment &comment : held_)
     handler_.structure(std::string_view(heldText_.data() + comment.first, comment.length),
                        comment.where);
@@ -362,5 +384,17 @@ bool RibReader::readMemory(const void *data, size_t size) {
   impl_->input().fromMemory(data, size, impl_->chunkBytes());
   return impl_->read();
 }
+
+void RibReader::startFile(FILE *file) {
+  impl_->input().fromFile(file, impl_->chunkBytes());
+  impl_->start();
+}
+
+void RibReader::startMemory(const void *data, size_t size) {
+  impl_->input().fromMemory(data, size, impl_->chunkBytes());
+  impl_->start();
+}
+
+bool RibReader::readNext() { return impl_->readNext(); }
 
 } // namespace rib

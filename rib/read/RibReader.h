@@ -112,6 +112,14 @@ public:
   bool readFile(FILE *file);
   bool readMemory(const void *data, size_t size);
 
+  // The same input read on demand, for a caller that takes requests one at a time: start it,
+  // then each readNext() reads on until the handler has been called (a request or a structure
+  // comment; problems do not count) and returns false once the input has been read to its end,
+  // after the handler's last calls. Stopping early leaves nothing behind but the buffers.
+  void startFile(FILE *file);
+  void startMemory(const void *data, size_t size);
+  bool readNext();
+
   class Impl;
 
 private:
