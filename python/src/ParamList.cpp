@@ -49,8 +49,7 @@ void ParamList::load(Context &context, const char *request, PyObject *dict, PyOb
     PyObject *item = PyList_GET_ITEM(items_.ptr(), i);
     add(context, request, PyTuple_GET_ITEM(item, 0), PyTuple_GET_ITEM(item, 1));
   }
-  for (size_t i = 0; i < named; ++i)
-    add(context, request, PyTuple_GET_ITEM(names, i), values[i]);
+  for (size_t i = 0; i < named; ++i) add(context, request, PyTuple_GET_ITEM(names, i), values[i]);
 }
 
 void ParamList::add(Context &context, const char *request, PyObject *token, PyObject *value) {

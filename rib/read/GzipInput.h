@@ -46,7 +46,7 @@ private:
   bool sourceEnded_ = false;
   bool memberEnded_ = false;
   bool done_ = false;
-  bool afterMember_ = false;  // a member ended and the next has produced nothing yet
+  bool afterMember_ = false; // a member ended and the next has produced nothing yet
   bool trailing_ = false;
   const char *problem_ = nullptr;
   char message_[160] = "";

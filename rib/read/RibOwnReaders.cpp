@@ -152,7 +152,8 @@ void readErrorHandler(RequestRead &read) {
   // A renderer's own handler ("printonce"): the renderer knows it, so it goes on as read.
   const std::string shown = shownText(name);
   read.state().noteOnce("handler " + shown, read.request().where,
-                        "ErrorHandler: handler \"" + shown + "\" is not a standard one; passed on as read");
+                        "ErrorHandler: handler \"" + shown +
+                            "\" is not a standard one; passed on as read");
   read.state().passOn(read.request());
 }
 

@@ -190,8 +190,7 @@ private:
   }
   bool checkCount(size_t expected);
   void noteBracketed(const RibArg &arg);
-  const ParamDecl *declareFromValue(size_t at, const char *bare, const RibArg &value,
-                                   char *&token);
+  const ParamDecl *declareFromValue(size_t at, const char *bare, const RibArg &value, char *&token);
   bool vfail(RibPosition where, const char *format, va_list arguments);
   char *keepText(const std::string_view &text, size_t index);
   const RibArg *nextArg(const char *expected);

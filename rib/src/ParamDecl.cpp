@@ -250,9 +250,7 @@ const ParamDecl *Declarations::lookup(const char *token) {
   return findOwn(token);
 }
 
-int paramDataSize(const ParamDecl &decl) {
-  return decl.arraySize * paramTypeInfo(decl.type).bytes;
-}
+int paramDataSize(const ParamDecl &decl) { return decl.arraySize * paramTypeInfo(decl.type).bytes; }
 
 int declarationText(const ParamDecl &decl, char *out, size_t capacity) {
   const char *className = paramClassName(decl.paramClass);

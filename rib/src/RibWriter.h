@@ -39,7 +39,7 @@ public:
   /// The context's own declarations: the standard ones, then what its Declare requests and
   /// inline declarations add. Nothing another context or a reading does changes them.
   Declarations declarations;
-  bool echoDeclares; // Declare writes its RIB line (always, today)
+  bool echoDeclares;  // Declare writes its RIB line (set when the context is made)
   RibEncoder encoder; // the stream, the binary flag, the precision and the request buffer
 
   /// Opens the target (null: standard output; "rendrib", "rgl", "prman" or "|cmd": a pipe;

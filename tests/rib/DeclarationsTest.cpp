@@ -64,8 +64,7 @@ TEST(Declarations, GrammarOfClassTypeAndSize) {
 
 TEST(Declarations, SizesBeyondSixteenBitsAreRefused) {
   Declarations table;
-  std::string err =
-      stderrOf([&] { table.declare("hugeArray", "float[40000]"); });
+  std::string err = stderrOf([&] { table.declare("hugeArray", "float[40000]"); });
   EXPECT_EQ(err, "zizurezar error: array size out of range in the declaration of \"hugeArray\"\n");
   EXPECT_EQ(table.lookup("hugeArray")->type, kTypeUnknown);
   table.declare("largestArray", "float[32767]");
@@ -199,10 +198,11 @@ TEST(Declarations, EachContextAndEachReadingDeclaresForItself) {
   delete b;
   delete c;
   const std::string header = ribtest::kHeader;
-  EXPECT_EQ(readFile(first), header + "Declare \"Kd\" \"uniform color\"\n"
-                                      "Declare \"Kx\" \"varying float\"\n"
-                                      "Surface \"plastic\" \"Kd\" [0.25 0.5 1]\n"
-                                      "Polygon \"P\" [0 0 0 1 0 0 1 1 0 0 1 0] \"Kx\" [1 2 3 4]\n\n");
+  EXPECT_EQ(readFile(first), header +
+                                 "Declare \"Kd\" \"uniform color\"\n"
+                                 "Declare \"Kx\" \"varying float\"\n"
+                                 "Surface \"plastic\" \"Kd\" [0.25 0.5 1]\n"
+                                 "Polygon \"P\" [0 0 0 1 0 0 1 1 0 0 1 0] \"Kx\" [1 2 3 4]\n\n");
   EXPECT_EQ(readFile(second), header + "Surface \"plastic\" \"Kd\" [0.25]\n"
                                        "Surface \"plastic\" \"Kd\" [0.25]\n\n");
   EXPECT_EQ(readFile(third), header + "Surface \"s\" \"constant float[3] Kx\" [1 2.5 3]\n"

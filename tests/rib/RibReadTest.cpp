@@ -189,8 +189,8 @@ TEST(RibRead, AnExceptionFromAFilterReachesTheCallerAndLeavesNothingBehind) {
   // Each thrown input's "Kd" is declared back at once; the basis stays as the writer was given it.
   const std::string thrown = "WorldBegin\nDeclare \"Kd\" \"color\"\nBasis \"b-spline\" 1 "
                              "\"b-spline\" 1\nAttributeBegin\nDeclare \"Kd\" \"uniform float\"\n";
-  EXPECT_EQ(slurp(path), "##RenderMan RIB-Structure 1.0\nversion 3.03\n" + thrown + clean +
-                             thrown + clean + "\n");
+  EXPECT_EQ(slurp(path), "##RenderMan RIB-Structure 1.0\nversion 3.03\n" + thrown + clean + thrown +
+                             clean + "\n");
   std::remove(path.c_str());
   std::remove(throwing.c_str());
 }
@@ -227,10 +227,12 @@ TEST(RibRead, AContextNeverReadsPastTheValuesAReadingGaveIt) {
   const std::string name = scratch("child_input");
   EXPECT_EQ(run.status, 2);
   EXPECT_EQ(run.said,
-            name + ":2: RiPatchMesh would read past the values it was given; the request is left "
-                   "out\n" +
-                name + ":3: RiPointsPolygons would read past the values it was given in "
-                       "nvertices; the request is left out\n");
+            name +
+                ":2: RiPatchMesh would read past the values it was given; the request is left "
+                "out\n" +
+                name +
+                ":3: RiPointsPolygons would read past the values it was given in "
+                "nvertices; the request is left out\n");
   EXPECT_EQ(slurp(written), "##RenderMan RIB-Structure 1.0\nversion 3.03\nBasis \"b-spline\" 1 "
                             "\"b-spline\" 1\nSphere 1 -1 1 360\n\n");
   std::remove(written.c_str());

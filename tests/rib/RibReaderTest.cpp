@@ -140,11 +140,10 @@ TEST(RibReader, BrokenInputsGiveOneErrorAndReadingGoesOn) {
        false},
       {"Sphere \xA4\x3F\x80", "E 1:7 binary value truncated at byte 7", false},
       // A request's name defined in the binary form has the limit of an ASCII one.
-      {std::string("\xCC\x00\xA2\x10\x00\x01", 6) + std::string(0x100001, 'a') +
-           "\nWorldEnd\n",
+      {std::string("\xCC\x00\xA2\x10\x00\x01", 6) + std::string(0x100001, 'a') + "\nWorldEnd\n",
        "E 1:0 binary request definition at byte 0: name longer than 1048576 bytes"},
-      {"WorldBegin\nFrameBegi", "E 2:11 the input ends in the middle of a request name ('FrameBegi')",
-       false},
+      {"WorldBegin\nFrameBegi",
+       "E 2:11 the input ends in the middle of a request name ('FrameBegi')", false},
   };
   for (const Case &c : cases) {
     SCOPED_TRACE(c.input);
