@@ -20,7 +20,9 @@ def library_version():
 
 
 class BuildWithCMake(build_ext):
-    """The one extension, rib, is the CMake target rib_python."""
+    """The one extension, rib, is the CMake target rib_python. It is installed as the package
+    rib/ whose __init__ is the extension itself, so that its stubs and py.typed lie inside it
+    as type checkers expect (rib/__init__.pyi, rib/py.typed), as the Debian package has it."""
 
     def build_extension(self, ext):
         build = os.path.abspath(os.path.join(self.build_temp, "cmake"))
@@ -34,11 +36,13 @@ class BuildWithCMake(build_ext):
             sys.exit("CMake left the module rib out: it needs pybind11-dev, python3-dev and "
                      "python3-numpy for " + sys.executable)
         module = self.get_ext_fullpath(ext.name)
-        os.makedirs(os.path.dirname(module), exist_ok=True)
+        package = os.path.dirname(module)
+        os.makedirs(package, exist_ok=True)
         shutil.copyfile(built[0], module)
-        for typing in ("rib.pyi", "py.typed"):
-            shutil.copyfile(os.path.join(build, "python", typing),
-                            os.path.join(os.path.dirname(module), typing))
+        shutil.copyfile(os.path.join(build, "python", "rib.pyi"),
+                        os.path.join(package, "__init__.pyi"))
+        shutil.copyfile(os.path.join(build, "python", "py.typed"),
+                        os.path.join(package, "py.typed"))
 
 
 # Beside CMake's own build folders, not in them.
@@ -49,7 +53,7 @@ setup(
     version=library_version(),
     packages=[],
     py_modules=[],
-    ext_modules=[Extension("rib", sources=[])],
+    ext_modules=[Extension("rib.__init__", sources=[])],
     cmdclass={"build_ext": BuildWithCMake},
     options={"build": {"build_base": BUILD_BASE}, "egg_info": {"egg_base": BUILD_BASE}},
 )

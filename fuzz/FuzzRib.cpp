@@ -33,12 +33,26 @@ std::string scratchPath() {
 // The context writes its file write-only; this descriptor reads it back.
 int gReadBack = -1;
 
+// The context every input writes with, made once; its scratch file is read back.
+rib::RibWriter &scratchContext() {
+  static rib::RibWriter *rib = [] {
+    std::string path = scratchPath();
+    auto *writer = new rib::RibWriter(path.c_str());
+    gReadBack = open(path.c_str(), O_RDONLY);
+    if (gReadBack < 0) fail("cannot read the scratch file back");
+    std::remove(path.c_str()); // the open descriptors keep the file; nothing is left behind
+    return writer;
+  }();
+  return *rib;
+}
+
 // What reading back found: syntax errors apart from the dispatch's problems.
 class ReadBack : public RibHandler, public RibProblemSink {
 public:
   explicit ReadBack(rib::RibWriter &context) : dispatch(context, *this) {
     dispatch.setBasisSteps(context.uStep, context.vStep);
-    dispatch.acceptEarlierDeclarations(true);
+    // What the program declared on the context that wrote the text, read as the text's own.
+    dispatch.takeDeclarations(scratchContext().declarations);
   }
   void request(const RibRequest &request) override { dispatch.request(request); }
   void structure(std::string_view text, RibPosition where) override {
@@ -72,7 +86,7 @@ rib::RibWriter &readBackContext() {
 
 bool hasVertexPositions(const std::vector<RtToken> &tokens) {
   for (RtToken token : tokens) {
-    const ParamDecl *decl = lookupParam(token);
+    const ParamDecl *decl = declarationOf(token);
     if (decl && decl->paramClass == kClassVertex &&
         (std::strcmp(decl->name, "P") == 0 || std::strcmp(decl->name, "Pw") == 0 ||
          std::strcmp(decl->name, "Pz") == 0))
@@ -83,7 +97,13 @@ bool hasVertexPositions(const std::vector<RtToken> &tokens) {
 
 void checkReadsBack(const std::string &written, bool wellFormed) {
   const bool quiet = RiLastError == 0;
-  ReadBack back(readBackContext());
+  rib::RibWriter &readBack = readBackContext();
+  for (const ParamDecl *decl : scratchContext().declarations.declaredNames()) {
+    char text[64];
+    declarationText(*decl, text, sizeof text);
+    readBack.declarations.declare(decl->name, text);
+  }
+  ReadBack back(readBack);
   RibReader(back).readMemory(written.data(), written.size());
   back.dispatch.endInput();
   const std::string &found = !back.syntax.empty() ? back.syntax : back.problems;
@@ -101,16 +121,13 @@ void checkReadsBack(const std::string &written, bool wellFormed) {
                            : "what the library wrote does not read back");
 }
 
+const ParamDecl *declarationOf(const char *token) {
+  return scratchContext().declarations.lookup(token);
+}
+
 rib::RibWriter &freshContext(bool binary) {
-  static rib::RibWriter *rib = [] {
-    readBackContext();
-    std::string path = scratchPath();
-    auto *writer = new rib::RibWriter(path.c_str());
-    gReadBack = open(path.c_str(), O_RDONLY);
-    if (gReadBack < 0) fail("cannot read the scratch file back");
-    std::remove(path.c_str()); // the open descriptors keep the file; nothing is left behind
-    return writer;
-  }();
+  readBackContext();
+  rib::RibWriter *rib = &scratchContext();
   FILE *stream = rib->encoder.stream();
   std::fflush(stream);
   if (ftruncate(fileno(stream), 0) != 0) fail("cannot empty the scratch file");
@@ -251,7 +268,7 @@ void fillInts(FuzzedDataProvider &data, ExactArray<RtInt> &values, RtInt min, Rt
 ParamValues valuesFor(FuzzedDataProvider &data, TextStore &texts, const char *token,
                       long long elements) {
   ParamValues values;
-  const ParamDecl *decl = token ? lookupParam(token) : nullptr;
+  const ParamDecl *decl = token ? declarationOf(token) : nullptr;
   if (!decl) return values;
   const ParamTypeInfo &type = paramTypeInfo(decl->type);
   long long count = elements * decl->arraySize * type.components;

@@ -26,6 +26,8 @@ namespace fuzzrib {
 /// The process's context, writing to a scratch file that is emptied now; `binary` selects the
 /// float encoding for this input. RiLastError starts again from 0.
 rib::RibWriter &freshContext(bool binary);
+/// A token's declaration in that context (declarations are a context's own).
+const rib::ParamDecl *declarationOf(const char *token);
 /// Everything the context wrote since freshContext.
 std::string written(rib::RibWriter &rib);
 

@@ -58,10 +58,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *bytes, size_t size) {
   for (int i = 0; i < extra; ++i) tokens.push_back(texts.keep(textFrom(data)));
   for (char *token : tokens) {
     if (token[0] == '\0' || data.ConsumeBool()) continue;
-    (void)lookupParam(token);
-    (void)paramDataSize(token);
-    const ParamDecl *decl = lookupParam(token);
+    const ParamDecl *decl = fuzzrib::declarationOf(token);
     if (decl) {
+      (void)paramDataSize(*decl);
       char text[64];
       const int length = declarationText(*decl, text, sizeof text);
       if (length < 0) fuzzrib::fail("declarationText returned a negative length");
@@ -88,7 +87,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *bytes, size_t size) {
   listValues.clear();
   for (char *token : tokens) {
     // Points: vertex and varying parameters carry npoints elements, uniform and constant one.
-    const ParamDecl *decl = lookupParam(token);
+    const ParamDecl *decl = fuzzrib::declarationOf(token);
     const bool perPoint =
         decl && (decl->paramClass == kClassVertex || decl->paramClass == kClassVarying);
     fuzzrib::ParamValues values = fuzzrib::valuesFor(data, texts, token, perPoint ? npoints : 1);

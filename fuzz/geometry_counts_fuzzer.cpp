@@ -33,7 +33,7 @@ struct PrimParams {
     const int n = data.ConsumeIntegralInRange(0, 5);
     for (int i = 0; i < n; ++i) {
       RtToken token = texts.keep(kParamTokens[data.ConsumeIntegralInRange(0, 4)]);
-      const ParamDecl *decl = lookupParam(token);
+      const ParamDecl *decl = fuzzrib::declarationOf(token);
       long long elements = 1;
       if (decl->paramClass == kClassVertex)
         elements = counts.vertex;

@@ -115,7 +115,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *bytes, size_t size) {
   std::vector<fuzzrib::ParamValues> held;
   for (int i = 0; i < n; ++i) {
     RtToken token = tokenFrom(data, texts);
-    const ParamDecl *decl = lookupParam(token);
+    const ParamDecl *decl = fuzzrib::declarationOf(token);
     long long elements = 1;
     if (decl && (request == Request::Polygon || request == Request::Points)) {
       if (decl->paramClass == kClassVertex || decl->paramClass == kClassVarying)

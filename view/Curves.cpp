@@ -35,8 +35,7 @@ void sampleVar(const PrimVar &var, const CurvePlace &at, double out[3]) {
   }
   case VarClass::Vertex:
     for (int k = 0; k < at.ncontrols; ++k)
-      for (int c = 0; c < n; ++c)
-        out[c] += at.weights[k] * var.at(at.controls[k])[c];
+      for (int c = 0; c < n; ++c) out[c] += at.weights[k] * var.at(at.controls[k])[c];
     break;
   case VarClass::Varying:
   case VarClass::FaceVarying:
@@ -80,17 +79,14 @@ void addRibbon(const std::vector<Sample> &samples, bool hasN, bool closedLoop,
   for (const Sample &s : samples) {
     const Vec3 facing = hasN ? normalized(s.n) : view.towardEye(s.p);
     Vec3 side = normalized(cross(s.tangent, facing));
-    if (length(side) == 0)
-      side = length(s.tangent) > 0 ? anyPerpendicular(s.tangent) : lastSide;
+    if (length(side) == 0) side = length(s.tangent) > 0 ? anyPerpendicular(s.tangent) : lastSide;
     lastSide = side;
     const double half = 0.5 * std::max(s.width, view.pixelSize(s.p));
     mesh.addVertex(s.p - side * half);
     mesh.addVertex(s.p + side * half);
     mesh.normals.insert(mesh.normals.end(), {facing, facing});
-    if (vars.Cs.given())
-      mesh.colors.insert(mesh.colors.end(), {s.cs, s.cs});
-    if (vars.Os.given())
-      mesh.opacities.insert(mesh.opacities.end(), {s.os, s.os});
+    if (vars.Cs.given()) mesh.colors.insert(mesh.colors.end(), {s.cs, s.cs});
+    if (vars.Os.given()) mesh.opacities.insert(mesh.opacities.end(), {s.os, s.os});
   }
   const uint32_t n = static_cast<uint32_t>(samples.size());
   const uint32_t quads = closedLoop ? n : n - 1;
@@ -106,42 +102,41 @@ void addRibbon(const std::vector<Sample> &samples, bool hasN, bool closedLoop,
 // stay one entry per vertex when this primitive adds to a mesh that had none.
 void padArrays(const PrimVars &vars, Mesh &mesh) {
   mesh.normals.resize(mesh.positions.size());
-  if (vars.Cs.given())
-    mesh.colors.resize(mesh.positions.size());
-  if (vars.Os.given())
-    mesh.opacities.resize(mesh.positions.size());
+  if (vars.Cs.given()) mesh.colors.resize(mesh.positions.size());
+  if (vars.Os.given()) mesh.opacities.resize(mesh.positions.size());
 }
 
 } // namespace
 
 bool tessellateCurves(const CurvesArgs &args, const PrimVars &vars, const ViewSpace &view,
                       Mesh &mesh) {
-  if (!vars.P.given() || args.ncurves < 0 || (args.ncurves > 0 && !args.nvertices))
-    return false;
+  if (!vars.P.given() || args.ncurves < 0 || (args.ncurves > 0 && !args.nvertices)) return false;
   const int step = args.cubic ? args.step : 1;
   const int order = args.cubic ? 4 : 2;
-  if (step < 1)
-    return false;
+  if (step < 1) return false;
 
-  // Check every curve first, so that a bad one leaves nothing half made.
+  // Check every curve first, so that a bad one leaves nothing half made. Points past the last
+  // whole segment are left over, as the counts of the variables have it.
+  const auto segmentsOf = [&](int nv) {
+    return args.periodic ? nv / step : nv < order ? 0 : (nv - order) / step + 1;
+  };
   long totalSegments = 0;
   for (int c = 0; c < args.ncurves; ++c) {
-    const int nv = args.nvertices[c];
-    if (args.periodic ? (nv < 2 || nv % step != 0)
-                      : (nv < order || (nv - order) % step != 0))
-      return false;
-    totalSegments += args.periodic ? nv / step : (nv - order) / step + 1;
+    if (segmentsOf(args.nvertices[c]) < 1) return false;
+    totalSegments += segmentsOf(args.nvertices[c]);
   }
-  const int cap = static_cast<int>(std::clamp<long>(
-      static_cast<long>(view.maxTriangles / 2) / std::max(totalSegments, 1L), 1, kMaxStepsPerSegment));
+  const int cap = static_cast<int>(
+      std::clamp<long>(static_cast<long>(view.maxTriangles / 2) / std::max(totalSegments, 1L), 1,
+                       kMaxStepsPerSegment));
 
   padArrays(vars, mesh);
   const bool hasN = vars.N.given();
+  mesh.facesEye = !hasN;
   int vertexBase = 0, varyingBase = 0;
   std::vector<Sample> samples;
   for (int c = 0; c < args.ncurves; ++c) {
     const int nv = args.nvertices[c];
-    const int nsegs = args.periodic ? nv / step : (nv - order) / step + 1;
+    const int nsegs = segmentsOf(nv);
     const int nvarying = args.periodic ? nsegs : nsegs + 1;
     samples.clear();
     for (int s = 0; s < nsegs; ++s) {
@@ -167,7 +162,7 @@ bool tessellateCurves(const CurvesArgs &args, const PrimVars &vars, const ViewSp
           bend = std::max(bend, length(d2));
         }
         for (const Vec3 &p : control)
-          tolerance = std::min(tolerance, view.tolerance(p));
+          if (!view.behindEye(p)) tolerance = std::min(tolerance, view.tolerance(p));
         steps = stepsForTolerance(bend, tolerance, cap);
       }
       const bool lastSegment = s == nsegs - 1;
@@ -192,16 +187,14 @@ bool tessellateCurves(const CurvesArgs &args, const PrimVars &vars, const ViewSp
           sample.width = sampleVec(vars.width, at).x;
         else if (vars.constantwidth.given())
           sample.width = vars.constantwidth.values[0];
-        if (hasN)
-          sample.n = sampleVec(vars.N, at);
-        if (vars.Cs.given())
-          sample.cs = sampleColor(vars.Cs, at);
-        if (vars.Os.given())
-          sample.os = sampleColor(vars.Os, at);
+        if (hasN) sample.n = sampleVec(vars.N, at);
+        if (vars.Cs.given()) sample.cs = sampleColor(vars.Cs, at);
+        if (vars.Os.given()) sample.os = sampleColor(vars.Os, at);
         // A linear curve bends at its vertices: there the ribbon runs across both segments.
         if (!args.cubic && i == 0 && (s > 0 || args.periodic))
-          sample.tangent = normalized(sample.tangent) +
-                           normalized(control[0] - vecAt(vars.P, vertexBase + (s * step + nv - 1) % nv));
+          sample.tangent =
+              normalized(sample.tangent) +
+              normalized(control[0] - vecAt(vars.P, vertexBase + (s * step + nv - 1) % nv));
         samples.push_back(sample);
       }
     }
@@ -213,18 +206,19 @@ bool tessellateCurves(const CurvesArgs &args, const PrimVars &vars, const ViewSp
 }
 
 bool tessellatePoints(int npoints, const PrimVars &vars, const ViewSpace &view, Mesh &mesh) {
-  if (!vars.P.given() || npoints < 0)
-    return false;
+  if (!vars.P.given() || npoints < 0) return false;
   padArrays(vars, mesh);
+  mesh.facesEye = true;
   // Fewer sides for many points, so that the whole stays within the budget.
-  const int maxSides = static_cast<int>(
-      std::clamp<size_t>(view.maxTriangles / std::max<size_t>(npoints, 1), 3, 48));
+  const int maxSides =
+      static_cast<int>(std::clamp<size_t>(view.maxTriangles / std::max<size_t>(npoints, 1), 3, 48));
   auto element = [](const PrimVar &var, int i) {
     return var.storage == VarClass::Constant || var.storage == VarClass::Uniform ? 0 : i;
   };
   size_t triangles = 0;
   for (int i = 0; i < npoints && triangles + maxSides <= view.maxTriangles; ++i) {
     const Vec3 c = vecAt(vars.P, i);
+    if (view.behindEye(c)) continue;
     double width = 1;
     if (vars.width.given())
       width = vars.width.at(element(vars.width, i))[0];
@@ -233,16 +227,21 @@ bool tessellatePoints(int npoints, const PrimVars &vars, const ViewSpace &view, 
     const double pixel = view.pixelSize(c);
     const double radius = 0.5 * std::max(width, pixel);
     // Sides whose chords stay within half a pixel of the circle.
-    const double ratio = 1 - 0.5 * view.tolerance(c) / radius;
-    int sides = ratio > -1 ? static_cast<int>(std::ceil(kPi / std::acos(ratio))) : 3;
-    sides = std::clamp(sides, std::min(6, maxSides), maxSides);
+    const double ratio = 1 - view.tolerance(c) / radius;
+    const double wanted = ratio >= 1   ? maxSides
+                          : ratio > -1 ? std::ceil(kPi / std::acos(ratio))
+                                       : 3;
+    const int sides = static_cast<int>(std::clamp(
+        wanted, static_cast<double>(std::min(6, maxSides)), static_cast<double>(maxSides)));
 
+    // Corners just outside the circle and chords' middles just inside, by the same amount.
+    const double rim = 2 * radius / (1 + std::cos(kPi / sides));
     const Vec3 eye = view.towardEye(c);
     const Vec3 e1 = anyPerpendicular(eye), e2 = cross(eye, e1);
     const uint32_t centre = mesh.addVertex(c);
     for (int k = 0; k < sides; ++k) {
       const double a = 2 * kPi * k / sides;
-      mesh.addVertex(c + e1 * (radius * std::cos(a)) + e2 * (radius * std::sin(a)));
+      mesh.addVertex(c + e1 * (rim * std::cos(a)) + e2 * (rim * std::sin(a)));
       mesh.addTriangle(centre, centre + 1 + k, centre + 1 + (k + 1) % sides);
     }
     triangles += static_cast<size_t>(sides);

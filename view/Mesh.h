@@ -56,6 +56,9 @@ struct Mesh {
   /// Without normals: each triangle is shaded by its own normal (polygons are flat) rather than
   /// by normals averaged around shared vertices (surfaces are smooth).
   bool flat = false;
+  /// Made to face the eye (ribbons, discs): drawn whatever Sides and Orientation say, as they
+  /// have no back to turn away.
+  bool facesEye = false;
 
   uint32_t addVertex(Vec3 p) {
     positions.push_back(p);

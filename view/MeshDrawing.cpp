@@ -94,7 +94,7 @@ void drawMesh(const Mesh &mesh, const DrawState &state, Picture &picture, DepthE
     if (a >= count || b >= count || c >= count) continue;
     if (sides[a] & sides[b] & sides[c]) continue; // wholly outside the view
     const Vec3 face = cross(p[b] - p[a], p[c] - p[a]);
-    if (state.sides == 1) {
+    if (state.sides == 1 && !mesh.facesEye) {
       const Vec3 toEye = state.perspective ? Vec3{} - p[a] : Vec3{0, 0, -1};
       if (dot(face * sign, toEye) <= 0) continue;
     }

@@ -16,11 +16,9 @@ constexpr int kMaxStepsPerTrimmedSpan = 256;
 constexpr int kTrimStepsPerSpan = 32;
 
 bool knotsValid(int n, int order, const RtFloat *knots) {
-  if (order < 1 || order > kMaxOrder || n < order || !knots)
-    return false;
+  if (order < 1 || order > kMaxOrder || n < order || !knots) return false;
   for (int i = 0; i + 1 < n + order; ++i)
-    if (!(knots[i] <= knots[i + 1]))
-      return false;
+    if (!(knots[i] <= knots[i + 1])) return false;
   return knots[order - 1] < knots[n];
 }
 
@@ -68,13 +66,11 @@ std::vector<double> parameterSteps(int n, int order, const RtFloat *knots, doubl
   std::vector<double> steps{lo};
   for (int span = order - 1; span < n; ++span) {
     const double a = std::max<double>(knots[span], lo), b = std::min<double>(knots[span + 1], hi);
-    if (!(b > a))
-      continue;
+    if (!(b > a)) continue;
     const double bend = bendAt(a, b) * (b - a) * (b - a);
-    const int count = std::max(stepsForTolerance(bend, tolerance, cap),
-                               std::min(cap, static_cast<int>(std::ceil((b - a) / maxStep))));
-    for (int k = 1; k <= count; ++k)
-      steps.push_back(a + (b - a) * k / count);
+    const double fine = std::clamp(std::ceil((b - a) / maxStep), 1.0, static_cast<double>(cap));
+    const int count = std::max(stepsForTolerance(bend, tolerance, cap), static_cast<int>(fine));
+    for (int k = 1; k <= count; ++k) steps.push_back(a + (b - a) * k / count);
   }
   return steps;
 }
@@ -91,8 +87,7 @@ struct Trim {
       for (size_t i = 0, j = loop.size() - 1; i < loop.size(); j = i++) {
         const auto [ui, vi] = loop[i];
         const auto [uj, vj] = loop[j];
-        if ((vi > v) != (vj > v) && u < ui + (v - vi) * (uj - ui) / (vj - vi))
-          inside = !inside;
+        if ((vi > v) != (vj > v) && u < ui + (v - vi) * (uj - ui) / (vj - vi)) inside = !inside;
       }
     return inside != cutInside;
   }
@@ -125,18 +120,18 @@ bool flattenTrims(const TrimCurves &trims, Trim &out) {
           v += basis[i] * trims.v[point + first + i];
           w += basis[i] * trims.w[point + first + i];
         }
-        if (w != 0)
-          loop.emplace_back(u / w, v / w);
+        if (w != 0) loop.emplace_back(u / w, v / w);
       }
       knot += n + order;
       point += n;
     }
-    if (loop.size() < 3)
-      continue;
+    if (loop.size() < 3) continue;
     double ulo = 1e300, uhi = -1e300, vlo = 1e300, vhi = -1e300;
     for (const auto &[u, v] : loop) {
-      ulo = std::min(ulo, u), uhi = std::max(uhi, u), vlo = std::min(vlo, v), vhi = std::max(vhi, v);
+      ulo = std::min(ulo, u), uhi = std::max(uhi, u), vlo = std::min(vlo, v),
+      vhi = std::max(vhi, v);
     }
+    if (!(uhi > ulo && vhi > vlo)) continue; // a loop that encloses nothing cuts nothing
     out.smallest = std::min(out.smallest, std::min(uhi - ulo, vhi - vlo));
     out.loops.push_back(std::move(loop));
   }
@@ -180,10 +175,8 @@ struct Builder {
   Vec3 look(const PrimVar &var, const Surface::Point &s, double u, double v) const {
     const NuPatchArgs &a = surface.args;
     switch (var.storage) {
-    case VarClass::Constant:
-      return vecAt(var, 0);
-    case VarClass::Uniform:
-      return vecAt(var, s.vspan * (a.nu - a.uorder + 1) + s.uspan);
+    case VarClass::Constant: return vecAt(var, 0);
+    case VarClass::Uniform: return vecAt(var, s.vspan * (a.nu - a.uorder + 1) + s.uspan);
     case VarClass::Vertex: {
       Vec3 sum;
       for (int j = 0; j < a.vorder; ++j)
@@ -211,8 +204,7 @@ struct Builder {
   uint32_t cut(uint32_t a, uint32_t b) {
     const auto key = std::make_pair(a, b);
     const auto found = cuts.find(key);
-    if (found != cuts.end())
-      return found->second;
+    if (found != cuts.end()) return found->second;
     auto [ua, va] = uv[a];
     auto [ub, vb] = uv[b];
     for (int k = 0; k < 20; ++k) {
@@ -230,19 +222,16 @@ struct Builder {
   void triangle(uint32_t a, uint32_t b, uint32_t c, const std::vector<char> &kept, uint32_t first) {
     const uint32_t t[3] = {a, b, c};
     int nkept = 0;
-    for (uint32_t v : t)
-      nkept += kept[v - first];
+    for (uint32_t v : t) nkept += kept[v - first];
     if (nkept == 3) {
       mesh.addTriangle(a, b, c);
       return;
     }
-    if (nkept == 0)
-      return;
+    if (nkept == 0) return;
     // Rotate so that t[0] is the odd one out, keeping the winding.
     int odd = 0;
     for (int k = 0; k < 3; ++k)
-      if ((kept[t[k] - first] != 0) == (nkept == 1))
-        odd = k;
+      if ((kept[t[k] - first] != 0) == (nkept == 1)) odd = k;
     const uint32_t p = t[odd], q = t[(odd + 1) % 3], r = t[(odd + 2) % 3];
     if (nkept == 1) {
       mesh.addTriangle(p, cut(p, q), cut(p, r));
@@ -258,46 +247,38 @@ struct Builder {
 void dropUnused(Mesh &mesh, uint32_t first) {
   std::vector<uint32_t> remap(mesh.positions.size() - first, UINT32_MAX);
   for (uint32_t &index : mesh.triangles)
-    if (index >= first)
-      remap[index - first] = 0;
+    if (index >= first) remap[index - first] = 0;
   uint32_t next = first;
   for (uint32_t v = first; v < mesh.positions.size(); ++v) {
-    if (remap[v - first] == UINT32_MAX)
-      continue;
+    if (remap[v - first] == UINT32_MAX) continue;
     remap[v - first] = next;
     mesh.positions[next] = mesh.positions[v];
     mesh.normals[next] = mesh.normals[v];
-    if (!mesh.colors.empty())
-      mesh.colors[next] = mesh.colors[v];
-    if (!mesh.opacities.empty())
-      mesh.opacities[next] = mesh.opacities[v];
+    if (!mesh.colors.empty()) mesh.colors[next] = mesh.colors[v];
+    if (!mesh.opacities.empty()) mesh.opacities[next] = mesh.opacities[v];
     ++next;
   }
   for (uint32_t &index : mesh.triangles)
-    if (index >= first)
-      index = remap[index - first];
+    if (index >= first) index = remap[index - first];
   mesh.positions.resize(next);
   mesh.normals.resize(next);
-  if (!mesh.colors.empty())
-    mesh.colors.resize(next);
-  if (!mesh.opacities.empty())
-    mesh.opacities.resize(next);
+  if (!mesh.colors.empty()) mesh.colors.resize(next);
+  if (!mesh.opacities.empty()) mesh.opacities.resize(next);
 }
 
 } // namespace
 
 bool tessellateNuPatch(const NuPatchArgs &args, const PrimVars &vars, const TrimCurves *trims,
                        bool trimInside, const ViewSpace &view, Mesh &mesh) {
-  if (!knotsValid(args.nu, args.uorder, args.uknot) || !knotsValid(args.nv, args.vorder, args.vknot))
+  if (!knotsValid(args.nu, args.uorder, args.uknot) ||
+      !knotsValid(args.nv, args.vorder, args.vknot))
     return false;
   const PrimVar &points = vars.Pw.given() ? vars.Pw : vars.P;
-  if (!points.given() || (points.components != 3 && points.components != 4))
-    return false;
+  if (!points.given() || (points.components != 3 && points.components != 4)) return false;
 
   Trim trim;
   trim.cutInside = trimInside;
-  if (trims && !trims->empty() && !flattenTrims(*trims, trim))
-    return false;
+  if (trims && !trims->empty() && !flattenTrims(*trims, trim)) return false;
   const bool trimmed = !trim.loops.empty();
 
   NuPatchArgs range = args;
@@ -317,8 +298,8 @@ bool tessellateNuPatch(const NuPatchArgs &args, const PrimVars &vars, const Trim
     const double w = points.components == 4 ? q[3] : 1;
     surface.pw[4 * i] = q[0], surface.pw[4 * i + 1] = q[1], surface.pw[4 * i + 2] = q[2];
     surface.pw[4 * i + 3] = w;
-    if (w != 0)
-      tolerance = std::min(tolerance, view.tolerance(Vec3{q[0], q[1], q[2]} * (1 / w)));
+    const Vec3 at = Vec3{q[0], q[1], q[2]} * (1 / (w != 0 ? w : 1));
+    if (!view.behindEye(at)) tolerance = std::min(tolerance, view.tolerance(at));
   }
 
   // The bend across a span, from second differences of points along a few lines across it.
@@ -351,8 +332,9 @@ bool tessellateNuPatch(const NuPatchArgs &args, const PrimVars &vars, const Trim
     double speedU = 0, speedV = 0;
     for (int j = 0; j <= kProbe; ++j)
       for (int i = 0; i <= kProbe; ++i) {
-        const Surface::Point s = surface.evaluate(range.umin + (range.umax - range.umin) * i / kProbe,
-                                                  range.vmin + (range.vmax - range.vmin) * j / kProbe);
+        const Surface::Point s =
+            surface.evaluate(range.umin + (range.umax - range.umin) * i / kProbe,
+                             range.vmin + (range.vmax - range.vmin) * j / kProbe);
         speedU = std::max(speedU, length(s.du));
         speedV = std::max(speedV, length(s.dv));
       }
@@ -369,10 +351,8 @@ bool tessellateNuPatch(const NuPatchArgs &args, const PrimVars &vars, const Trim
                      cap, [&](double a, double b) { return bend(false, a, b); });
 
   mesh.normals.resize(mesh.positions.size());
-  if (vars.Cs.given())
-    mesh.colors.resize(mesh.positions.size());
-  if (vars.Os.given())
-    mesh.opacities.resize(mesh.positions.size());
+  if (vars.Cs.given()) mesh.colors.resize(mesh.positions.size());
+  if (vars.Os.given()) mesh.opacities.resize(mesh.positions.size());
   Builder builder{surface, vars, trimmed ? &trim : nullptr, mesh, {}, {}};
   const uint32_t first = static_cast<uint32_t>(mesh.positions.size());
   builder.uv.resize(first);
@@ -389,8 +369,7 @@ bool tessellateNuPatch(const NuPatchArgs &args, const PrimVars &vars, const Trim
       builder.triangle(a, a + 1, a + row + 1, kept, first);
       builder.triangle(a, a + row + 1, a + row, kept, first);
     }
-  if (trimmed)
-    dropUnused(mesh, first);
+  if (trimmed) dropUnused(mesh, first);
   return true;
 }
 

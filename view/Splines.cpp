@@ -17,8 +17,7 @@ void cubicWeights(const RtBasis basis, double t, double weights[4], double dweig
       dw += dpower[i] * basis[i][j];
     }
     weights[j] = w;
-    if (dweights)
-      dweights[j] = dw;
+    if (dweights) dweights[j] = dw;
   }
 }
 
@@ -28,8 +27,7 @@ int bsplineBasis(int order, int ncontrol, const float *knots, double t, double *
   const double lo = knots[order - 1], hi = knots[ncontrol];
   t = std::clamp(t, lo, hi);
   int span = order - 1;
-  while (span < ncontrol - 1 && t >= knots[span + 1])
-    ++span;
+  while (span < ncontrol - 1 && t >= knots[span + 1]) ++span;
   while (span > order - 1 && knots[span] >= knots[span + 1]) // empty span at the far end
     --span;
 
@@ -41,8 +39,7 @@ int bsplineBasis(int order, int ncontrol, const float *knots, double t, double *
   for (int j = 1; j < order; ++j) {
     left[j] = t - knots[span + 1 - j];
     right[j] = knots[span + j] - t;
-    if (j == order - 1)
-      std::copy(n, n + j, lower);
+    if (j == order - 1) std::copy(n, n + j, lower);
     double saved = 0;
     for (int r = 0; r < j; ++r) {
       const double denom = right[r + 1] + left[j - r];
@@ -62,13 +59,11 @@ int bsplineBasis(int order, int ncontrol, const float *knots, double t, double *
         const int i = first + r;
         if (r > 0) {
           const double den = knots[i + order - 1] - knots[i];
-          if (den != 0)
-            d += lower[r - 1] / den;
+          if (den != 0) d += lower[r - 1] / den;
         }
         if (r < order - 1) {
           const double den = knots[i + order] - knots[i + 1];
-          if (den != 0)
-            d -= lower[r] / den;
+          if (den != 0) d -= lower[r] / den;
         }
         d *= order - 1;
       }
@@ -79,8 +74,7 @@ int bsplineBasis(int order, int ncontrol, const float *knots, double t, double *
 }
 
 int stepsForTolerance(double secondDerivative, double tolerance, int cap) {
-  if (!(secondDerivative > 0) || !(tolerance > 0))
-    return 1;
+  if (!(secondDerivative > 0) || !(tolerance > 0)) return 1;
   const double steps = std::ceil(std::sqrt(secondDerivative / (8 * tolerance)));
   return static_cast<int>(std::clamp(steps, 1.0, static_cast<double>(std::max(cap, 1))));
 }
@@ -100,10 +94,10 @@ void smoothNormals(Mesh &mesh, uint32_t first) {
   std::fill(mesh.normals.begin() + static_cast<std::ptrdiff_t>(start), mesh.normals.end(), Vec3{});
   for (size_t t = 0; t + 2 < mesh.triangles.size(); t += 3) {
     const uint32_t a = mesh.triangles[t], b = mesh.triangles[t + 1], c = mesh.triangles[t + 2];
-    const Vec3 n = cross(mesh.positions[b] - mesh.positions[a], mesh.positions[c] - mesh.positions[a]);
+    const Vec3 n =
+        cross(mesh.positions[b] - mesh.positions[a], mesh.positions[c] - mesh.positions[a]);
     for (uint32_t v : {a, b, c})
-      if (v >= start)
-        mesh.normals[v] = mesh.normals[v] + n;
+      if (v >= start) mesh.normals[v] = mesh.normals[v] + n;
   }
   for (size_t v = start; v < mesh.normals.size(); ++v)
     mesh.normals[v] = normalized(mesh.normals[v]);

@@ -5,6 +5,8 @@
 #include <cstring>
 #include <map>
 #include <string>
+#include <unordered_map>
+#include <unordered_set>
 #include <utility>
 
 #include "SubdivisionRefiner.h"
@@ -27,12 +29,10 @@ bool readTopology(const SubdivisionMeshArgs &args, SubdivisionTopology &topology
   int largest = -1;
   for (int f = 0; f < args.nfaces; ++f) {
     const int n = args.nvertices[f];
-    if (n < 3)
-      return false;
+    if (n < 3) return false;
     for (int k = 0; k < n; ++k) {
       const int v = args.vertices[topology.faceVertices.size()];
-      if (v < 0)
-        return false;
+      if (v < 0) return false;
       largest = std::max(largest, v);
       topology.faceVertices.push_back(v);
     }
@@ -51,22 +51,19 @@ bool readTopology(const SubdivisionMeshArgs &args, SubdivisionTopology &topology
   const auto point = [&](int v) { return v >= 0 && v < topology.npoints; };
   for (int t = 0; t < args.ntags; ++t) {
     const int ni = args.nargs[2 * t], nf = args.nargs[2 * t + 1];
-    if (ni < 0 || nf < 0 || !args.tags[t])
-      return false;
+    if (ni < 0 || nf < 0 || !args.tags[t]) return false;
     const RtInt *in = args.intargs + ints;
     const RtFloat *fl = args.floatargs + floats;
     const std::string tag = args.tags[t];
     if (tag == "hole") {
       for (int k = 0; k < ni; ++k) {
-        if (in[k] < 0 || in[k] >= args.nfaces)
-          return false;
+        if (in[k] < 0 || in[k] >= args.nfaces) return false;
         topology.holes.push_back(in[k]);
       }
     } else if (tag == "crease") {
       // A chain of points; each link that is an edge of the mesh gets the sharpness.
       for (int k = 0; k < ni; ++k)
-        if (!point(in[k]))
-          return false;
+        if (!point(in[k])) return false;
       for (int k = 0; k + 1 < ni; ++k)
         if (edgeUses.count(edgeOf(in[k], in[k + 1]))) {
           topology.creaseEdges.insert(topology.creaseEdges.end(), {in[k], in[k + 1]});
@@ -74,8 +71,7 @@ bool readTopology(const SubdivisionMeshArgs &args, SubdivisionTopology &topology
         }
     } else if (tag == "corner") {
       for (int k = 0; k < ni; ++k) {
-        if (!point(in[k]))
-          return false;
+        if (!point(in[k])) return false;
         topology.corners.push_back(in[k]);
         topology.cornerSharpness.push_back(nf > k ? fl[k] : nf > 0 ? fl[0] : kInfinitelySharp);
       }
@@ -94,8 +90,7 @@ bool readTopology(const SubdivisionMeshArgs &args, SubdivisionTopology &topology
   if (!interpolateBoundary) {
     std::vector<bool> onBoundary(topology.npoints);
     for (const auto &[edge, uses] : edgeUses)
-      if (uses != 2)
-        onBoundary[edge.first] = onBoundary[edge.second] = true;
+      if (uses != 2) onBoundary[edge.first] = onBoundary[edge.second] = true;
     for (size_t f = 0, first = 0; f < topology.faceSizes.size(); first += topology.faceSizes[f++])
       for (int k = 0; k < topology.faceSizes[f]; ++k)
         if (onBoundary[topology.faceVertices[first + k]]) {
@@ -106,20 +101,36 @@ bool readTopology(const SubdivisionMeshArgs &args, SubdivisionTopology &topology
   return true;
 }
 
-// Each level halves the edges; an edge of length e left over a surface bent on about its own
-// scale strays about e^2 / (4 e_control) from it, which must stay within the tolerance.
+// How far the mesh bends: a point's distance from the mean of its neighbours is about e^2 k / 2
+// (e its edges' length, k the curvature). Each level halves the edges, and the chords between
+// refined points on the limit surface stray about (e / 2^L)^2 k / 8 from it: within the tolerance
+// when 4^L >= that distance / (4 tolerance) on a regular mesh; around points of few neighbours
+// the surface bends more than their distance says, hence a margin of two. A flat mesh needs one
+// level, a bent one more.
 int chooseLevel(const SubdivisionTopology &topology, const float *points, const ViewSpace &view) {
-  const auto at = [points](int v) { return Vec3{points[3 * v], points[3 * v + 1], points[3 * v + 2]}; };
-  double worst = 1;
+  const auto at = [points](int v) {
+    return Vec3{points[3 * v], points[3 * v + 1], points[3 * v + 2]};
+  };
+  std::vector<Vec3> sum(topology.npoints);
+  std::vector<int> count(topology.npoints);
   for (size_t f = 0, first = 0; f < topology.faceSizes.size(); first += topology.faceSizes[f++])
     for (int k = 0, n = topology.faceSizes[f]; k < n; ++k) {
-      const Vec3 a = at(topology.faceVertices[first + k]);
-      const Vec3 b = at(topology.faceVertices[first + (k + 1) % n]);
-      const double tolerance = std::min(view.tolerance(a), view.tolerance(b));
-      if (tolerance > 0)
-        worst = std::max(worst, length(b - a) / (4 * tolerance));
+      const int a = topology.faceVertices[first + k],
+                b = topology.faceVertices[first + (k + 1) % n];
+      sum[a] = sum[a] + at(b), ++count[a];
+      sum[b] = sum[b] + at(a), ++count[b];
     }
-  int level = std::max(1, static_cast<int>(std::ceil(std::log(worst) / std::log(4.0))));
+  double worst = 1;
+  for (int v = 0; v < topology.npoints; ++v) {
+    const Vec3 p = at(v);
+    if (count[v] == 0 || view.behindEye(p))
+      continue; // unused, or out of sight: no reason to refine further
+    const double tolerance = view.tolerance(p);
+    if (tolerance > 0)
+      worst = std::max(worst, length(sum[v] * (1.0 / count[v]) - p) / (2 * tolerance));
+  }
+  const double wanted = std::ceil(std::log(worst) / std::log(4.0));
+  int level = wanted < kMaxLevel ? std::max(1, static_cast<int>(wanted)) : kMaxLevel;
   // Two triangles per quad; the first level makes one quad per face corner.
   double triangles = 2.0 * static_cast<double>(topology.faceVertices.size());
   int cap = 1;
@@ -134,17 +145,49 @@ int chooseLevel(const SubdivisionTopology &topology, const float *points, const 
 const float *valueAt(const std::vector<float> &values, const SubdivisionChannel &channel, int quad,
                      int corner, int point) {
   switch (channel.storage) {
-  case VarClass::Constant:
-    return values.data();
+  case VarClass::Constant: return values.data();
   case VarClass::Vertex:
-  case VarClass::Varying:
-    return values.data() + point * channel.width;
-  case VarClass::FaceVarying:
-    return values.data() + (quad * 4 + corner) * channel.width;
-  case VarClass::Uniform:
-    return values.data() + quad * channel.width;
+  case VarClass::Varying: return values.data() + point * channel.width;
+  case VarClass::FaceVarying: return values.data() + (quad * 4 + corner) * channel.width;
+  case VarClass::Uniform: return values.data() + quad * channel.width;
   }
   return values.data();
+}
+
+// The smooth group of each quad corner (named by one corner of it): the corners at one point
+// whose quads meet across edges that are not sharp.
+std::vector<int> smoothGroups(const RefinedSurface &surface) {
+  const size_t ncorners = surface.quads.size();
+  std::vector<int> parent(ncorners);
+  for (size_t c = 0; c < ncorners; ++c) parent[c] = static_cast<int>(c);
+  const auto root = [&parent](int c) {
+    while (parent[c] != c) c = parent[c] = parent[parent[c]];
+    return c;
+  };
+  const auto key = [](int a, int b) {
+    return static_cast<uint64_t>(static_cast<uint32_t>(a)) << 32 | static_cast<uint32_t>(b);
+  };
+  std::unordered_set<uint64_t> sharp;
+  for (size_t e = 0; e + 1 < surface.sharpEdges.size(); e += 2) {
+    sharp.insert(key(surface.sharpEdges[e], surface.sharpEdges[e + 1]));
+    sharp.insert(key(surface.sharpEdges[e + 1], surface.sharpEdges[e]));
+  }
+  // Each edge seen from one of its points is used by the corners there of the two quads on it.
+  std::unordered_map<uint64_t, int> first;
+  for (size_t q = 0; q < ncorners; q += 4)
+    for (size_t k = 0; k < 4; ++k) {
+      const int p = surface.quads[q + k];
+      const int corner = static_cast<int>(q + k);
+      for (int other : {surface.quads[q + (k + 1) % 4], surface.quads[q + (k + 3) % 4]}) {
+        const uint64_t edge = key(p, other);
+        if (sharp.count(edge)) continue;
+        const auto [it, added] = first.emplace(edge, corner);
+        if (!added) parent[root(it->second)] = root(corner);
+      }
+    }
+  std::vector<int> group(ncorners);
+  for (size_t c = 0; c < ncorners; ++c) group[c] = root(static_cast<int>(c));
+  return group;
 }
 
 } // namespace
@@ -155,10 +198,8 @@ bool tessellateSubdivisionMesh(const SubdivisionMeshArgs &args, const PrimVars &
     return false;
   SubdivisionTopology topology;
   bool interpolateBoundary = false;
-  if (!readTopology(args, topology, interpolateBoundary))
-    return false;
-  if (topology.faceSizes.empty())
-    return true;
+  if (!readTopology(args, topology, interpolateBoundary)) return false;
+  if (topology.faceSizes.empty()) return true;
 
   // The looks carried through the refinement: N, Cs, Os, in that order, where given.
   const PrimVar *looks[3] = {&vars.N, &vars.Cs, &vars.Os};
@@ -177,32 +218,33 @@ bool tessellateSubdivisionMesh(const SubdivisionMeshArgs &args, const PrimVars &
                          channels, surface))
     return false;
 
-  // Shading normals from the refined surface itself where N is not given.
-  std::vector<Vec3> pointNormals(surface.points.size());
+  // Shading normals from the refined surface itself where N is not given: around each point, the
+  // quads that meet across edges still sharp at the last level are shaded apart, so that a
+  // crease looks as sharp as it is.
+  const std::vector<int> group = smoothGroups(surface);
+  std::vector<Vec3> groupNormals(surface.quads.size());
   if (!vars.N.given())
     for (size_t q = 0; q < surface.quads.size(); q += 4) {
       const int *c = &surface.quads[q];
       const Vec3 n = cross(surface.points[c[2]] - surface.points[c[0]],
                            surface.points[c[3]] - surface.points[c[1]]);
-      for (int k = 0; k < 4; ++k)
-        pointNormals[c[k]] = pointNormals[c[k]] + n;
+      for (size_t k = 0; k < 4; ++k) groupNormals[group[q + k]] = groupNormals[group[q + k]] + n;
     }
 
   mesh.normals.resize(mesh.positions.size());
-  if (vars.Cs.given())
-    mesh.colors.resize(mesh.positions.size());
-  if (vars.Os.given())
-    mesh.opacities.resize(mesh.positions.size());
-  std::vector<uint32_t> vertexOf(surface.points.size(), UINT32_MAX);
+  if (vars.Cs.given()) mesh.colors.resize(mesh.positions.size());
+  if (vars.Os.given()) mesh.opacities.resize(mesh.positions.size());
+  std::vector<uint32_t> vertexOf(surface.quads.size(), UINT32_MAX); // per group
   for (size_t q = 0; q < surface.quads.size() / 4; ++q) {
     uint32_t corner[4];
     for (int k = 0; k < 4; ++k) {
       const int p = surface.quads[q * 4 + k];
-      if (!split && vertexOf[p] != UINT32_MAX) {
-        corner[k] = vertexOf[p];
+      const int g = group[q * 4 + k];
+      if (!split && vertexOf[g] != UINT32_MAX) {
+        corner[k] = vertexOf[g];
         continue;
       }
-      corner[k] = vertexOf[p] = mesh.addVertex(surface.points[p]);
+      corner[k] = vertexOf[g] = mesh.addVertex(surface.points[p]);
       const auto look = [&](int which) {
         return valueAt(surface.channels[channelOf[which]], channels[channelOf[which]],
                        static_cast<int>(q), k, p);
@@ -211,7 +253,7 @@ bool tessellateSubdivisionMesh(const SubdivisionMeshArgs &args, const PrimVars &
         const float *n = look(0);
         mesh.normals.push_back(normalized({n[0], n[1], n[2]}));
       } else {
-        mesh.normals.push_back(normalized(pointNormals[p]));
+        mesh.normals.push_back(normalized(groupNormals[g]));
       }
       if (vars.Cs.given()) {
         const float *c = look(1);

@@ -16,12 +16,12 @@ namespace view {
 struct SubdivisionTopology {
   int npoints = 0;
   std::vector<int> faceSizes, faceVertices;
-  std::vector<int> creaseEdges;        // two control points per edge
-  std::vector<float> creaseSharpness;  // one per edge; 10 or more is infinitely sharp
-  std::vector<int> corners;            // control points
-  std::vector<float> cornerSharpness;  // one per corner
-  std::vector<int> holes;              // faces left out, their neighbours unchanged
-  bool boundaryCorners = true;         // boundary edges sharp; also corners of valence two
+  std::vector<int> creaseEdges;       // two control points per edge
+  std::vector<float> creaseSharpness; // one per edge; 10 or more is infinitely sharp
+  std::vector<int> corners;           // control points
+  std::vector<float> cornerSharpness; // one per corner
+  std::vector<int> holes;             // faces left out, their neighbours unchanged
+  bool boundaryCorners = true;        // boundary edges sharp; also corners of valence two
 };
 
 /// A quantity carried through the refinement: per control point (vertex, smoothly; varying,
@@ -34,8 +34,9 @@ struct SubdivisionChannel {
 };
 
 struct RefinedSurface {
-  std::vector<int> quads;          // four refined points per face, holes left out
-  std::vector<Vec3> points;        // per refined point
+  std::vector<int> quads;      // four refined points per face, holes left out
+  std::vector<Vec3> points;    // per refined point
+  std::vector<int> sharpEdges; // two refined points per edge still sharp at the last level
   /// Per channel: per refined point (vertex, varying), per quad corner in the order of `quads`
   /// (facevarying), per quad (uniform), or the one value (constant); `width` floats each.
   std::vector<std::vector<float>> channels;

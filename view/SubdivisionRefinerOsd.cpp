@@ -20,8 +20,7 @@ struct Element {
   float v[4] = {0, 0, 0, 0};
   void Clear() { std::fill(v, v + 4, 0.0f); }
   void AddWithWeight(const Element &src, float weight) {
-    for (int i = 0; i < 4; ++i)
-      v[i] += weight * src.v[i];
+    for (int i = 0; i < 4; ++i) v[i] += weight * src.v[i];
   }
 };
 
@@ -35,8 +34,7 @@ std::vector<Element> load(const float *values, int width, size_t count) {
 void store(const std::vector<Element> &elements, int width, std::vector<float> &out) {
   out.clear();
   out.reserve(elements.size() * width);
-  for (const Element &e : elements)
-    out.insert(out.end(), e.v, e.v + width);
+  for (const Element &e : elements) out.insert(out.end(), e.v, e.v + width);
 }
 
 // The library reports bad topology on standard error by default; here a failed refinement is
@@ -88,8 +86,7 @@ bool refineSubdivision(const SubdivisionTopology &topology, const float *points,
 
   // Face corners each hold their own facevarying value: values are not shared across faces.
   std::vector<int> cornerValues(topology.faceVertices.size());
-  for (int i = 0; i < ncorners; ++i)
-    cornerValues[i] = i;
+  for (int i = 0; i < ncorners; ++i) cornerValues[i] = i;
   Far::TopologyDescriptor::FVarChannel fvar;
   fvar.numValues = ncorners;
   fvar.valueIndices = cornerValues.data();
@@ -118,8 +115,7 @@ bool refineSubdivision(const SubdivisionTopology &topology, const float *points,
   using Factory = Far::TopologyRefinerFactory<Far::TopologyDescriptor>;
   std::unique_ptr<Far::TopologyRefiner> refiner(
       Factory::Create(desc, Factory::Options(Sdc::SCHEME_CATMARK, options)));
-  if (!refiner)
-    return false;
+  if (!refiner) return false;
   Far::TopologyRefiner::UniformOptions uniform(level);
   uniform.fullTopologyInLastLevel = true; // the limit needs every relation of the last level
   refiner->RefineUniform(uniform);
@@ -134,14 +130,18 @@ bool refineSubdivision(const SubdivisionTopology &topology, const float *points,
   for (size_t i = 0; i < limit.size(); ++i)
     out.points[i] = {limit[i].v[0], limit[i].v[1], limit[i].v[2]};
 
+  out.sharpEdges.clear();
+  for (int e = 0; e < last.GetNumEdges(); ++e)
+    if (last.GetEdgeSharpness(e) > 0) {
+      const Far::ConstIndexArray ends = last.GetEdgeVertices(e);
+      out.sharpEdges.insert(out.sharpEdges.end(), {ends[0], ends[1]});
+    }
   out.quads.clear();
   std::vector<int> keptFaces;
   for (int f = 0; f < last.GetNumFaces(); ++f) {
-    if (last.IsFaceHole(f))
-      continue;
+    if (last.IsFaceHole(f)) continue;
     const Far::ConstIndexArray corners = last.GetFaceVertices(f);
-    if (corners.size() != 4)
-      return false;
+    if (corners.size() != 4) return false;
     out.quads.insert(out.quads.end(), corners.begin(), corners.end());
     keptFaces.push_back(f);
   }
@@ -152,31 +152,27 @@ bool refineSubdivision(const SubdivisionTopology &topology, const float *points,
     const int width = std::clamp(ch.width, 1, 4);
     std::vector<Element> values;
     switch (ch.storage) {
-    case VarClass::Constant:
-      out.channels[c].assign(ch.values, ch.values + width);
-      continue;
+    case VarClass::Constant: out.channels[c].assign(ch.values, ch.values + width); continue;
     case VarClass::Vertex:
-      store(refine(*refiner, level, Rule::Vertex, load(ch.values, width, topology.npoints)),
-            width, out.channels[c]);
+      store(refine(*refiner, level, Rule::Vertex, load(ch.values, width, topology.npoints)), width,
+            out.channels[c]);
       continue;
     case VarClass::Varying:
-      store(refine(*refiner, level, Rule::Varying, load(ch.values, width, topology.npoints)),
-            width, out.channels[c]);
+      store(refine(*refiner, level, Rule::Varying, load(ch.values, width, topology.npoints)), width,
+            out.channels[c]);
       continue;
     case VarClass::FaceVarying: {
       values = refine(*refiner, level, Rule::FaceVarying, load(ch.values, width, ncorners));
       std::vector<Element> perCorner;
       for (int f : keptFaces)
-        for (int v : last.GetFaceFVarValues(f, 0))
-          perCorner.push_back(values[v]);
+        for (int v : last.GetFaceFVarValues(f, 0)) perCorner.push_back(values[v]);
       store(perCorner, width, out.channels[c]);
       continue;
     }
     case VarClass::Uniform: {
       values = refine(*refiner, level, Rule::Uniform, load(ch.values, width, nfaces));
       std::vector<Element> perQuad;
-      for (int f : keptFaces)
-        perQuad.push_back(values[f]);
+      for (int f : keptFaces) perQuad.push_back(values[f]);
       store(perQuad, width, out.channels[c]);
       continue;
     }

@@ -16,11 +16,11 @@ constexpr float kInfinite = 10;
 // One level of the mesh: its points and what is carried along with them.
 struct Level {
   std::vector<Vec3> points;
-  std::vector<int> sizes, corners;         // faces: corner counts and point indices
-  std::vector<char> hole;                  // per face
-  std::vector<int> baseFace;               // per face: the control face it comes from
-  std::vector<std::vector<float>> vertexData;  // per vertex/varying channel, per point
-  std::vector<std::vector<float>> cornerData;  // per facevarying channel, per face corner
+  std::vector<int> sizes, corners;            // faces: corner counts and point indices
+  std::vector<char> hole;                     // per face
+  std::vector<int> baseFace;                  // per face: the control face it comes from
+  std::vector<std::vector<float>> vertexData; // per vertex/varying channel, per point
+  std::vector<std::vector<float>> cornerData; // per facevarying channel, per face corner
   std::unordered_map<uint64_t, float> edgeSharpness;
   std::vector<float> pointSharpness;
 };
@@ -31,10 +31,10 @@ uint64_t edgeKey(int a, int b) {
 
 // The edges of a level with their faces, in a form the rules can walk.
 struct Edges {
-  std::vector<int> ends;                 // two points per edge
-  std::vector<std::vector<int>> faces;   // per edge
-  std::vector<float> sharpness;          // per edge; boundaries and non-manifold: infinite
-  std::vector<int> faceEdges;            // per face corner: the edge to the next corner
+  std::vector<int> ends;               // two points per edge
+  std::vector<std::vector<int>> faces; // per edge
+  std::vector<float> sharpness;        // per edge; boundaries and non-manifold: infinite
+  std::vector<int> faceEdges;          // per face corner: the edge to the next corner
   std::vector<std::vector<int>> pointEdges, pointFaces;
 };
 
@@ -60,8 +60,7 @@ Edges findEdges(const Level &level) {
       e.pointFaces[a].push_back(static_cast<int>(f));
     }
   for (size_t i = 0; i < e.faces.size(); ++i)
-    if (e.faces[i].size() != 2)
-      e.sharpness[i] = kInfinite;
+    if (e.faces[i].size() != 2) e.sharpness[i] = kInfinite;
   return e;
 }
 
@@ -79,8 +78,7 @@ PointRule ruleAt(int p, const Level &level, const Edges &e, bool boundaryCorners
   for (int edge : e.pointEdges[p])
     if (e.sharpness[edge] > 0) {
       const int other = e.ends[2 * edge] == p ? e.ends[2 * edge + 1] : e.ends[2 * edge];
-      if (r.sharpEdges < 2)
-        r.creaseEnds[r.sharpEdges] = other;
+      if (r.sharpEdges < 2) r.creaseEnds[r.sharpEdges] = other;
       ++r.sharpEdges;
       sum += e.sharpness[edge];
     }
@@ -93,8 +91,7 @@ PointRule ruleAt(int p, const Level &level, const Edges &e, bool boundaryCorners
 
 void axpy(std::vector<float> &out, size_t to, const std::vector<float> &in, size_t from, float w,
           int width) {
-  for (int c = 0; c < width; ++c)
-    out[to * width + c] += w * in[from * width + c];
+  for (int c = 0; c < width; ++c) out[to * width + c] += w * in[from * width + c];
 }
 
 // Refines `level` once.
@@ -115,8 +112,7 @@ Level refineOnce(const Level &level, const Edges &e, bool boundaryCorners,
   std::vector<std::pair<int, float>> weights, linear;
   const auto emit = [&](int to) {
     Vec3 p;
-    for (const auto &[from, w] : weights)
-      p = p + level.points[from] * w;
+    for (const auto &[from, w] : weights) p = p + level.points[from] * w;
     next.points[to] = p;
     for (size_t c = 0; c < level.vertexData.size(); ++c)
       for (const auto &[from, w] : vertexSmooth[c] ? weights : linear)
@@ -124,12 +120,10 @@ Level refineOnce(const Level &level, const Edges &e, bool boundaryCorners,
   };
 
   std::vector<int> faceStart(nf);
-  for (int f = 0, first = 0; f < nf; first += level.sizes[f++])
-    faceStart[f] = first;
+  for (int f = 0, first = 0; f < nf; first += level.sizes[f++]) faceStart[f] = first;
   const auto facePointWeights = [&](int f, float scale, std::vector<std::pair<int, float>> &out) {
     const int n = level.sizes[f];
-    for (int k = 0; k < n; ++k)
-      out.emplace_back(level.corners[faceStart[f] + k], scale / n);
+    for (int k = 0; k < n; ++k) out.emplace_back(level.corners[faceStart[f] + k], scale / n);
   };
 
   for (int f = 0; f < nf; ++f) { // face points
@@ -147,8 +141,7 @@ Level refineOnce(const Level &level, const Edges &e, bool boundaryCorners,
       const float smooth = 1 - s;
       weights.emplace_back(a, 0.25f * smooth);
       weights.emplace_back(b, 0.25f * smooth);
-      for (int f : e.faces[i])
-        facePointWeights(f, 0.25f * smooth, weights);
+      for (int f : e.faces[i]) facePointWeights(f, 0.25f * smooth, weights);
     }
     emit(np + i);
   }
@@ -161,7 +154,8 @@ Level refineOnce(const Level &level, const Edges &e, bool boundaryCorners,
       if (rule.corner)
         weights.emplace_back(p, s);
       else
-        weights = {{p, 0.75f * s}, {rule.creaseEnds[0], 0.125f * s}, {rule.creaseEnds[1], 0.125f * s}};
+        weights = {
+            {p, 0.75f * s}, {rule.creaseEnds[0], 0.125f * s}, {rule.creaseEnds[1], 0.125f * s}};
     }
     if (s < 1 || (!rule.corner && rule.sharpEdges != 2)) {
       // (Q + 2R + (n - 3) P) / n: Q the mean of the face points, R of the edge midpoints.
@@ -169,8 +163,7 @@ Level refineOnce(const Level &level, const Edges &e, bool boundaryCorners,
       const float n = static_cast<float>(e.pointEdges[p].size());
       const float nfaces = static_cast<float>(e.pointFaces[p].size());
       if (n > 0 && nfaces > 0) {
-        for (int f : e.pointFaces[p])
-          facePointWeights(f, smooth / (n * nfaces), weights);
+        for (int f : e.pointFaces[p]) facePointWeights(f, smooth / (n * nfaces), weights);
         for (int edge : e.pointEdges[p]) {
           weights.emplace_back(e.ends[2 * edge], smooth / (n * n));
           weights.emplace_back(e.ends[2 * edge + 1], smooth / (n * n));
@@ -186,16 +179,16 @@ Level refineOnce(const Level &level, const Edges &e, bool boundaryCorners,
   // Sharpness one less at the next level, on both halves of each edge.
   for (int i = 0; i < ne; ++i) {
     const auto s = level.edgeSharpness.find(edgeKey(e.ends[2 * i], e.ends[2 * i + 1]));
-    if (s == level.edgeSharpness.end() || s->second <= 1)
-      continue;
+    if (s == level.edgeSharpness.end() || s->second <= 1) continue;
     const float child = s->second >= kInfinite ? kInfinite : s->second - 1;
     next.edgeSharpness[edgeKey(e.ends[2 * i], np + i)] = child;
     next.edgeSharpness[edgeKey(e.ends[2 * i + 1], np + i)] = child;
   }
   next.pointSharpness.assign(next.points.size(), 0);
   for (int p = 0; p < np && p < static_cast<int>(level.pointSharpness.size()); ++p)
-    next.pointSharpness[p] = level.pointSharpness[p] >= kInfinite ? kInfinite
-                                                                  : std::max(level.pointSharpness[p] - 1, 0.0f);
+    next.pointSharpness[p] = level.pointSharpness[p] >= kInfinite
+                                 ? kInfinite
+                                 : std::max(level.pointSharpness[p] - 1, 0.0f);
 
   // One quad per face corner, in the face's winding; face-varying values bilinear in the face.
   next.cornerData.resize(level.cornerData.size());
@@ -204,8 +197,9 @@ Level refineOnce(const Level &level, const Edges &e, bool boundaryCorners,
     for (int k = 0; k < n; ++k) {
       const int before = (k + n - 1) % n;
       next.sizes.push_back(4);
-      next.corners.insert(next.corners.end(), {level.corners[first + k], np + e.faceEdges[first + k],
-                                               np + ne + f, np + e.faceEdges[first + before]});
+      next.corners.insert(next.corners.end(),
+                          {level.corners[first + k], np + e.faceEdges[first + k], np + ne + f,
+                           np + e.faceEdges[first + before]});
       next.hole.push_back(level.hole[f]);
       next.baseFace.push_back(level.baseFace[f]);
       for (size_t c = 0; c < level.cornerData.size(); ++c) {
@@ -215,10 +209,9 @@ Level refineOnce(const Level &level, const Edges &e, bool boundaryCorners,
           const float here = in[(first + k) * w + j], after = in[(first + (k + 1) % n) * w + j],
                       prior = in[(first + before) * w + j];
           float centre = 0;
-          for (int m = 0; m < n; ++m)
-            centre += in[(first + m) * w + j] / n;
-          next.cornerData[c].insert(next.cornerData[c].end(), {here, 0.5f * (here + after), centre,
-                                                               0.5f * (here + prior)});
+          for (int m = 0; m < n; ++m) centre += in[(first + m) * w + j] / n;
+          next.cornerData[c].insert(next.cornerData[c].end(),
+                                    {here, 0.5f * (here + after), centre, 0.5f * (here + prior)});
         }
       }
     }
@@ -245,13 +238,16 @@ std::vector<Vec3> limitPoints(const Level &level, const Edges &e, bool boundaryC
     if (rule.corner) {
       out[p] = v;
     } else if (rule.sharpEdges == 2) {
-      out[p] = (level.points[rule.creaseEnds[0]] + v * 4 + level.points[rule.creaseEnds[1]]) * (1.0 / 6);
+      out[p] =
+          (level.points[rule.creaseEnds[0]] + v * 4 + level.points[rule.creaseEnds[1]]) * (1.0 / 6);
     } else {
       // (n^2 P + 4 sum of edge neighbours + sum of diagonal neighbours) / (n (n + 5)).
       const double n = static_cast<double>(e.pointEdges[p].size());
       Vec3 sum = v * (n * n);
       for (int edge : e.pointEdges[p])
-        sum = sum + level.points[e.ends[2 * edge] == int(p) ? e.ends[2 * edge + 1] : e.ends[2 * edge]] * 4;
+        sum =
+            sum +
+            level.points[e.ends[2 * edge] == int(p) ? e.ends[2 * edge + 1] : e.ends[2 * edge]] * 4;
       for (int f : e.pointFaces[p]) {
         const int *q = &level.corners[4 * f];
         const int k = static_cast<int>(std::find(q, q + 4, int(p)) - q);
@@ -275,21 +271,19 @@ bool refineSubdivisionOwn(const SubdivisionTopology &topology, const float *poin
   base.corners = topology.faceVertices;
   const int nfaces = static_cast<int>(base.sizes.size());
   base.hole.assign(nfaces, 0);
-  for (int h : topology.holes)
-    base.hole[h] = 1;
-  for (int f = 0; f < nfaces; ++f)
-    base.baseFace.push_back(f);
+  for (int h : topology.holes) base.hole[h] = 1;
+  for (int f = 0; f < nfaces; ++f) base.baseFace.push_back(f);
   for (size_t i = 0; i < topology.creaseSharpness.size(); ++i) {
     const int a = topology.creaseEdges[2 * i], b = topology.creaseEdges[2 * i + 1];
-    if (a == b)
-      return false;
+    if (a == b) return false;
     base.edgeSharpness[edgeKey(a, b)] = topology.creaseSharpness[i];
   }
   base.pointSharpness.assign(topology.npoints, 0);
   for (size_t i = 0; i < topology.corners.size(); ++i)
     base.pointSharpness[topology.corners[i]] = topology.cornerSharpness[i];
   for (size_t f = 0, first = 0; f < base.sizes.size(); first += base.sizes[f++]) {
-    std::vector<int> face(base.corners.begin() + first, base.corners.begin() + first + base.sizes[f]);
+    std::vector<int> face(base.corners.begin() + first,
+                          base.corners.begin() + first + base.sizes[f]);
     std::sort(face.begin(), face.end());
     if (std::adjacent_find(face.begin(), face.end()) != face.end())
       return false; // a face through one point twice
@@ -312,16 +306,22 @@ bool refineSubdivisionOwn(const SubdivisionTopology &topology, const float *poin
   Level current = std::move(base);
   Edges edges = findEdges(current);
   for (int l = 0; l < level; ++l) {
-    current = refineOnce(current, edges, topology.boundaryCorners, vertexWidths, vertexSmooth, cornerWidths);
+    current = refineOnce(current, edges, topology.boundaryCorners, vertexWidths, vertexSmooth,
+                         cornerWidths);
     edges = findEdges(current);
   }
   out.points = limitPoints(current, edges, topology.boundaryCorners);
 
   std::vector<int> kept;
+  out.sharpEdges.clear();
+  for (size_t e = 0; e < edges.sharpness.size(); ++e)
+    if (edges.sharpness[e] > 0)
+      out.sharpEdges.insert(out.sharpEdges.end(), {edges.ends[2 * e], edges.ends[2 * e + 1]});
   out.quads.clear();
   for (size_t f = 0; f < current.sizes.size(); ++f)
     if (!current.hole[f]) {
-      out.quads.insert(out.quads.end(), current.corners.begin() + 4 * f, current.corners.begin() + 4 * f + 4);
+      out.quads.insert(out.quads.end(), current.corners.begin() + 4 * f,
+                       current.corners.begin() + 4 * f + 4);
       kept.push_back(static_cast<int>(f));
     }
   out.channels.assign(channels.size(), {});
@@ -331,13 +331,9 @@ bool refineSubdivisionOwn(const SubdivisionTopology &topology, const float *poin
     const int w = std::clamp(ch.width, 1, 4);
     std::vector<float> &dst = out.channels[c];
     switch (ch.storage) {
-    case VarClass::Constant:
-      dst.assign(ch.values, ch.values + w);
-      break;
+    case VarClass::Constant: dst.assign(ch.values, ch.values + w); break;
     case VarClass::Vertex:
-    case VarClass::Varying:
-      dst = std::move(current.vertexData[vertexChannel++]);
-      break;
+    case VarClass::Varying: dst = std::move(current.vertexData[vertexChannel++]); break;
     case VarClass::FaceVarying: {
       const std::vector<float> &all = current.cornerData[cornerChannel++];
       for (int f : kept)
@@ -346,7 +342,8 @@ bool refineSubdivisionOwn(const SubdivisionTopology &topology, const float *poin
     }
     case VarClass::Uniform:
       for (int f : kept)
-        dst.insert(dst.end(), ch.values + current.baseFace[f] * w, ch.values + (current.baseFace[f] + 1) * w);
+        dst.insert(dst.end(), ch.values + current.baseFace[f] * w,
+                   ch.values + (current.baseFace[f] + 1) * w);
       break;
     }
   }

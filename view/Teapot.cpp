@@ -11,6 +11,8 @@ namespace {
 
 // The classic teapot of Martin Newell (1975), 32 bicubic Bezier patches in its own units: it
 // stands on z = 0, 3.15 high, the spout toward +x. Every patch's dP/du x dP/dv points out of it.
+// The tables keep their compact rows.
+// clang-format off
 // The control points, numbered from 1 as the patches below name them.
 constexpr double kPoints[306][3] = {
     {1.4, 0, 2.4}, {1.4, -0.784, 2.4}, {0.784, -1.4, 2.4}, {0, -1.4, 2.4}, {1.3375, 0, 2.53125},
@@ -118,6 +120,7 @@ constexpr short kPatches[32][16] = {
     {270, 270, 270, 270, 291, 298, 299, 300, 288, 295, 296, 297, 285, 292, 293, 294},
     {270, 270, 270, 270, 300, 305, 306, 279, 297, 303, 304, 275, 294, 301, 302, 271},
 };
+// clang-format on
 
 struct Patch {
   Vec3 p[16];
@@ -192,7 +195,8 @@ void tessellateTeapot(const ViewSpace &view, Mesh &mesh) {
     const Patch patch = loadPatch(index);
     double tolerance = std::numeric_limits<double>::infinity();
     for (const Vec3 &p : patch.p)
-      tolerance = std::min(tolerance, view.tolerance(p));
+      if (!view.behindEye(p)) // what the eye cannot see needs no finer steps
+        tolerance = std::min(tolerance, view.tolerance(p));
     double bendU = 0, bendV = 0;
     for (int k = 0; k < 4; ++k) {
       bendU = std::max(bendU, controlPolygonBend(&patch.p[k * 4], 4, 1, 3));

@@ -21,7 +21,11 @@ int main(int argc, char **argv) {
   if (!parsed.error.empty()) return badArgument(parsed.error.c_str());
   const simtool::SimOptions &options = parsed.options;
   if (options.help) {
-    std::printf("%s\n", simtool::simUsage());
+    std::printf("%s\n%s", simtool::simUsage(), simtool::simHelp());
+    return 0;
+  }
+  if (options.version) {
+    std::printf("%s\n", simtool::simVersion());
     return 0;
   }
   if (!options.ribTarget.empty())

@@ -3,6 +3,7 @@
 #include <climits>
 #include <cstring>
 
+#include "Context.h"
 #include "ParamDecl.h"
 
 namespace py = pybind11;
@@ -32,7 +33,7 @@ void ParamList::reserve(size_t count) {
   read_ = heapRead_.get();
 }
 
-void ParamList::load(const char *request, PyObject *dict, PyObject *const *values,
+void ParamList::load(Context &context, const char *request, PyObject *dict, PyObject *const *values,
                      PyObject *names) {
   const size_t named = names ? static_cast<size_t>(PyTuple_GET_SIZE(names)) : 0;
   if (dict) {
@@ -46,18 +47,19 @@ void ParamList::load(const char *request, PyObject *dict, PyObject *const *value
   reserve(fromDict + named);
   for (size_t i = 0; i < fromDict; ++i) {
     PyObject *item = PyList_GET_ITEM(items_.ptr(), i);
-    add(request, PyTuple_GET_ITEM(item, 0), PyTuple_GET_ITEM(item, 1));
+    add(context, request, PyTuple_GET_ITEM(item, 0), PyTuple_GET_ITEM(item, 1));
   }
-  for (size_t i = 0; i < named; ++i) add(request, PyTuple_GET_ITEM(names, i), values[i]);
+  for (size_t i = 0; i < named; ++i) add(context, request, PyTuple_GET_ITEM(names, i), values[i]);
 }
 
-void ParamList::add(const char *request, PyObject *token, PyObject *value) {
+void ParamList::add(Context &context, const char *request, PyObject *token, PyObject *value) {
   Where where{request, "", true};
   if (!PyUnicode_Check(token))
     failRequest(PyExc_TypeError, request, "parameter names are str, not %s", typeName(token));
   where.argument = utf8Text(token, where);
   Values &read = read_[count_];
-  const rib::ParamDecl *decl = rib::lookupParam(where.argument);
+  // Looked up anew each time: the context may have been closed by a value read before.
+  const rib::ParamDecl *decl = context.writer(request).declarations.lookup(where.argument);
   Pinned &pinned = pinned_[count_];
   if (decl) pinned = Pinned{true, decl->type, decl->paramClass, decl->arraySize};
   const rib::ValueKind kind = decl ? rib::paramTypeInfo(decl->type).kind : rib::ValueKind::None;
@@ -72,10 +74,10 @@ void ParamList::add(const char *request, PyObject *token, PyObject *value) {
   ++count_;
 }
 
-void ParamList::check(const rib::PrimitiveCounts *counts) const {
+void ParamList::check(rib::Declarations &declarations, const rib::PrimitiveCounts *counts) const {
   for (RtInt i = 0; i < count_; ++i) {
     const Pinned &pinned = pinned_[i];
-    const rib::ParamDecl *decl = rib::lookupParam(tokens_[i]);
+    const rib::ParamDecl *decl = declarations.lookup(tokens_[i]);
     if (!samePinned(decl, pinned.declared, pinned.type, pinned.paramClass, pinned.arraySize))
       fail(PyExc_ValueError, read_[i].where(), "was declared anew while the request was read");
     if (decl && rib::paramTypeInfo(decl->type).kind != rib::ValueKind::None)

@@ -12,8 +12,8 @@
 // write no Python code runs.
 //
 //     ParamList params;
-//     params.load("Sphere", dict, kwvalues, kwnames);
-//     params.check(&counts);                       // ValueError when "P" is short
+//     params.load(context, "Sphere", dict, kwvalues, kwnames);
+//     params.check(writer.declarations, &counts);  // ValueError when "P" is short
 //     writer.SphereV(1, -1, 1, 360, params.count(), params.tokens(), params.values());
 #pragma once
 
@@ -25,17 +25,25 @@
 #include "PrimitiveCounts.h"
 #include "Values.h"
 
+namespace rib {
+class Declarations;
+}
+
 namespace ribpy {
+
+class Context;
 
 class ParamList {
 public:
   /// Reads the items of `dict` (a dict, or null) and then the keyword arguments (`names` a tuple
   /// of str or null, their values at `values`).
-  void load(const char *request, PyObject *dict, PyObject *const *values, PyObject *names);
+  /// The tokens are looked up in the context's declarations.
+  void load(Context &context, const char *request, PyObject *dict, PyObject *const *values,
+            PyObject *names);
   /// ValueError unless each token is still declared as when its value was read and its value
   /// holds what the library will read for it. `counts` are the primitive's, or null for a
   /// request that is not a primitive. Runs no Python code.
-  void check(const rib::PrimitiveCounts *counts) const;
+  void check(rib::Declarations &declarations, const rib::PrimitiveCounts *counts) const;
   /// The values of `token` as read (exact name), or null when the list has no such token.
   const Values *find(const char *token) const;
 
@@ -45,7 +53,7 @@ public:
 
 private:
   void reserve(size_t count);
-  void add(const char *request, PyObject *token, PyObject *value);
+  void add(Context &context, const char *request, PyObject *token, PyObject *value);
 
   /// A declaration as it was when a value was read by it (the table changes in place).
   struct Pinned {

@@ -131,7 +131,7 @@ py::object parameterValues(const rib::ParamDecl &decl, const rib::PrimitiveCount
 /// them to the writing forms below (it forwards nothing: every operation is recorded here).
 class Recorder : public rib::ForwardingContext {
 public:
-  Recorder() : ForwardingContext(*this) {}
+  Recorder() : ForwardingContext(static_cast<RiContext &>(*this)) {}
 
   std::deque<ReadRequest> requests; // recorded, not yet taken
   unsigned long long line = 0;
@@ -164,8 +164,7 @@ private:
     if constexpr (R == Request::Declare) {
       // The reader looks its tokens up in the declarations a context keeps, as a writer's do.
       char *name = std::get<0>(values), *declaration = std::get<1>(values);
-      if (name && declaration && *declaration)
-        rib::parseDeclaration(rib::gDeclTable, name, declaration, nullptr, false);
+      if (name && declaration && *declaration) declarations_.declare(name, declaration);
     }
     if constexpr (R == Request::Basis)
       steps_ = BasisSteps{std::get<1>(values), std::get<3>(values)};
@@ -220,7 +219,7 @@ private:
     const Counts counts =
         std::apply([&](auto &...a) { return ArraySizes<R>::check(steps_, a...); }, arguments);
     for (RtInt i = 0; i < n; ++i) {
-      const rib::ParamDecl *decl = rib::lookupParam(tokens[i]);
+      const rib::ParamDecl *decl = declarations_.lookup(tokens[i]);
       if (!decl) continue;
       py::object value = parameterValues(*decl, counts ? &*counts : nullptr, parameters[i]);
       if (!value.is_none()) params[text(tokens[i])] = value;
@@ -228,6 +227,7 @@ private:
     return py::make_tuple(toPython(std::get<I>(arguments))...);
   }
 
+  rib::Declarations declarations_; // what the requests recorded declared, as a context keeps them
   BasisSteps steps_;
   int lights_ = 0;
   int objects_ = 0;

@@ -264,7 +264,8 @@ PyObject *call(PyObject *self, PyObject *const *args, size_t positional, PyObjec
   (void)load; // requests without arguments
   // Only a request with a parameter list makes one: most calls are small requests without.
   std::conditional_t<Row<R>::kList, ParamList, std::nullptr_t> params{};
-  if constexpr (Row<R>::kList) params.load(Row<R>::kName, layout.dict, args + positional, names);
+  if constexpr (Row<R>::kList)
+    params.load(context, Row<R>::kName, layout.dict, args + positional, names);
   if constexpr (shortForm<R>().omitted > 0) {
     if (layout.shortCall) {
       if constexpr (Row<R>::kList)
@@ -280,7 +281,7 @@ PyObject *call(PyObject *self, PyObject *const *args, size_t positional, PyObjec
   const Counts counts =
       std::apply([&](auto &...a) { return ArraySizes<R>::check(steps, a...); }, arguments);
   if constexpr (Row<R>::kList) {
-    params.check(counts ? &*counts : nullptr);
+    params.check(writer.declarations, counts ? &*counts : nullptr);
     return write<R>(writer, context, &params, arguments);
   } else {
     return write<R>(writer, context, nullptr, arguments);

@@ -2,6 +2,7 @@
 import os
 import subprocess
 import sys
+import sysconfig
 
 import pytest
 
@@ -18,5 +19,7 @@ def test_installed_module_imports(tmp_path):
     env = dict(os.environ, PYTHONPATH=str(packages))
     done = subprocess.run([sys.executable, "-c", "import rib; print(rib.__file__)"], env=env,
                           cwd=tmp_path, capture_output=True, text=True, check=True)
-    assert os.path.dirname(done.stdout.strip()) == str(packages)
-    assert (packages / "rib.pyi").is_file() and (packages / "py.typed").is_file()
+    # A package rib/ whose __init__ is the extension, its stubs and py.typed inside it.
+    assert os.path.dirname(done.stdout.strip()) == str(packages / "rib")
+    assert sorted(os.listdir(packages / "rib")) == [
+        "__init__" + sysconfig.get_config_var("EXT_SUFFIX"), "__init__.pyi", "py.typed"]

@@ -42,13 +42,14 @@ void GzipInput::start(const char *bytes, size_t n) {
   std::memcpy(compressed_.get(), bytes, n);
   z.next_in = reinterpret_cast<Bytef *>(compressed_.get());
   z.avail_in = static_cast<uInt>(n);
-  sourceEnded_ = memberEnded_ = done_ = false;
+  sourceEnded_ = memberEnded_ = done_ = afterMember_ = trailing_ = false;
   problem_ = nullptr;
 }
 
 void GzipInput::fail(const char *problem, const char *detail) {
   problem_ = problem;
   done_ = true;
+  trailing_ = afterMember_; // nothing of a next member was read: what came before is whole
   if (detail)
     std::snprintf(message_, sizeof message_, "%s (%s)", problem, detail);
   else
@@ -68,18 +69,24 @@ size_t GzipInput::read(char *into, size_t most,
     }
     if (memberEnded_) {
       // Another member may follow; the end of the input after a whole member ends the stream.
-      if (z.avail_in == 0) {
+      if (!have(1, source)) {
         done_ = true;
+        break;
+      }
+      if (!have(2, source) || !recognises(reinterpret_cast<const char *>(z.next_in), 2)) {
+        endAfterMembers(source);
         break;
       }
       inflateReset(&z);
       memberEnded_ = false;
+      afterMember_ = true;
     }
     const size_t room = most - produced < (1u << 30) ? most - produced : (1u << 30);
     z.next_out = reinterpret_cast<Bytef *>(into + produced);
     z.avail_out = static_cast<uInt>(room);
     const int status = inflate(&z, Z_NO_FLUSH);
     produced += room - z.avail_out;
+    if (room != z.avail_out) afterMember_ = false;
     if (status == Z_STREAM_END) {
       memberEnded_ = true;
     } else if (status == Z_DATA_ERROR || status == Z_NEED_DICT) {
@@ -95,6 +102,36 @@ size_t GzipInput::read(char *into, size_t most,
     }
   }
   return produced;
+}
+
+bool GzipInput::have(size_t n, const std::function<size_t(char *, size_t)> &source) {
+  z_stream &z = stream_->z;
+  while (z.avail_in < n && !sourceEnded_) {
+    std::memmove(compressed_.get(), z.next_in, z.avail_in);
+    const size_t got = source(compressed_.get() + z.avail_in, kCompressedBytes - z.avail_in);
+    sourceEnded_ = got == 0;
+    z.next_in = reinterpret_cast<Bytef *>(compressed_.get());
+    z.avail_in += static_cast<uInt>(got);
+  }
+  return z.avail_in >= n;
+}
+
+void GzipInput::endAfterMembers(const std::function<size_t(char *, size_t)> &source) {
+  z_stream &z = stream_->z;
+  afterMember_ = true;
+  for (;;) {
+    const Bytef *p = z.next_in, *const end = p + z.avail_in;
+    while (p < end && *p == 0) ++p;
+    const bool other = p < end;
+    z.next_in += z.avail_in;
+    z.avail_in = 0;
+    if (other) {
+      fail("gzip input has bytes after its last member that are not gzip", nullptr);
+      return;
+    }
+    if (!have(1, source)) break;
+  }
+  done_ = true;
 }
 
 } // namespace rib

@@ -182,6 +182,12 @@ void RibTokenizer::binary(Token &token, bool &produced) {
       strings_.resize(value + 1);
       stringDefined_.resize(value + 1, false);
     }
+    if (isRequest && definition_.size() > limits_.tokenBytes) {
+      // A request's name, however it is written, is one name: the same limit as in ASCII.
+      fail(token, "binary request definition at byte %llu: name longer than %zu bytes", offset,
+           limits_.tokenBytes);
+      return;
+    }
     std::string &slot = isRequest ? requestCodes_[value] : strings_[value];
     if (definedBytes_ - slot.size() + definition_.size() > limits_.definitionBytes) {
       fail(token, "binary definitions exceed %zu bytes at byte %llu", limits_.definitionBytes,

@@ -2,12 +2,15 @@
 // nesting of blocks, structure comments, the header and syntax errors.
 #include "RibDispatch.h"
 
+#include <algorithm>
 #include <string>
 #include <unordered_map>
 
 #include "RibCharClass.h"
 #include "RibRequestRead.h"
 #include "RibText.h"
+#include "RibWriter.h"
+#include "rib/RibRead.h"
 
 namespace rib {
 namespace {
@@ -110,7 +113,72 @@ bool endBlock(RibDispatch::State &state, std::string_view stem, RibPosition wher
   return passedOn; // a Begin that did not reach the context: neither does its End
 }
 
+// The inputs being read on this thread, innermost last: a reading nested in another (an archive
+// read from a filter's ReadArchive) puts the outer one's declarations back when it ends.
+thread_local std::vector<RibDispatch::State *> tReadings;
+
+void enterReading(RibDispatch::State &state) {
+  if (tReadings.empty() || tReadings.back() != &state) tReadings.push_back(&state);
+}
+
+// Takes `state` off the stack; returns the reading it was nested in, or null.
+RibDispatch::State *leaveReading(RibDispatch::State &state) {
+  const auto at = std::find(tReadings.rbegin(), tReadings.rend(), &state);
+  if (at == tReadings.rend()) return nullptr;
+  const auto index = static_cast<size_t>(tReadings.rend() - at) - 1;
+  tReadings.erase(tReadings.begin() + static_cast<std::ptrdiff_t>(index));
+  return index > 0 ? tReadings[index - 1] : nullptr;
+}
+
+// Declares on the context each name that its writer holds declared otherwise than `meant` does,
+// as `meant` declares it: the requests that follow are read by `meant`.
+void declareAsMeant(RibDispatch::State &state, RibWriter &writer, const Declarations &meant) {
+  const size_t count = writer.declarations.declaredNames().size();
+  for (size_t i = 0; i < count; ++i) {
+    const ParamDecl &held = *writer.declarations.declaredNames()[i];
+    const ParamDecl *wanted = meant.find(held.name);
+    if (!wanted || sameDeclaration(held, *wanted) ||
+        paramTypeInfo(wanted->type).kind == ValueKind::None)
+      continue;
+    char text[64];
+    declarationText(*wanted, text, sizeof text);
+    state.noteWriterDeclaration(held.name);
+    state.context.Declare(const_cast<char *>(held.name), text);
+  }
+}
+
+// Puts back on the context what its writer held declared before the input declared anew.
+void declareAsHeld(RibDispatch::State &state) {
+  RibWriter *writer = writerBehind(state.context);
+  for (auto held = state.writerHeld.rbegin(); writer && held != state.writerHeld.rend(); ++held) {
+    const ParamDecl *now = writer->declarations.find(held->name.c_str());
+    if (!held->held || !now) continue;
+    ParamDecl before(now->key, now->name);
+    before.paramClass = held->paramClass;
+    before.type = held->type;
+    before.arraySize = held->arraySize;
+    if (sameDeclaration(before, *now)) continue;
+    char text[64];
+    declarationText(before, text, sizeof text);
+    state.context.Declare(const_cast<char *>(now->name), text);
+  }
+}
+
 } // namespace
+
+bool isRequestName(std::string_view name) {
+  return name == "version" || knownRequests().count(name) != 0;
+}
+
+RibWriter *writerBehind(RiContext &context) {
+  RiContext *at = &context;
+  for (int depth = 0; at && depth < 64; ++depth) {
+    if (auto *writer = dynamic_cast<RibWriter *>(at)) return writer;
+    const auto *forwarding = dynamic_cast<const ForwardingContext *>(at);
+    at = forwarding ? &forwarding->target() : nullptr;
+  }
+  return nullptr;
+}
 
 // The request with its leading array of numbers spread into single numbers, when it is one of
 // kBracketedNumbers and the array holds exactly its count; else the request as it is.
@@ -148,7 +216,13 @@ void RibDispatch::setBasisSteps(int uStep, int vStep) {
   state_->vStep = vStep;
 }
 
-void RibDispatch::acceptEarlierDeclarations(bool accept) { state_->earlierDeclarations = accept; }
+void RibDispatch::takeDeclarations(const Declarations &declarations) {
+  for (const ParamDecl *decl : declarations.declaredNames()) {
+    char text[64];
+    declarationText(*decl, text, sizeof text);
+    state_->declarations->declare(decl->name, text);
+  }
+}
 
 void RibProblemSink::note(RibPosition, std::string_view) {}
 
@@ -202,32 +276,50 @@ void RibDispatch::note(std::string_view message, RibPosition where) {
   state_->problems.note(where, message);
 }
 
+void RibDispatch::beginInput() {
+  State &state = *state_;
+  if (RibWriter *writer = writerBehind(state.context))
+    declareAsMeant(state, *writer, *state.declarations);
+  enterReading(state);
+}
+
 void RibDispatch::endInput() {
   State &state = *state_;
   for (const State::OpenBlock &block : state.blocks)
     state.report(block.where, blockName(block.stem, "Begin") + " is never ended" + runNote(block));
   state.blocks.clear();
   state.openCount.clear();
-  state.declared.clear();
   state.noted.clear();
-  // The names this input declared are put back as they were, for the next input.
-  for (const SavedDeclaration &saved : state.saved) restoreDeclaration(saved);
-  state.restored = std::move(state.saved);
-  state.saved.clear();
+  State *outer = leaveReading(state);
+  RibWriter *writer = outer ? writerBehind(state.context) : nullptr;
+  if (writer) declareAsMeant(state, *writer, *outer->declarations);
+  state.declarations->clear();
+  state.writerHeld.clear();
+  state.writerHeldNames.clear();
 }
 
-void RibDispatch::beginInput() {
-  // A context that writes one stream of several inputs gets the declarations put back written
-  // too, so that the stream reads as the inputs meant it; after the last input nothing is added.
+void RibDispatch::abandonInput() noexcept {
   State &state = *state_;
-  for (const SavedDeclaration &saved : state.restored) {
-    const ParamDecl *decl = lookupParam(saved.name.c_str());
-    if (!saved.existed || !decl) continue;
-    char text[64];
-    declarationText(*decl, text, sizeof text);
-    state.context.Declare(const_cast<char *>(saved.name.c_str()), text);
+  state.blocks.clear();
+  state.openCount.clear();
+  state.noted.clear();
+  leaveReading(state);
+  try {
+    declareAsHeld(state);
+  } catch (...) {
+    // The exception being passed on says what went wrong; this one would only hide it.
   }
-  state.restored.clear();
+  state.declarations->clear();
+  state.writerHeld.clear();
+  state.writerHeldNames.clear();
+}
+
+void RibDispatch::State::noteWriterDeclaration(const char *name) {
+  RibWriter *writer = writerBehind(context);
+  if (!writer || !writerHeldNames.insert(name).second) return;
+  const ParamDecl *now = writer->declarations.find(name);
+  writerHeld.push_back({name, now != nullptr, now ? now->paramClass : uint8_t(0),
+                        now ? now->type : uint8_t(0), now ? now->arraySize : int16_t(0)});
 }
 
 } // namespace rib

@@ -20,8 +20,9 @@
 // (PrimitiveCounts.h). So the context never reads past the reader's arrays. Block requests must
 // nest (Frame, World, Attribute, Transform, Solid, Object and Motion Begin/End).
 //
-// Accepted beyond that, each with a note: parameters without a declaration (declared from their
-// values: numbers as floats or integers, texts as strings, as many as given), lights and objects
+// Accepted beyond that, each with a note: parameters without a declaration (taken as what their
+// values are: numbers as floats or integers, texts as strings, as many as given, and handed to
+// the context with that declaration in front of the name), lights and objects
 // named by strings, and requests that no table knows, which reach the context as verbatim text
 // of what was read (as does the library's own Option "rib", which is the input's to pass on, not
 // to change how the output is written).
@@ -42,6 +43,9 @@
 class RiContext;
 
 namespace rib {
+
+class Declarations;
+class RibWriter;
 
 /// Where the problems of a dispatch go: one line each, without a line end.
 class RibProblemSink {
@@ -67,23 +71,38 @@ public:
   void error(std::string_view message, RibPosition where) override;
   void note(std::string_view message, RibPosition where) override;
 
-  /// Ends one input: each block still open is a problem at its Begin, and the names the input
-  /// declared are forgotten and their earlier declarations put back (the next input declares
-  /// its own). Lights and objects keep their numbers and names.
-  void endInput();
-  /// Starts the next input: the declarations that the last input changed and endInput put back
-  /// are declared on the context again, so that what it writes reads as one stream.
+  /// Starts an input, which declares for itself from the standard declarations on. When the
+  /// context writes RIB (itself or through forwarding contexts), each name that its writer holds
+  /// declared otherwise is declared on the context anew, so that what it writes reads as one
+  /// stream; so is each name after a reading nested in another on the same thread (an archive
+  /// that a filter reads from its ReadArchive) ends, back to the outer reading's declaration.
   void beginInput();
+  /// Ends one input: each block still open is a problem at its Begin, and the input's
+  /// declarations are gone (the next input declares its own). Lights and objects keep their
+  /// numbers and names.
+  void endInput();
+  /// Ends an input that an exception leaves: as endInput without reporting, and each name the
+  /// input declared on the context's writer is declared back as the writer held it before. The
+  /// basis steps stay as the context was given them. Throws nothing.
+  void abandonInput() noexcept;
 
   /// The basis steps in force in the context, for a context that has already had a Basis.
   void setBasisSteps(int uStep, int vStep);
-  /// Also takes as declared the names that the program or earlier inputs declared.
-  void acceptEarlierDeclarations(bool accept);
+  /// Also takes as declared what `declarations` declared (a program's own context's).
+  void takeDeclarations(const Declarations &declarations);
 
   struct State;
 
 private:
   std::unique_ptr<State> state_;
 };
+
+/// True for the name of a request with a RIB form ("version" included): what a number may run
+/// into, and what a name cut by the end of the input may be.
+bool isRequestName(std::string_view name);
+
+/// The RibWriter that `context` writes through: the context itself, or the target of forwarding
+/// contexts (at most 64 deep); null when it writes no RIB of this library.
+RibWriter *writerBehind(RiContext &context);
 
 } // namespace rib

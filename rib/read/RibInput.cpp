@@ -71,6 +71,7 @@ RibInput::RibInput() = default;
 RibInput::~RibInput() = default;
 
 const char *RibInput::problem() const { return compressed_ ? gzip_->problem() : nullptr; }
+bool RibInput::problemAfterData() const { return compressed_ && gzip_->trailingProblem(); }
 
 size_t RibInput::readSome(char *into, size_t most) {
   if (!recognised_) return recognise(into, most);

@@ -35,6 +35,8 @@ public:
   int error() const { return error_; }
   /// Why compressed input ended early (corrupt, truncated), or null.
   const char *problem() const;
+  /// True when that problem lies after the input's whole data (bytes after the last gzip member).
+  bool problemAfterData() const;
   uint64_t offsetOf(const char *at) const { return base_ + static_cast<uint64_t>(at - begin()); }
 
   /// Moves the bytes from `keep` to end() to the front of the buffer and reads more after them.

@@ -123,8 +123,9 @@ void readDeclare(RequestRead &read) {
     read.fail("Declare: \"%s\" %s", shownText(declaration).c_str(), problem);
     return;
   }
-  RibDispatch::State &state = read.state();
-  if (state.declared.insert(name).second) state.saved.push_back(saveDeclaration(name));
+  // The input's own table first: what the context makes of it is the context's.
+  read.state().declarations->declare(name, declaration);
+  read.state().noteWriterDeclaration(name);
   read.context().Declare(name, declaration);
 }
 
@@ -148,7 +149,12 @@ void readErrorHandler(RequestRead &read) {
     read.context().ErrorHandler(standard->handler);
     return;
   }
-  read.fail("ErrorHandler: unknown handler \"%s\"", shownText(name).c_str());
+  // A renderer's own handler ("printonce"): the renderer knows it, so it goes on as read.
+  const std::string shown = shownText(name);
+  read.state().noteOnce("handler " + shown, read.request().where,
+                        "ErrorHandler: handler \"" + shown +
+                            "\" is not a standard one; passed on as read");
+  read.state().passOn(read.request());
 }
 
 // ---- Requests of the later interface ----

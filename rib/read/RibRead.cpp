@@ -29,17 +29,11 @@ constexpr size_t kHeldReportBytes = size_t(1) << 16;
 // The basis steps that the context's writer is at, when the context writes RIB (through any
 // number of forwarding contexts): its patch meshes are counted with them.
 bool writerSteps(RiContext &context, int &uStep, int &vStep) {
-  RiContext *at = &context;
-  for (int depth = 0; at && depth < 64; ++depth) {
-    if (const rib::RibWriter *writer = dynamic_cast<const rib::RibWriter *>(at)) {
-      uStep = writer->uStep;
-      vStep = writer->vStep;
-      return true;
-    }
-    const ForwardingContext *forwarding = dynamic_cast<const ForwardingContext *>(at);
-    at = forwarding ? &forwarding->target() : nullptr;
-  }
-  return false;
+  const RibWriter *writer = writerBehind(context);
+  if (!writer) return false;
+  uStep = writer->uStep;
+  vStep = writer->vStep;
+  return true;
 }
 
 } // namespace
@@ -161,9 +155,17 @@ template <class Read> int RibReadSession::Impl::read(const char *name, Read read
     ~SinkInstalled() { setDiagnosticSink(outer.sink, outer.user); }
   } installed{setDiagnosticSink(hold, this)};
   outer_ = installed.outer;
-  dispatch_.beginInput();
   inputFailure_.clear();
-  readInput();
+  try {
+    dispatch_.beginInput();
+    readInput();
+  } catch (...) {
+    // An exception from the context (a filter's own) leaves the input where it is: the session
+    // is as it was before the read, and the caller gets the exception.
+    dispatch_.abandonInput();
+    held_.clear();
+    throw;
+  }
   dispatch_.endInput();
   // Said outside any request (there is none today): passed on as it was said.
   if (!held_.empty()) forward(DiagnosticKind::Library, held_);
@@ -199,9 +201,13 @@ int RibReadSession::Impl::readPath(const char *path) {
     emitDiagnostic(DiagnosticKind::Unreadable, line.data(), line.size());
     return -1;
   }
-  const int problems = readFile(file, path);
-  if (!standardInput) std::fclose(file);
-  return problems;
+  struct Closer {
+    FILE *file;
+    ~Closer() {
+      if (file) std::fclose(file);
+    }
+  } closer{standardInput ? nullptr : file};
+  return readFile(file, path);
 }
 
 RibReadSession::RibReadSession(RiContext &into) : impl_(new Impl(into)) {}

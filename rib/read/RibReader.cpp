@@ -7,6 +7,7 @@
 #include <type_traits>
 #include <vector>
 
+#include "RibDispatch.h"
 #include "RibTokenizer.h"
 
 namespace rib {
@@ -19,6 +20,9 @@ void RibHandler::readFailed(int, std::string_view message, RibPosition where) {
 void RibHandler::note(std::string_view, RibPosition) {}
 
 namespace {
+
+// Bytes of a cut name shown in its problem line.
+constexpr size_t kShownNameMax = 40;
 
 struct ArgRecord {
   RibArgType type;
@@ -138,10 +142,16 @@ bool RibReader::Impl::step() {
   case TokenKind::Error:
     // A failure of the input is reported even inside a request already in error; a read that
     // failed makes the input unreadable.
-    if (token.readError != 0)
+    if (token.readError != 0) {
       failRead(token);
-    else if (!skipping_ || token.ofInput)
+    } else if (token.afterData) {
+      // Everything before it was read whole: its last request goes out first.
+      deliver();
+      releaseComments();
       fail(token.text, token.where);
+    } else if (!skipping_ || token.ofInput) {
+      fail(token.text, token.where);
+    }
     break;
   default:
     if (skipping_) break;
@@ -160,6 +170,14 @@ bool RibReader::Impl::step() {
 }
 
 void RibReader::Impl::begin(const Token &name) {
+  if (name.endsInput && !isRequestName(name.text)) {
+    // A name no request has, cut by the end of the input: a file cut short, not a request.
+    const std::string shown(name.text.substr(0, kShownNameMax));
+    fail("the input ends in the middle of a request name ('" + shown +
+             (name.text.size() > kShownNameMax ? "...')" : "')"),
+         name.where);
+    return;
+  }
   pending_ = true;
   skipping_ = false;
   tokens_.keepValues(true);

@@ -14,15 +14,6 @@
 namespace rib {
 namespace {
 
-// The names that every context declares before anything is read.
-bool isPredeclared(const char *name) {
-  static const std::unordered_set<std::string_view> kNames = {
-#define RI_DECLARED_TOKEN(variable, name, declaration) name,
-#include "rib/RiTokens.def"
-  };
-  return kNames.count(name) != 0;
-}
-
 const char *plural(size_t n) { return n == 1 ? "" : "s"; }
 
 // The declaration that keeps an undeclared parameter's values as they are: as many as given, of
@@ -59,6 +50,7 @@ RequestRead::RequestRead(RibDispatch::State &state, const RibRequest &request)
   state_.texts.reserve(texts);
   state_.tokens.clear();
   state_.values.clear();
+  state_.inlineTokens.clear();
 }
 
 bool RequestRead::vfail(RibPosition where, const char *format, va_list arguments) {
@@ -129,10 +121,18 @@ char *RequestRead::keepText(const std::string_view &text, size_t index) {
 
 // ---- Single values ----
 
+void RequestRead::noteBracketed(const RibArg &arg) {
+  // Other writers put a single number in brackets ("flatness" [0.5]): read as the number.
+  state_.noteOnce(std::string("bracketed ") + name(), arg.where,
+                  std::string(name()) + ": a single number in brackets is read as the number");
+}
+
 bool RequestRead::take(RtFloat &value) {
   const RibArg *arg = nextArg("a number");
   if (!arg) return false;
-  if (arg->isArray() || !arg->isNumeric()) return RIB_WRONG_KIND(*arg, "a number");
+  if (!arg->isNumeric() || (arg->isArray() && arg->count != 1))
+    return RIB_WRONG_KIND(*arg, "a number");
+  if (arg->isArray()) noteBracketed(*arg);
   value = arg->floats[0];
   return true;
 }
@@ -140,7 +140,9 @@ bool RequestRead::take(RtFloat &value) {
 bool RequestRead::take(RtInt &value) {
   const RibArg *arg = nextArg("an integer");
   if (!arg) return false;
-  if (arg->type != RibArgType::Integer) return RIB_WRONG_KIND(*arg, "an integer");
+  const bool bracketed = arg->type == RibArgType::IntegerArray && arg->count == 1;
+  if (arg->type != RibArgType::Integer && !bracketed) return RIB_WRONG_KIND(*arg, "an integer");
+  if (bracketed) noteBracketed(*arg);
   value = arg->ints[0];
   return true;
 }
@@ -223,6 +225,7 @@ bool RequestRead::takeFloats(const RtFloat *&values, RtInt &count, const char *w
                   next_, what, argKindName(*arg));
   values = arg->floats;
   count = static_cast<RtInt>(arg->count);
+  given_.add(values, arg->count * sizeof(RtFloat));
   return true;
 }
 
@@ -234,6 +237,7 @@ bool RequestRead::takeInts(const RtInt *&values, RtInt &count, const char *what)
                   next_, what, argKindName(*arg));
   values = arg->ints;
   count = static_cast<RtInt>(arg->count);
+  given_.add(values, arg->count * sizeof(RtInt));
   return true;
 }
 
@@ -251,6 +255,7 @@ bool RequestRead::takeTexts(char **&texts, RtInt &count, const char *what) {
   }
   texts = state_.texts.data() + first;
   count = static_cast<RtInt>(arg->count);
+  given_.add(texts, arg->count * sizeof(char *));
   return true;
 }
 
@@ -285,13 +290,10 @@ bool RequestRead::takeParams(const PrimitiveCounts *counts) {
     const std::string shown = shownText(token.strings[0]);
     if (at + 1 >= request_.size())
       return failAt(at, "%s: parameter \"%s\" has no value", name(), shown.c_str());
-    const ParamDecl *decl = lookupParam(text);
-    const char *bare = text + std::strspn(text, " ");
-    const bool declaredHere = state_.earlierDeclarations || inlineDeclLength(bare) > 0 ||
-                              isPredeclared(bare) || state_.declared.count(bare) != 0;
+    const ParamDecl *decl = state_.declarations->lookup(text);
     const RibArg &value = request_[at + 1];
-    if (!decl || !declaredHere) {
-      decl = declareFromValue(at, bare, value);
+    if (!decl) {
+      decl = declareFromValue(at, text + std::strspn(text, " "), value, text);
       if (!decl) return false;
     }
 
@@ -342,6 +344,9 @@ bool RequestRead::takeParams(const PrimitiveCounts *counts) {
       return failAt(at + 1, "%s: parameter \"%s\" has %zu value%s where %lld %s expected", name(),
                     shown.c_str(), value.count, plural(value.count),
                     static_cast<long long>(expected), expected == 1 ? "is" : "are");
+    given_.add(pointer, value.count * (paramTypeInfo(decl->type).kind == ValueKind::String
+                                           ? sizeof(char *)
+                                           : sizeof(RtFloat)));
     state_.tokens.push_back(text);
     state_.values.push_back(pointer);
   }
@@ -349,8 +354,12 @@ bool RequestRead::takeParams(const PrimitiveCounts *counts) {
 }
 
 // A parameter that the input uses without declaring it (a shader's own, a renderer's): the
-// renderer knows it from elsewhere, so it is declared as what its values are and noted once.
-const ParamDecl *RequestRead::declareFromValue(size_t at, const char *bare, const RibArg &value) {
+// renderer knows it from elsewhere, so it is taken as what its values are and noted once. The
+// context gets it with that declaration in front of its name ("constant float[2] roughness2"),
+// so that it reads the values as given whatever it declared itself, and the RIB it writes keeps
+// their type. Each use is taken from its own values: the input declares nothing by it.
+const ParamDecl *RequestRead::declareFromValue(size_t at, const char *bare, const RibArg &value,
+                                               char *&token) {
   const std::string shown = shownText(bare);
   if (*bare == '\0' || std::strchr(bare, ' ')) {
     failAt(at, "%s: undeclared parameter \"%s\"", name(), shown.c_str());
@@ -362,13 +371,20 @@ const ParamDecl *RequestRead::declareFromValue(size_t at, const char *bare, cons
     return nullptr;
   }
   char declaration[40];
-  std::snprintf(declaration, sizeof declaration, "constant %s[%zu]",
-                kValueTypes[static_cast<int>(value.type)], value.count);
-  parseDeclaration(gDeclTable, bare, declaration, nullptr, false);
+  if (value.count == 1)
+    std::snprintf(declaration, sizeof declaration, "constant %s ",
+                  kValueTypes[static_cast<int>(value.type)]);
+  else
+    std::snprintf(declaration, sizeof declaration, "constant %s[%zu] ",
+                  kValueTypes[static_cast<int>(value.type)], value.count);
+  std::string &typed = state_.inlineTokens.emplace_back(declaration);
+  typed += bare;
+  const ParamDecl *decl = state_.declarations->lookup(typed.c_str());
+  token = typed.data();
   state_.noteOnce(std::string("parameter ") + bare, request_[at].where,
                   std::string(name()) + ": parameter \"" + shown +
                       "\" is not declared; its values are kept as given");
-  return lookupParam(bare);
+  return decl;
 }
 
 bool RequestRead::takePrimitiveParams(const PrimitiveCounts &counts) {
@@ -380,7 +396,7 @@ bool RequestRead::findVertexCount(RtInt &nvertices) {
   for (size_t at = next_; at + 1 < request_.size(); at += 2) {
     const RibArg &token = request_[at];
     if (token.type != RibArgType::String) break;
-    const ParamDecl *decl = lookupParam(token.strings[0].data());
+    const ParamDecl *decl = state_.declarations->lookup(token.strings[0].data());
     if (!decl ||
         !(sameText(decl->name, "P") || sameText(decl->name, "Pw") || sameText(decl->name, "Pz")))
       continue;

@@ -14,6 +14,8 @@
 #include <cstdarg>
 #include <cstddef>
 #include <cstdint>
+#include <deque>
+#include <memory>
 #include <string>
 #include <tuple>
 #include <type_traits>
@@ -21,6 +23,8 @@
 #include <unordered_set>
 #include <vector>
 
+#include "GivenValues.h"
+#include "ParamDecl.h"
 #include "PrimitiveCounts.h"
 #include "RibDispatch.h"
 #include "rib/RiContext.h"
@@ -29,7 +33,8 @@ namespace rib {
 
 /// What a dispatch keeps from request to request.
 struct RibDispatch::State {
-  State(RiContext &c, RibProblemSink &p) : context(c), problems(p) {}
+  State(RiContext &c, RibProblemSink &p)
+      : context(c), problems(p), declarations(new Declarations) {}
 
   RiContext &context;
   RibProblemSink &problems;
@@ -42,10 +47,24 @@ struct RibDispatch::State {
   std::unordered_map<std::string, RtObjectHandle> objects;
   std::unordered_set<std::string> refusedLights;
   std::unordered_set<std::string> refusedObjects;
-  std::unordered_set<std::string> declared; // names the input's Declare requests declared
-  std::vector<SavedDeclaration> saved;      // what those names were declared before the input
-  std::vector<SavedDeclaration> restored;   // put back after the last input, not yet written
-  bool earlierDeclarations = false;
+  // The input's declarations: the standard ones, then its Declare requests. Gone with the
+  // input; they never reach another reading or a context except through the input's requests.
+  std::unique_ptr<Declarations> declarations;
+  // What the context's writer held declared before the input declared each name on it, put back
+  // should an exception end the input.
+  struct HeldDeclaration {
+    std::string name;
+    bool held;
+    uint8_t paramClass, type;
+    int16_t arraySize;
+  };
+  std::vector<HeldDeclaration> writerHeld;
+  std::unordered_set<std::string> writerHeldNames;
+  /// Notes what the writer behind the context holds for `name`, before a Declare of it is made.
+  void noteWriterDeclaration(const char *name);
+  // The tokens handed on for undeclared parameters, with their declarations in front (one
+  // request's worth; a deque keeps each text where it is).
+  std::deque<std::string> inlineTokens;
   // Names already noted in this input (undeclared parameters, unknown requests): one note each.
   std::unordered_set<std::string> noted;
 
@@ -170,13 +189,15 @@ private:
     return (take(std::get<I>(values)) && ...);
   }
   bool checkCount(size_t expected);
-  const ParamDecl *declareFromValue(size_t at, const char *bare, const RibArg &value);
+  void noteBracketed(const RibArg &arg);
+  const ParamDecl *declareFromValue(size_t at, const char *bare, const RibArg &value, char *&token);
   bool vfail(RibPosition where, const char *format, va_list arguments);
   char *keepText(const std::string_view &text, size_t index);
   const RibArg *nextArg(const char *expected);
 
   RibDispatch::State &state_;
   const RibRequest &request_;
+  GivenValues given_; // the arrays handed on, listed while the request is made
   std::string name_;
   size_t next_ = 0;
   std::string problem_;

@@ -1,7 +1,9 @@
 // Requests that reach the context as what was read: a request no table knows, and the library's
 // own Option "rib", written again as one line of ASCII RIB and handed on as a verbatim record.
+#include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <new>
 
 #include "RibRequestRead.h"
 #include "RibText.h"
@@ -21,16 +23,29 @@ void appendFloat(std::string &out, float value) {
   out.append(digits, std::to_chars(digits, digits + sizeof digits, value).ptr);
 }
 
-void appendArg(std::string &out, const RibArg &arg) {
+// Texts are escaped a slice at a time, so that `flush` may hand on what is done between slices.
+constexpr size_t kTextSlice = size_t(1) << 16;
+
+// Appends the argument; `flush` is called after each value and slice, to hand on a full piece.
+template <class Flush> void appendArg(std::string &out, const RibArg &arg, Flush &&flush) {
   if (arg.isArray()) out += '[';
   for (size_t i = 0; i < arg.count; ++i) {
     if (i > 0) out += ' ';
-    if (arg.isText())
-      appendQuoted(out, arg.strings[i].data(), arg.strings[i].size());
-    else if (arg.ints)
+    if (arg.isText()) {
+      const std::string_view text = arg.strings[i];
+      out += '"';
+      for (size_t at = 0; at < text.size(); at += kTextSlice) {
+        const size_t n = std::min(kTextSlice, text.size() - at);
+        appendEscaped(out, text.data() + at, n);
+        flush();
+      }
+      out += '"';
+    } else if (arg.ints) {
       appendInt(out, arg.ints[i]);
-    else
+    } else {
       appendFloat(out, arg.floats[i]);
+    }
+    flush();
   }
   if (arg.isArray()) out += ']';
 }
@@ -41,7 +56,7 @@ std::string requestText(const RibRequest &request) {
   std::string text(request.name);
   for (const RibArg &arg : request) {
     text += ' ';
-    appendArg(text, arg);
+    appendArg(text, arg, [] {});
   }
   text += '\n';
   return text;
@@ -58,8 +73,29 @@ void RibDispatch::State::passOn(const RibRequest &request) {
       return;
     }
   }
+  // The line goes out as verbatim records of about kPiece bytes each, which together make it: a
+  // large request costs one piece beyond what was read, not a copy of all its text.
+  constexpr size_t kPiece = size_t(1) << 20;
   static char verbatim[] = "verbatim", format[] = "%s";
-  context.ArchiveRecord(verbatim, format, requestText(request).c_str());
+  std::string piece;
+  try {
+    piece.reserve(kPiece + kTextSlice * 4 + 64);
+  } catch (const std::bad_alloc &) {
+    report(request.where, shownText(request.name) + ": out of memory to pass it on");
+    return;
+  }
+  auto flush = [&] {
+    if (piece.size() < kPiece) return;
+    context.ArchiveRecord(verbatim, format, piece.c_str());
+    piece.clear();
+  };
+  piece.assign(request.name.data(), request.name.size());
+  for (const RibArg &arg : request) {
+    piece += ' ';
+    appendArg(piece, arg, flush);
+  }
+  piece += '\n';
+  context.ArchiveRecord(verbatim, format, piece.c_str());
 }
 
 } // namespace rib

@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "RibCharClass.h"
+#include "RibDispatch.h"
 
 namespace rib {
 namespace {
@@ -66,6 +67,7 @@ Token &RibTokenizer::end(Token &token) {
   }
   if (input_.problem() && !readErrorReported_) {
     readErrorReported_ = true;
+    token.afterData = input_.problemAfterData();
     return fail(token, "%s", input_.problem());
   }
   token.kind = TokenKind::End;
@@ -142,6 +144,7 @@ void RibTokenizer::name(Token &token) {
   }
   token.kind = TokenKind::Name;
   token.text = std::string_view(p_, static_cast<size_t>(stop - p_));
+  token.endsInput = stop == input_.end() && input_.exhausted();
   p_ = stop;
 }
 
@@ -154,9 +157,11 @@ void RibTokenizer::number(Token &token) {
       return;
     }
     stop = scanRibNumber(p_, token.number, scratch_);
-    if (stop && stop != wordEnd && (classOf(*stop) & kNameStart)) {
-      // "5Sphere": other readers end the number where a name starts, so the next request is
-      // read as they read it.
+    if (stop && stop != wordEnd && (classOf(*stop) & kNameStart) &&
+        isRequestName(std::string_view(stop, static_cast<size_t>(wordEnd - stop)))) {
+      // "5Sphere": other readers end the number where a request's name starts, so the next
+      // request is read as they read it. Anything else glued to a number ("1f", "0x1p3",
+      // "1e5e5") is a malformed number, not a number and a request nobody knows.
       token.glued = true;
     } else if (stop != wordEnd) {
       const int length = static_cast<int>(wordEnd - p_);

@@ -40,8 +40,10 @@ struct Token {
   size_t first = 0;
   size_t count = 0;
   bool overLimit = false; // String, FloatArray: the request's limit was reached; values dropped
-  bool glued = false;     // Integer, Float: a name follows without a blank ("5Sphere")
+  bool glued = false;     // Integer, Float: a request's name follows without a blank ("5Sphere")
+  bool endsInput = false; // Name: the input ends with its last character (it may be cut short)
   bool ofInput = false;   // Error: the input itself failed (read error, corrupt gzip)
+  bool afterData = false; // Error of the input: after all its data (garbage after gzip's end)
   int readError = 0;      // Error of the input: the errno of a read that failed, else 0
 };
 

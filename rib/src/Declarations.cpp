@@ -1,4 +1,5 @@
-// The Declare request, the token variables of rib/ri.h and the predeclared parameters.
+// The Declare request, the token variables of rib/ri.h and the standard declarations.
+#include <memory>
 #include <new>
 
 #include "Diagnostics.h"
@@ -6,29 +7,11 @@
 #include "ParamDecl.h"
 #include "RibWriter.h"
 
-namespace rib {
-int32_t gEchoDeclares = 0;
-} // namespace rib
-
-// Each token variable starts at its literal name and is re-pointed at the interned copy when a
-// context begins.
+// Each token variable starts at its literal name and is re-pointed at the interned copy when the
+// standard declarations are built (before the first context begins).
 #define RI_DECLARED_TOKEN(variable, name, declaration) RtToken variable = const_cast<char *>(name);
 #define RI_INTERNED_TOKEN(variable, name) RtToken variable = const_cast<char *>(name);
 #include "rib/RiTokens.def"
-
-namespace {
-
-// Records the declaration of `name` (a name without one is only interned) and returns its token;
-// throws std::bad_alloc when there is no memory to store it.
-RtToken declare(const char *name, const char *declaration) {
-  if (!name) return nullptr;
-  if (declaration && *declaration)
-    return const_cast<RtToken>(
-        rib::parseDeclaration(rib::gDeclTable, name, declaration, nullptr, false));
-  return rib::internString(name);
-}
-
-} // namespace
 
 RtToken rib::RibWriter::Declare(char *name, char *declaration) {
   // A Declare without both texts has no RIB form that reads back: it is not written. A name
@@ -46,15 +29,17 @@ RtToken rib::RibWriter::Declare(char *name, char *declaration) {
       return nullptr;
     }
   }
-  // Stored before it is written: a declaration that cannot be stored is left out whole.
+  // Stored before it is written: a declaration that cannot be stored is left out whole. It
+  // changes this context's declarations only.
   RtToken token = nullptr;
   try {
-    token = declare(name, declaration);
+    token = const_cast<RtToken>(*declaration ? declarations.declare(name, declaration)
+                                             : rib::internString(name));
   } catch (const std::bad_alloc &) {
     rib::reportError(RIE_NOMEM, "RiDeclare: out of memory; the request is left out");
     return nullptr;
   }
-  if (rib::gEchoDeclares == 1) {
+  if (echoDeclares) {
     encoder.writeKeyword("Declare");
     encoder.writeArguments(name, declaration);
     encoder.endLine();
@@ -64,16 +49,21 @@ RtToken rib::RibWriter::Declare(char *name, char *declaration) {
 
 namespace rib {
 
-void predeclareParams() {
-  // Declarations are process-wide: a later context must not overwrite what a program declared
-  // for the contexts that exist already, so the standard set is stored by the first one only.
-  static bool done = false;
-  if (done) return;
-#define RI_DECLARED_TOKEN(variable, name, declaration) variable = declare(name, declaration);
+const Declarations &Declarations::standard() {
+  // Built by the first table of the process, once, whichever thread gets there first; the
+  // token variables are pointed at the interned names in the same step. Kept until exit.
+  static const Declarations *const table = [] {
+    std::unique_ptr<Declarations> made(new Declarations(BuildStandard{}));
+#define RI_DECLARED_TOKEN(variable, name, declaration)                                             \
+  variable = const_cast<RtToken>(made->declare(name, declaration));
 #include "rib/RiTokens.def"
 #define RI_INTERNED_TOKEN(variable, name) variable = internString(name);
 #include "rib/RiTokens.def"
-  done = true;
+    return made.release();
+  }();
+  return *table;
 }
+
+void predeclareParams() { (void)Declarations::standard(); }
 
 } // namespace rib

@@ -16,7 +16,7 @@ void writeToStandardError(void *, DiagnosticKind, const char *text, size_t lengt
   std::fwrite(text, 1, length, stderr);
 }
 
-DiagnosticTarget gTarget = {writeToStandardError, nullptr};
+thread_local DiagnosticTarget gTarget = {writeToStandardError, nullptr};
 
 void report(RtInt code, const char *before, const char *format, va_list arguments,
             const char *after) {

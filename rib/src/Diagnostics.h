@@ -35,7 +35,8 @@ struct DiagnosticTarget {
   void *user;
 };
 
-/// Installs `sink` (null: standard error) and returns the sink it replaces.
+/// Installs `sink` (null: standard error) for the calling thread's reports and returns the sink it
+/// replaces: a reading on one thread catches what is said about its requests, not another's.
 DiagnosticTarget setDiagnosticSink(DiagnosticSink sink, void *user);
 /// The one way a report leaves the library.
 void emitDiagnostic(DiagnosticKind kind, const char *text, size_t length);

@@ -3,12 +3,20 @@
 #include <cstdint>
 #include <cstring>
 #include <memory>
+#include <mutex>
 
 namespace rib {
 
 SymbolTable gStringTable(12289);
 
 namespace {
+
+// Contexts on several threads intern into the one table and pool: one at a time. The copies never
+// move, so a pointer handed out stays valid without the lock.
+std::mutex &internLock() {
+  static std::mutex lock;
+  return lock;
+}
 
 constexpr size_t kPoolBlockText = 1024;
 constexpr size_t kPooledMax = 16; // bytes, terminator included
@@ -58,6 +66,7 @@ char *storeCopy(const char *text, size_t length) {
 
 char *internString(const char *text) {
   if (!text) return nullptr;
+  std::lock_guard<std::mutex> held(internLock());
   if (Symbol *found = gStringTable.find(text)) return const_cast<char *>(found->key);
   // A copy whose entry cannot be made stays in the pool, reachable, unused.
   char *copy = storeCopy(text, std::strlen(text));
@@ -68,7 +77,9 @@ char *internString(const char *text) {
 }
 
 const char *findInterned(const char *text) {
-  Symbol *found = text ? gStringTable.find(text) : nullptr;
+  if (!text) return nullptr;
+  std::lock_guard<std::mutex> held(internLock());
+  Symbol *found = gStringTable.find(text);
   return found ? found->key : nullptr;
 }
 

@@ -2,7 +2,7 @@
 //
 // The library keys its declarations and compares tokens by these copies. Short texts (up to 16
 // bytes with the terminator) are packed into 1024-byte pool blocks; longer ones get their own
-// block.
+// block. Any thread may intern: the table and its pool are used under one lock.
 //
 //     const char *a = internString("Ka"), *b = internString(std::string("K") + "a");   // a == b
 #pragma once
@@ -12,6 +12,7 @@
 namespace rib {
 
 /// The interned strings: 12289 buckets (to start with) of plain Symbols keyed by the stored copies.
+/// Read it directly only where no other thread interns (tests of the table itself).
 extern SymbolTable gStringTable;
 
 /// The unique stored copy of `text` (null for null). Throws std::bad_alloc when a new text finds

@@ -11,8 +11,6 @@
 
 namespace rib {
 
-SymbolTable gDeclTable(5003);
-
 namespace {
 
 constexpr ParamTypeInfo kTypes[] = {
@@ -133,8 +131,6 @@ ParsedDecl parse(const char *name, const char *text, size_t length) {
   return decl;
 }
 
-const ParamDecl *lookupIn(SymbolTable &table, const char *token);
-
 void assign(ParamDecl &entry, const ParsedDecl &decl) {
   entry.paramClass = decl.paramClass;
   entry.type = decl.type;
@@ -152,31 +148,8 @@ const char *declarationProblem(const char *declaration) {
   return nullptr;
 }
 
-SavedDeclaration saveDeclaration(const char *name) {
-  SavedDeclaration saved;
-  saved.name = name ? name : "";
-  if (const ParamDecl *decl = lookupIn(gDeclTable, saved.name.c_str())) {
-    saved.existed = true;
-    saved.paramClass = decl->paramClass;
-    saved.type = decl->type;
-    saved.arraySize = decl->arraySize;
-  }
-  return saved;
-}
-
-void restoreDeclaration(const SavedDeclaration &saved) {
-  auto *decl = const_cast<ParamDecl *>(lookupIn(gDeclTable, saved.name.c_str()));
-  if (!decl) return;
-  if (saved.existed) {
-    decl->paramClass = saved.paramClass;
-    decl->type = saved.type;
-    decl->arraySize = saved.arraySize;
-  } else {
-    // The name stays known, but without a written form, as if it had never been declared.
-    decl->paramClass = kClassUniform;
-    decl->type = kTypeUnknown;
-    decl->arraySize = 1;
-  }
+bool sameDeclaration(const ParamDecl &a, const ParamDecl &b) {
+  return a.paramClass == b.paramClass && a.type == b.type && a.arraySize == b.arraySize;
 }
 
 const ParamTypeInfo &paramTypeInfo(uint8_t type) {
@@ -189,36 +162,64 @@ const char *paramClassName(uint8_t paramClass) {
   return paramClass < std::size(kClassNames) ? kClassNames[paramClass] : "";
 }
 
-const char *parseDeclaration(SymbolTable &table, const char *name, const char *declaration,
-                             size_t length, const char *key, bool forceNew) {
+Declarations::Declarations() : base_(&standard()), own_(61) {}
+
+Declarations::Declarations(BuildStandard) : base_(nullptr), own_(1021) {}
+
+void Declarations::clear() noexcept {
+  own_.deleteLevel(0);
+  own_.setLevel(0);
+  declared_.clear();
+}
+
+const ParamDecl *Declarations::findOwn(const char *name) const {
+  return name ? static_cast<const ParamDecl *>(own_.peek(name)) : nullptr;
+}
+
+const ParamDecl *Declarations::find(const char *name) const {
+  if (const ParamDecl *own = findOwn(name)) return own;
+  return base_ ? base_->findOwn(name) : nullptr;
+}
+
+const char *Declarations::declare(const char *name, const char *declaration, size_t length,
+                                  const char *key, bool forceNew) {
   if (!declaration) length = 0;
   ParsedDecl decl = parse(name, declaration ? declaration : "", length);
   if (!name) return nullptr;
+  const char *paramName = nullptr;
   if (!forceNew) {
-    if (auto *existing = const_cast<ParamDecl *>(lookupIn(table, name))) {
-      assign(*existing, decl);
-      return existing->name;
+    // The name as a token finds it (leading blanks skipped, an inline declaration taken apart):
+    // the table's own entry changes; a standard one gets an entry of the table's own.
+    if (const ParamDecl *existing = lookup(name)) {
+      if (existing == findOwn(existing->key)) {
+        assign(*const_cast<ParamDecl *>(existing), decl);
+        return existing->name;
+      }
+      key = existing->key;
+      paramName = existing->name;
     }
   }
-  const char *paramName = internString(name);
+  if (!paramName) paramName = internString(name);
   const char *keyText = key ? internString(key) : paramName;
+  const bool declaredName = keyText == paramName;
+  if (declaredName) declared_.reserve(declared_.size() + 1);
   std::unique_ptr<ParamDecl> made(new ParamDecl(keyText, paramName));
   ParamDecl *entry = made.get();
-  if (table.insert(entry, false) != 0) {
+  if (own_.insert(entry, false) != 0) {
     // The key is taken: the visible entry gets the new declaration.
-    entry = dynamic_cast<ParamDecl *>(table.find(keyText));
+    entry = static_cast<ParamDecl *>(own_.peek(keyText));
     if (!entry) return paramName;
   } else {
     made.release(); // the table owns it
+    if (declaredName) declared_.push_back(entry);
   }
   assign(*entry, decl);
   return paramName;
 }
 
-const char *parseDeclaration(SymbolTable &table, const char *name, const char *declaration,
-                             const char *key, bool forceNew) {
-  return parseDeclaration(table, name, declaration, declaration ? std::strlen(declaration) : 0, key,
-                          forceNew);
+const char *Declarations::declare(const char *name, const char *declaration, const char *key,
+                                  bool forceNew) {
+  return declare(name, declaration, declaration ? std::strlen(declaration) : 0, key, forceNew);
 }
 
 size_t inlineDeclLength(const char *token) {
@@ -239,27 +240,17 @@ size_t inlineDeclLength(const char *token) {
   return at;
 }
 
-namespace {
-
-// A declared token, or an inline declaration recorded under the whole token.
-const ParamDecl *lookupIn(SymbolTable &table, const char *token) {
+const ParamDecl *Declarations::lookup(const char *token) {
   if (!token) return nullptr;
   while (*token == ' ') ++token;
-  if (Symbol *found = table.find(token)) return dynamic_cast<ParamDecl *>(found);
+  if (const ParamDecl *found = find(token)) return found;
   size_t length = inlineDeclLength(token);
   if (length == 0) return nullptr;
-  parseDeclaration(table, token + length, token, length, token, true);
-  return dynamic_cast<ParamDecl *>(table.find(token));
+  declare(token + length, token, length, token, true);
+  return findOwn(token);
 }
 
-} // namespace
-
-const ParamDecl *lookupParam(const char *token) { return lookupIn(gDeclTable, token); }
-
-int paramDataSize(const char *token) {
-  const ParamDecl *decl = lookupParam(token);
-  return decl ? decl->arraySize * paramTypeInfo(decl->type).bytes : 0;
-}
+int paramDataSize(const ParamDecl &decl) { return decl.arraySize * paramTypeInfo(decl.type).bytes; }
 
 int declarationText(const ParamDecl &decl, char *out, size_t capacity) {
   const char *className = paramClassName(decl.paramClass);

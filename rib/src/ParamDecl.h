@@ -2,15 +2,18 @@
 //
 // A declaration is "[class] [type] [[size]]", e.g. "varying color" or "uniform float[3]"; it is
 // recorded by Declare or written inline in front of a token ("vertex point Pref"). The writers of
-// parameter lists ask lookupParam for a token's declaration to know how many values to write.
+// parameter lists ask their context's Declarations for a token's declaration to know how many
+// values to write.
 //
-//     parseDeclaration(gDeclTable, "Kq", "varying color", nullptr, false);
-//     const ParamDecl *decl = lookupParam("Kq");        // class varying, type color, size 1
+//     rib::Declarations declarations;                   // what a context starts with
+//     declarations.declare("Kq", "varying color");
+//     const ParamDecl *decl = declarations.lookup("Kq"); // class varying, type color, size 1
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "SymbolTable.h"
 
@@ -64,51 +67,79 @@ struct ParamDecl : Symbol {
   ParamDecl(const char *keyText, const char *paramName) : Symbol(keyText), name(paramName) {}
 };
 
-/// The process-wide declarations (5003 buckets to start with), shared by every context.
-extern SymbolTable gDeclTable;
-/// 1: Declare writes its RIB line. Set by every context's construction.
-extern int32_t gEchoDeclares;
+/// A table of declarations: the standard ones, built once per process and never changed, under
+/// the table's own. Each context has one, and so has each reading of RIB: a Declare, an inline
+/// declaration or a reading changes only the table it is made in. A table serves one thread at a
+/// time; the standard declarations are shared and only read.
+///
+///     rib::Declarations declarations;                      // the standard ones
+///     declarations.declare("Kq", "varying color");
+///     const ParamDecl *decl = declarations.lookup("Kq");   // class varying, type color, size 1
+class Declarations {
+public:
+  /// The standard declarations and nothing of its own. Throws std::bad_alloc when the standard
+  /// ones cannot be built (a later table tries again).
+  Declarations();
+  ~Declarations() = default;
+  Declarations(const Declarations &) = delete;
+  Declarations &operator=(const Declarations &) = delete;
 
-/// Parses `declaration` (null reads as empty) and records it for `name`: unless forceNew, an
-/// existing declaration of name is overwritten; else a new entry keyed by `key` (or the name) is
-/// added. Returns the interned parameter name.
-const char *parseDeclaration(SymbolTable &table, const char *name, const char *declaration,
-                             const char *key, bool forceNew);
-/// The same with a declaration given as `length` bytes (not terminated).
-const char *parseDeclaration(SymbolTable &table, const char *name, const char *declaration,
-                             size_t length, const char *key, bool forceNew);
+  /// The declaration of a token (declared name, or an inline declaration followed by a name); null
+  /// when there is none. An inline declaration is recorded under the whole token. Throws
+  /// std::bad_alloc when there is no memory to record it.
+  const ParamDecl *lookup(const char *token);
+  /// The declaration of a name as declared (own, else standard), recording nothing.
+  const ParamDecl *find(const char *name) const;
+  /// The table's own declaration of a name, ignoring the standard ones.
+  const ParamDecl *findOwn(const char *name) const;
+
+  /// Parses `declaration` (null reads as empty) and records it for `name`: unless forceNew, the
+  /// table's own declaration of name is overwritten (a standard one is shadowed); else a new entry
+  /// keyed by `key` (or the name) is added. Returns the interned parameter name. Throws
+  /// std::bad_alloc without memory.
+  const char *declare(const char *name, const char *declaration, const char *key = nullptr,
+                      bool forceNew = false);
+  /// The same with a declaration given as `length` bytes (not terminated).
+  const char *declare(const char *name, const char *declaration, size_t length, const char *key,
+                      bool forceNew);
+
+  /// Forgets the table's own declarations: the standard ones alone are left. Throws nothing.
+  void clear() noexcept;
+
+  /// The names declared in this table (not inline tokens), in the order of their first
+  /// declaration.
+  const std::vector<const ParamDecl *> &declaredNames() const { return declared_; }
+
+  /// The standard declarations alone, shared by every table.
+  static const Declarations &standard();
+
+private:
+  struct BuildStandard {};
+  explicit Declarations(BuildStandard);
+
+  const Declarations *base_; // the standard table; null for the standard table itself
+  SymbolTable own_;
+  std::vector<const ParamDecl *> declared_;
+};
+
 /// Length of the class and type words (with blanks and any bracketed size) at the start of a
 /// token; 0 when there are none.
 size_t inlineDeclLength(const char *token);
-/// The declaration of a token (declared name, or an inline declaration followed by a name); null
-/// when there is none. An inline declaration is recorded under the whole token.
-const ParamDecl *lookupParam(const char *token);
 /// Why a declaration text cannot be written as a parameter's form ("names no type", "has an
 /// array size out of range"), or null when it can; reports nothing.
 const char *declarationProblem(const char *declaration);
+/// True when two declarations give the same class, type and size.
+bool sameDeclaration(const ParamDecl &a, const ParamDecl &b);
 
-/// A name's declaration as it stood, to be put back after an input that declared the name anew
-/// has been read (each input declares for itself).
-struct SavedDeclaration {
-  std::string name;
-  bool existed = false;
-  uint8_t paramClass = kClassUniform;
-  uint8_t type = kTypeUnknown;
-  int16_t arraySize = 1;
-};
-SavedDeclaration saveDeclaration(const char *name);
-/// Puts the saved declaration back; a name that had none is left without a written form.
-void restoreDeclaration(const SavedDeclaration &saved);
-
-/// Bytes of one value of a token: array size times bytes per element; 0 when undeclared.
-int paramDataSize(const char *token);
+/// Bytes of one value of a declaration: array size times bytes per element.
+int paramDataSize(const ParamDecl &decl);
 /// "class type", then "[size]" when the size is above 1 or "[]" when it is negative. Writes at most
 /// `capacity` bytes with the terminator; returns the full length.
 int declarationText(const ParamDecl &decl, char *out, size_t capacity);
 
-/// Declares the standard and renderer-specific parameters (writing nothing) and points the token
-/// variables of rib/ri.h at the interned names, once per process: a later call changes nothing.
-/// Throws std::bad_alloc when memory runs out (a later call then tries again).
+/// Builds the standard declarations and points the token variables of rib/ri.h at the interned
+/// names, once per process and thread-safely (Declarations::standard()): a later call changes
+/// nothing. Throws std::bad_alloc when memory runs out (a later call then tries again).
 void predeclareParams();
 
 } // namespace rib

@@ -2,6 +2,8 @@
 // first array its check refuses and reads an array of counts only once it has been accepted.
 #include "PrimitiveArrays.h"
 
+#include "Diagnostics.h"
+#include "GivenValues.h"
 #include "SameText.h"
 
 namespace rib {
@@ -34,6 +36,15 @@ bool ReportingArrayCheck::count(const char *name, long long value) {
 bool ReportingArrayCheck::array(const char *name, const void *values, long long needed,
                                 const char *, ArrayRole role) {
   if (missingArray(request, name, values, needed)) return false;
+  // An array a reader handed on is read no further than it holds, whatever a filter made of the
+  // counts on the way. Texts are pointers; every other array holds 4-byte values.
+  const size_t width = sameText(name, "tags") || sameText(name, "str") ? sizeof(RtToken) : 4;
+  if (needed > 0 && !withinGiven(values, static_cast<size_t>(needed) * width)) {
+    reportError(RIE_CONSISTENCY,
+                "%s would read past the values it was given in %s; the request is left out",
+                request, name);
+    return false;
+  }
   return role != ArrayRole::Counts ||
          !negativeEntry(request, name, static_cast<const RtInt *>(values), needed);
 }

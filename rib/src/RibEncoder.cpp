@@ -12,6 +12,7 @@
 #include "Diagnostics.h"
 #include "DigitPairs.h"
 #include "FloatFormat.h"
+#include "GivenValues.h"
 #include "StandardNames.h"
 #include "TextEscapes.h"
 
@@ -190,8 +191,15 @@ void RibEncoder::writeFloat(RtFloat value) {
   commit(length + 1);
 }
 
+bool RibEncoder::given(const void *values, size_t n, size_t width) {
+  if (n <= SIZE_MAX / width && withinGiven(values, n * width)) return true;
+  fault_ = Fault::PastGiven;
+  return false;
+}
+
 void RibEncoder::writeFloats(const RtFloat *values, long long n) {
   const size_t count = n > 0 ? static_cast<size_t>(n) : 0;
+  if (!given(values, count, sizeof(RtFloat))) return;
   if (binary)
     writeBinaryFloats(values, count);
   else
@@ -239,6 +247,7 @@ void RibEncoder::writeTextFloats(const RtFloat *values, size_t n) {
 void RibEncoder::writeInts(const RtInt *values, long long n) {
   // Index arrays of meshes run to millions: each batch reserves room for its longest text, so
   // the inner loop has no bounds checks per value.
+  if (!given(values, n > 0 ? static_cast<size_t>(n) : 0, sizeof(RtInt))) return;
   if (compact) return writeCompactInts(values, n);
   constexpr long long kBatch = static_cast<long long>(kBufferSize / kMaxIntText);
   writeChar('[');
@@ -257,6 +266,7 @@ void RibEncoder::writeInts(const RtInt *values, long long n) {
 }
 
 void RibEncoder::writeStrings(RtToken const *texts, long long n) {
+  if (!given(texts, n > 0 ? static_cast<size_t>(n) : 0, sizeof(RtToken))) return;
   writeChar('[');
   for (long long i = 0; i < n; ++i) {
     writeText(texts[i]);
@@ -266,6 +276,7 @@ void RibEncoder::writeStrings(RtToken const *texts, long long n) {
 }
 
 void RibEncoder::writeTextArray(RtToken const *texts, size_t n) {
+  if (!given(texts, n, sizeof(RtToken))) return;
   writeChar('[');
   for (size_t i = 0; i < n; ++i) {
     if (i > 0) writeChar(' ');
@@ -339,6 +350,9 @@ void RibEncoder::leaveOut() {
     reportError(RIE_MISSINGDATA,
                 "Ri%s has %d parameters without their tokens or values; the request is left out",
                 request, badListCount_);
+  else if (fault_ == Fault::PastGiven)
+    reportError(RIE_CONSISTENCY,
+                "Ri%s would read past the values it was given; the request is left out", request);
   else
     reportError(RIE_RANGE, "Ri%s has a number that is not finite; the request is left out",
                 request);
@@ -363,11 +377,13 @@ void RibEncoder::checkLargeArray(const RtFloat *values, size_t n) {
   // A file is cut back should the array turn out bad; only other streams need the scan.
   if (canTakeBack() || n * 4 <= kBufferSize - used_) return;
   checkAhead();
+  if (!given(values, n, sizeof(RtFloat))) return;
   // A value of the announced list was checked with it.
   if (!inExpectedList_ && !allFinite(values, n)) fault_ = Fault::NonFinite;
 }
 
 void RibEncoder::checkFloats(const RtFloat *values, long long n) {
+  if (n > 0 && !given(values, static_cast<size_t>(n), sizeof(RtFloat))) return;
   if (n > 0 && values && !allFinite(values, static_cast<size_t>(n))) fault_ = Fault::NonFinite;
 }
 

@@ -42,6 +42,7 @@ namespace rib {
 
 struct PrimitiveCounts;
 class GzipOutput;
+class Declarations;
 
 /// How a stream failed, for a host that raises it its own way (the report line goes out as
 /// well): the system's error number of the first failed write, flush or close, or how a pipe's
@@ -84,6 +85,10 @@ public:
   /// command is waited for and a failure or a status other than 0 is reported.
   void close();
   const StreamFailure &failure() const { return failure_; }
+
+  /// The declarations that parameter tokens are looked up in: the context's own (set by the
+  /// context before its first request).
+  Declarations *declarations = nullptr;
 
   bool binary = false; // float arrays and single float values in the binary encoding
   /// Every token binary (binary must be set too): requests, texts, integers and floats.
@@ -184,7 +189,7 @@ public:
 
 private:
   /// Why the request being written is to be left out.
-  enum class Fault : uint8_t { None, NonFinite, NoMemory, BadList };
+  enum class Fault : uint8_t { None, NonFinite, NoMemory, BadList, PastGiven };
   /// A parameter list announced by expectParams.
   struct ExpectedParams {
     const PrimitiveCounts *counts;
@@ -209,6 +214,9 @@ private:
   void writeArgument(RtPointer handle);
 
   void writeParam(RtToken token, RtPointer value, const PrimitiveCounts *counts);
+  /// True when n values of `width` bytes at `values` may be read: they lie within what a reader
+  /// handed on (GivenValues.h), or are none of its. Else the request is to be left out.
+  bool given(const void *values, size_t n, size_t width);
   void writeTextArray(RtToken const *texts, size_t n);
   void writeBinaryFloats(const RtFloat *values, size_t n);
   void writeTextFloats(const RtFloat *values, size_t n);

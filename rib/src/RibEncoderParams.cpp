@@ -43,7 +43,7 @@ void RibEncoder::writeParam(RtToken token, RtPointer value, const PrimitiveCount
   }
   const ParamDecl *decl = nullptr;
   try {
-    decl = lookupParam(token); // an inline declaration is stored on its first use
+    decl = declarations->lookup(token); // an inline declaration is stored on its first use
   } catch (const std::bad_alloc &) {
     leaveOutForMemory();
     return;
@@ -152,9 +152,10 @@ void RibEncoder::checkAhead() {
 bool RibEncoder::expectedParamsFinite() {
   // What writeParam would write as floats; parameters it leaves out are skipped here too.
   auto finite = [&](RtToken token, RtPointer value) {
-    const ParamDecl *decl = token ? lookupParam(token) : nullptr;
+    const ParamDecl *decl = token ? declarations->lookup(token) : nullptr;
     if (!decl) return true;
     const FloatValues floats = floatValues(*decl, value, expected_.counts);
+    if (floats.values && !given(floats.values, static_cast<size_t>(floats.count), 4)) return true;
     return !floats.values || allFinite(floats.values, static_cast<size_t>(floats.count));
   };
   for (int i = 0; i < expected_.n; ++i)

@@ -1,5 +1,7 @@
 #include "RibOptions.h"
 
+#include <iterator>
+
 #include "Diagnostics.h"
 #include "SameText.h"
 
@@ -40,6 +42,22 @@ constexpr OptionWord kWords[] = {
     {"precision", ValueType::Integer, &RibSettings::precision, nullptr, nullptr, 1, 17, kAnyTime},
 };
 
+// The texts a Text or Encoding word takes: its "off" text first for Text words.
+constexpr const char *kFormats[] = {"ascii", "binary", "compact"};
+constexpr const char *kCompressions[] = {"none", "gzip"};
+
+// False (after one line) when `text` is not one of the word's texts.
+bool knownText(const OptionWord &word, const char *text) {
+  const bool format = word.type == ValueType::Encoding;
+  const char *const *texts = format ? kFormats : kCompressions;
+  const size_t count = format ? std::size(kFormats) : std::size(kCompressions);
+  for (size_t i = 0; i < count; ++i)
+    if (sameText(text, texts[i])) return true;
+  reportError(RIE_BADTOKEN, "rib option \"%s\" must be %s, not \"%s\"; ignored", word.token,
+              format ? "\"ascii\", \"binary\" or \"compact\"" : "\"none\" or \"gzip\"", text);
+  return false;
+}
+
 void applyText(RibSettings &settings, const OptionWord &word, const char *text) {
   if (word.type == ValueType::Text) {
     settings.*word.setting = sameText(text, word.one) ? 1 : 0;
@@ -56,14 +74,16 @@ bool isRibOption(RtToken name) { return sameText(name, "rib") || sameText(name, 
 void applyRibOption(RibSettings &settings, const char *token, const void *value,
                     OptionScope scope) {
   for (const OptionWord &word : kWords) {
-    if (!sameText(token, word.token) || !(word.scopes & bit(scope))) continue;
+    if (!sameText(token, word.token)) continue;
+    // A word of another time (the encoding of an open context) is left to that time.
+    if (!(word.scopes & bit(scope))) return;
     if (word.type != ValueType::Integer) {
       const char *const *text = static_cast<const char *const *>(value);
       if (!text || !*text) {
         reportError(RIE_MISSINGDATA, "rib option \"%s\" has no text value; ignored", token);
         return;
       }
-      applyText(settings, word, *text);
+      if (knownText(word, *text)) applyText(settings, word, *text);
       return;
     }
     if (!value) {
@@ -81,6 +101,7 @@ void applyRibOption(RibSettings &settings, const char *token, const void *value,
     settings.*word.setting = number;
     return;
   }
+  reportError(RIE_BADTOKEN, "rib option \"%s\" is not known; ignored", token ? token : "");
 }
 
 } // namespace rib

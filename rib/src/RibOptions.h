@@ -32,8 +32,9 @@ extern RtInt gRibCompressionLevel;
 /// True for the option names "rib" and "RIB".
 bool isRibOption(RtToken name);
 /// Applies one word and its value (a pointer to a text pointer or to an integer) to `settings`.
-/// Words that do not apply in `scope` are ignored; a missing value or a precision outside 1 to 17
-/// is reported in one line and ignored.
+/// Words that do not apply in `scope` are ignored; an unknown word, a "format" other than
+/// "ascii", "binary" or "compact", a "compression" other than "none" or "gzip", a missing value
+/// or a number out of its range is reported in one line and ignored.
 void applyRibOption(RibSettings &settings, const char *token, const void *value, OptionScope scope);
 
 } // namespace rib

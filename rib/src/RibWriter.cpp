@@ -77,21 +77,19 @@ rib::RibWriter *makeContext(const char *procedure, RtToken target, const rib::Ri
 
 rib::RibWriter::RibWriter(const char *target, const rib::RibOption *options)
     : errorHandler(RiErrorPrint), name(nullptr), isPipe(0), uStep(3), vStep(3), compression(0),
-      nextLightHandle(1), nextObjectHandle(1) {
+      nextLightHandle(1), nextObjectHandle(1), echoDeclares(true) {
+  // What needs memory (the declarations too) comes before the target is opened: a context that
+  // cannot be made (the exception leaves the constructor) leaves no file or command behind.
   applyOptions(options);
-  // What needs memory comes before the target is opened: a context that cannot be made (the
-  // exception leaves the constructor) leaves no file or command behind.
   nameTarget(*this, target);
-  rib::predeclareParams();
   start(openTarget(*this, target));
 }
 
 rib::RibWriter::RibWriter(FILE *stream, const char *streamName, const rib::RibOption *options)
     : errorHandler(RiErrorPrint), name(nullptr), isPipe(0), uStep(3), vStep(3), compression(0),
-      nextLightHandle(1), nextObjectHandle(1) {
+      nextLightHandle(1), nextObjectHandle(1), echoDeclares(true) {
   applyOptions(options);
   if (streamName) name = rib::internString(streamName);
-  rib::predeclareParams();
   start(stream);
 }
 
@@ -103,7 +101,7 @@ void rib::RibWriter::applyOptions(const rib::RibOption *options) {
   encoder.compact = settings.compact != 0;
   encoder.precision = settings.precision;
   compression = settings.compression;
-  rib::gEchoDeclares = 1;
+  encoder.declarations = &declarations;
   if (compression) encoder.compress(settings.compressionLevel);
 }
 

@@ -14,6 +14,7 @@
 
 #include <cstdint>
 
+#include "ParamDecl.h"
 #include "RibEncoder.h"
 #include "rib/RiContext.h"
 
@@ -35,13 +36,17 @@ public:
   int32_t compression; // 1: the output is gzip-compressed
   int32_t nextLightHandle;
   int32_t nextObjectHandle;
+  /// The context's own declarations: the standard ones, then what its Declare requests and
+  /// inline declarations add. Nothing another context or a reading does changes them.
+  Declarations declarations;
+  bool echoDeclares;  // Declare writes its RIB line (set when the context is made)
   RibEncoder encoder; // the stream, the binary flag, the precision and the request buffer
 
   /// Opens the target (null: standard output; "rendrib", "rgl", "prman" or "|cmd": a pipe;
   /// otherwise a file), applies the options ("format", "binary", "compact", "compression",
-  /// "gzip", "compressionlevel", "precision"; at most 512, up to a null token), writes the header
-  /// and predeclares the standard parameters (the first context only: a new context never changes a
-  /// declaration). An unwritable target ends the process (status 1). Without memory it throws
+  /// "gzip", "compressionlevel", "precision"; at most 512, up to a null token) and writes the
+  /// header; the context starts with the standard declarations. An unwritable target ends the
+  /// process (status 1). Without memory it throws
   /// std::bad_alloc before anything is opened (RiBegin and RiNewContext report that).
   explicit RibWriter(const char *target, const RibOption *options = nullptr);
   /// The same into a stream the caller opened (once: a FIFO's reader sees one writer), named

@@ -128,6 +128,14 @@ Symbol *SymbolTable::find(const char *key) {
   return nullptr;
 }
 
+Symbol *SymbolTable::peek(const char *key) const {
+  const uint32_t hash = symbolHash(key);
+  for (Symbol *entry = buckets_ ? buckets_[hash % bucketCount_] : nullptr; entry;
+       entry = entry->next)
+    if (sameKey(entry, key, hash) && isVisible(entry->scope)) return entry;
+  return nullptr;
+}
+
 Symbol *SymbolTable::findNext(const Symbol *symbol) const {
   for (Symbol *entry = symbol->next; entry; entry = entry->next) {
     if (!sameKey(entry, symbol->key, symbol->hash)) continue;

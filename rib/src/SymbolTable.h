@@ -67,6 +67,9 @@ public:
   int insert(Symbol *symbol, bool allowDuplicate);
   /// The visible entry with this key, or null.
   Symbol *find(const char *key);
+  /// The same without counting it in the statistics: changes nothing, so threads may share a
+  /// table that no longer changes.
+  Symbol *peek(const char *key) const;
   /// The next entry after `symbol` in its bucket with an equal key and a visible scope.
   Symbol *findNext(const Symbol *symbol) const;
 

@@ -39,9 +39,9 @@ constexpr std::array<TextEscape, 256> makeTextEscapes() {
 
 inline constexpr std::array<TextEscape, 256> kTextEscapes = makeTextEscapes();
 
-/// Appends `text` (of `length` bytes) to `out` in quotes, escaped as above.
-inline void appendQuoted(std::string &out, const char *text, size_t length) {
-  out += '"';
+/// Appends `text` (of `length` bytes) to `out`, escaped as above; each byte on its own, so a text
+/// may be escaped in slices.
+inline void appendEscaped(std::string &out, const char *text, size_t length) {
   for (size_t i = 0; i < length; ++i) {
     const TextEscape &escape = kTextEscapes[static_cast<unsigned char>(text[i])];
     if (escape.text[0])
@@ -49,6 +49,12 @@ inline void appendQuoted(std::string &out, const char *text, size_t length) {
     else
       out += text[i];
   }
+}
+
+/// Appends `text` (of `length` bytes) to `out` in quotes, escaped as above.
+inline void appendQuoted(std::string &out, const char *text, size_t length) {
+  out += '"';
+  appendEscaped(out, text, length);
   out += '"';
 }
 

@@ -6,9 +6,11 @@
 #include "InternString.h"
 #include "ParamDecl.h"
 #include "RibTestUtil.h"
+#include "rib/RibRead.h"
 
 using namespace rib;
 
+using ribtest::readFile;
 using ribtest::ribOf;
 using ribtest::stderrOf;
 using ribtest::tempPath;
@@ -46,12 +48,13 @@ TEST(Declarations, GrammarOfClassTypeAndSize) {
       {"varying banana", kClassVarying, kTypeUnknown, 1},
       {"", kClassUniform, kTypeUnknown, 1},
   };
+  Declarations table;
   int i = 0;
   for (const Expected &c : cases) {
     std::string name = "grammarCase" + std::to_string(i++);
-    const char *token = parseDeclaration(gDeclTable, name.c_str(), c.declaration, nullptr, false);
+    const char *token = table.declare(name.c_str(), c.declaration);
     EXPECT_EQ(token, internString(name.c_str()));
-    const ParamDecl *decl = lookupParam(name.c_str());
+    const ParamDecl *decl = table.lookup(name.c_str());
     ASSERT_NE(decl, nullptr) << c.declaration;
     EXPECT_EQ(decl->paramClass, c.paramClass) << c.declaration;
     EXPECT_EQ(decl->type, c.type) << c.declaration;
@@ -60,12 +63,12 @@ TEST(Declarations, GrammarOfClassTypeAndSize) {
 }
 
 TEST(Declarations, SizesBeyondSixteenBitsAreRefused) {
-  std::string err =
-      stderrOf([] { parseDeclaration(gDeclTable, "hugeArray", "float[40000]", nullptr, false); });
+  Declarations table;
+  std::string err = stderrOf([&] { table.declare("hugeArray", "float[40000]"); });
   EXPECT_EQ(err, "zizurezar error: array size out of range in the declaration of \"hugeArray\"\n");
-  EXPECT_EQ(lookupParam("hugeArray")->type, kTypeUnknown);
-  parseDeclaration(gDeclTable, "largestArray", "float[32767]", nullptr, false);
-  EXPECT_EQ(lookupParam("largestArray")->arraySize, 32767);
+  EXPECT_EQ(table.lookup("hugeArray")->type, kTypeUnknown);
+  table.declare("largestArray", "float[32767]");
+  EXPECT_EQ(table.lookup("largestArray")->arraySize, 32767);
 }
 
 TEST(Declarations, InlineDeclarationLength) {
@@ -79,23 +82,24 @@ TEST(Declarations, InlineDeclarationLength) {
 }
 
 TEST(Declarations, InlineTokensAreKeyedByTheWholeText) {
-  const ParamDecl *decl = lookupParam("vertex point PrefInline");
+  Declarations table;
+  const ParamDecl *decl = table.lookup("vertex point PrefInline");
   ASSERT_NE(decl, nullptr);
   EXPECT_STREQ(decl->key, "vertex point PrefInline");
   EXPECT_STREQ(decl->name, "PrefInline");
   EXPECT_EQ(decl->paramClass, kClassVertex);
   EXPECT_EQ(decl->type, kTypePoint);
-  EXPECT_EQ(lookupParam("PrefInline"), nullptr); // the bare name stays undeclared
-  EXPECT_EQ(lookupParam("  vertex point PrefInline"), decl);
+  EXPECT_EQ(table.lookup("PrefInline"), nullptr); // the bare name stays undeclared
+  EXPECT_EQ(table.lookup("  vertex point PrefInline"), decl);
   // "Ka" is predeclared as float; the inline form does not change it.
-  ribOf([](rib::RibWriter &) {});
-  EXPECT_EQ(lookupParam("uniform color Ka")->type, kTypeColor);
-  EXPECT_EQ(lookupParam("Ka")->type, kTypeFloat);
+  EXPECT_EQ(table.lookup("uniform color Ka")->type, kTypeColor);
+  EXPECT_EQ(table.lookup("Ka")->type, kTypeFloat);
 }
 
 TEST(Declarations, LongInlinePrefixesNeedNoFixedBuffer) {
+  Declarations table;
   std::string prefix = "uniform float[3]" + std::string(200, ' ');
-  const ParamDecl *decl = lookupParam((prefix + "spacedOut").c_str());
+  const ParamDecl *decl = table.lookup((prefix + "spacedOut").c_str());
   ASSERT_NE(decl, nullptr);
   EXPECT_EQ(decl->arraySize, 3);
   EXPECT_STREQ(decl->name, "spacedOut");
@@ -118,6 +122,7 @@ TEST(Declarations, DeclareEchoesAndRedeclares) {
 
 TEST(Declarations, EmptyOrMissingDeclarationOnlyInternsTheName) {
   std::string rib = ribOf([](rib::RibWriter &r) {
+    EXPECT_EQ(r.declarations.lookup("onlyInterned"), nullptr);
     EXPECT_EQ(r.Declare(tok("onlyInterned"), tok("")), internString("onlyInterned"));
     // Without a declaration nothing reads back: reported and not written, the name interned.
     EXPECT_EQ(stderrOf([&] {
@@ -128,11 +133,10 @@ TEST(Declarations, EmptyOrMissingDeclarationOnlyInternsTheName) {
     r.Declare(tok("odd \"name\""), tok("float"));
   });
   EXPECT_EQ(rib, "Declare \"onlyInterned\" \"\"\nDeclare \"odd \\\"name\\\"\" \"float\"\n");
-  EXPECT_EQ(lookupParam("onlyInterned"), nullptr);
 }
 
 TEST(Declarations, PredeclaredNamesAndTokenVariables) {
-  ribOf([](rib::RibWriter &) {});
+  Declarations table;
   struct Row {
     RtToken variable;
     const char *text;
@@ -150,7 +154,7 @@ TEST(Declarations, PredeclaredNamesAndTokenVariables) {
                       {RI_CONSTANTWIDTH, "constant float"},
                       {RI_TRANSFORM, "uniform matrix"}};
   for (const Row &row : rows) {
-    const ParamDecl *decl = lookupParam(row.variable);
+    const ParamDecl *decl = table.lookup(row.variable);
     ASSERT_NE(decl, nullptr) << row.variable;
     EXPECT_EQ(decl->name, row.variable); // the variable holds the interned name
     char text[64];
@@ -162,46 +166,67 @@ TEST(Declarations, PredeclaredNamesAndTokenVariables) {
   }
   EXPECT_EQ(RI_BOX, internString("box"));
   EXPECT_EQ(RI_NDC, internString("NDC"));
-  EXPECT_EQ(lookupParam(RI_BOX), nullptr);
-  EXPECT_EQ(paramDataSize("P"), 12);
-  EXPECT_EQ(paramDataSize("zblur"), 24);
-  EXPECT_EQ(paramDataSize("transform"), 64);
-  EXPECT_EQ(paramDataSize("neverDeclaredAnywhere"), 0);
+  EXPECT_EQ(table.lookup(RI_BOX), nullptr);
+  EXPECT_EQ(paramDataSize(*table.lookup("P")), 12);
+  EXPECT_EQ(paramDataSize(*table.lookup("zblur")), 24);
+  EXPECT_EQ(paramDataSize(*table.lookup("transform")), 64);
+  EXPECT_EQ(table.lookup("neverDeclaredAnywhere"), nullptr);
 }
 
-TEST(Declarations, ANewContextNeverChangesADeclaration) {
-  // Declarations are process-wide: a context made later must leave the program's own alone, or
-  // the first context writes its parameters with the wrong number of values.
-  const std::string second = tempPath("second_context");
+TEST(Declarations, EachContextAndEachReadingDeclaresForItself) {
+  // A context's Declare changes that context alone, one made later starts from the standard
+  // declarations, and what a reading declares (by Declare or by a parameter's values) stays in
+  // the reading: the first context still writes its own "Kd" and "Kx".
+  const std::string first = tempPath("first"), second = tempPath("second"),
+                    third = tempPath("third");
   RtColor kd = {0.25f, 0.5f, 1.0f};
-  EXPECT_EQ(ribOf([&](rib::RibWriter &first) {
-              first.Declare(tok("Kd"), tok("uniform color"));
-              delete new rib::RibWriter(second.c_str());
-              first.Surface(tok("plastic"), tok("Kd"), kd, RI_NULL);
-              first.Declare(tok("Kd"), tok("uniform float"));
-            }),
-            "Declare \"Kd\" \"uniform color\"\nSurface \"plastic\" \"Kd\" [0.25 0.5 1]\n"
-            "Declare \"Kd\" \"uniform float\"\n");
-  std::remove(second.c_str());
+  RtFloat kx[] = {1, 2, 3, 4};
+  RtFloat square[] = {0, 0, 0, 1, 0, 0, 1, 1, 0, 0, 1, 0};
+  auto *a = new rib::RibWriter(first.c_str());
+  a->Declare(tok("Kd"), tok("uniform color"));
+  a->Declare(tok("Kx"), tok("varying float"));
+  auto *b = new rib::RibWriter(second.c_str());
+  b->Surface(tok("plastic"), tok("Kd"), kd, RI_NULL);
+  auto *c = new rib::RibWriter(third.c_str());
+  const std::string input = "Surface \"s\" \"Kx\" [1 2.5 3]\nDeclare \"Kd\" \"color\"\n"
+                            "Surface \"s\" \"Kd\" [1 1 0]\n";
+  stderrOf([&] { EXPECT_EQ(readRib(input.data(), input.size(), "in.rib", *c), 0); });
+  a->Surface(tok("plastic"), tok("Kd"), kd, RI_NULL);
+  a->Polygon(4, RI_P, square, tok("Kx"), kx, RI_NULL);
+  b->Surface(tok("plastic"), tok("Kd"), kd, RI_NULL);
+  delete a;
+  delete b;
+  delete c;
+  const std::string header = ribtest::kHeader;
+  EXPECT_EQ(readFile(first), header +
+                                 "Declare \"Kd\" \"uniform color\"\n"
+                                 "Declare \"Kx\" \"varying float\"\n"
+                                 "Surface \"plastic\" \"Kd\" [0.25 0.5 1]\n"
+                                 "Polygon \"P\" [0 0 0 1 0 0 1 1 0 0 1 0] \"Kx\" [1 2 3 4]\n\n");
+  EXPECT_EQ(readFile(second), header + "Surface \"plastic\" \"Kd\" [0.25]\n"
+                                       "Surface \"plastic\" \"Kd\" [0.25]\n\n");
+  EXPECT_EQ(readFile(third), header + "Surface \"s\" \"constant float[3] Kx\" [1 2.5 3]\n"
+                                      "Declare \"Kd\" \"color\"\nSurface \"s\" \"Kd\" [1 1 0]\n\n");
+  for (const std::string &path : {first, second, third}) std::remove(path.c_str());
 }
 
 TEST(Declarations, DeclaringFindsNamesAsTokensAre) {
   ribOf([](rib::RibWriter &r) {
     r.Declare(tok("  Ka"), tok("color")); // leading blanks are skipped, as in a token
-    EXPECT_EQ(lookupParam("Ka")->type, kTypeColor);
+    EXPECT_EQ(r.declarations.lookup("Ka")->type, kTypeColor);
     r.Declare(tok("vertex point Pinline2"), tok("color"));
-    const ParamDecl *decl = lookupParam("vertex point Pinline2");
+    const ParamDecl *decl = r.declarations.lookup("vertex point Pinline2");
     EXPECT_EQ(decl->type, kTypeColor);
     EXPECT_STREQ(decl->name, "Pinline2");
-    // Declarations outlive contexts: "Ka" goes back to its standard type for the other tests.
-    r.Declare(tok("Ka"), tok("float"));
   });
+  EXPECT_EQ(Declarations().lookup("Ka")->type, kTypeFloat); // that context's alone
 }
 
 TEST(Declarations, DeclarationTextOfNegativeSize) {
-  parseDeclaration(gDeclTable, "openArray", "varying float[-1]", nullptr, false);
+  Declarations table;
+  table.declare("openArray", "varying float[-1]");
   char text[64];
-  EXPECT_EQ(declarationText(*lookupParam("openArray"), text, sizeof text), 15);
+  EXPECT_EQ(declarationText(*table.lookup("openArray"), text, sizeof text), 15);
   EXPECT_STREQ(text, "varying float[]");
 }
 

@@ -15,6 +15,7 @@
 
 #include "RibReading.h"
 #include "RibTestUtil.h"
+#include "rib/RibRead.h"
 
 namespace {
 
@@ -220,6 +221,40 @@ TEST(Failure, TwoContextsOnTwoThreadsKeepTheirOwnFloats) {
   EXPECT_GT(written.size(), 6u * 4 * kTimes);
   EXPECT_TRUE(written == readFile(aAlone));
   EXPECT_TRUE(readFile(b) == readFile(bAlone));
+  for (const std::string &path : {a, b, aAlone, bAlone}) std::remove(path.c_str());
+}
+
+TEST(Failure, ContextsAndReadingsOnThreadsOfTheirOwnDeclareForThemselves) {
+  // The first contexts of the process are made on two threads at once (the standard
+  // declarations are built once between them); each declares "Kd" its own way, interns names
+  // nobody used before and reads RIB into itself. Each stream is what the same work writes alone.
+  auto work = [](int which, const std::string &path) {
+    auto *rib = static_cast<RiContext *>(RiNewContext(tok(path.c_str())));
+    rib->Declare(tok("Kd"), tok(which ? "uniform color" : "varying float[2]"));
+    RtFloat kd[] = {0.5f, 0.25f, 1};
+    for (int i = 0; i < 300; ++i) {
+      const std::string kx = "uniform float Kx" + std::to_string(which) + "_" + std::to_string(i);
+      RtFloat value = static_cast<RtFloat>(i);
+      rib->Surface(tok("plastic"), tok("Kd"), kd, tok(kx.c_str()), &value, RI_NULL);
+    }
+    const std::string input = "Declare \"Ks\" \"color\"\nSurface \"s\" \"Ks\" [1 2 3] \"Kd\" [4]\n"
+                              "Polygon \"P\" [0 0 0 1 0 0 1 1 0] \"constant float[2] Km\" [1 2]\n";
+    for (int i = 0; i < 50; ++i) EXPECT_EQ(rib::readRib(input.data(), input.size(), "in", *rib), 0);
+    delete rib;
+  };
+  const std::string a = tempPath("threads_a"), b = tempPath("threads_b");
+  const std::string aAlone = tempPath("threads_alone_a"), bAlone = tempPath("threads_alone_b");
+  std::thread one(work, 0, a), other(work, 1, b);
+  one.join();
+  other.join();
+  work(0, aAlone);
+  work(1, bAlone);
+  EXPECT_EQ(readFile(a), readFile(aAlone));
+  EXPECT_EQ(readFile(b), readFile(bAlone));
+  EXPECT_NE(readFile(a).find("Surface \"plastic\" \"Kd\" [0.5 0.25] \"uniform float Kx0_7\" [7]"),
+            std::string::npos);
+  EXPECT_NE(readFile(b).find("Surface \"plastic\" \"Kd\" [0.5 0.25 1] \"uniform float Kx1_7\" [7]"),
+            std::string::npos);
   for (const std::string &path : {a, b, aAlone, bAlone}) std::remove(path.c_str());
 }
 

@@ -110,6 +110,39 @@ TEST(Gzip, CorruptAndTruncatedInputIsReportedInOneLine) {
             std::vector<std::string>(whole.begin(), whole.begin() + 2));
 }
 
+TEST(Gzip, BytesAfterTheLastMemberNeverCostItsLastRequest) {
+  const std::string path = ribtest::tempPath("trailing");
+  {
+    int32_t on = 1;
+    const rib::RibOption options[] = {{"gzip", &on}, {nullptr, nullptr}};
+    rib::RibWriter context(path.c_str(), options);
+    context.WorldBegin();
+    context.Sphere(1, -1, 1, 360, RI_NULL);
+  }
+  const std::string gzip = readFile(path);
+  std::remove(path.c_str());
+  const std::vector<std::string> whole = readLog(gzip);
+  ASSERT_NE(whole.back().find("Sphere |"), std::string::npos); // the last request
+  // Zeros, as a tape or a block device pads a file (gzip -t accepts them): nothing to say.
+  EXPECT_EQ(readLog(gzip + std::string(100000, '\0')), whole);
+  EXPECT_EQ(readLog(gzip + std::string(1, '\0')), whole);
+  // Anything else: every request first, then one line.
+  const std::pair<std::string, std::string> cases[] = {
+      {"junk", "gzip input has bytes after its last member that are not gzip"},
+      {std::string(3, '\0') + "x", "gzip input has bytes after its last member that are not gzip"},
+      {"\x1F", "gzip input has bytes after its last member that are not gzip"},
+      {"\x1F\x8B", "gzip input is truncated"}, // the start of a member
+  };
+  for (const auto &[garbage, problem] : cases) {
+    SCOPED_TRACE(garbage);
+    std::vector<std::string> read = readLog(gzip + garbage);
+    ASSERT_EQ(read.size(), whole.size() + 1);
+    EXPECT_EQ(read.back().substr(read.back().find(' ', 2) + 1), problem);
+    read.pop_back();
+    EXPECT_EQ(read, whole);
+  }
+}
+
 TEST(Gzip, AWriteFailureWhileCompressingIsReportedOnce) {
   const ribtest::ChildRun run = ribtest::runInChild([] {
     static char compression[] = "compression", gzip[] = "gzip";

@@ -75,6 +75,7 @@ struct RibOptionGuard {
   ~RibOptionGuard() {
     gRibBinary = 0;
     gRibCompression = 0;
+    gRibPrecision = 6;
   }
 };
 
@@ -206,13 +207,42 @@ TEST(OptionRequests, RibOptionBeforeRiBeginChoosesTheEncodingOfLaterContexts) {
   EXPECT_EQ(ribOfProcedures([&] { RiCurrentContext->Color(color); }), "Color [0 0.5 1]\n");
 
   RtInt on = 1;
-  RtToken tokens[] = {tok("binary"), tok("compression"), tok("unknown")};
-  RtPointer values[] = {&on, &gzipText, &on};
-  RiOptionV(tok("RIB"), 3, tokens, values);
+  RtToken noneText = tok("none");
+  RtToken tokens[] = {tok("binary"), tok("compression")};
+  RtPointer values[] = {&on, &gzipText};
+  RiOptionV(tok("RIB"), 2, tokens, values);
   EXPECT_EQ(gRibBinary, 1);
   EXPECT_EQ(gRibCompression, 1);
-  RiOption(tok("rib"), tok("compression"), &asciiText, RI_NULL);
+  RiOption(tok("rib"), tok("compression"), &noneText, RI_NULL);
   EXPECT_EQ(gRibCompression, 0);
+}
+
+TEST(OptionRequests, RibOptionRefusesWordsItDoesNotKnowAndChangesNothingForThem) {
+  RibOptionGuard guard;
+  RtToken xml = tok("xml"), zip = tok("zip"), compact = tok("compact");
+  RtInt on = 1, nine = 9;
+  ribtest::CollectedDiagnostics said;
+  RiOption(tok("rib"), tok("format"), &xml, tok("compression"), &zip, tok("colour"), &on,
+           tok("precision"), &nine, RI_NULL);
+  EXPECT_EQ(said.take(),
+            "zizurezar error: rib option \"format\" must be \"ascii\", \"binary\" or \"compact\", "
+            "not \"xml\"; ignored\n"
+            "zizurezar error: rib option \"compression\" must be \"none\" or \"gzip\", not "
+            "\"zip\"; ignored\n"
+            "zizurezar error: rib option \"colour\" is not known; ignored\n");
+  EXPECT_EQ(RiLastError, RIE_BADTOKEN);
+  EXPECT_EQ(gRibBinary, 0);
+  EXPECT_EQ(gRibCompression, 0);
+  EXPECT_EQ(gRibPrecision, 9); // the words it knows still apply
+  // An open context: its encoding stays, nothing is written, the known words apply.
+  RtColor color = {0, 0.5f, 1};
+  ribtest::CollectedDiagnostics later;
+  EXPECT_EQ(ribOf([&](rib::RibWriter &rib) {
+              rib.Option(tok("rib"), tok("shape"), &on, tok("format"), &compact, RI_NULL);
+              rib.Color(color);
+            }),
+            "Color [0 0.5 1]\n");
+  EXPECT_EQ(later.take(), "zizurezar error: rib option \"shape\" is not known; ignored\n");
 }
 
 TEST(OptionRequests, RibOptionWithoutValueIsReportedAndIgnored) {

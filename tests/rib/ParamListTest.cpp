@@ -77,14 +77,15 @@ TEST(ParamList, BinaryFloatsKeepTokensAsText) {
 }
 
 TEST(ParamList, UnwritableParametersAreReportedAndLeftOut) {
-  parseDeclaration(gDeclTable, "oddType", "banana", nullptr, false);
   RtToken tokens[] = {
       tok("Ka"), tok("undeclaredThing"), tok("mpoint mp"), tok("oddType"), tok("Kd"), nullptr};
   RtPointer values[] = {kHalf, kHalf, kHalf, kHalf, nullptr, kHalf};
   std::string rib;
   std::string err = stderrOf([&] {
-    rib =
-        ribOf([&](rib::RibWriter &r) { r.encoder.writeParamList(nullptr, 0, 6, tokens, values); });
+    rib = ribOf([&](rib::RibWriter &r) {
+      r.declarations.declare("oddType", "banana");
+      r.encoder.writeParamList(nullptr, 0, 6, tokens, values);
+    });
   });
   EXPECT_EQ(rib, " \"Ka\" [0.5]\n");
   EXPECT_EQ(
@@ -98,10 +99,10 @@ TEST(ParamList, UnwritableParametersAreReportedAndLeftOut) {
 
 TEST(ParamList, ZeroAndNegativeCountsWriteEmptyArrays) {
   RtToken tokens[] = {tok("P"), tok("negativeSize")};
-  parseDeclaration(gDeclTable, "negativeSize", "float[-3]", nullptr, false);
   RtPointer values[] = {nullptr, nullptr};
   std::string err = stderrOf([&] {
     EXPECT_EQ(ribOf([&](rib::RibWriter &r) {
+                r.declarations.declare("negativeSize", "float[-3]");
                 r.encoder.writePrimParamList(rib::PrimitiveCounts{0, 0, 0}, 2, tokens, values);
               }),
               " \"P\" [] \"negativeSize\" []\n");

@@ -17,6 +17,8 @@
 #include "RibReadLog.h"
 #include "RibReader.h"
 #include "RibTestUtil.h"
+#include "RibWriter.h"
+#include "rib/RibRead.h"
 #include "rib/ri.h"
 
 using ribtest::ReadLog;
@@ -119,6 +121,10 @@ TEST(RibReader, BrokenInputsGiveOneErrorAndReadingGoesOn) {
       {"Color [1 2\nWorldEnd\n", "E 1:6 unterminated array: no ']' before the next request"},
       {"Color [1 \"a\"]\nWorldEnd\n", "E 1:9 string in an array of numbers"},
       {"Sphere 1 -1.5.2 1 360\nWorldEnd\n", "E 1:9 malformed number '-1.5.2'"},
+      // A number runs into a name only when that is a request's ("5Sphere" reads on, noted).
+      {"Translate 0 0 1f\nWorldEnd\n", "E 1:14 malformed number '1f'"},
+      {"Sphere 0x1p3 -1 1 360\nWorldEnd\n", "E 1:7 malformed number '0x1p3'"},
+      {"Sphere 1e5e5 -1 1 360\nWorldEnd\n", "E 1:7 malformed number '1e5e5'"},
       {"Sphere 1 ) 1\nWorldEnd\n", "E 1:9 unexpected character ')'"},
       {"1 2 3\nWorldEnd\n", "E 1:0 value before the first request"},
       {"Color ]\nWorldEnd\n", "E 1:6 ']' without '['"},
@@ -133,6 +139,11 @@ TEST(RibReader, BrokenInputsGiveOneErrorAndReadingGoesOn) {
        "E 1:12 binary float array truncated after 1 of 4294967295 values (array at byte 12)",
        false},
       {"Sphere \xA4\x3F\x80", "E 1:7 binary value truncated at byte 7", false},
+      // A request's name defined in the binary form has the limit of an ASCII one.
+      {std::string("\xCC\x00\xA2\x10\x00\x01", 6) + std::string(0x100001, 'a') + "\nWorldEnd\n",
+       "E 1:0 binary request definition at byte 0: name longer than 1048576 bytes"},
+      {"WorldBegin\nFrameBegi",
+       "E 2:11 the input ends in the middle of a request name ('FrameBegi')", false},
   };
   for (const Case &c : cases) {
     SCOPED_TRACE(c.input);
@@ -143,6 +154,26 @@ TEST(RibReader, BrokenInputsGiveOneErrorAndReadingGoesOn) {
     EXPECT_EQ(errors, std::vector<std::string>{c.error});
     EXPECT_NE(lines.back().find(c.resumes ? "WorldEnd |" : c.error), std::string::npos);
   }
+}
+
+// A file cut short inside a request's name is never taken for a request nobody knows.
+TEST(RibReader, ARecordingCutInsideAnyRequestNameHasAProblem) {
+  const std::string recording =
+      ribtest::readFile(WOBBLE_SOURCE_DIR "/tests/tools/golden/recording_two_frames.rib");
+  struct Names : rib::RibHandler {
+    std::vector<std::pair<size_t, size_t>> at; // offset and length of each request's name
+    void request(const rib::RibRequest &r) override {
+      at.push_back({static_cast<size_t>(r.where.offset), r.name.size()});
+    }
+  } names;
+  rib::RibReader(names).readMemory(recording.data(), recording.size());
+  ASSERT_GT(names.at.size(), 30u);
+  rib::RibWriter nowhere("/dev/null");
+  ribtest::CollectedDiagnostics said;
+  for (const auto &[offset, length] : names.at)
+    for (size_t cut = offset + 1; cut < offset + length; ++cut)
+      EXPECT_GT(rib::readRib(recording.data(), cut, "cut.rib", nowhere), 0)
+          << recording.substr(offset, cut - offset);
 }
 
 // Values beyond a request's limit are not kept: the request is reported once, the next one read.

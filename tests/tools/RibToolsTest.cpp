@@ -314,12 +314,15 @@ TEST_F(RibTools, InputsAreNeverDestroyedNorReadAsTheirOwnOutput) {
   // Closed standard descriptors: the tools say that they cannot read or write, status 2; a
   // problem list that cannot be written is said too.
   spill(path("bad.rib"), "Sphere 1 -1 1 \"x\"\n");
+  spill(path("noted.rib"), "Surface \"s\" \"Km\" -1.0\n");
   const Same closed[] = {
       {cat + " good.rib >&-",
        "good.rib:3: cannot write the RIB to standard output: Bad file descriptor"},
       {cat + " - <&- > /dev/null", "rib-cat: cannot read '-': Bad file descriptor"},
       {check + " - <&-", "rib-check: cannot read '-': Bad file descriptor"},
       {check + " bad.rib > /dev/full",
+       "rib-check: cannot write the problems to standard output: No space left on device"},
+      {check + " noted.rib > /dev/full", // notes only
        "rib-check: cannot write the problems to standard output: No space left on device"},
   };
   for (const Same &c : closed) {
@@ -347,6 +350,14 @@ TEST_F(RibTools, InputsAreNeverDestroyedNorReadAsTheirOwnOutput) {
                                      "Declare \"Kd\" \"uniform float\"\n"
                                      "Surface \"plastic\" \"Kd\" [0.5]\n\n");
   EXPECT_EQ(shell(check + " a.rib b.rib both.rib").exitStatus, 0);
+
+  // An undeclared parameter keeps the type its values had, through rib-cat and back again.
+  run = shell(cat + " noted.rib > once.rib && " + cat + " once.rib > twice.rib");
+  EXPECT_EQ(run.exitStatus, 0) << run.err;
+  const std::string typed = "##RenderMan RIB-Structure 1.0\nversion 3.03\n"
+                            "Surface \"s\" \"constant float Km\" [-1]\n\n";
+  EXPECT_EQ(slurp(path("once.rib")), typed);
+  EXPECT_EQ(slurp(path("twice.rib")), typed);
 
   // A Declare at fault is one problem and is left out.
   spill(path("declares.rib"), "Declare \"Kr\" \"float[99999999999]\"\nDeclare \"Cs\" \"bogus\"\n"
@@ -404,6 +415,16 @@ TEST_F(RibTools, ReadWhatOthersWriteAndKeepWhatTheyMeant) {
        "Translate 0 0 5Sphere 1 -1 1 360\nOption \"rib\" \"string format\" [\"ascii\"]\n",
        "glued.rib:1: note: no blank between a number and the name after it\n",
        "Translate 0 0 5 \nSphere 1 -1 1 360\nOption \"rib\" \"string format\" [\"ascii\"]\n"},
+      // What renderers' own files hold: a handler of their own, a number in brackets.
+      {"others.rib",
+       "ErrorHandler \"printonce\"\nGeometricApproximation \"flatness\" [0.5]\n"
+       "PixelSamples [2] 2\n",
+       "others.rib:1: note: ErrorHandler: handler \"printonce\" is not a standard one; passed on "
+       "as read\n"
+       "others.rib:2: note: GeometricApproximation: a single number in brackets is read as the "
+       "number\n"
+       "others.rib:3: note: PixelSamples: a single number in brackets is read as the number\n",
+       "ErrorHandler \"printonce\"\nGeometricApproximation \"flatness\" 0.5\nPixelSamples 2 2\n"},
       {"undeclared.rib",
        "Hider \"hidden\" \"depthfilter\" \"midpoint\"\n"
        "Surface \"paint\" \"mapname\" \"wood.tx\" \"roughness2\" [0.25 0.5] \"count\" 3\n"
@@ -417,9 +438,10 @@ TEST_F(RibTools, ReadWhatOthersWriteAndKeepWhatTheyMeant) {
        "kept as given\n"
        "undeclared.rib:2: note: Surface: parameter \"count\" is not declared; its values are "
        "kept as given\n",
-       "Hider \"hidden\" \"depthfilter\" [\"midpoint\"]\n"
-       "Surface \"paint\" \"mapname\" [\"wood.tx\"] \"roughness2\" [0.25 0.5] \"count\" [3 ]\n"
-       "Surface \"paint\" \"mapname\" [\"oak.tx\"]\n"},
+       "Hider \"hidden\" \"constant string depthfilter\" [\"midpoint\"]\n"
+       "Surface \"paint\" \"constant string mapname\" [\"wood.tx\"] "
+       "\"constant float[2] roughness2\" [0.25 0.5] \"constant integer count\" [3 ]\n"
+       "Surface \"paint\" \"constant string mapname\" [\"oak.tx\"]\n"},
       {"facevarying.rib",
        "PointsPolygons [3 3] [0 1 2 2 1 3] \"P\" [0 0 0 1 0 0 0 1 0 1 1 0] "
        "\"facevarying float s\" [0 1 0 0 1 1]\n",

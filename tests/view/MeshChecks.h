@@ -14,16 +14,20 @@ namespace viewtest {
 
 using view::Vec3;
 
-/// Every point one `pixel` across, the eye far along `eye`.
+/// Every point one `pixel` across, the eye far along `eye`; points with z below `hither` are
+/// behind the eye.
 class FixedView : public view::ViewSpace {
 public:
-  explicit FixedView(double pixel = 0.01, Vec3 eye = {0, 0, 1}) : pixel_(pixel), eye_(eye) {}
+  explicit FixedView(double pixel = 0.01, Vec3 eye = {0, 0, 1}, double hither = -1e300)
+      : pixel_(pixel), eye_(eye), hither_(hither) {}
   double pixelSize(Vec3) const override { return pixel_; }
   Vec3 towardEye(Vec3) const override { return eye_; }
+  bool behindEye(Vec3 p) const override { return p.z < hither_; }
 
 private:
   double pixel_;
   Vec3 eye_;
+  double hither_;
 };
 
 inline double area(const view::Mesh &m) {
@@ -62,12 +66,10 @@ inline Box bounds(const view::Mesh &m) {
 inline bool closed(const view::Mesh &m) {
   std::map<std::pair<uint32_t, uint32_t>, int> edges;
   for (size_t t = 0; t < m.triangles.size(); t += 3)
-    for (int k = 0; k < 3; ++k)
-      ++edges[{m.triangles[t + k], m.triangles[t + (k + 1) % 3]}];
+    for (int k = 0; k < 3; ++k) ++edges[{m.triangles[t + k], m.triangles[t + (k + 1) % 3]}];
   for (const auto &[edge, count] : edges) {
     const auto reverse = edges.find({edge.second, edge.first});
-    if (count != 1 || reverse == edges.end() || reverse->second != 1)
-      return false;
+    if (count != 1 || reverse == edges.end() || reverse->second != 1) return false;
   }
   return !edges.empty();
 }
@@ -76,8 +78,7 @@ inline bool closed(const view::Mesh &m) {
 inline bool wellFormed(const view::Mesh &m) {
   const size_t n = m.positions.size();
   for (size_t size : {m.normals.size(), m.colors.size(), m.opacities.size()})
-    if (size != 0 && size != n)
-      return false;
+    if (size != 0 && size != n) return false;
   return std::all_of(m.triangles.begin(), m.triangles.end(), [n](uint32_t i) { return i < n; }) &&
          std::all_of(m.lines.begin(), m.lines.end(), [n](uint32_t i) { return i < n; });
 }

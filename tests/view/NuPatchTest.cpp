@@ -14,9 +14,9 @@ namespace {
 const float kHalfRoot2 = static_cast<float>(std::sqrt(0.5));
 // A full circle as a rational quadratic: nine points around the unit square's corners and sides.
 const std::vector<float> kCircleKnots = {0, 0, 0, 0.25f, 0.25f, 0.5f, 0.5f, 0.75f, 0.75f, 1, 1, 1};
-const float kCircle[9][3] = {{1, 0, 1},   {1, 1, kHalfRoot2},   {0, 1, 1},
-                             {-1, 1, kHalfRoot2}, {-1, 0, 1}, {-1, -1, kHalfRoot2},
-                             {0, -1, 1},  {1, -1, kHalfRoot2},  {1, 0, 1}}; // x, y, weight
+const float kCircle[9][3] = {{1, 0, 1},           {1, 1, kHalfRoot2},  {0, 1, 1},
+                             {-1, 1, kHalfRoot2}, {-1, 0, 1},          {-1, -1, kHalfRoot2},
+                             {0, -1, 1},          {1, -1, kHalfRoot2}, {1, 0, 1}}; // x, y, weight
 
 struct Patch {
   view::NuPatchArgs args;
@@ -59,8 +59,8 @@ view::TrimCurves circleLoop(float r) {
   return trims;
 }
 
-view::Mesh tessellate(const Patch &p, const view::TrimCurves *trims = nullptr,
-                      bool inside = false, double pixel = 0.001) {
+view::Mesh tessellate(const Patch &p, const view::TrimCurves *trims = nullptr, bool inside = false,
+                      double pixel = 0.001) {
   view::Mesh mesh;
   EXPECT_TRUE(view::tessellateNuPatch(p.args, p.vars, trims, inside, FixedView(pixel), mesh));
   EXPECT_TRUE(wellFormed(mesh));
@@ -114,10 +114,26 @@ TEST(NuPatch, TrimLoopsCutTheSquare) {
   ring.ncurves.push_back(1);
   for (auto [to, from] : {std::pair{&ring.order, &inner.order}, {&ring.n, &inner.n}})
     to->insert(to->end(), from->begin(), from->end());
-  for (auto [to, from] : {std::pair{&ring.knot, &inner.knot}, {&ring.min, &inner.min},
-                          {&ring.max, &inner.max}, {&ring.u, &inner.u}, {&ring.v, &inner.v},
+  for (auto [to, from] : {std::pair{&ring.knot, &inner.knot},
+                          {&ring.min, &inner.min},
+                          {&ring.max, &inner.max},
+                          {&ring.u, &inner.u},
+                          {&ring.v, &inner.v},
                           {&ring.w, &inner.w}})
     to->insert(to->end(), from->begin(), from->end());
   const double ringArea = M_PI * (0.16 - 0.04);
   EXPECT_NEAR(area(tessellate(p, &ring)), ringArea, ringArea * 2e-3);
+
+  // A loop that encloses nothing (there and back along a line) cuts nothing.
+  view::TrimCurves line = circleLoop(0.25f);
+  line.ncurves.push_back(1);
+  line.order.push_back(2);
+  line.n.push_back(3);
+  line.knot.insert(line.knot.end(), {0, 0, 0.5f, 1, 1});
+  line.min.push_back(0);
+  line.max.push_back(1);
+  line.u.insert(line.u.end(), {0.1f, 0.1f, 0.1f});
+  line.v.insert(line.v.end(), {0.1f, 0.9f, 0.1f});
+  line.w.insert(line.w.end(), {1, 1, 1});
+  EXPECT_NEAR(area(tessellate(p, &line)), disc, disc * 2e-3);
 }

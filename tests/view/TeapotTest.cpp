@@ -53,7 +53,8 @@ TEST(Teapot, FacesOutwardAndGetsFinerWithSmallerPixels) {
   for (size_t t = 0; t < fine.triangles.size(); t += 3) {
     const Vec3 a = fine.positions[fine.triangles[t]], b = fine.positions[fine.triangles[t + 1]],
                c = fine.positions[fine.triangles[t + 2]];
-    agreeing += view::dot(view::normalized(view::cross(b - a, c - a)), fine.normals[fine.triangles[t]]) > 0.5;
+    agreeing += view::dot(view::normalized(view::cross(b - a, c - a)),
+                          fine.normals[fine.triangles[t]]) > 0.5;
   }
   EXPECT_GT(agreeing / (fine.triangles.size() / 3.0), 0.99);
 }

@@ -60,7 +60,9 @@ void ProblemPrinter::receive(void *user, rib::DiagnosticKind kind, const char *t
     ++printer.notes_;
     if (!printer.showNotes_) break;
     printer.endProgress();
-    writeAll(printer.fd_, text, length);
+    // Notes shown are part of the list: one that does not reach its reader fails as a problem.
+    if (const int error = writeAll(printer.fd_, text, length); error != 0 && !printer.writeError_)
+      printer.writeError_ = error;
     break;
   case rib::DiagnosticKind::Unreadable:
     printer.unreadable_.assign(text, length);

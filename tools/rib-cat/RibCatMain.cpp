@@ -19,6 +19,7 @@
 #include "CatOutput.h"
 #include "RibWriter.h"
 #include "rib/RibRead.h"
+#include "rib/ri.h"
 #include "tools/common/ProblemPrinter.h"
 #include "tools/common/StandardDescriptors.h"
 
@@ -26,6 +27,17 @@ namespace {
 
 const char *kUsage = "usage: rib-cat [--binary | --compact] [--gzip] [--indent] [--precision N] "
                      "[-o OUT] FILE...   ('-' reads standard input)";
+const char *kHelp =
+    "Reads RIB (ASCII, binary, compact, gzip) and writes it again through the RIB library, as\n"
+    "one stream; problems are reported on standard error and those requests left out.\n"
+    "  --binary         float arrays in binary\n"
+    "  --compact        every token binary\n"
+    "  --gzip           gzip-compressed (also when OUT ends in .gz)\n"
+    "  --indent         nested blocks indented\n"
+    "  --precision N    floats with N significant digits, 1 to 17 (default 6)\n"
+    "  -o OUT           write to OUT instead of standard output\n"
+    "  -h, --help       print this help and exit\n"
+    "  --version        print the version and exit\n";
 
 struct CatOptions {
   bool binary = false;
@@ -42,8 +54,11 @@ int badArgument(const std::string &problem) {
   return 2;
 }
 
-// The option's problem, or empty; `help` is set for -h and --help.
-std::string parseOptions(int argc, char **argv, CatOptions &options, bool &help) {
+// What the command line asks for instead of a conversion.
+enum class Answer { none, help, version };
+
+// The option's problem, or empty; `answer` is set for -h, --help and --version.
+std::string parseOptions(int argc, char **argv, CatOptions &options, Answer &answer) {
   bool outputGiven = false, optionsEnd = false;
   for (int i = 1; i < argc; ++i) {
     std::string arg = argv[i];
@@ -52,7 +67,9 @@ std::string parseOptions(int argc, char **argv, CatOptions &options, bool &help)
     } else if (arg == "--") {
       optionsEnd = true;
     } else if (arg == "-h" || arg == "--help") {
-      help = true;
+      answer = Answer::help;
+    } else if (arg == "--version") {
+      if (answer == Answer::none) answer = Answer::version;
     } else if (arg == "--binary") {
       options.binary = true;
     } else if (arg == "--compact") {
@@ -91,7 +108,7 @@ std::string parseOptions(int argc, char **argv, CatOptions &options, bool &help)
     }
   }
   if (options.binary && options.compact) return "options --binary and --compact exclude each other";
-  if (!help && options.inputs.empty()) return "no file to read";
+  if (answer == Answer::none && options.inputs.empty()) return "no file to read";
   return std::string();
 }
 
@@ -105,11 +122,15 @@ bool endsWith(const std::string &text, const char *suffix) {
 int main(int argc, char **argv) {
   ribtools::occupyClosedStandardDescriptors();
   CatOptions options;
-  bool help = false;
-  if (const std::string problem = parseOptions(argc, argv, options, help); !problem.empty())
+  Answer answer = Answer::none;
+  if (const std::string problem = parseOptions(argc, argv, options, answer); !problem.empty())
     return badArgument(problem);
-  if (help) {
-    std::printf("%s\n", kUsage);
+  if (answer == Answer::help) {
+    std::printf("%s\n%s", kUsage, kHelp);
+    return 0;
+  }
+  if (answer == Answer::version) {
+    std::printf("rib-cat %s\n", RIB_VERSION);
     return 0;
   }
   // Every input must be readable before anything is written.

@@ -14,12 +14,19 @@
 
 #include "RibWriter.h"
 #include "rib/RibRead.h"
+#include "rib/ri.h"
 #include "tools/common/ProblemPrinter.h"
 #include "tools/common/StandardDescriptors.h"
 
 namespace {
 
 const char *kUsage = "usage: rib-check [--strict] FILE...   ('-' reads standard input)";
+const char *kHelp =
+    "Reads RIB (ASCII, binary, compact, gzip) as a renderer would and prints one line per problem\n"
+    "as FILE:LINE: message; exit status 0 clean, 1 problems found, 2 bad arguments.\n"
+    "  --strict    count notes (what is read beyond standard RIB) as problems\n"
+    "  -h, --help  print this help and exit\n"
+    "  --version   print the version and exit\n";
 
 int badArgument(const std::string &problem) {
   std::fprintf(stderr, "rib-check: %s\n%s\n", problem.c_str(), kUsage);
@@ -37,7 +44,10 @@ int main(int argc, char **argv) {
     if (options && arg == "--") {
       options = false;
     } else if (options && (arg == "-h" || arg == "--help")) {
-      std::printf("%s\n", kUsage);
+      std::printf("%s\n%s", kUsage, kHelp);
+      return 0;
+    } else if (options && arg == "--version") {
+      std::printf("rib-check %s\n", RIB_VERSION);
       return 0;
     } else if (options && arg == "--strict") {
       strict = true;

@@ -152,7 +152,11 @@ int main(int argc, char **argv) {
   }
   const simtool::SimOptions &options = parsed.options;
   if (options.help) {
-    std::printf("%s\n", simtool::simUsage());
+    std::printf("%s\n%s", simtool::simUsage(), simtool::simHelp());
+    return 0;
+  }
+  if (options.version) {
+    std::printf("%s\n", simtool::simVersion());
     return 0;
   }
   // Standard output and renderer pipes are not files and are not checked.

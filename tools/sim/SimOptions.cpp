@@ -59,6 +59,23 @@ const char *simUsage() {
          "[--rib FILE [--rib-binary | --rib-compact] [--first-frame N]]";
 }
 
+// The project's one version (RIB_VERSION of rib/ri.h), given by the build.
+const char *simVersion() { return "wobblerama-sim " WOBBLE_VERSION; }
+
+const char *simHelp() {
+  return "Runs the demo's world without a window and prints its state as CSV.\n"
+         "  --steps N          world steps to take (default 1000)\n"
+         "  --every K          print the state after every K steps too (default 0: the final one)\n"
+         "  --push S:MODE      after S steps, push the body with mode 0, 1 or 2 (repeatable)\n"
+         "  --rib FILE         record each printed state as a RIB frame: a file (.gz: gzip; one\n"
+         "                     %d: a file per frame), '-' for standard output, or '|command'\n"
+         "  --rib-binary       float arrays of the RIB in binary\n"
+         "  --rib-compact      every token of the RIB binary\n"
+         "  --first-frame N    number of the first recorded frame (default 1)\n"
+         "  -h, --help         print this help and exit\n"
+         "  --version          print the version and exit\n";
+}
+
 ParseResult parseSimOptions(int argc, const char *const *argv) {
   ParseResult result;
   bool firstFrameGiven = false;
@@ -66,6 +83,10 @@ ParseResult parseSimOptions(int argc, const char *const *argv) {
     std::string option = argv[index];
     if (option == "--help" || option == "-h") {
       result.options.help = true;
+      continue;
+    }
+    if (option == "--version") {
+      result.options.version = true;
       continue;
     }
     if (option == "--rib-binary") {

@@ -27,6 +27,7 @@ struct SimOptions {
   bool ribCompact = false;    // --rib-compact: every token binary
   int firstFrame = 1;         // --first-frame: number of the first recorded frame
   bool help = false;          // --help was given: print the usage and do nothing else
+  bool version = false;       // --version was given: print the version and do nothing else
 };
 
 // Result of parsing: `error` is empty on success, otherwise one line naming the problem.
@@ -48,5 +49,11 @@ std::uint64_t printedStateCount(const SimOptions &options);
 
 // The usage line, without a trailing newline.
 const char *simUsage();
+
+// What --version prints, without a trailing newline: "wobblerama-sim VERSION".
+const char *simVersion();
+
+// What --help prints after the usage line: one line per option, each ending in a newline.
+const char *simHelp();
 
 } // namespace simtool

@@ -21,7 +21,24 @@
 // A request with a problem is left out whole and the rest is read on; each problem is reported
 // as one line "FILE:LINE: message" through the library's diagnostics (standard error), and so is
 // what the context reports about a request it was given. The values a context gets live only
-// during its call. One input is read by one thread at a time.
+// during its call, and hold exactly what the library's writer reads for them: should a filter
+// change on the way what the writer reads (a Basis, a Declare of its own), the writer leaves the
+// request out with one line rather than read past them. One input is read by one thread at a
+// time; readings on other threads, into contexts of their own, are independent.
+//
+// Declarations: each input declares for itself, from the standard declarations on (its Declare
+// requests, and a parameter it uses undeclared, taken as what its values are and handed on with
+// that declaration in front of its name: "constant float[2] Km"). When the context writes RIB
+// through the library's writer, each name that writer holds declared otherwise is declared anew
+// before the input, so that the stream reads as one; an input read from within another (a
+// filter's ReadArchiveV calling readRib) declares back the outer input's names when it ends.
+//
+// Exceptions: an exception thrown by the context (a filter's own) ends the read and reaches the
+// caller unchanged. The reading is left as before the call: no block stays open, the input's
+// declarations are gone, and each name it declared on the writer is declared back as the writer
+// held it before (in the stream too). The requests made before the exception stay made, and the
+// basis is as the context was last given it. The same session, or a new reading, reads the next
+// input as if the failed one had ended there.
 #pragma once
 
 #include <cstddef>
@@ -81,6 +98,11 @@ public:
   explicit ForwardingContext(RiContext &target) : target_(&target) {}
   /// Leaves the target as it is (it is not destroyed).
   ~ForwardingContext() override;
+  // Not copied. A copy constructor would also win over the target's in a subclass that forwards
+  // to itself, ForwardingContext(*this), and copy a target not set yet; that line does not compile
+  // now: ForwardingContext(static_cast<RiContext &>(*this)) says what is meant.
+  ForwardingContext(const ForwardingContext &) = delete;
+  ForwardingContext &operator=(const ForwardingContext &) = delete;
 
   RiContext &target() const { return *target_; }
 
