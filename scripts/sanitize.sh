@@ -17,8 +17,8 @@ export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 gl_tests='^(DemoWindow|RibView|RibViewDraw|RibViewWindow)\.|^rib_farm_on_slurm_and_locally$'
 ctest --test-dir "$dir" --output-on-failure -j"$jobs" -E "$gl_tests"
 # The demo's window tests and rib-view's (window and off-screen; rib-farm's draw with it) load
-# the GL driver, whose own
-# blocks (at start-up, and Mesa's after a first drawing) LeakSanitizer reports without names to
-# suppress them by (the driver's frames carry no symbols). They run with every other check on.
+# the GL driver, whose own blocks (at start-up, and Mesa's after a first drawing) LeakSanitizer
+# reports without names to suppress them by (the driver's frames carry no symbols). They run with
+# every other check on.
 ASAN_OPTIONS="$ASAN_OPTIONS:detect_leaks=0" \
   ctest --test-dir "$dir" --output-on-failure -j"$jobs" -R "$gl_tests"
