@@ -189,6 +189,8 @@ TEST_F(RibView, EachFailureSaysWhatInOneLineAndExitsWithItsStatus) {
        true},
       {{"--snapshot", "a.png", "missing.rib"},
        "rib-view: cannot read 'missing.rib': No such file or directory", false},
+      {{"--snapshot", "scene.rib", "scene.rib"}, "rib-view: output 'scene.rib' is also an input",
+       true},
       {{"--snapshot", "no/a.png", "scene.rib"},
        "rib-view: cannot write 'no/a.png': No such file or directory", false},
       {{"--frame", "2", "--snapshot", "a.png", "scene.rib"},
@@ -207,6 +209,7 @@ TEST_F(RibView, EachFailureSaysWhatInOneLineAndExitsWithItsStatus) {
     EXPECT_EQ(firstLine(run.err), bad.line);
     EXPECT_EQ(run.err.substr(run.err.find('\n') + 1, 7), bad.usage ? "usage: " : "");
     EXPECT_EQ(files(), std::set<std::string>{"scene.rib"});
+    EXPECT_EQ(slurp(path("scene.rib")), kSquares);
   }
   EXPECT_EQ(view({"--version"}).out, "rib-view 1.0.0\n");
   const ToolRun help = view({"--help"});
