@@ -3,6 +3,7 @@
 #include <charconv>
 #include <cmath>
 
+#include "DoubleText.h"
 #include "RibRequestRead.h"
 #include "RibText.h"
 #include "TextEscapes.h"
@@ -18,7 +19,7 @@ void appendInt(std::string &out, int32_t value) {
 // The fewest digits that read back as the same float.
 void appendFloat(std::string &out, float value) {
   char digits[32];
-  out.append(digits, std::to_chars(digits, digits + sizeof digits, value).ptr);
+  out.append(digits, shortestFloatText(digits, sizeof digits, value));
 }
 
 void appendArg(std::string &out, const RibArg &arg) {

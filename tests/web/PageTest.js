@@ -2,7 +2,9 @@
 // desktop program does, a screenshot holds the scene's colours where the desktop window has them,
 // and mouse releases over the canvas kick the block exactly as in the window: the page's state
 // after the kicks is, byte for byte, the native simulator's with the same kicks, and not the
-// state of an unkicked run. Prints the frame rate the page reaches.
+// state of an unkicked run. Its recording (Record, kicks, Stop) downloads as wobblerama.rib.gz,
+// which gunzips to exactly what the native simulator writes for the command line the page shows.
+// Prints the frame rate the page reaches.
 //
 //   node PageTest.js WEB_DIR NATIVE_SIM      (exit 0 passed, 1 failed, 77 skipped)
 'use strict';
@@ -95,7 +97,8 @@ class Browser {
   }
 
   async evaluate(expression) {
-    const reply = await this.send('Runtime.evaluate', { expression, returnByValue: true });
+    const reply = await this.send('Runtime.evaluate',
+      { expression, returnByValue: true, awaitPromise: true });
     if (reply.exceptionDetails) throw new Error(`${expression}: ${reply.exceptionDetails.text}`);
     return reply.result.value;
   }
@@ -278,7 +281,59 @@ async function run(browser, url) {
   check(state === nativeState(steps, kicks),
     `after ${steps} frames the page's state is the native simulator's with --push ${kicks.join(' --push ')}`);
   check(state !== nativeState(steps, []), 'and differs from the state of an unkicked run');
+
+  await checkRecording(browser, x + width / 2, y + height / 2);
   noExceptions();
+}
+
+// What the native simulator writes to a RIB file for a command line the page shows.
+function nativeRib(command) {
+  const args = command.split(' ');
+  if (args[0] !== 'wobblerama-sim' || args[args.length - 2] !== '--rib') return null;
+  const folder = fs.mkdtempSync(path.join(os.tmpdir(), 'wobblerama-rib-'));
+  try {
+    const file = path.join(folder, args[args.length - 1]);
+    execFileSync(nativeSim, [...args.slice(1, -1), file], { stdio: 'ignore' });
+    return fs.readFileSync(file);
+  } finally {
+    fs.rmSync(folder, { recursive: true, force: true });
+  }
+}
+
+// Record every 7 steps, a left and a middle kick, Stop: the download against the native RIB.
+async function checkRecording(browser, canvasX, canvasY) {
+  await browser.evaluate("document.getElementById('every').value = '7'; " +
+    "document.getElementById('record').click()");
+  check(await browser.evaluate('Module._webFramesShown() < 30'), 'Record starts the run again');
+  for (const button of ['left', 'middle']) {
+    const shown = await browser.evaluate('Module._webFramesShown()');
+    await browser.waitFor(`Module._webFramesShown() >= ${shown + 9}`, 10000);
+    await browser.click(canvasX, canvasY, button);
+  }
+  await browser.waitFor('Module._webFramesShown() % 7 !== 0', 10000);
+  const [steps, kicks, state] = JSON.parse(await browser.evaluate(
+    "document.getElementById('stop').click(); JSON.stringify([Module._webFramesShown(), " +
+    "Module.ccall('webKicks', 'string'), Module.ccall('webState', 'string')])"));
+  check(state === nativeState(steps, kicks.split(' ')),
+    `the probe follows the recorded run (${steps} steps, kicks ${kicks})`);
+  const linked = await browser.waitFor("!document.getElementById('download').hidden", 10000);
+  check(linked, 'Stop offers a download');
+  if (!linked) return;
+  const [name, command, base64] = JSON.parse(await browser.evaluate(`(async () => {
+    const link = document.getElementById('download');
+    const bytes = new Uint8Array(await (await fetch(link.href)).arrayBuffer());
+    let text = '';
+    for (const byte of bytes) text += String.fromCharCode(byte);
+    return JSON.stringify([link.download, document.getElementById('command').textContent, btoa(text)]);
+  })()`));
+  check(name === 'wobblerama.rib.gz', `the download is named wobblerama.rib.gz (${name})`);
+  const pushes = kicks.split(' ').map((kick) => ` --push ${kick}`).join('');
+  check(command === `wobblerama-sim --steps ${steps} --every 7${pushes} --rib wobblerama.rib`,
+    `the page shows the command line: ${command}`);
+  const recorded = zlib.gunzipSync(Buffer.from(base64, 'base64'));
+  const native = nativeRib(command);
+  check(native !== null && recorded.equals(native),
+    `the download gunzips to the simulator's RIB byte for byte (${recorded.length} bytes)`);
 }
 
 async function main() {
