@@ -4,8 +4,10 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-# The demo needs GLUT and OpenGL only; the tests' libraries are not looked for here.
-bash scripts/deps.sh cmake g++ zlib1g-dev libdeflate-dev freeglut3-dev libglu1-mesa-dev libgl1-mesa-dri x11-utils
+# The demo needs GLUT and OpenGL; the tree's other programs, configured with it, OpenSubdiv,
+# libpng and EGL. The tests' libraries are not looked for here.
+bash scripts/deps.sh cmake g++ zlib1g-dev libdeflate-dev freeglut3-dev libglu1-mesa-dev libgl1-mesa-dri x11-utils \
+  libosd-dev libpng-dev libegl-dev libegl-mesa0
 cmake -S . -B build -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF >/dev/null
 cmake --build build -j"$(nproc 2>/dev/null || echo 2)" --target wobblerama
 

@@ -6,7 +6,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 bash scripts/deps.sh cmake g++ zlib1g-dev libdeflate-dev libgtest-dev libgmock-dev libbenchmark-dev \
-  freeglut3-dev libglu1-mesa-dev libosd-dev libpng-dev libegl-dev libosmesa6-dev libgl1-mesa-dri xvfb x11-utils locales libx11-dev \
+  freeglut3-dev libglu1-mesa-dev libosd-dev libpng-dev libegl-dev libegl-mesa0 libosmesa6-dev libgl1-mesa-dri xvfb x11-utils locales libx11-dev \
   valgrind clang libclang-rt-14-dev pkg-config \
   pybind11-dev python3-dev python3-numpy python3-pytest python3-mypy chromium
 

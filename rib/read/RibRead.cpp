@@ -3,7 +3,8 @@
 //
 // What the library itself reports while a request is made on the context (the writer's
 // "zizurezar error: ..." lines, an error handler's report) is held back by a sink of the
-// session's own and reported after the request, one problem per line, at the request's line.
+// session's own and reported after the request, one problem per line, at the request's line; a
+// "zizurezar note: ..." line becomes a note of that line instead.
 #include <sys/stat.h>
 
 #include <algorithm>
@@ -21,6 +22,7 @@ namespace rib {
 namespace {
 
 constexpr std::string_view kLibraryPrefix = "zizurezar error: ";
+constexpr std::string_view kNotePrefix = "zizurezar note: ";
 // What the library says about one request is kept up to this size; the rest is dropped.
 constexpr size_t kHeldReportBytes = size_t(1) << 16;
 
@@ -117,10 +119,14 @@ void RibReadSession::Impl::reportHeld(RibPosition where) {
     size_t end = said.find('\n', at);
     if (end == std::string::npos) end = said.size();
     std::string_view line(said.data() + at, end - at);
+    at = end + 1;
+    if (line.compare(0, kNotePrefix.size(), kNotePrefix) == 0) {
+      note(where, line.substr(kNotePrefix.size()));
+      continue;
+    }
     if (line.compare(0, kLibraryPrefix.size(), kLibraryPrefix) == 0)
       line.remove_prefix(kLibraryPrefix.size());
     if (!line.empty()) problem(where, line);
-    at = end + 1;
   }
 }
 

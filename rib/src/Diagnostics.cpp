@@ -10,6 +10,7 @@ namespace rib {
 namespace {
 
 constexpr const char *kPrefix = "zizurezar error: ";
+constexpr const char *kNotePrefix = "zizurezar note: ";
 
 void writeToStandardError(void *, DiagnosticKind, const char *text, size_t length) {
   std::fwrite(text, 1, length, stderr);
@@ -106,6 +107,17 @@ void reportLine(RtInt code, const char *format, ...) {
   va_list arguments;
   va_start(arguments, format);
   report(code, "", format, arguments, "\n");
+  va_end(arguments);
+}
+
+void reportNote(const char *format, ...) {
+  va_list arguments;
+  va_start(arguments, format);
+  DiagnosticText text(DiagnosticKind::Library);
+  text.append(kNotePrefix);
+  text.appendFormatV(format, arguments);
+  text.append("\n");
+  text.flush();
   va_end(arguments);
 }
 

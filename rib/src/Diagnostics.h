@@ -64,6 +64,9 @@ private:
 
 /// Reports "zizurezar error: <message>\n" and sets RiLastError to `code`.
 void reportError(RtInt code, const char *format, ...) __attribute__((format(printf, 2, 3)));
+/// Reports "zizurezar note: <message>\n": something worth knowing that is no error (RiLastError
+/// stays). Said during a request the reader made, it becomes a note of the request's line.
+void reportNote(const char *format, ...) __attribute__((format(printf, 1, 2)));
 /// The older layout of a few count reports: a newline first, no newline at the end.
 void reportErrorUnterminated(RtInt code, const char *format, ...)
     __attribute__((format(printf, 2, 3)));

@@ -115,6 +115,22 @@ void XConnection::move(Window window, int x, int y) {
   XSync(display_, False);
 }
 
+void XConnection::sendKey(Window window, KeySym key) {
+  for (int type : {KeyPress, KeyRelease}) {
+    XEvent event{};
+    event.xkey.type = type;
+    event.xkey.display = display_;
+    event.xkey.window = window;
+    event.xkey.root = DefaultRootWindow(display_);
+    event.xkey.time = CurrentTime;
+    event.xkey.x = event.xkey.y = 1;
+    event.xkey.same_screen = True;
+    event.xkey.keycode = XKeysymToKeycode(display_, key);
+    XSendEvent(display_, window, True, type == KeyPress ? KeyPressMask : KeyReleaseMask, &event);
+  }
+  XSync(display_, False);
+}
+
 void XConnection::requestClose(Window window) {
   XEvent event{};
   event.xclient.type = ClientMessage;

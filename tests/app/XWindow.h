@@ -46,6 +46,8 @@ public:
   void move(Window window, int x, int y);
   // Sends WM_DELETE_WINDOW the way a window manager does when the user closes the window.
   void requestClose(Window window);
+  // Presses and releases the key `key` (an X keysym: XK_space, XK_Home, XK_q...) in the window.
+  void sendKey(Window window, KeySym key);
 
 private:
   Display *display_;

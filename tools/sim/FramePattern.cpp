@@ -26,11 +26,12 @@ std::string FramePattern::fileName(int frame) const {
   return prefix + number + suffix;
 }
 
-std::string parseFramePattern(const std::string &name, FramePattern &pattern) {
+std::string parseFramePattern(const std::string &name, FramePattern &pattern,
+                              const char *option) {
   FramePattern result;
   std::string *text = &result.prefix;
   const auto problem = [&](const std::string &what) {
-    return "--rib file name '" + name + "' " + what;
+    return std::string(option) + " file name '" + name + "' " + what;
   };
   for (std::size_t at = 0; at < name.size(); ++at) {
     if (name[at] != '%') {

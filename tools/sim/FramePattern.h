@@ -25,7 +25,9 @@ struct FramePattern {
 };
 
 /// Reads `name` into `pattern`. Returns "" on success, otherwise one line naming the problem
-/// (more than one conversion, a conversion other than d, a lone '%').
-std::string parseFramePattern(const std::string &name, FramePattern &pattern);
+/// (more than one conversion, a conversion other than d, a lone '%'), which names the name as
+/// the `option`'s file name.
+std::string parseFramePattern(const std::string &name, FramePattern &pattern,
+                              const char *option = "--rib");
 
 } // namespace simtool

@@ -1,0 +1,199 @@
+// The previewer: a snapshot of the 1,000,000-triangle mesh against reading the same file.
+//
+// The mesh of rib_read (the same PointsPolygons topology: 1000 x 500 quads of two triangles),
+// its points laid out as a gently waved sheet that fills a 640 x 480 perspective picture, is
+// written as ASCII RIB into a scratch file. Three ways of taking it in are timed:
+//     read      the reader alone, into a context that does nothing (the baseline)
+//     gather    read into view::ViewContext: the mesh cut into shaded camera-space triangles
+//     snapshot  gather, then draw off-screen (Mesa through EGL) and write the PNG, as
+//               rib-view --snapshot does
+// Printed after Google Benchmark's table:
+//     RibViewMesh: snapshot/read = 1.9x; the previewer's own share (gather +0.4x, draw and PNG
+//     +0.5x) is 0.9x the reading
+// The previewer's own share should stay below the reading time.
+#include <benchmark/benchmark.h>
+
+#include <unistd.h>
+
+#include <cmath>
+#include <cstdio>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "TriangleMesh.h"
+#include "rib/RiContext.h"
+#include "rib/RibRead.h"
+#include "rib/ri.h"
+#include "tools/rib-view/OffscreenSurface.h"
+#include "tools/rib-view/PictureDraw.h"
+#include "tools/rib-view/PngFile.h"
+#include "view/ViewContext.h"
+
+namespace {
+
+// Takes every request and does nothing with it.
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wunused-parameter"
+class NullContext : public RiContext {
+public:
+#define RI_UNPAREN(...) __VA_ARGS__
+#define RI_REQUEST(Result, Name, Parameters, Arguments)                                           \
+  Result Name Parameters override { return Result(); }
+#define RI_LIST_REQUEST(Result, Name, Parameters, Arguments, LastFixed)                            \
+  Result Name(RI_UNPAREN Parameters, ...) override { return Result(); }                            \
+  Result Name##V(RI_UNPAREN Parameters, RtInt, RtToken[], RtPointer[]) override {                  \
+    return Result();                                                                               \
+  }
+#define RI_VARIADIC_REQUEST(Result, Name, Parameters, LastFixed, VParameters, VArguments)          \
+  Result Name(RI_UNPAREN Parameters, ...) override { return Result(); }                            \
+  Result Name##V VParameters override { return Result(); }
+#include "rib/RiRequests.def"
+#undef RI_UNPAREN
+};
+#pragma GCC diagnostic pop
+
+std::string scratchPath(const char *what, const char *extension) {
+  return "/tmp/rib_view_" + std::string(what) + "_" + std::to_string(getpid()) + extension;
+}
+
+struct MeshScene {
+  std::string rib = scratchPath("mesh", ".rib");
+  std::string png = scratchPath("mesh", ".png");
+
+  MeshScene() {
+    const ribbench::TriangleMesh &m = ribbench::mesh();
+    const int across = ribbench::kQuadsAcross + 1, down = ribbench::kQuadsDown + 1;
+    std::vector<RtFloat> P(3 * size_t(across) * down);
+    for (int j = 0; j < down; ++j)
+      for (int i = 0; i < across; ++i) {
+        RtFloat *p = &P[3 * (size_t(j) * across + i)];
+        p[0] = -2.0f + 4.0f * i / (across - 1);
+        p[1] = -1.5f + 3.0f * j / (down - 1);
+        p[2] = 0.2f * std::sin(6.0f * p[0]) * std::cos(6.0f * p[1]);
+      }
+    RiBegin(const_cast<char *>(rib.c_str()));
+    RiFormat(640, 480, 1);
+    RtFloat fov = 60;
+    RiProjection(const_cast<char *>("perspective"), "fov", &fov, RI_NULL);
+    RiTranslate(0, 0, 3);
+    RiWorldBegin();
+    RtColor colour = {0.8f, 0.6f, 0.3f};
+    RiColor(colour);
+    RtToken tokens[] = {const_cast<char *>("P")};
+    RtPointer values[] = {P.data()};
+    RiPointsPolygonsV(m.triangles(), const_cast<RtInt *>(m.nvertices.data()),
+                      const_cast<RtInt *>(m.vertices.data()), 1, tokens, values);
+    RiWorldEnd();
+    RiEnd();
+  }
+  ~MeshScene() {
+    std::remove(rib.c_str());
+    std::remove(png.c_str());
+  }
+};
+
+const MeshScene &scene() {
+  static const MeshScene written;
+  return written;
+}
+
+void BM_Read(benchmark::State &state) {
+  NullContext nothing;
+  for (auto _ : state)
+    if (rib::readRib(scene().rib.c_str(), nothing) != 0) {
+      state.SkipWithError("the mesh file does not read cleanly");
+      return;
+    }
+}
+
+// Reads the mesh into a ViewContext; `draw` gets its picture.
+template <typename Draw> void gather(benchmark::State &state, Draw draw) {
+  for (auto _ : state) {
+    size_t triangles = 0;
+    view::ViewContext context({}, [&](view::Picture &&picture) {
+      triangles = picture.triangles.size() / 3;
+      draw(picture);
+    });
+    if (rib::readRib(scene().rib.c_str(), context) != 0 || triangles < 900000) {
+      state.SkipWithError("the mesh does not reach the picture");
+      return;
+    }
+  }
+}
+
+void BM_Gather(benchmark::State &state) {
+  gather(state, [](const view::Picture &) {});
+}
+
+void BM_Snapshot(benchmark::State &state) {
+  ribview::OffscreenSurface surface;
+  std::string problem;
+  gather(state, [&](const view::Picture &picture) {
+    problem = surface.prepare(picture.width, picture.height);
+    if (!problem.empty()) return;
+    ribview::drawPicture(picture, {});
+    problem = ribview::writePng(scene().png, picture.width, picture.height, surface.read());
+  });
+  if (!problem.empty()) state.SkipWithError(problem.c_str());
+}
+
+BENCHMARK(BM_Read)->Name("RibViewMesh/read")->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Gather)->Name("RibViewMesh/gather")->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Snapshot)->Name("RibViewMesh/snapshot")->Unit(benchmark::kMillisecond);
+
+// Passes everything to the console and keeps each benchmark's mean time per iteration.
+class RatioReporter : public benchmark::ConsoleReporter {
+public:
+  void ReportRuns(const std::vector<Run> &runs) override {
+    ConsoleReporter::ReportRuns(runs);
+    for (const Run &run : runs) {
+      if (run.run_type != Run::RT_Iteration) continue;
+      if (run.error_occurred) {
+        failed_.push_back(run.benchmark_name() + ": " + run.error_message);
+        continue;
+      }
+      Total &total = totals_[run.run_name.function_name];
+      total.seconds += run.real_accumulated_time;
+      total.iterations += static_cast<double>(run.iterations);
+    }
+  }
+
+  bool printRatios() const {
+    auto perIteration = [&](const char *name) {
+      auto found = totals_.find(name);
+      if (found == totals_.end() || found->second.iterations == 0) return 0.0;
+      return found->second.seconds / found->second.iterations;
+    };
+    const double read = perIteration("RibViewMesh/read");
+    const double gathered = perIteration("RibViewMesh/gather");
+    const double snapshot = perIteration("RibViewMesh/snapshot");
+    if (read > 0 && gathered > 0 && snapshot > 0)
+      std::printf("\nRibViewMesh: snapshot/read = %.2fx; the previewer's own share (gather "
+                  "%+.2fx, draw and PNG %+.2fx) is %.2fx the reading\n",
+                  snapshot / read, (gathered - read) / read, (snapshot - gathered) / read,
+                  (snapshot - read) / read);
+    for (const std::string &failure : failed_) std::printf("FAILED %s\n", failure.c_str());
+    return failed_.empty();
+  }
+
+private:
+  struct Total {
+    double seconds = 0;
+    double iterations = 0;
+  };
+  std::map<std::string, Total> totals_;
+  std::vector<std::string> failed_;
+};
+
+} // namespace
+
+int main(int argc, char **argv) {
+  benchmark::Initialize(&argc, argv);
+  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 2;
+  unsetenv("DISPLAY"); // off-screen, as in CI
+  RatioReporter reporter;
+  benchmark::RunSpecifiedBenchmarks(&reporter);
+  benchmark::Shutdown();
+  return reporter.printRatios() ? 0 : 1;
+}

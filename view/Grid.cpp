@@ -1,0 +1,85 @@
+#include "Grid.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace view {
+
+double surfaceTolerance(const SurfaceFn &surface, const ViewSpace &view) {
+  double smallest = 1e300;
+  for (int i = 0; i <= 8; ++i)
+    for (int j = 0; j <= 4; ++j) smallest = std::min(smallest, view.pixelSize(surface(i / 8.0, j / 4.0)));
+  return std::max(0.5 * smallest, 1e-9);
+}
+
+int arcSteps(double radius, double radians, double tolerance, int most) {
+  radius = std::fabs(radius), radians = std::fabs(radians);
+  if (radius <= tolerance || radians == 0) return std::min(most, std::max(1, int(std::ceil(radians / (M_PI / 2)))));
+  // The chord of an arc of angle a leaves it by r (1 - cos(a / 2)).
+  const double step = 2 * std::acos(std::max(-1.0, 1 - tolerance / radius));
+  return std::clamp(int(std::ceil(radians / step)), 1, most);
+}
+
+int curveSteps(const SurfaceFn &surface, double tolerance, int most) {
+  int steps = 1;
+  while (steps < most) {
+    double worst = 0;
+    for (double u : {0.0, 0.5, 1.0})
+      for (int k = 0; k < steps; ++k) {
+        const double v0 = double(k) / steps, v1 = double(k + 1) / steps;
+        const Vec3 mid = (surface(u, v0) + surface(u, v1)) * 0.5;
+        worst = std::max(worst, length(surface(u, 0.5 * (v0 + v1)) - mid));
+      }
+    if (worst <= tolerance) break;
+    steps *= 2;
+  }
+  return std::min(steps, most);
+}
+
+Vec3 cornerValue(const PrimVar &var, const CornerElements &elements, double u, double v) {
+  auto element = [&](int e) {
+    const float *f = var.at(e);
+    return Vec3{f[0], f[1], f[2]};
+  };
+  switch (var.storage) {
+  case VarClass::Constant:
+    return element(0);
+  case VarClass::Uniform:
+    return element(elements.uniform);
+  default: {
+    const Vec3 a = element(elements.corners[0]), b = element(elements.corners[1]),
+               c = element(elements.corners[2]), d = element(elements.corners[3]);
+    return (a * (1 - u) + b * u) * (1 - v) + (c * (1 - u) + d * u) * v;
+  }
+  }
+}
+
+uint32_t addGrid(const SurfaceFn &surface, int nu, int nv, const PrimVars &vars,
+                 const CornerElements &elements, Mesh &mesh) {
+  const uint32_t first = static_cast<uint32_t>(mesh.positions.size());
+  const bool hasNormal = vars.N.given();
+  for (int j = 0; j <= nv; ++j)
+    for (int i = 0; i <= nu; ++i) {
+      const double u = double(i) / nu, v = double(j) / nv;
+      mesh.addVertex(surface(u, v));
+      if (vars.Cs.given()) {
+        const Vec3 c = cornerValue(vars.Cs, elements, u, v);
+        mesh.colors.push_back({float(c.x), float(c.y), float(c.z)});
+      }
+      if (vars.Os.given()) {
+        const Vec3 o = cornerValue(vars.Os, elements, u, v);
+        mesh.opacities.push_back({float(o.x), float(o.y), float(o.z)});
+      }
+      if (hasNormal) mesh.normals.push_back(cornerValue(vars.N, elements, u, v));
+    }
+  const int row = nu + 1;
+  for (int j = 0; j < nv; ++j)
+    for (int i = 0; i < nu; ++i) {
+      const uint32_t a = first + j * row + i, b = a + 1, c = a + row, d = c + 1;
+      mesh.addTriangle(a, b, c);
+      mesh.addTriangle(b, d, c);
+    }
+  return first;
+}
+
+} // namespace view

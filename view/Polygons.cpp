@@ -1,0 +1,103 @@
+#include "Polygons.h"
+
+#include <cmath>
+
+#include "Triangulate.h"
+
+namespace view {
+namespace {
+
+Vec3 pointOf(const PrimVars &vars, int index) {
+  if (vars.P.given()) {
+    const float *p = vars.P.at(index);
+    return {p[0], p[1], p[2]};
+  }
+  const float *p = vars.Pw.at(index);
+  const double w = p[3] != 0 ? p[3] : 1;
+  return {p[0] / w, p[1] / w, p[2] / w};
+}
+
+// The element of a variable for a corner: by face, by point or by corner.
+int elementOf(const PrimVar &var, int face, int point, int corner) {
+  switch (var.storage) {
+  case VarClass::Constant:
+    return 0;
+  case VarClass::Uniform:
+    return face;
+  case VarClass::FaceVarying:
+    return corner;
+  default:
+    return point;
+  }
+}
+
+Color colorOf(const float *f) { return {f[0], f[1], f[2]}; }
+
+// Triangles of one face whose loops start at corner `first` of the mesh's vertices.
+void addFace(const std::vector<std::vector<Vec3>> &loops, uint32_t first, bool general,
+             Mesh &mesh) {
+  const std::vector<Vec3> &outer = loops[0];
+  if (!general || (loops.size() == 1 && outer.size() == 3)) {
+    for (size_t k = 1; k + 1 < outer.size(); ++k)
+      mesh.addTriangle(first, first + uint32_t(k), first + uint32_t(k + 1));
+    return;
+  }
+  // Newell's normal of the outer loop: the plane to cut the face in.
+  Vec3 normal;
+  for (size_t i = 0, j = outer.size() - 1; i < outer.size(); j = i++)
+    normal = normal + cross(outer[j], outer[i]);
+  const double ax = std::fabs(normal.x), ay = std::fabs(normal.y), az = std::fabs(normal.z);
+  auto flat = [&](Vec3 p) {
+    if (az >= ax && az >= ay) return Vec2{p.x, p.y};
+    if (ay >= ax) return Vec2{p.z, p.x};
+    return Vec2{p.y, p.z};
+  };
+  std::vector<std::vector<Vec2>> flatLoops;
+  for (const std::vector<Vec3> &loop : loops) {
+    flatLoops.emplace_back();
+    for (const Vec3 &p : loop) flatLoops.back().push_back(flat(p));
+  }
+  const std::vector<uint32_t> cut = triangulate(flatLoops);
+  for (size_t t = 0; t + 2 < cut.size(); t += 3) {
+    uint32_t a = first + cut[t], b = first + cut[t + 1], c = first + cut[t + 2];
+    // Wound as the outer loop runs, whatever the plane it was cut in.
+    const Vec3 &pa = mesh.positions[a], &pb = mesh.positions[b], &pc = mesh.positions[c];
+    if (dot(cross(pb - pa, pc - pa), normal) < 0) std::swap(b, c);
+    mesh.addTriangle(a, b, c);
+  }
+}
+
+} // namespace
+
+bool tessellatePolygons(const PolygonsArgs &args, const PrimVars &vars, Mesh &mesh) {
+  if (!vars.P.given() && !vars.Pw.given()) return false;
+  const bool normals = vars.N.given(), colors = vars.Cs.given(), opacities = vars.Os.given();
+  int loop = 0, corner = 0;
+  std::vector<std::vector<Vec3>> loops;
+  for (int face = 0; face < args.npolys; ++face) {
+    const int nloops = args.nloops ? args.nloops[face] : 1;
+    const uint32_t first = uint32_t(mesh.positions.size());
+    loops.clear();
+    for (int l = 0; l < nloops; ++l, ++loop) {
+      loops.emplace_back();
+      for (int k = 0; k < args.nvertices[loop]; ++k, ++corner) {
+        const int point = args.vertices ? args.vertices[corner] : corner;
+        if (point < 0) return false;
+        const Vec3 p = pointOf(vars, point);
+        loops.back().push_back(p);
+        mesh.addVertex(p);
+        if (normals) {
+          const float *n = vars.N.at(elementOf(vars.N, face, point, corner));
+          mesh.normals.push_back({n[0], n[1], n[2]});
+        }
+        if (colors) mesh.colors.push_back(colorOf(vars.Cs.at(elementOf(vars.Cs, face, point, corner))));
+        if (opacities)
+          mesh.opacities.push_back(colorOf(vars.Os.at(elementOf(vars.Os, face, point, corner))));
+      }
+    }
+    if (!loops.empty() && loops[0].size() >= 3) addFace(loops, first, args.general, mesh);
+  }
+  return true;
+}
+
+} // namespace view

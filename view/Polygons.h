@@ -1,0 +1,25 @@
+// Polygons.h - Polygon, GeneralPolygon, PointsPolygons and PointsGeneralPolygons as triangles.
+//
+// Every face gets vertices of its own (the faces are flat-shaded unless N is given, as
+// RenderMan's polygons are), so primitive variables of every class apply directly: constant,
+// uniform (per face), varying and vertex (per point of P), facevarying (per face corner).
+// Convex faces (Polygon, PointsPolygons) are fans; general ones are cut by triangulate().
+#pragma once
+
+#include "Mesh.h"
+#include "PrimVars.h"
+
+namespace view {
+
+struct PolygonsArgs {
+  int npolys = 1;
+  const RtInt *nloops = nullptr;    // loops per face (null: one each)
+  const RtInt *nvertices = nullptr; // points per loop
+  const RtInt *vertices = nullptr;  // point of P per corner (null: 0, 1, 2, ...)
+  bool general = false;             // loops may be non-convex, with holes
+};
+
+/// Adds the faces to `mesh`; false when P (or Pw) is missing or an index is negative.
+bool tessellatePolygons(const PolygonsArgs &args, const PrimVars &vars, Mesh &mesh);
+
+} // namespace view
