@@ -33,13 +33,12 @@ int elementOf(const PrimVar &var, int face, int point, int corner) {
 
 Color colorOf(const float *f) { return {f[0], f[1], f[2]}; }
 
-// Triangles of one face whose loops start at corner `first` of the mesh's vertices.
-void addFace(const std::vector<std::vector<Vec3>> &loops, uint32_t first, bool general,
+// Triangles of a general face whose first `count` loops start at vertex `first` of the mesh.
+void addFace(const std::vector<std::vector<Vec3>> &allLoops, size_t count, uint32_t first,
              Mesh &mesh) {
-  const std::vector<Vec3> &outer = loops[0];
-  if (!general || (loops.size() == 1 && outer.size() == 3)) {
-    for (size_t k = 1; k + 1 < outer.size(); ++k)
-      mesh.addTriangle(first, first + uint32_t(k), first + uint32_t(k + 1));
+  const std::vector<Vec3> &outer = allLoops[0];
+  if (count == 1 && outer.size() == 3) {
+    mesh.addTriangle(first, first + 1, first + 2);
     return;
   }
   // Newell's normal of the outer loop: the plane to cut the face in.
@@ -52,11 +51,9 @@ void addFace(const std::vector<std::vector<Vec3>> &loops, uint32_t first, bool g
     if (ay >= ax) return Vec2{p.z, p.x};
     return Vec2{p.y, p.z};
   };
-  std::vector<std::vector<Vec2>> flatLoops;
-  for (const std::vector<Vec3> &loop : loops) {
-    flatLoops.emplace_back();
-    for (const Vec3 &p : loop) flatLoops.back().push_back(flat(p));
-  }
+  std::vector<std::vector<Vec2>> flatLoops(count);
+  for (size_t l = 0; l < count; ++l)
+    for (const Vec3 &p : allLoops[l]) flatLoops[l].push_back(flat(p));
   const std::vector<uint32_t> cut = triangulate(flatLoops);
   for (size_t t = 0; t + 2 < cut.size(); t += 3) {
     uint32_t a = first + cut[t], b = first + cut[t + 1], c = first + cut[t + 2];
@@ -77,14 +74,18 @@ bool tessellatePolygons(const PolygonsArgs &args, const PrimVars &vars, Mesh &me
   for (int face = 0; face < args.npolys; ++face) {
     const int nloops = args.nloops ? args.nloops[face] : 1;
     const uint32_t first = uint32_t(mesh.positions.size());
-    loops.clear();
+    size_t used = 0;
     for (int l = 0; l < nloops; ++l, ++loop) {
-      loops.emplace_back();
+      // The loops of a general face are kept for cutting; a convex face is a fan of its corners.
+      if (args.general) {
+        if (used == loops.size()) loops.emplace_back();
+        loops[used++].clear();
+      }
       for (int k = 0; k < args.nvertices[loop]; ++k, ++corner) {
         const int point = args.vertices ? args.vertices[corner] : corner;
         if (point < 0) return false;
         const Vec3 p = pointOf(vars, point);
-        loops.back().push_back(p);
+        if (args.general) loops[used - 1].push_back(p);
         mesh.addVertex(p);
         if (normals) {
           const float *n = vars.N.at(elementOf(vars.N, face, point, corner));
@@ -95,7 +96,12 @@ bool tessellatePolygons(const PolygonsArgs &args, const PrimVars &vars, Mesh &me
           mesh.opacities.push_back(colorOf(vars.Os.at(elementOf(vars.Os, face, point, corner))));
       }
     }
-    if (!loops.empty() && loops[0].size() >= 3) addFace(loops, first, args.general, mesh);
+    if (args.general) {
+      if (used > 0 && loops[0].size() >= 3) addFace(loops, used, first, mesh);
+    } else {
+      const uint32_t count = uint32_t(mesh.positions.size()) - first;
+      for (uint32_t k = 1; k + 1 < count; ++k) mesh.addTriangle(first, first + k, first + k + 1);
+    }
   }
   return true;
 }

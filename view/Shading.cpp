@@ -47,6 +47,14 @@ Light makeLight(const char *shader, RtInt n, const RtToken tokens[], const RtPoi
   };
   const float *intensity = floats("intensity", 1), *color = floats("lightcolor", 3);
   const float *from = floats("from", 3), *to = floats("to", 3);
+  // Another shader is taken for the standard light whose parameters it has (a shadowed spot
+  // light has a cone, a shadowed distant light a direction); without them, for a light at the
+  // origin of its space whose brightness does not fall off.
+  if (light.kind == LightKind::Other) {
+    if (floats("coneangle", 1)) light.kind = LightKind::Spot;
+    else if (to) light.kind = LightKind::Distant;
+    else if (from) light.kind = LightKind::Point;
+  }
   const double i = intensity ? *intensity : 1;
   light.color = color ? Color{float(i * color[0]), float(i * color[1]), float(i * color[2])}
                       : Color{float(i), float(i), float(i)};

@@ -1,9 +1,11 @@
 // Shading.h - lights and the matte look every surface gets, per vertex in camera space.
 //
 // A surface is either "constant" (its colour as it is) or lit as matte: Ci = Os Cs (Ka ambient +
-// Kd diffuse) with the normal turned toward the eye. Lights are the standard four; any other
-// light shader, and every area light, is taken for a point light at the origin of the space it
-// was declared in, without fall-off, with its "intensity" and "lightcolor" when it has them.
+// Kd diffuse) with the normal turned toward the eye. Lights are the standard four; another light
+// shader is taken for the standard one whose parameters it has ("coneangle": a spot light; "to":
+// a distant light; "from": a point light), else, like every area light, for a light at the
+// origin of the space it was declared in that does not fall off, with its "intensity" and
+// "lightcolor" when it has them.
 #pragma once
 
 #include <vector>

@@ -95,7 +95,21 @@ void ViewContext::State::readArchive(const char *name, const char *request) {
 
 RtVoid ViewContext::State::ReadArchiveV(RtToken name, RtArchiveCallback, RtInt, RtToken[],
                                         RtPointer[]) {
+  for (const std::string &inline_ : inlineArchives)
+    if (name && inline_ == name) {
+      rib::reportNote("ReadArchive: the inline archive \"%s\" is not drawn", name);
+      return;
+    }
   readArchive(name, "ReadArchive");
+}
+
+RtArchiveHandle ViewContext::State::ArchiveBeginV(RtToken name, RtInt, RtToken[], RtPointer[]) {
+  if (inlineDepth++ == 0 && name) inlineArchives.push_back(name);
+  return name;
+}
+
+RtVoid ViewContext::State::ArchiveEnd() {
+  if (inlineDepth > 0) --inlineDepth;
 }
 
 RtVoid ViewContext::State::Procedural(RtPointer data, RtBound bound, RtProcSubdivFunc subdivfunc,

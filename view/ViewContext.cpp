@@ -26,8 +26,15 @@ ViewContext::~ViewContext() = default;
 
 void ViewContext::setInputName(const std::string &name) { state_->inputName = name; }
 
+// Between ArchiveBegin and ArchiveEnd the requests are an archive's content, kept for a later
+// ReadArchive rather than drawn now: they pass by.
+#define VIEW_PASS_BY(Result, Name)                                                                 \
+  if (state_->inlineDepth > 0 && !State::opensOrClosesArchive(#Name)) return nothing<Result>();
 #define RI_REQUEST(Result, Name, Parameters, Arguments)                                            \
-  Result ViewContext::Name Parameters { return state_->Name Arguments; }
+  Result ViewContext::Name Parameters {                                                            \
+    VIEW_PASS_BY(Result, Name)                                                                     \
+    return state_->Name Arguments;                                                                 \
+  }
 #define RI_LIST_REQUEST(Result, Name, Parameters, Arguments, LastFixed)                            \
   Result ViewContext::Name(RI_UNPAREN Parameters, ...) {                                           \
     RIB_GATHER_PARAMS(params, LastFixed, #Name);                                                   \
@@ -35,10 +42,14 @@ void ViewContext::setInputName(const std::string &name) { state_->inputName = na
   }                                                                                                \
   Result ViewContext::Name##V(RI_UNPAREN Parameters, RtInt n, RtToken tokens[],                    \
                               RtPointer values[]) {                                                \
+    VIEW_PASS_BY(Result, Name)                                                                     \
     return state_->Name##V(RI_UNPAREN Arguments, n, tokens, values);                               \
   }
 #define RI_VARIADIC_REQUEST(Result, Name, Parameters, LastFixed, VParameters, VArguments)          \
-  Result ViewContext::Name##V VParameters { return state_->Name##V VArguments; }
+  Result ViewContext::Name##V VParameters {                                                        \
+    VIEW_PASS_BY(Result, Name)                                                                     \
+    return state_->Name##V VArguments;                                                             \
+  }
 #include "rib/RiRequests.def"
 
 RtVoid ViewContext::MotionBegin(RtInt n, ...) {
@@ -229,6 +240,7 @@ RtLightHandle ViewContext::State::AreaLightSourceV(RtToken name, RtInt n, RtToke
   // An area light shines from its geometry; here from the origin of its space, as a point.
   Light light = makeLight(name, n, tokens, values, declarations, toCamera());
   light.kind = LightKind::Other;
+  light.from = toCamera().point({0, 0, 0});
   lights.push_back(light);
   attributes.lightsOn.resize(lights.size(), false);
   attributes.lightsOn.back() = true;

@@ -5,6 +5,7 @@
 // primitives) and ViewArchives.cpp (archives, procedurals, objects).
 #pragma once
 
+#include <cstring>
 #include <deque>
 #include <map>
 #include <string>
@@ -69,6 +70,8 @@ struct ViewContext::State : RequestDefaults {
   Light eye;
 
   bool inMotion = false, motionTaken = false;
+  int inlineDepth = 0;                 // inside ArchiveBegin ... ArchiveEnd
+  std::vector<std::string> inlineArchives; // their names
 
   std::vector<std::vector<StoredMesh>> objects;
   std::vector<bool> objectInWorld; // released at WorldEnd
@@ -188,6 +191,11 @@ struct ViewContext::State : RequestDefaults {
   RtObjectHandle ObjectBegin();
   RtVoid ObjectEnd();
   RtVoid ObjectInstance(RtObjectHandle handle);
+  RtArchiveHandle ArchiveBeginV(RtToken name, RtInt n, RtToken tokens[], RtPointer values[]);
+  RtVoid ArchiveEnd();
+  static bool opensOrClosesArchive(const char *request) {
+    return std::strcmp(request, "ArchiveBegin") == 0 || std::strcmp(request, "ArchiveEnd") == 0;
+  }
   /// Reads the archive `name` names, found as an archive's path is; `request` names the request.
   void readArchive(const char *name, const char *request);
 };
