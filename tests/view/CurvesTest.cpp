@@ -1,0 +1,107 @@
+#include "view/Curves.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <vector>
+
+#include "MeshChecks.h"
+
+using namespace viewtest;
+
+namespace {
+
+view::PrimVar var(const std::vector<float> &values, int components,
+                  view::VarClass storage = view::VarClass::Vertex) {
+  return {storage, values.data(), components};
+}
+
+const RtBasis kBSpline = {{-1 / 6.f, 3 / 6.f, -3 / 6.f, 1 / 6.f},
+                          {3 / 6.f, -6 / 6.f, 3 / 6.f, 0},
+                          {-3 / 6.f, 0, 3 / 6.f, 0},
+                          {1 / 6.f, 4 / 6.f, 1 / 6.f, 0}};
+
+} // namespace
+
+// A straight ribbon faces the eye and has its width; one thinner than a pixel gets a pixel.
+TEST(Curves, RibbonsFaceTheEyeWithTheirWidthButAtLeastAPixel) {
+  const std::vector<float> p = {0, 0, 0, 1, 0, 0, 2, 0, 0}, widths = {0.1f, 0.1f, 0.1f},
+                           thin = {0.0001f}, red = {1, 0, 0};
+  const RtInt nvertices[] = {3};
+  view::CurvesArgs args;
+  args.ncurves = 1;
+  args.nvertices = nvertices;
+  view::PrimVars vars;
+  vars.P = var(p, 3);
+  vars.width = var(widths, 1, view::VarClass::Varying);
+  vars.Cs = var(red, 3, view::VarClass::Constant);
+  view::Mesh mesh;
+  ASSERT_TRUE(view::tessellateCurves(args, vars, FixedView(0.01, {0, 0, 1}), mesh));
+  ASSERT_TRUE(wellFormed(mesh));
+  EXPECT_NEAR(area(mesh), 0.2, 1e-6);
+  EXPECT_NEAR(bounds(mesh).hi.y, 0.05, 1e-6);
+  ASSERT_EQ(mesh.colors.size(), mesh.positions.size());
+  EXPECT_EQ(mesh.colors[0].g, 0.0f);
+  for (size_t t = 0; t < mesh.triangles.size(); t += 3) {
+    const Vec3 a = mesh.positions[mesh.triangles[t]], b = mesh.positions[mesh.triangles[t + 1]],
+               c = mesh.positions[mesh.triangles[t + 2]];
+    EXPECT_GT(view::cross(b - a, c - a).z, 0);
+  }
+
+  vars.width = {};
+  vars.constantwidth = var(thin, 1, view::VarClass::Constant);
+  view::Mesh thinMesh;
+  ASSERT_TRUE(view::tessellateCurves(args, vars, FixedView(0.01, {0, 0, 1}), thinMesh));
+  EXPECT_NEAR(area(thinMesh), 2 * 0.01, 1e-9);
+}
+
+// A periodic cubic B-spline around a square's corners closes on itself as a rounded square whose
+// sides bulge to 44/48 of the corners' reach; too few points for a segment are refused.
+TEST(Curves, PeriodicCubicClosesAndBadCountsAddNothing) {
+  const std::vector<float> p = {-1, -1, 0, 1, -1, 0, 1, 1, 0, -1, 1, 0};
+  const RtInt nvertices[] = {4};
+  view::CurvesArgs args;
+  args.cubic = true;
+  args.periodic = true;
+  args.ncurves = 1;
+  args.nvertices = nvertices;
+  std::copy(&kBSpline[0][0], &kBSpline[0][0] + 16, &args.basis[0][0]);
+  args.step = 1;
+  view::PrimVars vars;
+  vars.P = var(p, 3);
+  view::Mesh mesh;
+  ASSERT_TRUE(view::tessellateCurves(args, vars, FixedView(0.001, {0, 0, 1}), mesh));
+  const Box box = bounds(mesh);
+  EXPECT_NEAR(box.hi.x, 44.0 / 48 + 0.5, 1e-3); // default width 1
+  EXPECT_NEAR(box.lo.y, -44.0 / 48 - 0.5, 1e-3);
+  std::vector<int> uses(mesh.positions.size());
+  for (uint32_t i : mesh.triangles)
+    ++uses[i];
+  for (int u : uses)
+    EXPECT_GE(u, 2); // no open end
+
+  const RtInt tooFew[] = {3};
+  args.periodic = false;
+  args.nvertices = tooFew;
+  view::Mesh untouched;
+  EXPECT_FALSE(view::tessellateCurves(args, vars, FixedView(), untouched));
+  EXPECT_TRUE(untouched.empty());
+}
+
+// Points are discs of their width facing the eye, at least a pixel across, in their colours.
+TEST(Curves, PointsAreDiscsOfTheirWidth) {
+  const std::vector<float> p = {0, 0, 0, 5, 0, 0}, widths = {0.2f, 0.0001f},
+                           colors = {1, 0, 0, 0, 0, 1};
+  view::PrimVars vars;
+  vars.P = var(p, 3);
+  vars.width = var(widths, 1, view::VarClass::Varying);
+  vars.Cs = var(colors, 3, view::VarClass::Varying);
+  view::Mesh mesh;
+  ASSERT_TRUE(view::tessellatePoints(2, vars, FixedView(0.01, {1, 0, 0}), mesh));
+  ASSERT_TRUE(wellFormed(mesh));
+  EXPECT_NEAR(area(mesh), M_PI * (0.01 + 0.000025), 0.002);
+  EXPECT_NEAR(bounds(mesh).hi.z, 0.1, 1e-6);
+  EXPECT_NEAR(bounds(mesh).hi.x, 5, 1e-9); // flat across the eye direction
+  EXPECT_EQ(mesh.colors.back().b, 1.0f);
+  EXPECT_EQ(mesh.normals.back().x, 1.0);
+}
