@@ -18,8 +18,8 @@ void appendInt(std::string &out, int32_t value) {
 
 // The fewest digits that read back as the same float.
 void appendFloat(std::string &out, float value) {
-  char digits[32];
-  out.append(digits, shortestFloatText(digits, sizeof digits, value));
+  char digits[64];
+  out.append(digits, shortestFloatText(digits, value));
 }
 
 void appendArg(std::string &out, const RibArg &arg) {

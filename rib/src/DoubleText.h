@@ -10,6 +10,7 @@
 #include <cstddef>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 
 namespace rib {
 
@@ -26,18 +27,43 @@ inline size_t doubleText(char *out, size_t room, double value, DoubleForm form, 
 #endif
 }
 
-/// The fewest significant digits that read back as the same float.
-inline size_t shortestFloatText(char *out, size_t room, float value) {
-#if defined(__cpp_lib_to_chars)
-  return static_cast<size_t>(std::to_chars(out, out + room, value).ptr - out);
-#else
-  size_t n = 0;
+/// What std::to_chars(float) writes, without it: printf's "%.Pe" and "%.Df" with the fewest
+/// digits P and decimals D that read back as the same float, whichever is shorter (the plain one
+/// on a tie). `out` needs 64 bytes; a finite `value` only.
+inline size_t shortestFloatTextByPrintf(char *out, float value) {
+  const double exact = value;
+  char exponential[32];
+  int e = 0;
   for (int digits = 1; digits <= 9; ++digits) {
-    n = doubleText(out, room, value, DoubleForm::General, digits);
-    out[n < room ? n : room - 1] = '\0';
-    if (std::strtof(out, nullptr) == value) break;
+    e = std::snprintf(exponential, sizeof exponential, "%.*e", digits - 1, exact);
+    if (std::strtof(exponential, nullptr) == value) break;
   }
-  return n;
+  char plain[64];
+  int p = 0;
+  // The smallest float needs 45 decimals; 9 significant ones always read back.
+  for (int decimals = 0; decimals <= 54; ++decimals) {
+    p = std::snprintf(plain, sizeof plain, "%.*f", decimals, exact);
+    if (std::strtof(plain, nullptr) == value) break;
+  }
+  const bool usePlain = p <= e;
+  std::memcpy(out, usePlain ? plain : exponential, static_cast<size_t>(usePlain ? p : e));
+  return static_cast<size_t>(usePlain ? p : e);
+}
+
+/// The fewest significant digits that read back as the same float, as std::to_chars writes them.
+/// `out` needs 64 bytes.
+inline size_t shortestFloatText(char *out, float value) {
+#if defined(__cpp_lib_to_chars)
+  return static_cast<size_t>(std::to_chars(out, out + 64, value).ptr - out);
+#else
+  if (value != value) {
+    std::memcpy(out, "nan", 3);
+    return 3;
+  }
+  if (value == 0 || value - value != 0) { // zero and the infinities: printf agrees
+    return static_cast<size_t>(std::snprintf(out, 64, "%g", static_cast<double>(value)));
+  }
+  return shortestFloatTextByPrintf(out, value);
 #endif
 }
 
