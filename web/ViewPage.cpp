@@ -6,6 +6,7 @@
 #include <emscripten/emscripten.h>
 
 #include <cstdint>
+#include <cstdio>
 #include <string>
 #include <utility>
 #include <vector>
@@ -28,13 +29,40 @@ void keepReport(void *, rib::DiagnosticKind, const char *text, size_t length) {
   gReading.problems.append(text, length);
 }
 
-// How far the current input has been read, at most ten times a second (the page shows it).
-void showProgress(void *input, std::uint64_t offset) {
+// How far input `input` has been read, at most ten times a second (the page shows it).
+void showProgress(int input, std::uint64_t offset) {
   const double now = emscripten_get_now();
   if (now - gReading.lastProgress < 100) return;
   gReading.lastProgress = now;
-  EM_ASM({ postMessage({progress: {input: $0, offset: $1}}); }, reinterpret_cast<std::intptr_t>(input),
-         static_cast<double>(offset));
+  EM_ASM({ postMessage({progress: {input: $0, offset: $1}}); }, input, static_cast<double>(offset));
+}
+
+// An input read through a stream that counts the bytes the reader takes, so that progress shows
+// inside a long request too (a mesh of a million triangles is one request).
+struct CountedInput {
+  std::FILE *file;
+  int input;
+  std::uint64_t offset;
+};
+
+ssize_t readCounted(void *cookie, char *into, size_t most) {
+  CountedInput &counted = *static_cast<CountedInput *>(cookie);
+  const size_t got = std::fread(into, 1, most, counted.file);
+  if (got == 0 && std::ferror(counted.file)) return -1;
+  counted.offset += got;
+  showProgress(counted.input, counted.offset);
+  return static_cast<ssize_t>(got);
+}
+
+// Reads the input `name` of the folder into the session; -1: it cannot be opened.
+int readCountingProgress(rib::RibReadSession &session, const std::string &name, int input) {
+  CountedInput counted{std::fopen(name.c_str(), "rb"), input, 0};
+  if (counted.file == nullptr) return session.read(name.c_str()); // says why, as natively
+  std::FILE *stream = fopencookie(&counted, "rb", {readCounted, nullptr, nullptr, nullptr});
+  const int found = stream != nullptr ? session.read(stream, name.c_str()) : session.read(name.c_str());
+  if (stream != nullptr) std::fclose(stream);
+  std::fclose(counted.file);
+  return found;
 }
 
 // The numbers of a picture that are not its vertices, in one array for JavaScript.
@@ -60,16 +88,15 @@ EMSCRIPTEN_KEEPALIVE int viewRead(const char *names) {
       gReading.pictures.push_back(std::move(picture));
     });
     rib::RibReadSession session(scene);
-    std::intptr_t input = 0;
+    int input = 0;
     const std::string list = names;
     for (std::size_t at = 0; at < list.size(); ++input) {
       std::size_t end = list.find('\n', at);
       if (end == std::string::npos) end = list.size();
       const std::string name = list.substr(at, end - at);
       at = end + 1;
-      session.setProgress(showProgress, reinterpret_cast<void *>(input));
       scene.setInputName(name);
-      const int found = session.read(name.c_str());
+      const int found = readCountingProgress(session, name, input);
       if (found < 0 || problems < 0) problems = -1;
       else problems += found;
     }

@@ -13,7 +13,7 @@ if (params.has('bare')) document.body.classList.add('bare');
 
 // What a test (or the console) can read: 'idle', 'reading', 'done'; the pictures and problems.
 var viewer = { state: 'idle', pictures: [], current: 0, problems: '', seconds: 0, wires: false,
-               shownAt: 0 };
+               shownAt: 0, progress: [] };
 window.viewer = viewer;
 
 // ---- Drawing ------------------------------------------------------------------------------
@@ -152,8 +152,9 @@ worker.onmessage = function (event) {
     statusLine.textContent = 'Reading ' + reading.names.join(', ') + '\u2026';
   } else if (message.progress && reading) {
     var p = message.progress, size = reading.sizes[p.input] || 1;
+    viewer.progress.push(Math.min(100, Math.floor(100 * p.offset / size)));
     statusLine.textContent = 'Reading ' + reading.names[p.input] + ': ' +
-      Math.min(100, Math.floor(100 * p.offset / size)) + '%';
+      viewer.progress[viewer.progress.length - 1] + '%';
   } else if (message.done) {
     var done = message.done;
     viewer.pictures = done.pictures;
@@ -176,6 +177,7 @@ function open(files) {
   playing = false;
   viewer.state = 'reading';
   viewer.pictures = [];
+  viewer.progress = [];
   problemList.textContent = '';
   pictureLine.textContent = '';
   statusLine.textContent = 'Reading\u2026';

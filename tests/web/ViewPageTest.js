@@ -197,7 +197,9 @@ async function run(browser, base, folder) {
 
   // A picture wider than the page is scaled down to fit it; a file from elsewhere is not fetched.
   const wide = await openScene(browser, `${base}/view.html?rib=mesh.rib`, 120000);
-  const [seconds, shownMs] = await browser.evaluate('[viewer.seconds, viewer.shownAt]');
+  const [seconds, shownMs, progress] = await browser.evaluate('[viewer.seconds, viewer.shownAt, viewer.progress]');
+  check(progress.some((percent) => percent > 0 && percent < 100),
+    `reading the mesh shows its progress (${progress.join('% ')}%)`);
   const triangles = await browser.evaluate('viewer.pictures[0] && viewer.pictures[0].triangles.length / 21');
   const size = (fs.statSync(path.join(folder, 'mesh.rib')).size / 1e6).toFixed(0);
   console.log(`view.html: the 1,000,000-triangle mesh (${size} MB of ASCII RIB) drawn ` +
