@@ -83,7 +83,13 @@ function millionTriangles() {
   return parts.join('');
 }
 
+// A scene whose spheres are in an archive of their own.
+const kWithArchive = kQuadrics.replace(/WorldBegin\n[^]*WorldEnd\n/, 'WorldBegin\nReadArchive "part.rib"\nWorldEnd\n');
+const kPart = 'Sphere 1 -1 1 360\nTranslate 1.5 0 1 Sphere 0.7 -0.7 0.7 360\n';
+
 function writeScenes(folder) {
+  fs.writeFileSync(path.join(folder, 'scene.rib'), kWithArchive);
+  fs.writeFileSync(path.join(folder, 'part.rib'), kPart);
   execFileSync(nativeSim, ['--steps', '30', '--every', '10', '--rib', path.join(folder, 'frames.rib')],
     { stdio: 'ignore' });
   fs.writeFileSync(path.join(folder, 'quadrics.rib'), kQuadrics);
@@ -194,6 +200,24 @@ async function run(browser, base, folder) {
   }
   check(keys.slice(0, 5).join(' ') === '1 0 1 0 0w' && await browser.waitFor('viewer.current === 2', 5000),
     `Left, Right and Home step, l shows wires, space plays on (${keys.join(' ')})`);
+
+  // Files opened with the button: an archive among them is read; one the page was not given is
+  // reported.
+  await browser.send('Page.navigate', { url: `${base}/view.html` });
+  await browser.waitFor("document.readyState === 'complete'", 10000);
+  const { root } = await browser.send('DOM.getDocument');
+  const { nodeId } = await browser.send('DOM.querySelector', { nodeId: root.nodeId, selector: '#file' });
+  const opened = [];
+  for (const files of [['scene.rib', 'part.rib'], ['scene.rib']]) {
+    await browser.send('DOM.setFileInputFiles', { nodeId, files: files.map((name) => path.join(folder, name)) });
+    await browser.waitFor("viewer.state === 'done'", 20000);
+    opened.push(JSON.parse(await browser.evaluate(
+      'JSON.stringify([viewer.problems, viewer.pictures[0] ? viewer.pictures[0].triangles.length : 0])')));
+    await browser.evaluate("viewer.state = 'idle'");
+  }
+  check(opened[0][0] === '' && opened[0][1] > 0 && opened[1][1] === 0 &&
+        /scene\.rib:5: .*part\.rib/.test(opened[1][0]),
+    `the file button reads the archive it was given and reports the one it was not (${opened[1][0].trim()})`);
 
   // A picture wider than the page is scaled down to fit it; a file from elsewhere is not fetched.
   const wide = await openScene(browser, `${base}/view.html?rib=mesh.rib`, 120000);
