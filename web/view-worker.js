@@ -23,7 +23,7 @@ function isGzip(bytes) {
 }
 
 // The inflated bytes, and a problem line when the input is corrupt or cut short (what came
-// before it is kept, as the native reader keeps it).
+// before it is kept, and the line is the one the native reader gives: where the input ends).
 async function inflate(name, bytes) {
   var reader = new Blob([bytes]).stream().pipeThrough(new DecompressionStream('gzip')).getReader();
   var parts = [], size = 0, problem = '';
@@ -32,7 +32,7 @@ async function inflate(name, bytes) {
     try {
       next = await reader.read();
     } catch (error) {
-      problem = name + ': gzip input is corrupt or truncated (' + error.message + ')\n';
+      problem = /truncated/i.test(error.message) ? 'gzip input is truncated' : 'gzip input is corrupt';
       break;
     }
     if (next.done) break;
@@ -41,6 +41,11 @@ async function inflate(name, bytes) {
   }
   var out = new Uint8Array(size), at = 0;
   parts.forEach(function (part) { out.set(part, at); at += part.length; });
+  if (problem !== '') {
+    var line = 1;
+    for (var i = 0; i < out.length; ++i) line += out[i] === 10 ? 1 : 0;
+    problem = name + ':' + line + ': ' + problem + '\n';
+  }
   return { bytes: out, problem: problem };
 }
 
@@ -55,13 +60,13 @@ async function open(files) {
   var folder = '/input' + ++folders;
   FS.mkdir(folder);
   FS.chdir(folder);
-  var names = [], sizes = [], problems = '';
+  var names = [], sizes = [], inflating = '';
   for (var i = 0; i < files.length; ++i) {
     var name = baseName(files[i].name), bytes = new Uint8Array(files[i].bytes);
     if (isGzip(bytes)) {
       var inflated = await inflate(name, bytes);
       bytes = inflated.bytes;
-      problems += inflated.problem;
+      inflating += inflated.problem;
     }
     FS.writeFile(name, bytes);
     if (names.indexOf(name) < 0) {
@@ -72,7 +77,8 @@ async function open(files) {
   postMessage({ reading: { names: names, sizes: sizes } });
   var start = performance.now();
   var found = Module.ccall('viewRead', 'number', ['string'], [names.join('\n')]);
-  problems += UTF8ToString(Module._viewProblems());
+  // A gzip input's problem comes where its reading ends, after what the reader found before it.
+  var problems = UTF8ToString(Module._viewProblems()) + inflating;
   var pictures = [], transfers = [];
   for (var p = 0; p < Module._viewPictureCount(); ++p) {
     var at = Module._viewPicture(p) >> 3;
@@ -97,6 +103,8 @@ async function open(files) {
 
 onmessage = function (event) {
   open(event.data.files).catch(function (error) {
-    postMessage({ done: { problems: 'the viewer failed: ' + error.message + '\n', pictures: [] } });
+    // The WebAssembly may be unusable after this (out of memory): the page starts a new worker.
+    postMessage({ done: { problems: 'the viewer failed: ' + error.message + '\n', pictures: [],
+                          failed: true } });
   });
 };

@@ -142,10 +142,15 @@ window.addEventListener('keydown', function (event) {
 
 // ---- Reading ----------------------------------------------------------------------------------
 
-var worker = new Worker('view-worker.js');
+var worker = null;
 var reading = null; // names and sizes of the files being read
 
-worker.onmessage = function (event) {
+function startWorker() {
+  worker = new Worker('view-worker.js');
+  worker.onmessage = heard;
+}
+
+function heard(event) {
   var message = event.data;
   if (message.reading) {
     reading = message.reading;
@@ -170,8 +175,13 @@ worker.onmessage = function (event) {
     gl.finish();
     viewer.shownAt = performance.now(); // milliseconds since the page began to load
     viewer.state = 'done';
+    if (done.failed) {
+      worker.terminate();
+      startWorker();
+    }
   }
-};
+}
+startWorker();
 
 function open(files) {
   playing = false;
