@@ -1,5 +1,5 @@
-// The previewer's page in headless Chromium: view.html?rib=URL&bare draws a recording frame, a
-// quadric scene, a gzip-compressed subdivision mesh and a broken file with the coverage the native
+// The previewer's page in headless Chromium: view.html?rib=URL&bare draws recording frames (text
+// and compact), a quadric scene, a gzip-compressed subdivision mesh and a broken file with the coverage the native
 // previewer's snapshot has (at least 99% of pixels agree on covered or not), as the only thing on
 // the page, at the picture's own size, in its top left corner; the broken file's problems are
 // listed under the canvas as rib-check prints them, with the archive it was not given; the keys
@@ -92,6 +92,8 @@ function writeScenes(folder) {
   fs.writeFileSync(path.join(folder, 'part.rib'), kPart);
   execFileSync(nativeSim, ['--steps', '30', '--every', '10', '--rib', path.join(folder, 'frames.rib')],
     { stdio: 'ignore' });
+  execFileSync(nativeSim, ['--steps', '20', '--every', '20', '--rib-compact', '--rib',
+    path.join(folder, 'compact.rib')], { stdio: 'ignore' });
   fs.writeFileSync(path.join(folder, 'quadrics.rib'), kQuadrics);
   fs.writeFileSync(path.join(folder, 'broken.rib'), kBroken);
   fs.writeFileSync(path.join(folder, 'cube.rib.gz'), zlib.gzipSync(kSubdivision));
@@ -177,7 +179,7 @@ async function run(browser, base, folder) {
   await browser.send('Emulation.setDeviceMetricsOverride',
     { width: 1000, height: 800, deviceScaleFactor: 1, mobile: false });
 
-  for (const name of ['frames.rib', 'quadrics.rib', 'cube.rib.gz']) {
+  for (const name of ['frames.rib', 'compact.rib', 'quadrics.rib', 'cube.rib.gz']) {
     const page = await checkCoverage(browser, base, folder, name);
     check(page.problems === '', `${name}: no problems listed (${page.problems.trim()})`);
   }
@@ -201,6 +203,9 @@ async function run(browser, base, folder) {
 
   // The keys, on the three pictures of the recording, which play to the last one first.
   await openScene(browser, `${base}/view.html?rib=frames.rib`);
+  check(await browser.evaluate("document.querySelector('a[href=\"index.html\"]') !== null && " +
+    "fetch('index.html').then((r) => r.text()).then((page) => page.includes('href=\"view.html\"'))"),
+    'the viewer links to the demo page and the demo page to the viewer');
   check(await browser.waitFor('viewer.current === 2', 5000), 'the pictures play to the last');
   const keys = [];
   for (const key of ['ArrowLeft', 'ArrowLeft', 'ArrowRight', 'Home', 'l', ' ']) {
