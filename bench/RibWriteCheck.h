@@ -69,14 +69,14 @@ constexpr const char *fprintfFloat(int digits) { return digits == 9 ? "%.9g " : 
 
 /// Writes a case both ways into scratch files and returns the library's words from `marker` on,
 /// or nothing when the baseline's words differ. The library writes its floats with `digits`.
-inline std::vector<std::string> sameWordsBothWays(void (*library)(RibWriter &),
+inline std::vector<std::string> sameWordsBothWays(void (*library)(rib::RibWriter &),
                                                   void (*baseline)(FILE *), const char *marker,
                                                   int digits = 6) {
   const std::string libraryPath = outputPath("check_library");
   const std::string baselinePath = outputPath("check_fprintf");
   {
     const PrecisionOptions precision(digits);
-    RibWriter rib(libraryPath.c_str(), precision.options());
+    rib::RibWriter rib(libraryPath.c_str(), precision.options());
     library(rib);
   }
   if (FILE *file = std::fopen(baselinePath.c_str(), "wb")) {
@@ -97,7 +97,7 @@ template <class Write>
 void timeLibrary(benchmark::State &state, const char *what, const rib::RibOption *options,
                  Write write) {
   const std::string path = outputPath(what);
-  RibWriter rib(path.c_str(), options);
+  rib::RibWriter rib(path.c_str(), options);
   for (auto _ : state) {
     std::rewind(rib.encoder.stream());
     write(rib);

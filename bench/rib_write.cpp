@@ -43,7 +43,7 @@ const std::vector<RtFloat> &values() {
   return built;
 }
 
-void writeWithLibrary(RibWriter &rib) {
+void writeWithLibrary(rib::RibWriter &rib) {
   RtToken tokens[] = {const_cast<char *>("P")};
   RtPointer pointers[] = {const_cast<RtFloat *>(values().data())};
   rib.PointsV(kPoints, 1, tokens, pointers);

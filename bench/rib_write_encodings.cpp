@@ -77,7 +77,7 @@ long long bytesWritten(void (*scene)(RiContext &), Encoding &encoding,
   const std::string path = outputPath("encodings_size");
   {
     const std::string target = command ? "|" + std::string(command) + " > " + path : path;
-    RibWriter rib(target.c_str(), encoding.options);
+    rib::RibWriter rib(target.c_str(), encoding.options);
     scene(rib);
   }
   const long long size = fileSize(path);
@@ -111,7 +111,7 @@ void timeGzip(benchmark::State &state, void (*scene)(RiContext &), bool pipe) {
   for (auto _ : state) {
     const double start = processorSeconds();
     {
-      RibWriter rib(target.c_str(), encoding.options);
+      rib::RibWriter rib(target.c_str(), encoding.options);
       scene(rib);
     }
     state.SetIterationTime(processorSeconds() - start);

@@ -22,7 +22,7 @@ namespace {
 
 using ribbench::mesh;
 
-void writeWithLibrary(RibWriter &rib) {
+void writeWithLibrary(rib::RibWriter &rib) {
   const ribbench::TriangleMesh &m = mesh();
   RtToken tokens[] = {const_cast<char *>("P"), const_cast<char *>("N")};
   RtPointer values[] = {const_cast<RtFloat *>(m.P.data()), const_cast<RtFloat *>(m.N.data())};

@@ -34,7 +34,7 @@ Object objectAt(int i) {
   return o;
 }
 
-void writeWithLibrary(RibWriter &rib) {
+void writeWithLibrary(rib::RibWriter &rib) {
   static char kdToken[] = "Kd";
   for (int i = 0; i < kObjects; ++i) {
     Object o = objectAt(i);
@@ -63,7 +63,7 @@ bool sameBytes() {
   const std::string libraryPath = ribbench::outputPath("requests_check_library");
   const std::string fprintfPath = ribbench::outputPath("requests_check_fprintf");
   {
-    RibWriter rib(libraryPath.c_str());
+    rib::RibWriter rib(libraryPath.c_str());
     writeWithLibrary(rib);
   }
   FILE *file = std::fopen(fprintfPath.c_str(), "wb");

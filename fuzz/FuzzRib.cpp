@@ -36,7 +36,7 @@ int gReadBack = -1;
 // What reading back found: syntax errors apart from the dispatch's problems.
 class ReadBack : public RibHandler, public RibProblemSink {
 public:
-  explicit ReadBack(RibWriter &context) : dispatch(context, *this) {
+  explicit ReadBack(rib::RibWriter &context) : dispatch(context, *this) {
     dispatch.setBasisSteps(context.uStep, context.vStep);
     dispatch.acceptEarlierDeclarations(true);
   }
@@ -63,10 +63,10 @@ private:
 
 } // namespace
 
-RibWriter &readBackContext() {
+rib::RibWriter &readBackContext() {
   // Made once, before any input: a context's construction declares the standard parameters
   // afresh, which must not undo what an input declared.
-  static RibWriter *context = new RibWriter("/dev/null");
+  static rib::RibWriter *context = new rib::RibWriter("/dev/null");
   return *context;
 }
 
@@ -101,11 +101,11 @@ void checkReadsBack(const std::string &written, bool wellFormed) {
                            : "what the library wrote does not read back");
 }
 
-RibWriter &freshContext(bool binary) {
-  static RibWriter *rib = [] {
+rib::RibWriter &freshContext(bool binary) {
+  static rib::RibWriter *rib = [] {
     readBackContext();
     std::string path = scratchPath();
-    auto *writer = new RibWriter(path.c_str());
+    auto *writer = new rib::RibWriter(path.c_str());
     gReadBack = open(path.c_str(), O_RDONLY);
     if (gReadBack < 0) fail("cannot read the scratch file back");
     std::remove(path.c_str()); // the open descriptors keep the file; nothing is left behind
@@ -120,7 +120,7 @@ RibWriter &freshContext(bool binary) {
   return *rib;
 }
 
-std::string written(RibWriter &rib) {
+std::string written(rib::RibWriter &rib) {
   std::fflush(rib.encoder.stream());
   std::string text;
   char buffer[65536];

@@ -25,9 +25,9 @@ namespace fuzzrib {
 
 /// The process's context, writing to a scratch file that is emptied now; `binary` selects the
 /// float encoding for this input. RiLastError starts again from 0.
-RibWriter &freshContext(bool binary);
+rib::RibWriter &freshContext(bool binary);
 /// Everything the context wrote since freshContext.
-std::string written(RibWriter &rib);
+std::string written(rib::RibWriter &rib);
 
 /// Aborts unless `rib` is well-formed ASCII RIB as far as quoting goes: every quoted text is
 /// closed, holds no raw newline, and every line outside quotes and comments ends with a newline;
@@ -39,7 +39,7 @@ void checkAsciiRib(const std::string &rib);
 /// reported nothing since freshContext, on any problem the dispatch finds.
 void checkReadsBack(const std::string &written, bool wellFormed);
 /// The dispatch's context, for inputs read as they come (the reader's target).
-RibWriter &readBackContext();
+rib::RibWriter &readBackContext();
 /// True when one of the tokens is a vertex position ("P", "Pw" or "Pz" of class vertex), from
 /// which a polygon or points primitive read back takes its size.
 bool hasVertexPositions(const std::vector<RtToken> &tokens);

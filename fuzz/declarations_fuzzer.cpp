@@ -39,7 +39,7 @@ std::string textFrom(FuzzedDataProvider &data) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *bytes, size_t size) {
   FuzzedDataProvider data(bytes, size);
   fuzzrib::TextStore texts;
-  RibWriter &rib = fuzzrib::freshContext(data.ConsumeBool());
+  rib::RibWriter &rib = fuzzrib::freshContext(data.ConsumeBool());
   const bool ascii = !rib.encoder.binary;
 
   // Declarations: one RIB line each, whatever the text holds.

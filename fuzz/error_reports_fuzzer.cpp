@@ -61,7 +61,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *bytes, size_t size) {
   }
 
   // The request names only the standard handlers.
-  RibWriter &rib = fuzzrib::freshContext(false);
+  rib::RibWriter &rib = fuzzrib::freshContext(false);
   RtErrorHandler handlers[] = {RiErrorIgnore, RiErrorPrint, RiErrorAbort, nullptr};
   rib.ErrorHandler(handlers[data.ConsumeIntegralInRange(0, 3)]);
   fuzzrib::checkAsciiRib(fuzzrib::written(rib));

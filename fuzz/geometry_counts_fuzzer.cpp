@@ -101,7 +101,7 @@ long long meshPatches(bool bicubic, int n, bool periodic, int step) {
 // Each primitive returns whether its request is well-formed RIB (the library may still report
 // counts that come out clamped, which the read-back then leaves unchecked).
 
-bool fuzzPatchMesh(FuzzedDataProvider &data, fuzzrib::TextStore &texts, RibWriter &rib) {
+bool fuzzPatchMesh(FuzzedDataProvider &data, fuzzrib::TextStore &texts, rib::RibWriter &rib) {
   bool usual = true;
   RtToken type = const_cast<RtToken>(textFrom(data, texts, {"bilinear", "bicubic"}, usual));
   const RtInt nu = data.ConsumeIntegralInRange(-2, 14), nv = data.ConsumeIntegralInRange(-2, 14);
@@ -126,7 +126,7 @@ bool fuzzPatchMesh(FuzzedDataProvider &data, fuzzrib::TextStore &texts, RibWrite
   return usual;
 }
 
-bool fuzzNuPatch(FuzzedDataProvider &data, fuzzrib::TextStore &texts, RibWriter &rib) {
+bool fuzzNuPatch(FuzzedDataProvider &data, fuzzrib::TextStore &texts, rib::RibWriter &rib) {
   const RtInt nu = data.ConsumeIntegralInRange(-2, 10), uorder = data.ConsumeIntegralInRange(-1, 6);
   const RtInt nv = data.ConsumeIntegralInRange(-2, 10), vorder = data.ConsumeIntegralInRange(-1, 6);
   ExactArray<RtFloat> uknot(static_cast<long long>(nu) + uorder);
@@ -146,7 +146,7 @@ bool fuzzNuPatch(FuzzedDataProvider &data, fuzzrib::TextStore &texts, RibWriter 
   return true;
 }
 
-bool fuzzCurves(FuzzedDataProvider &data, fuzzrib::TextStore &texts, RibWriter &rib) {
+bool fuzzCurves(FuzzedDataProvider &data, fuzzrib::TextStore &texts, rib::RibWriter &rib) {
   bool usual = true;
   RtToken type = const_cast<RtToken>(textFrom(data, texts, {"cubic", "linear"}, usual));
   RtToken wrap = const_cast<RtToken>(textFrom(data, texts, {"periodic", "nonperiodic"}, usual));
@@ -182,7 +182,7 @@ long long pointsOf(ExactArray<RtInt> &indices) {
   return largest + 1;
 }
 
-bool fuzzSubdivisionMesh(FuzzedDataProvider &data, fuzzrib::TextStore &texts, RibWriter &rib) {
+bool fuzzSubdivisionMesh(FuzzedDataProvider &data, fuzzrib::TextStore &texts, rib::RibWriter &rib) {
   RtToken scheme = const_cast<RtToken>(textFrom(data, texts, {"catmull-clark", "loop"}));
   const RtInt nfaces = data.ConsumeIntegralInRange(-1, 5);
   ExactArray<RtInt> nvertices(nfaces);
@@ -214,7 +214,7 @@ bool fuzzSubdivisionMesh(FuzzedDataProvider &data, fuzzrib::TextStore &texts, Ri
   return allAtLeast(nvertices, 0) && allAtLeast(vertices, 0) && allAtLeast(nargs, 0);
 }
 
-bool fuzzPolygons(FuzzedDataProvider &data, fuzzrib::TextStore &texts, RibWriter &rib) {
+bool fuzzPolygons(FuzzedDataProvider &data, fuzzrib::TextStore &texts, rib::RibWriter &rib) {
   const RtInt npolys = data.ConsumeIntegralInRange(-1, 5);
   const bool general = data.ConsumeBool();
   ExactArray<RtInt> nloops(general ? npolys : 0);
@@ -238,7 +238,7 @@ bool fuzzPolygons(FuzzedDataProvider &data, fuzzrib::TextStore &texts, RibWriter
   return allAtLeast(nloops, 0) && allAtLeast(nvertices, 0) && allAtLeast(vertices, 0);
 }
 
-bool fuzzGeneralPolygon(FuzzedDataProvider &data, fuzzrib::TextStore &texts, RibWriter &rib) {
+bool fuzzGeneralPolygon(FuzzedDataProvider &data, fuzzrib::TextStore &texts, rib::RibWriter &rib) {
   const RtInt nloops = data.ConsumeIntegralInRange(-1, 4);
   ExactArray<RtInt> nvertices(nloops);
   fuzzrib::fillInts(data, nvertices, -1, 6);
@@ -249,7 +249,7 @@ bool fuzzGeneralPolygon(FuzzedDataProvider &data, fuzzrib::TextStore &texts, Rib
   return allAtLeast(nvertices, 0);
 }
 
-bool fuzzBlobby(FuzzedDataProvider &data, fuzzrib::TextStore &texts, RibWriter &rib) {
+bool fuzzBlobby(FuzzedDataProvider &data, fuzzrib::TextStore &texts, rib::RibWriter &rib) {
   static const RtInt kCodes[] = {0, 1, 2, 3, 4, 5, 6, 7, 1000, 1001, 1002, 1003, -1, 8, 999};
   const RtInt ncode = data.ConsumeIntegralInRange(-1, 24);
   ExactArray<RtInt> code(ncode);
@@ -273,7 +273,7 @@ bool fuzzBlobby(FuzzedDataProvider &data, fuzzrib::TextStore &texts, RibWriter &
   return scan.badWord < 0;
 }
 
-bool fuzzTrimCurve(FuzzedDataProvider &data, RibWriter &rib) {
+bool fuzzTrimCurve(FuzzedDataProvider &data, rib::RibWriter &rib) {
   const RtInt nloops = data.ConsumeIntegralInRange(-1, 3);
   ExactArray<RtInt> ncurves(nloops);
   fuzzrib::fillInts(data, ncurves, -1, 3);
@@ -300,7 +300,7 @@ bool fuzzTrimCurve(FuzzedDataProvider &data, RibWriter &rib) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *bytes, size_t size) {
   FuzzedDataProvider data(bytes, size);
   fuzzrib::TextStore texts;
-  RibWriter &rib = fuzzrib::freshContext(data.ConsumeBool());
+  rib::RibWriter &rib = fuzzrib::freshContext(data.ConsumeBool());
   // The basis steps size later bicubic meshes and cubic curves; a copy of a matrix is numbers.
   RtBasis copy;
   std::copy(&RiCatmullRomBasis[0][0], &RiCatmullRomBasis[0][0] + 16, &copy[0][0]);

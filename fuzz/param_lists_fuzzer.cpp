@@ -48,7 +48,7 @@ enum class Request { Surface, Option, Polygon, Points, ReadArchive, Record, Stri
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *bytes, size_t size) {
   FuzzedDataProvider data(bytes, size);
   fuzzrib::TextStore texts;
-  RibWriter &rib = fuzzrib::freshContext(data.ConsumeBool());
+  rib::RibWriter &rib = fuzzrib::freshContext(data.ConsumeBool());
   const bool ascii = !rib.encoder.binary;
   const auto request = static_cast<Request>(data.ConsumeIntegralInRange(0, 7));
   char *name = texts.take(data, 64);

@@ -156,7 +156,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *bytes, size_t size) {
       if (message.empty()) fuzzrib::fail("a note without a message");
     }
   } problems;
-  RibWriter &context = fuzzrib::readBackContext();
+  rib::RibWriter &context = fuzzrib::readBackContext();
   rib::RibDispatch dispatch(context, problems);
   dispatch.setBasisSteps(context.uStep, context.vStep);
   rib::RibReader(dispatch, limits).readMemory(bytes, size);

@@ -92,7 +92,10 @@ CameraViewSpace::CameraViewSpace(const CameraOptions &options, const Frame &fram
   cameraPerPixel_ = perspective_ ? perPixel * std::tan(options.fov * M_PI / 360) : perPixel;
   if (!(cameraPerPixel_ > 0)) cameraPerPixel_ = 1e-3;
   zFloor_ = std::max(double(options.hither), 1e-4);
+  hither_ = options.hither;
 }
+
+bool CameraViewSpace::behindEye(Vec3 p) const { return toCamera_.point(p).z < hither_; }
 
 double CameraViewSpace::pixelSize(Vec3 p) const {
   if (!perspective_) return cameraPerPixel_ / stretch_;

@@ -53,6 +53,7 @@ public:
   CameraViewSpace(const CameraOptions &options, const Frame &frame, const Mat4 &objectToCamera);
   double pixelSize(Vec3 p) const override;
   Vec3 towardEye(Vec3 p) const override;
+  bool behindEye(Vec3 p) const override;
 
 private:
   Mat4 toCamera_, fromCamera_;
@@ -60,6 +61,7 @@ private:
   double cameraPerPixel_; // camera-space length per pixel at depth 1 (perspective) or anywhere
   double stretch_;
   double zFloor_;
+  double hither_;
 };
 
 } // namespace view

@@ -222,7 +222,8 @@ bool tessellatePoints(int npoints, const PrimVars &vars, const ViewSpace &view, 
   auto element = [](const PrimVar &var, int i) {
     return var.storage == VarClass::Constant || var.storage == VarClass::Uniform ? 0 : i;
   };
-  for (int i = 0; i < npoints; ++i) {
+  size_t triangles = 0;
+  for (int i = 0; i < npoints && triangles + maxSides <= view.maxTriangles; ++i) {
     const Vec3 c = vecAt(vars.P, i);
     double width = 1;
     if (vars.width.given())
@@ -244,6 +245,7 @@ bool tessellatePoints(int npoints, const PrimVars &vars, const ViewSpace &view, 
       mesh.addVertex(c + e1 * (radius * std::cos(a)) + e2 * (radius * std::sin(a)));
       mesh.addTriangle(centre, centre + 1 + k, centre + 1 + (k + 1) % sides);
     }
+    triangles += static_cast<size_t>(sides);
     mesh.normals.insert(mesh.normals.end(), sides + 1, eye);
     if (vars.Cs.given())
       mesh.colors.insert(mesh.colors.end(), sides + 1, colorAt(vars.Cs, element(vars.Cs, i)));

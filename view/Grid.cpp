@@ -6,10 +6,16 @@
 namespace view {
 
 double surfaceTolerance(const SurfaceFn &surface, const ViewSpace &view) {
-  double smallest = 1e300;
+  // Only what can be seen counts; a surface wholly behind the eye is cut coarsely.
+  double smallest = 1e300, largest = 0;
   for (int i = 0; i <= 8; ++i)
-    for (int j = 0; j <= 4; ++j) smallest = std::min(smallest, view.pixelSize(surface(i / 8.0, j / 4.0)));
-  return std::max(0.5 * smallest, 1e-9);
+    for (int j = 0; j <= 4; ++j) {
+      const Vec3 p = surface(i / 8.0, j / 4.0);
+      const double size = view.pixelSize(p);
+      largest = std::max(largest, size);
+      if (!view.behindEye(p)) smallest = std::min(smallest, size);
+    }
+  return std::max(0.5 * (smallest < 1e300 ? smallest : largest), 1e-9);
 }
 
 int arcSteps(double radius, double radians, double tolerance, int most) {
@@ -54,6 +60,25 @@ Vec3 cornerValue(const PrimVar &var, const CornerElements &elements, double u, d
   }
 }
 
+namespace {
+
+// dP/du x dP/dv by differences; where it vanishes (a pole, an apex) the normal of a point just
+// inside stands in. Normals from the surface itself make a closed sweep meet smoothly at its seam.
+Vec3 surfaceNormal(const SurfaceFn &surface, double u, double v) {
+  const double h = 1e-4;
+  for (int attempt = 0; attempt < 3; ++attempt) {
+    const double u0 = std::max(0.0, u - h), u1 = std::min(1.0, u + h);
+    const double v0 = std::max(0.0, v - h), v1 = std::min(1.0, v + h);
+    const Vec3 n = cross(surface(u1, v) - surface(u0, v), surface(u, v1) - surface(u, v0));
+    if (length(n) > 1e-18) return n;
+    u = u < 0.5 ? u + 4 * h : u - 4 * h;
+    v = v < 0.5 ? v + 4 * h : v - 4 * h;
+  }
+  return {};
+}
+
+} // namespace
+
 uint32_t addGrid(const SurfaceFn &surface, int nu, int nv, const PrimVars &vars,
                  const CornerElements &elements, Mesh &mesh) {
   const uint32_t first = static_cast<uint32_t>(mesh.positions.size());
@@ -70,7 +95,8 @@ uint32_t addGrid(const SurfaceFn &surface, int nu, int nv, const PrimVars &vars,
         const Vec3 o = cornerValue(vars.Os, elements, u, v);
         mesh.opacities.push_back({float(o.x), float(o.y), float(o.z)});
       }
-      if (hasNormal) mesh.normals.push_back(cornerValue(vars.N, elements, u, v));
+      mesh.normals.push_back(hasNormal ? cornerValue(vars.N, elements, u, v)
+                                       : surfaceNormal(surface, u, v));
     }
   const int row = nu + 1;
   for (int j = 0; j < nv; ++j)

@@ -29,9 +29,9 @@ int arcSteps(double radius, double radians, double tolerance, int most = 256);
 /// Segments for the curve v -> surface(u, v), u at a few places, within `tolerance`.
 int curveSteps(const SurfaceFn &surface, double tolerance, int most = 256);
 
-/// Adds the (nu + 1) by (nv + 1) grid over u, v in [0, 1] and its triangles; returns its first
-/// vertex. Cs, Os and N of `vars` (other than vertex-class ones, which the caller evaluates)
-/// are interpolated over the corners `elements` names.
+/// Adds the (nu + 1) by (nv + 1) grid over u, v in [0, 1] and its triangles, with the surface's
+/// normals; returns its first vertex. Cs, Os and N of `vars` are interpolated over the corners
+/// `elements` names (the quadrics' vertex values are their corners, as varying ones are).
 uint32_t addGrid(const SurfaceFn &surface, int nu, int nv, const PrimVars &vars,
                  const CornerElements &elements, Mesh &mesh);
 

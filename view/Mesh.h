@@ -53,6 +53,9 @@ struct Mesh {
   std::vector<Color> opacities;
   std::vector<uint32_t> triangles; // three vertex indices each
   std::vector<uint32_t> lines;     // two vertex indices each: drawn as one-pixel lines
+  /// Without normals: each triangle is shaded by its own normal (polygons are flat) rather than
+  /// by normals averaged around shared vertices (surfaces are smooth).
+  bool flat = false;
 
   uint32_t addVertex(Vec3 p) {
     positions.push_back(p);

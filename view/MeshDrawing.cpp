@@ -29,63 +29,86 @@ double outsideSign(const DrawState &state) {
 
 void drawMesh(const Mesh &mesh, const DrawState &state, Picture &picture, DepthExtent &depth) {
   const size_t count = mesh.positions.size();
-  std::vector<Vec3> p(count);
-  for (size_t i = 0; i < count; ++i) p[i] = state.objectToCamera.point(mesh.positions[i]);
+  // Scratch arrays kept between calls: a picture of many small primitives allocates once.
+  thread_local std::vector<Vec3> p, n;
+  thread_local std::vector<DrawVertex> shaded;
+  thread_local std::vector<uint32_t> kept;
+  thread_local std::vector<char> done;
+  p.resize(count);
+  for (size_t i = 0; i < count; ++i) {
+    p[i] = state.objectToCamera.point(mesh.positions[i]);
+    depth.add(p[i].z);
+  }
+  const bool lit = !state.look.constant;
+  const bool given = mesh.normals.size() == count;
+  const bool flat = lit && mesh.flat && !given;
+  const bool colors = mesh.colors.size() == count, opacities = mesh.opacities.size() == count;
+  auto colorAt = [&](size_t i) { return colors ? mesh.colors[i] : state.color; };
+  auto opacityAt = [&](size_t i) { return opacities ? mesh.opacities[i] : state.opacity; };
+  auto vertex = [&](size_t i, Vec3 normal, bool shadeIt) {
+    const Color cs = colorAt(i), os = opacityAt(i);
+    const Color ci = shadeIt ? shade(state.look, state.lights, p[i], normal, state.perspective, cs, os)
+                             : Color{os.r * cs.r, os.g * cs.g, os.b * cs.b};
+    return DrawVertex{float(p[i].x), float(p[i].y), float(p[i].z), ci.r, ci.g, ci.b,
+                      (os.r + os.g + os.b) / 3};
+  };
 
-  // Normals: given ones through the inverse transpose, else the triangles' around each vertex.
-  std::vector<Vec3> n(count);
-  if (mesh.normals.size() == count) {
-    const Mat4 normalMatrix = state.objectToCamera.inverse().transposed();
-    for (size_t i = 0; i < count; ++i) n[i] = normalMatrix.vector(mesh.normals[i]);
-  } else {
-    for (size_t t = 0; t + 2 < mesh.triangles.size(); t += 3) {
-      const uint32_t a = mesh.triangles[t], b = mesh.triangles[t + 1], c = mesh.triangles[t + 2];
-      const Vec3 face = cross(p[b] - p[a], p[c] - p[a]);
-      n[a] = n[a] + face, n[b] = n[b] + face, n[c] = n[c] + face;
+  // Smooth surfaces: normals given (through the inverse transpose) or averaged around each vertex.
+  if (lit && !flat) {
+    n.assign(count, Vec3{});
+    if (given) {
+      const Mat4 normalMatrix = state.objectToCamera.inverse().transposed();
+      for (size_t i = 0; i < count; ++i) n[i] = normalMatrix.vector(mesh.normals[i]);
+    } else {
+      for (size_t t = 0; t + 2 < mesh.triangles.size(); t += 3) {
+        const uint32_t a = mesh.triangles[t], b = mesh.triangles[t + 1], c = mesh.triangles[t + 2];
+        if (a >= count || b >= count || c >= count) continue;
+        const Vec3 face = cross(p[b] - p[a], p[c] - p[a]);
+        n[a] = n[a] + face, n[b] = n[b] + face, n[c] = n[c] + face;
+      }
     }
   }
 
+  // The triangles that stay (one-sided ones facing away go); flat ones shaded as they are kept.
   const double sign = outsideSign(state);
-  std::vector<char> drawn(count, 0);
-  std::vector<uint32_t> kept;
-  kept.reserve(mesh.triangles.size());
+  kept.clear();
+  const size_t before = picture.triangles.size();
+  if (flat) picture.triangles.reserve(before + mesh.triangles.size());
   for (size_t t = 0; t + 2 < mesh.triangles.size(); t += 3) {
     const uint32_t a = mesh.triangles[t], b = mesh.triangles[t + 1], c = mesh.triangles[t + 2];
     if (a >= count || b >= count || c >= count) continue;
+    const Vec3 face = cross(p[b] - p[a], p[c] - p[a]);
     if (state.sides == 1) {
-      const Vec3 outside = cross(p[b] - p[a], p[c] - p[a]) * sign;
       const Vec3 toEye = state.perspective ? Vec3{} - p[a] : Vec3{0, 0, -1};
-      if (dot(outside, toEye) <= 0) continue;
+      if (dot(face * sign, toEye) <= 0) continue;
     }
-    kept.insert(kept.end(), {a, b, c});
-    drawn[a] = drawn[b] = drawn[c] = 1;
+    if (flat) {
+      // One normal for the triangle, turned toward the eye as its first corner sees it.
+      const Vec3 unit = facingEye(face, p[a], state.perspective);
+      for (uint32_t corner : {a, b, c}) {
+        const Color cs = colorAt(corner), os = opacityAt(corner);
+        const Color ci = shadeFacing(state.look, state.lights, p[corner], unit, cs, os);
+        picture.triangles.push_back({float(p[corner].x), float(p[corner].y), float(p[corner].z),
+                                     ci.r, ci.g, ci.b, (os.r + os.g + os.b) / 3});
+      }
+    } else {
+      kept.insert(kept.end(), {a, b, c});
+    }
   }
-  for (size_t l = 0; l + 1 < mesh.lines.size(); l += 2)
-    if (mesh.lines[l] < count && mesh.lines[l + 1] < count)
-      drawn[mesh.lines[l]] = drawn[mesh.lines[l + 1]] = 1;
+  if (!flat && !kept.empty()) {
+    shaded.resize(count);
+    done.assign(count, 0);
+    for (uint32_t i : kept)
+      if (!done[i]) shaded[i] = vertex(i, lit ? n[i] : Vec3{}, lit), done[i] = 1;
+    picture.triangles.resize(before + kept.size());
+    DrawVertex *out = picture.triangles.data() + before;
+    for (uint32_t index : kept) *out++ = shaded[index];
+  }
 
-  std::vector<DrawVertex> shaded(count);
-  for (size_t i = 0; i < count; ++i) {
-    if (!drawn[i]) continue;
-    const Color cs = mesh.colors.size() == count ? mesh.colors[i] : state.color;
-    const Color os = mesh.opacities.size() == count ? mesh.opacities[i] : state.opacity;
-    const Color ci = shade(state.look, state.lights, p[i], n[i], state.perspective, cs, os);
-    const float alpha = (os.r + os.g + os.b) / 3;
-    shaded[i] = {float(p[i].x), float(p[i].y), float(p[i].z), ci.r, ci.g, ci.b, alpha};
-    depth.add(p[i].z);
-  }
-  for (uint32_t index : kept) picture.triangles.push_back(shaded[index]);
   // Lines are wires: their colour as it is, unlit.
   for (size_t l = 0; l + 1 < mesh.lines.size(); l += 2) {
     if (mesh.lines[l] >= count || mesh.lines[l + 1] >= count) continue;
-    for (int k = 0; k < 2; ++k) {
-      const uint32_t i = mesh.lines[l + k];
-      const Color cs = mesh.colors.size() == count ? mesh.colors[i] : state.color;
-      const Color os = mesh.opacities.size() == count ? mesh.opacities[i] : state.opacity;
-      DrawVertex v = shaded[i];
-      v.r = cs.r * os.r, v.g = cs.g * os.g, v.b = cs.b * os.b, v.a = (os.r + os.g + os.b) / 3;
-      picture.lines.push_back(v);
-    }
+    for (int k = 0; k < 2; ++k) picture.lines.push_back(vertex(mesh.lines[l + k], Vec3{}, false));
   }
 }
 

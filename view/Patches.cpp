@@ -32,16 +32,18 @@ int patchCount(bool bicubic, int count, bool periodic, int step) {
   return periodic ? count : count - 1;
 }
 
-Vec3 controlPoint(const PrimVars &vars, const PatchMeshArgs &args, int i, int j) {
+// A control point in homogeneous form: (x w, y w, z w) and w, as Pw gives it (w = 1 for P, Pz).
+Vec3 controlPoint(const PrimVars &vars, const PatchMeshArgs &args, int i, int j, double &w) {
   const int index = i + j * args.nu;
+  w = 1;
   if (vars.P.given()) {
     const float *p = vars.P.at(index);
     return {p[0], p[1], p[2]};
   }
   if (vars.Pw.given()) {
     const float *p = vars.Pw.at(index);
-    const double w = p[3] != 0 ? p[3] : 1;
-    return {p[0] / w, p[1] / w, p[2] / w};
+    w = p[3];
+    return {p[0], p[1], p[2]};
   }
   // A height field over the unit square.
   return {args.nu > 1 ? double(i) / (args.nu - 1) : 0, args.nv > 1 ? double(j) / (args.nv - 1) : 0,
@@ -63,24 +65,80 @@ bool tessellatePatchMesh(const PatchMeshArgs &args, const PrimVars &vars, const 
   du.order = dv.order = args.bicubic ? 4 : 2;
   du.basis = args.ubasis, dv.basis = args.vbasis;
   const int order = du.order;
+  const bool rational = !vars.P.given() && vars.Pw.given();
   // Varying values sit at the patches' corners.
   const int nuVarying = args.uPeriodic ? nuPatches : nuPatches + 1;
   const int nvVarying = args.vPeriodic ? nvPatches : nvPatches + 1;
 
+  // One patch's control points, and its surface and derivatives at (u, v).
+  struct Patch {
+    int ci[4], cj[4];
+    Vec3 g[4][4];     // homogeneous
+    double w[4][4];
+    double smallest = 1e300; // the smallest pixel over its control points
+  };
+  auto gather = [&](int pu, int pv, Patch &patch) {
+    for (int k = 0; k < order; ++k) {
+      patch.ci[k] = (pu * ustep + k) % args.nu;
+      patch.cj[k] = (pv * vstep + k) % args.nv;
+    }
+    patch.smallest = 1e300;
+    for (int k = 0; k < order; ++k)
+      for (int l = 0; l < order; ++l) {
+        patch.g[k][l] = controlPoint(vars, args, patch.ci[k], patch.cj[l], patch.w[k][l]);
+        const double w = patch.w[k][l] != 0 ? patch.w[k][l] : 1;
+        const Vec3 at = patch.g[k][l] * (1 / w);
+        if (!view.behindEye(at)) patch.smallest = std::min(patch.smallest, view.pixelSize(at));
+      }
+  };
+  auto evaluateAt = [&](const Patch &patch, double u, double v, Vec3 *dpdu, Vec3 *dpdv) {
+    double wu[4], dwu[4], wv[4], dwv[4];
+    du.weights(u, wu, dwu);
+    dv.weights(v, wv, dwv);
+    // The rational surface N / W and its derivatives (N' - P W') / W.
+    Vec3 n, nu_, nv_;
+    double w = 0, wu_ = 0, wv_ = 0;
+    for (int k = 0; k < order; ++k)
+      for (int l = 0; l < order; ++l) {
+        n = n + patch.g[k][l] * (wu[k] * wv[l]);
+        nu_ = nu_ + patch.g[k][l] * (dwu[k] * wv[l]);
+        nv_ = nv_ + patch.g[k][l] * (wu[k] * dwv[l]);
+        w += patch.w[k][l] * wu[k] * wv[l];
+        wu_ += patch.w[k][l] * dwu[k] * wv[l];
+        wv_ += patch.w[k][l] * wu[k] * dwv[l];
+      }
+    // Only Pw is rational: a basis whose weights do not sum to one (the power basis) must not
+    // divide plain points by that sum.
+    if (!rational) w = 1, wu_ = wv_ = 0;
+    if (w == 0) w = 1;
+    const Vec3 p = n * (1 / w);
+    if (dpdu) *dpdu = (nu_ - p * wu_) * (1 / w), *dpdv = (nv_ - p * wv_) * (1 / w);
+    return p;
+  };
+
+  // One count of steps for the whole mesh, the largest any patch needs, so that neighbouring
+  // patches meet at the same points (no cracks); fewer when the mesh would pass its budget.
+  int nu = 1, nv = 1;
+  Patch patch;
   for (int pv = 0; pv < nvPatches; ++pv)
     for (int pu = 0; pu < nuPatches; ++pu) {
-      int ci[4], cj[4];
-      for (int k = 0; k < order; ++k) {
-        ci[k] = (pu * ustep + k) % args.nu;
-        cj[k] = (pv * vstep + k) % args.nv;
-      }
-      Vec3 g[4][4];
-      double smallest = 1e300;
-      for (int k = 0; k < order; ++k)
-        for (int l = 0; l < order; ++l) {
-          g[k][l] = controlPoint(vars, args, ci[k], cj[l]);
-          smallest = std::min(smallest, view.pixelSize(g[k][l]));
-        }
+      gather(pu, pv, patch);
+      const SurfaceFn along = [&](double v, double u) { return evaluateAt(patch, u, v, nullptr, nullptr); };
+      const SurfaceFn across = [&](double u, double v) { return evaluateAt(patch, u, v, nullptr, nullptr); };
+      if (patch.smallest == 1e300) continue; // wholly behind the eye
+      const double tolerance = std::max(0.5 * patch.smallest, 1e-9);
+      nu = std::max(nu, curveSteps(along, tolerance, 64));
+      nv = std::max(nv, curveSteps(across, tolerance, 64));
+    }
+  const double patches = double(nuPatches) * nvPatches;
+  while (patches * nu * nv * 2 > double(view.maxTriangles) && (nu > 1 || nv > 1))
+    (nu >= nv ? nu : nv) = std::max(1, (nu >= nv ? nu : nv) / 2);
+
+  mesh.positions.reserve(mesh.positions.size() + size_t(patches) * (nu + 1) * (nv + 1));
+  for (int pv = 0; pv < nvPatches; ++pv)
+    for (int pu = 0; pu < nuPatches; ++pu) {
+      gather(pu, pv, patch);
+      const int *ci = patch.ci, *cj = patch.cj;
       // A vertex-class variable follows the basis, as P does.
       auto throughBasis = [&](const PrimVar &var, const double wu[4], const double wv[4]) {
         Vec3 sum;
@@ -92,25 +150,8 @@ bool tessellatePatchMesh(const PatchMeshArgs &args, const PrimVars &vars, const 
         return sum;
       };
       auto evaluate = [&](double u, double v, Vec3 *dpdu, Vec3 *dpdv) {
-        double wu[4], dwu[4], wv[4], dwv[4];
-        du.weights(u, wu, dwu);
-        dv.weights(v, wv, dwv);
-        Vec3 p, pu_, pv_;
-        for (int k = 0; k < order; ++k)
-          for (int l = 0; l < order; ++l) {
-            p = p + g[k][l] * (wu[k] * wv[l]);
-            pu_ = pu_ + g[k][l] * (dwu[k] * wv[l]);
-            pv_ = pv_ + g[k][l] * (wu[k] * dwv[l]);
-          }
-        if (dpdu) *dpdu = pu_, *dpdv = pv_;
-        return p;
+        return evaluateAt(patch, u, v, dpdu, dpdv);
       };
-      const SurfaceFn surface = [&](double u, double v) { return evaluate(u, v, nullptr, nullptr); };
-      const SurfaceFn swapped = [&](double v, double u) { return evaluate(u, v, nullptr, nullptr); };
-      const double tolerance = std::max(0.5 * smallest, 1e-9);
-      const int nu = order == 2 ? std::max(1, curveSteps(swapped, tolerance, 64))
-                                : curveSteps(swapped, tolerance, 64);
-      const int nv = curveSteps(surface, tolerance, 64);
 
       CornerElements elements;
       elements.uniform = pu + pv * nuPatches;

@@ -1,5 +1,6 @@
 #include "Polygons.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "Triangulate.h"
@@ -66,11 +67,65 @@ void addFace(const std::vector<std::vector<Vec3>> &allLoops, size_t count, uint3
 
 } // namespace
 
+namespace {
+
+bool perFace(const PrimVar &var) {
+  return var.given() && (var.storage == VarClass::Uniform || var.storage == VarClass::FaceVarying);
+}
+
+// Convex faces whose variables are all per point: the points are shared, as P gives them.
+bool addSharedFaces(const PolygonsArgs &args, const PrimVars &vars, Mesh &mesh) {
+  size_t corners = 0;
+  for (int face = 0; face < args.npolys; ++face) corners += size_t(std::max(args.nvertices[face], 0));
+  int points = 0;
+  for (size_t k = 0; k < corners; ++k) {
+    const int point = args.vertices ? args.vertices[k] : int(k);
+    if (point < 0) return false;
+    points = std::max(points, point + 1);
+  }
+  const uint32_t first = uint32_t(mesh.positions.size());
+  mesh.positions.reserve(first + size_t(points));
+  for (int point = 0; point < points; ++point) {
+    mesh.addVertex(pointOf(vars, point));
+    if (vars.N.given()) {
+      const float *n = vars.N.at(elementOf(vars.N, 0, point, 0));
+      mesh.normals.push_back({n[0], n[1], n[2]});
+    }
+    if (vars.Cs.given()) mesh.colors.push_back(colorOf(vars.Cs.at(elementOf(vars.Cs, 0, point, 0))));
+    if (vars.Os.given()) mesh.opacities.push_back(colorOf(vars.Os.at(elementOf(vars.Os, 0, point, 0))));
+  }
+  mesh.triangles.reserve(mesh.triangles.size() + 3 * corners);
+  size_t corner = 0;
+  for (int face = 0; face < args.npolys; ++face) {
+    const int count = std::max(args.nvertices[face], 0);
+    auto at = [&](int k) {
+      return first + uint32_t(args.vertices ? args.vertices[corner + size_t(k)] : int(corner) + k);
+    };
+    for (int k = 1; k + 1 < count; ++k) mesh.addTriangle(at(0), at(k), at(k + 1));
+    corner += size_t(count);
+  }
+  return true;
+}
+
+} // namespace
+
 bool tessellatePolygons(const PolygonsArgs &args, const PrimVars &vars, Mesh &mesh) {
   if (!vars.P.given() && !vars.Pw.given()) return false;
   const bool normals = vars.N.given(), colors = vars.Cs.given(), opacities = vars.Os.given();
+  mesh.flat = !normals;
+  if (!args.general && !args.nloops && !perFace(vars.N) && !perFace(vars.Cs) && !perFace(vars.Os))
+    return addSharedFaces(args, vars, mesh);
   int loop = 0, corner = 0;
   std::vector<std::vector<Vec3>> loops;
+  // Room for every corner at once: a large mesh is copied no more than once.
+  size_t corners = 0, faceLoops = 0;
+  for (int face = 0; face < args.npolys; ++face) faceLoops += size_t(args.nloops ? std::max(args.nloops[face], 0) : 1);
+  for (size_t l = 0; l < faceLoops; ++l) corners += size_t(std::max(args.nvertices[l], 0));
+  mesh.positions.reserve(mesh.positions.size() + corners);
+  mesh.triangles.reserve(mesh.triangles.size() + 3 * corners);
+  if (normals) mesh.normals.reserve(mesh.normals.size() + corners);
+  if (colors) mesh.colors.reserve(mesh.colors.size() + corners);
+  if (opacities) mesh.opacities.reserve(mesh.opacities.size() + corners);
   for (int face = 0; face < args.npolys; ++face) {
     const int nloops = args.nloops ? args.nloops[face] : 1;
     const uint32_t first = uint32_t(mesh.positions.size());

@@ -1,9 +1,9 @@
 // Polygons.h - Polygon, GeneralPolygon, PointsPolygons and PointsGeneralPolygons as triangles.
 //
-// Every face gets vertices of its own (the faces are flat-shaded unless N is given, as
-// RenderMan's polygons are), so primitive variables of every class apply directly: constant,
-// uniform (per face), varying and vertex (per point of P), facevarying (per face corner).
-// Convex faces (Polygon, PointsPolygons) are fans; general ones are cut by triangulate().
+// Faces are flat-shaded unless N is given, as RenderMan's polygons are (Mesh::flat). Convex
+// faces (Polygon, PointsPolygons) are fans over the points of P, shared between faces; where a
+// variable is given per face (uniform) or per face corner (facevarying), and for general faces
+// (cut by triangulate()), every face gets vertices of its own instead.
 #pragma once
 
 #include "Mesh.h"

@@ -88,12 +88,21 @@ SurfaceLook makeSurface(const char *shader, RtInt n, const RtToken tokens[],
   return look;
 }
 
+Vec3 facingEye(Vec3 normal, Vec3 p, bool perspective) {
+  const Vec3 toEye = perspective ? Vec3{} - p : Vec3{0, 0, -1};
+  const Vec3 nn = normalized(normal);
+  return dot(nn, toEye) < 0 ? nn * -1 : nn;
+}
+
 Color shade(const SurfaceLook &look, const std::vector<const Light *> &lights, Vec3 p, Vec3 normal,
             bool perspective, Color cs, Color os) {
   if (look.constant) return {os.r * cs.r, os.g * cs.g, os.b * cs.b};
-  const Vec3 toEye = normalized(perspective ? Vec3{} - p : Vec3{0, 0, -1});
-  Vec3 nn = normalized(normal);
-  if (dot(nn, toEye) < 0) nn = nn * -1; // face-forward
+  return shadeFacing(look, lights, p, facingEye(normal, p, perspective), cs, os);
+}
+
+Color shadeFacing(const SurfaceLook &look, const std::vector<const Light *> &lights, Vec3 p,
+                  Vec3 nn, Color cs, Color os) {
+  if (look.constant) return {os.r * cs.r, os.g * cs.g, os.b * cs.b};
   double ambient[3] = {}, diffuse[3] = {};
   for (const Light *light : lights) {
     double weight = 0;

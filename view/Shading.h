@@ -45,6 +45,12 @@ SurfaceLook makeSurface(const char *shader, RtInt n, const RtToken tokens[],
 Color shade(const SurfaceLook &look, const std::vector<const Light *> &lights, Vec3 p, Vec3 normal,
             bool perspective, Color cs, Color os);
 
+/// `normal` made unit and turned toward the eye seen from `p`.
+Vec3 facingEye(Vec3 normal, Vec3 p, bool perspective);
+/// shade() for a normal already unit and facing the eye.
+Color shadeFacing(const SurfaceLook &look, const std::vector<const Light *> &lights, Vec3 p,
+                  Vec3 unitNormal, Color cs, Color os);
+
 /// The floats of the parameter named `name` (bare or inline-declared) with `components` per
 /// element, or null.
 const float *findFloats(const char *name, int components, RtInt n, const RtToken tokens[],

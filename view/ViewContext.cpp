@@ -73,7 +73,7 @@ Attributes::Attributes() {
 
 RtVoid ViewContext::State::FrameBegin(RtInt frame) {
   savedOptions.push_back(options);
-  savedAttributes.push_back(attributes);
+  beginBlock();
   frameNumber = frame;
   inFrame = true;
 }
@@ -82,16 +82,13 @@ RtVoid ViewContext::State::FrameEnd() {
   if (savedOptions.empty()) return;
   options = savedOptions.back();
   savedOptions.pop_back();
-  if (!savedAttributes.empty()) {
-    attributes = savedAttributes.back();
-    savedAttributes.pop_back();
-  }
+  endBlock();
   inFrame = !savedOptions.empty();
 }
 
 RtVoid ViewContext::State::WorldBegin() {
   options.worldToCamera = attributes.transform;
-  savedAttributes.push_back(attributes);
+  beginBlock();
   attributes.transform = Mat4();
   inWorld = true;
   picture = Picture();
@@ -105,10 +102,7 @@ RtVoid ViewContext::State::WorldBegin() {
 RtVoid ViewContext::State::WorldEnd() {
   if (!inWorld) return;
   inWorld = false;
-  if (!savedAttributes.empty()) {
-    attributes = savedAttributes.back();
-    savedAttributes.pop_back();
-  }
+  endBlock();
   picture.number = ++pictures;
   picture.frameNumber = frameNumber;
   picture.hasFrameNumber = inFrame;
@@ -176,7 +170,7 @@ RtVoid ViewContext::State::Clipping(RtFloat hither, RtFloat yon) {
 RtVoid ViewContext::State::AttributeBegin() { savedAttributes.push_back(attributes); }
 
 RtVoid ViewContext::State::AttributeEnd() {
-  if (savedAttributes.empty()) return;
+  if (savedAttributes.size() <= (blockBases.empty() ? 0 : blockBases.back())) return;
   attributes = savedAttributes.back();
   savedAttributes.pop_back();
 }

@@ -186,8 +186,9 @@ RtVoid ViewContext::State::CurvesV(RtToken type, RtInt ncurves, RtInt nvertices[
   args.periodic = named(wrap, "periodic");
   args.ncurves = ncurves;
   args.nvertices = nvertices;
-  std::memcpy(args.basis, attributes.ubasis, sizeof(RtBasis));
-  args.step = attributes.ustep;
+  // Curves run along v: the v basis and step are theirs, as the reader counts them too.
+  std::memcpy(args.basis, attributes.vbasis, sizeof(RtBasis));
+  args.step = attributes.vstep;
   Mesh mesh;
   if (tessellateCurves(args, vars(n, tokens, values), space, mesh)) draw(mesh);
 }

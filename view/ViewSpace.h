@@ -20,6 +20,12 @@ public:
   /// The unit direction from `p` toward the eye, in object space (for ribbons and discs that
   /// face the camera).
   virtual Vec3 towardEye(Vec3 p) const = 0;
+  /// True when `p` cannot be seen because it lies behind the eye (or before the near plane):
+  /// its pixel size then says nothing about how fine the visible part must be.
+  virtual bool behindEye(Vec3 p) const {
+    (void)p;
+    return false;
+  }
 
   /// Object-space distance allowed between the mesh and the surface, for a primitive whose
   /// nearest point to the eye is `p`: half a pixel there.

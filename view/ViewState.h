@@ -56,6 +56,7 @@ struct ViewContext::State : RequestDefaults {
   std::vector<CameraOptions> savedOptions; // FrameBegin's
   Attributes attributes;
   std::vector<Attributes> savedAttributes; // AttributeBegin's, FrameBegin's, WorldBegin's
+  std::vector<size_t> blockBases; // savedAttributes' size inside each open frame or world
   std::vector<Mat4> savedTransforms;       // TransformBegin's
   std::map<std::string, Mat4> spaces;      // CoordinateSystem's, to world
   Declarations declarations;
@@ -84,6 +85,19 @@ struct ViewContext::State : RequestDefaults {
     if (motionTaken) return true;
     motionTaken = true;
     return false;
+  }
+  // A frame or world block saves the attributes; an AttributeEnd never takes back more than its
+  // own block saved, and the block's end takes back all of it.
+  void beginBlock() {
+    savedAttributes.push_back(attributes);
+    blockBases.push_back(savedAttributes.size());
+  }
+  void endBlock() {
+    if (blockBases.empty()) return;
+    savedAttributes.resize(blockBases.back());
+    blockBases.pop_back();
+    attributes = savedAttributes.back();
+    savedAttributes.pop_back();
   }
   Mat4 toCamera() const {
     return inWorld ? attributes.transform * options.worldToCamera : attributes.transform;

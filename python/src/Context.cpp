@@ -115,9 +115,9 @@ Context::Context(const py::object &target, bool binary, int precision, const py:
   if (formatWord) options[3] = {"format", &formatWord};
   try {
     if (file)
-      writer_.reset(new RibWriter(file, name.c_str(), options));
+      writer_.reset(new rib::RibWriter(file, name.c_str(), options));
     else
-      writer_.reset(new RibWriter(target.is_none() ? nullptr : name.c_str(), options));
+      writer_.reset(new rib::RibWriter(target.is_none() ? nullptr : name.c_str(), options));
   } catch (...) {
     if (file) std::fclose(file);
     throw;
@@ -162,7 +162,7 @@ void Context::close() {
   throw py::error_already_set();
 }
 
-RibWriter &Context::writer(const char *request) {
+rib::RibWriter &Context::writer(const char *request) {
   if (!writer_) failRequest(PyExc_ValueError, request, "the context is closed");
   return *writer_;
 }

@@ -48,7 +48,7 @@ public:
   void close();
   bool closed() const { return !writer_; }
   /// The writer of an open context; ValueError naming `request` once it is closed.
-  RibWriter &writer(const char *request);
+  rib::RibWriter &writer(const char *request);
   /// The handle this context made for the light or object that a reading numbered `number`
   /// (Request.handle), for the requests read after it that refer to it.
   pybind11::object &readHandle(bool light, int number) {
@@ -61,7 +61,7 @@ private:
   /// Ends the output; what went wrong with the stream, if anything.
   rib::StreamFailure end();
 
-  std::unique_ptr<RibWriter> writer_;
+  std::unique_ptr<rib::RibWriter> writer_;
   std::unordered_map<int, pybind11::object> readLights_, readObjects_;
   std::string targetText_; // the target as the OSError of a failed write names it
   bool standardOutput_ = false;

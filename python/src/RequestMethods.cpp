@@ -206,7 +206,7 @@ void fillCounts(Arguments &arguments, const ParamList *params) {
 }
 
 template <Request R, class Arguments>
-PyObject *write(RibWriter &writer, const Context &context, ParamList *params,
+PyObject *write(rib::RibWriter &writer, const Context &context, ParamList *params,
                 Arguments &arguments) {
   using Result = typename SignatureOfRow<R>::Result;
   if constexpr (takesPrintfArguments<R>()) {
@@ -274,7 +274,7 @@ PyObject *call(PyObject *self, PyObject *const *args, size_t positional, PyObjec
   }
 
   // Then the checks and the write, with no Python code between them.
-  RibWriter &writer = context.writer(Row<R>::kName);
+  rib::RibWriter &writer = context.writer(Row<R>::kName);
   const BasisSteps steps{writer.uStep, writer.vStep};
   const Counts counts =
       std::apply([&](auto &...a) { return ArraySizes<R>::check(steps, a...); }, arguments);

@@ -98,7 +98,7 @@ template <Request R> struct Row;
   template <> struct Row<Request::Name> {                                                          \
     RI_ROW(Name, #Arguments, false)                                                                \
     template <class... A>                                                                          \
-    static auto write(RibWriter &w, RtInt, RtToken *, RtPointer *, A &...a) {                      \
+    static auto write(rib::RibWriter &w, RtInt, RtToken *, RtPointer *, A &...a) {                 \
       return w.Name(a.get()...);                                                                   \
     }                                                                                              \
   };
@@ -106,7 +106,7 @@ template <Request R> struct Row;
   template <> struct Row<Request::Name> {                                                          \
     RI_ROW(Name, #Arguments, true)                                                                 \
     template <class... A>                                                                          \
-    static auto write(RibWriter &w, RtInt n, RtToken *tokens, RtPointer *values, A &...a) {        \
+    static auto write(rib::RibWriter &w, RtInt n, RtToken *tokens, RtPointer *values, A &...a) {   \
       return w.Name##V(a.get()..., n, tokens, values);                                             \
     }                                                                                              \
   };
@@ -114,7 +114,7 @@ template <Request R> struct Row;
   template <> struct Row<Request::Name> {                                                          \
     RI_ROW_FORM(Variadic, None, Name, #VArguments, false)                                          \
     template <class... A>                                                                          \
-    static auto write(RibWriter &w, RtInt, RtToken *, RtPointer *, A &...a) {                      \
+    static auto write(rib::RibWriter &w, RtInt, RtToken *, RtPointer *, A &...a) {                 \
       return w.Name##V(a.get()...);                                                                \
     }                                                                                              \
   };

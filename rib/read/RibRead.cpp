@@ -31,7 +31,7 @@ constexpr size_t kHeldReportBytes = size_t(1) << 16;
 bool writerSteps(RiContext &context, int &uStep, int &vStep) {
   RiContext *at = &context;
   for (int depth = 0; at && depth < 64; ++depth) {
-    if (const RibWriter *writer = dynamic_cast<const RibWriter *>(at)) {
+    if (const rib::RibWriter *writer = dynamic_cast<const rib::RibWriter *>(at)) {
       uStep = writer->uStep;
       vStep = writer->vStep;
       return true;

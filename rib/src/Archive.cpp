@@ -55,14 +55,14 @@ void writeCommented(rib::RibEncoder &encoder, const char *prefix, const char *te
 
 } // namespace
 
-RtVoid RibWriter::ArchiveRecord(RtToken type, char *format, ...) {
+RtVoid rib::RibWriter::ArchiveRecord(RtToken type, char *format, ...) {
   va_list arguments;
   va_start(arguments, format);
   ArchiveRecordV(type, format, arguments);
   va_end(arguments);
 }
 
-RtVoid RibWriter::ArchiveRecordV(RtToken type, char *format, va_list arguments) {
+RtVoid rib::RibWriter::ArchiveRecordV(RtToken type, char *format, va_list arguments) {
   if (!type || !format) return;
   const char *prefix = nullptr;
   bool verbatim = rib::sameText(type, "verbatim");
@@ -103,8 +103,8 @@ RtVoid RibWriter::ArchiveRecordV(RtToken type, char *format, va_list arguments) 
 
 // An inline archive: its requests are written between ArchiveBegin and ArchiveEnd, and its handle
 // is its name, which ReadArchive takes to instance it.
-RtArchiveHandle RibWriter::ArchiveBeginV(RtToken name, RtInt n, RtToken tokens[],
-                                         RtPointer values[]) {
+RtArchiveHandle rib::RibWriter::ArchiveBeginV(RtToken name, RtInt n, RtToken tokens[],
+                                              RtPointer values[]) {
   encoder.writeKeyword("ArchiveBegin");
   encoder.writeParamList(name, 0, n, tokens, values);
   encoder.openBlock();

@@ -34,7 +34,7 @@ void writeFixedArray(rib::RibEncoder &encoder, const char *request, const RtFloa
 
 } // namespace
 
-RtVoid RibWriter::WorldEnd() {
+RtVoid rib::RibWriter::WorldEnd() {
   encoder.closeBlock();
   encoder.writeKeyword("WorldEnd");
   encoder.endLine();
@@ -44,17 +44,21 @@ RtVoid RibWriter::WorldEnd() {
 
 // ---- Attributes ----
 
-RtVoid RibWriter::Color(RtColor color) { writeFixedArray(encoder, "RiColor", color, 3, "a color"); }
-RtVoid RibWriter::Opacity(RtColor color) {
+RtVoid rib::RibWriter::Color(RtColor color) {
+  writeFixedArray(encoder, "RiColor", color, 3, "a color");
+}
+RtVoid rib::RibWriter::Opacity(RtColor color) {
   writeFixedArray(encoder, "RiOpacity", color, 3, "a color");
 }
-RtVoid RibWriter::Bound(RtBound bound) { writeFixedArray(encoder, "RiBound", bound, 6, "a bound"); }
-RtVoid RibWriter::Detail(RtBound bound) {
+RtVoid rib::RibWriter::Bound(RtBound bound) {
+  writeFixedArray(encoder, "RiBound", bound, 6, "a bound");
+}
+RtVoid rib::RibWriter::Detail(RtBound bound) {
   writeFixedArray(encoder, "RiDetail", bound, 6, "a bound");
 }
 
-RtVoid RibWriter::TextureCoordinates(RtFloat s1, RtFloat t1, RtFloat s2, RtFloat t2, RtFloat s3,
-                                     RtFloat t3, RtFloat s4, RtFloat t4) {
+RtVoid rib::RibWriter::TextureCoordinates(RtFloat s1, RtFloat t1, RtFloat s2, RtFloat t2,
+                                          RtFloat s3, RtFloat t3, RtFloat s4, RtFloat t4) {
   encoder.writeKeyword("TextureCoordinates");
   encoder.writeChar(' ');
   encoder.writeChar('[');
@@ -66,32 +70,32 @@ RtVoid RibWriter::TextureCoordinates(RtFloat s1, RtFloat t1, RtFloat s2, RtFloat
 
 // ---- Transformations ----
 
-RtVoid RibWriter::ConcatTransform(RtMatrix transform) {
+RtVoid rib::RibWriter::ConcatTransform(RtMatrix transform) {
   writeFixedArray(encoder, "RiConcatTransform", transform ? &transform[0][0] : nullptr, 16,
                   "a matrix");
 }
 
-RtVoid RibWriter::Transform(RtMatrix transform) {
+RtVoid rib::RibWriter::Transform(RtMatrix transform) {
   writeFixedArray(encoder, "RiTransform", transform ? &transform[0][0] : nullptr, 16, "a matrix");
 }
 
 // Translate and Rotate write their numbers as single float values, which follow the binary flag.
-RtVoid RibWriter::Translate(RtFloat dx, RtFloat dy, RtFloat dz) {
+RtVoid rib::RibWriter::Translate(RtFloat dx, RtFloat dy, RtFloat dz) {
   encoder.writeKeyword("Translate");
   encoder.writeChar(' ');
   for (RtFloat value : {dx, dy, dz}) encoder.writeFloat(value);
   encoder.endLine();
 }
 
-RtVoid RibWriter::Rotate(RtFloat angle, RtFloat dx, RtFloat dy, RtFloat dz) {
+RtVoid rib::RibWriter::Rotate(RtFloat angle, RtFloat dx, RtFloat dy, RtFloat dz) {
   encoder.writeKeyword("Rotate");
   encoder.writeChar(' ');
   for (RtFloat value : {angle, dx, dy, dz}) encoder.writeFloat(value);
   encoder.endLine();
 }
 
-RtVoid RibWriter::Skew(RtFloat angle, RtFloat dx1, RtFloat dy1, RtFloat dz1, RtFloat dx2,
-                       RtFloat dy2, RtFloat dz2) {
+RtVoid rib::RibWriter::Skew(RtFloat angle, RtFloat dx1, RtFloat dy1, RtFloat dz1, RtFloat dx2,
+                            RtFloat dy2, RtFloat dz2) {
   // The angle and the two vectors stand apart by three blanks.
   encoder.writeKeyword("Skew");
   encoder.writeArguments(angle);
@@ -104,14 +108,14 @@ RtVoid RibWriter::Skew(RtFloat angle, RtFloat dx1, RtFloat dy1, RtFloat dz1, RtF
   encoder.endLine();
 }
 
-RtPoint *RibWriter::TransformPoints(RtToken, RtToken, RtInt, RtPoint[]) {
+RtPoint *rib::RibWriter::TransformPoints(RtToken, RtToken, RtInt, RtPoint[]) {
   // A RIB writer has no transformation state to apply; callers get no points back.
   return nullptr;
 }
 
 // ---- Motion blocks ----
 
-RtVoid RibWriter::MotionBegin(RtInt n, ...) {
+RtVoid rib::RibWriter::MotionBegin(RtInt n, ...) {
   va_list arguments;
   va_start(arguments, n);
   rib::GatheredTimes times(n, arguments, "RiMotionBegin");
@@ -119,7 +123,7 @@ RtVoid RibWriter::MotionBegin(RtInt n, ...) {
   if (!times.lost()) MotionBeginV(times.count(), times.times());
 }
 
-RtVoid RibWriter::MotionBeginV(RtInt n, RtFloat times[]) {
+RtVoid rib::RibWriter::MotionBeginV(RtInt n, RtFloat times[]) {
   if (rib::negativeCount("RiMotionBegin", "number of sample times", n)) return;
   if (n > 0 && !hasArray(times, "RiMotionBegin", "its sample times")) return;
   encoder.writeKeyword("MotionBegin");

@@ -30,7 +30,7 @@ RtToken declare(const char *name, const char *declaration) {
 
 } // namespace
 
-RtToken RibWriter::Declare(char *name, char *declaration) {
+RtToken rib::RibWriter::Declare(char *name, char *declaration) {
   // A Declare without both texts has no RIB form that reads back: it is not written. A name
   // alone is still interned, and its token returned, as before.
   if (!name) {

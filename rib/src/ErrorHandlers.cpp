@@ -141,7 +141,7 @@ RtVoid RiErrorAbort(RtInt code, RtInt severity, char *message) {
   if (severity >= RIE_ERROR) exit(-1);
 }
 
-RtVoid RibWriter::ErrorHandler(RtErrorHandler handler) {
+RtVoid rib::RibWriter::ErrorHandler(RtErrorHandler handler) {
   // Only the three standard handlers have a RIB name; the context's own handler is unchanged.
   if (const char *name = rib::errorHandlerName(handler)) {
     encoder.writeKeyword("ErrorHandler");

@@ -27,8 +27,8 @@ void writePrimitiveParams(rib::RibEncoder &encoder, const char *request,
 
 // ---- Quadrics ----
 
-RtVoid RibWriter::HyperboloidV(RtPoint point1, RtPoint point2, RtFloat thetamax, RtInt n,
-                               RtToken tokens[], RtPointer values[]) {
+RtVoid rib::RibWriter::HyperboloidV(RtPoint point1, RtPoint point2, RtFloat thetamax, RtInt n,
+                                    RtToken tokens[], RtPointer values[]) {
   if (!point1 || !point2) {
     rib::reportError(RIE_MISSINGDATA,
                      "RiHyperboloid without its two points; the request is left out");
@@ -44,7 +44,7 @@ RtVoid RibWriter::HyperboloidV(RtPoint point1, RtPoint point2, RtFloat thetamax,
 // The positional arrays (loop sizes, vertex indices) are always text; the indexed forms size their
 // vertex and varying parameters by the largest index used and carry one uniform value per polygon.
 
-RtVoid RibWriter::PolygonV(RtInt nvertices, RtInt n, RtToken tokens[], RtPointer values[]) {
+RtVoid rib::RibWriter::PolygonV(RtInt nvertices, RtInt n, RtToken tokens[], RtPointer values[]) {
   rib::ReportingArrayCheck check("RiPolygon");
   const rib::PrimitiveArrays arrays = rib::polygonArrays(check, nvertices);
   if (!arrays.ok) return;
@@ -52,8 +52,8 @@ RtVoid RibWriter::PolygonV(RtInt nvertices, RtInt n, RtToken tokens[], RtPointer
   writePrimitiveParams(encoder, "RiPolygon", arrays.counts, n, tokens, values);
 }
 
-RtVoid RibWriter::GeneralPolygonV(RtInt nloops, RtInt nvertices[], RtInt n, RtToken tokens[],
-                                  RtPointer values[]) {
+RtVoid rib::RibWriter::GeneralPolygonV(RtInt nloops, RtInt nvertices[], RtInt n, RtToken tokens[],
+                                       RtPointer values[]) {
   rib::ReportingArrayCheck check("RiGeneralPolygon");
   const rib::PrimitiveArrays arrays = rib::generalPolygonArrays(check, nloops, nvertices);
   if (!arrays.ok) return;
@@ -65,8 +65,8 @@ RtVoid RibWriter::GeneralPolygonV(RtInt nloops, RtInt nvertices[], RtInt n, RtTo
   writePrimitiveParams(encoder, "RiGeneralPolygon", counts, n, tokens, values);
 }
 
-RtVoid RibWriter::PointsPolygonsV(RtInt npolys, RtInt nvertices[], RtInt vertices[], RtInt n,
-                                  RtToken tokens[], RtPointer values[]) {
+RtVoid rib::RibWriter::PointsPolygonsV(RtInt npolys, RtInt nvertices[], RtInt vertices[], RtInt n,
+                                       RtToken tokens[], RtPointer values[]) {
   const char *request = "RiPointsPolygons";
   rib::ReportingArrayCheck check(request);
   const rib::PrimitiveArrays arrays = rib::pointsPolygonsArrays(check, npolys, nvertices, vertices);
@@ -82,9 +82,9 @@ RtVoid RibWriter::PointsPolygonsV(RtInt npolys, RtInt nvertices[], RtInt vertice
   writePrimitiveParams(encoder, request, counts, n, tokens, values);
 }
 
-RtVoid RibWriter::PointsGeneralPolygonsV(RtInt npolys, RtInt nloops[], RtInt nvertices[],
-                                         RtInt vertices[], RtInt n, RtToken tokens[],
-                                         RtPointer values[]) {
+RtVoid rib::RibWriter::PointsGeneralPolygonsV(RtInt npolys, RtInt nloops[], RtInt nvertices[],
+                                              RtInt vertices[], RtInt n, RtToken tokens[],
+                                              RtPointer values[]) {
   const char *request = "RiPointsGeneralPolygons";
   rib::ReportingArrayCheck check(request);
   const rib::PrimitiveArrays arrays =
@@ -108,8 +108,8 @@ RtVoid RibWriter::PointsGeneralPolygonsV(RtInt npolys, RtInt nloops[], RtInt nve
 // Cubic curves are sized by the v step of the basis in force; a uniform parameter carries one
 // value per curve.
 
-RtVoid RibWriter::CurvesV(RtToken type, RtInt ncurves, RtInt nvertices[], RtToken wrap, RtInt n,
-                          RtToken tokens[], RtPointer values[]) {
+RtVoid rib::RibWriter::CurvesV(RtToken type, RtInt ncurves, RtInt nvertices[], RtToken wrap,
+                               RtInt n, RtToken tokens[], RtPointer values[]) {
   rib::ReportingArrayCheck check("RiCurves");
   const rib::PrimitiveArrays arrays =
       rib::curvesArrays(check, type, ncurves, nvertices, wrap, vStep);
@@ -124,7 +124,7 @@ RtVoid RibWriter::CurvesV(RtToken type, RtInt ncurves, RtInt nvertices[], RtToke
   writePrimitiveParams(encoder, "RiCurves", counts, n, tokens, values);
 }
 
-RtVoid RibWriter::PointsV(RtInt npoints, RtInt n, RtToken tokens[], RtPointer values[]) {
+RtVoid rib::RibWriter::PointsV(RtInt npoints, RtInt n, RtToken tokens[], RtPointer values[]) {
   rib::ReportingArrayCheck check("RiPoints");
   const rib::PrimitiveArrays arrays = rib::pointsArrays(check, npoints);
   if (!arrays.ok) return;
@@ -137,10 +137,10 @@ RtVoid RibWriter::PointsV(RtInt npoints, RtInt n, RtToken tokens[], RtPointer va
 // Primitives that carry, besides their parameter list, arrays the renderer interprets (tags with
 // their arguments, a blobby's operation code).
 
-RtVoid RibWriter::SubdivisionMeshV(RtToken scheme, RtInt nfaces, RtInt nvertices[],
-                                   RtInt vertices[], RtInt ntags, RtToken tags[], RtInt nargs[],
-                                   RtInt intargs[], RtFloat floatargs[], RtInt n, RtToken tokens[],
-                                   RtPointer values[]) {
+RtVoid rib::RibWriter::SubdivisionMeshV(RtToken scheme, RtInt nfaces, RtInt nvertices[],
+                                        RtInt vertices[], RtInt ntags, RtToken tags[],
+                                        RtInt nargs[], RtInt intargs[], RtFloat floatargs[],
+                                        RtInt n, RtToken tokens[], RtPointer values[]) {
   const char *request = "RiSubdivisionMesh";
   rib::ReportingArrayCheck check(request);
   const rib::PrimitiveArrays arrays = rib::subdivisionMeshArrays(
@@ -169,9 +169,9 @@ RtVoid RibWriter::SubdivisionMeshV(RtToken scheme, RtInt nfaces, RtInt nvertices
   writePrimitiveParams(encoder, request, counts, n, tokens, values);
 }
 
-RtVoid RibWriter::BlobbyV(RtInt nleaf, RtInt ncode, RtInt code[], RtInt nflt, RtFloat flt[],
-                          RtInt nstr, RtToken str[], RtInt n, RtToken tokens[],
-                          RtPointer values[]) {
+RtVoid rib::RibWriter::BlobbyV(RtInt nleaf, RtInt ncode, RtInt code[], RtInt nflt, RtFloat flt[],
+                               RtInt nstr, RtToken str[], RtInt n, RtToken tokens[],
+                               RtPointer values[]) {
   const char *request = "RiBlobby";
   rib::ReportingArrayCheck check(request);
   const rib::PrimitiveArrays arrays =
@@ -215,8 +215,8 @@ RtVoid RibWriter::BlobbyV(RtInt nleaf, RtInt ncode, RtInt code[], RtInt nflt, Rt
 // ---- Procedurals ----
 // Chosen by the identity of the subdivide function; the data holds one or two texts.
 
-RtVoid RibWriter::Procedural(RtPointer data, RtBound bound, RtProcSubdivFunc subdivfunc,
-                             RtProcFreeFunc) {
+RtVoid rib::RibWriter::Procedural(RtPointer data, RtBound bound, RtProcSubdivFunc subdivfunc,
+                                  RtProcFreeFunc) {
   const rib::StandardProcedural *kind = rib::proceduralOf(subdivfunc);
   if (!kind) {
     rib::reportError(RIE_BADTOKEN, "procedural type");

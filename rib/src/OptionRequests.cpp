@@ -33,9 +33,9 @@ void applyToLaterContexts(RtInt n, RtToken tokens[], RtPointer values[]) {
 } // namespace
 
 // RIB output always carries three colour components; nothing to write.
-RtVoid RibWriter::ColorSamples(RtInt, RtFloat[], RtFloat[]) {}
+RtVoid rib::RibWriter::ColorSamples(RtInt, RtFloat[], RtFloat[]) {}
 
-RtVoid RibWriter::OptionV(RtToken name, RtInt n, RtToken tokens[], RtPointer values[]) {
+RtVoid rib::RibWriter::OptionV(RtToken name, RtInt n, RtToken tokens[], RtPointer values[]) {
   if (rib::isRibOption(name)) {
     // An open context changes only its own encoding; "format" and the rest apply to RiBegin.
     rib::RibSettings settings;

@@ -41,7 +41,7 @@ bool isPatchType(const char *type) {
 
 } // namespace
 
-RtVoid RibWriter::Basis(RtBasis ubasis, RtInt ustep, RtBasis vbasis, RtInt vstep) {
+RtVoid rib::RibWriter::Basis(RtBasis ubasis, RtInt ustep, RtBasis vbasis, RtInt vstep) {
   // Without both matrices nothing is written and the steps in force stay as they were.
   if (!ubasis || !vbasis) {
     rib::reportError(RIE_MISSINGDATA, "RiBasis without its two matrices; the request is left out");
@@ -59,7 +59,7 @@ RtVoid RibWriter::Basis(RtBasis ubasis, RtInt ustep, RtBasis vbasis, RtInt vstep
   vStep = vstep;
 }
 
-RtVoid RibWriter::PatchV(RtToken type, RtInt n, RtToken tokens[], RtPointer values[]) {
+RtVoid rib::RibWriter::PatchV(RtToken type, RtInt n, RtToken tokens[], RtPointer values[]) {
   const PrimitiveCounts counts = rib::patchCounts(type);
   encoder.expectParams(&counts, n, tokens, values);
   encoder.writeKeyword("Patch");
@@ -67,8 +67,8 @@ RtVoid RibWriter::PatchV(RtToken type, RtInt n, RtToken tokens[], RtPointer valu
   encoder.writePrimParamList(counts, n, tokens, values);
 }
 
-RtVoid RibWriter::PatchMeshV(RtToken type, RtInt nu, RtToken uwrap, RtInt nv, RtToken vwrap,
-                             RtInt n, RtToken tokens[], RtPointer values[]) {
+RtVoid rib::RibWriter::PatchMeshV(RtToken type, RtInt nu, RtToken uwrap, RtInt nv, RtToken vwrap,
+                                  RtInt n, RtToken tokens[], RtPointer values[]) {
   // Checked before anything is written: a request without its parameter list and line end would
   // run into the next request and spoil both.
   if (!isPatchType(type)) {
@@ -85,9 +85,9 @@ RtVoid RibWriter::PatchMeshV(RtToken type, RtInt nu, RtToken uwrap, RtInt nv, Rt
   encoder.writePrimParamList(counts, n, tokens, values);
 }
 
-RtVoid RibWriter::TrimCurve(RtInt nloops, RtInt ncurves[], RtInt order[], RtFloat knot[],
-                            RtFloat min[], RtFloat max[], RtInt n[], RtFloat u[], RtFloat v[],
-                            RtFloat w[]) {
+RtVoid rib::RibWriter::TrimCurve(RtInt nloops, RtInt ncurves[], RtInt order[], RtFloat knot[],
+                                 RtFloat min[], RtFloat max[], RtInt n[], RtFloat u[], RtFloat v[],
+                                 RtFloat w[]) {
   rib::ReportingArrayCheck check("RiTrimCurve");
   const rib::TrimCurveArrays arrays =
       rib::trimCurveArrays(check, nloops, ncurves, order, knot, min, max, n, u, v, w);
@@ -118,9 +118,9 @@ RtVoid RibWriter::TrimCurve(RtInt nloops, RtInt ncurves[], RtInt order[], RtFloa
   encoder.endLine();
 }
 
-RtVoid RibWriter::NuPatchV(RtInt nu, RtInt uorder, RtFloat uknot[], RtFloat umin, RtFloat umax,
-                           RtInt nv, RtInt vorder, RtFloat vknot[], RtFloat vmin, RtFloat vmax,
-                           RtInt n, RtToken tokens[], RtPointer values[]) {
+RtVoid rib::RibWriter::NuPatchV(RtInt nu, RtInt uorder, RtFloat uknot[], RtFloat umin, RtFloat umax,
+                                RtInt nv, RtInt vorder, RtFloat vknot[], RtFloat vmin, RtFloat vmax,
+                                RtInt n, RtToken tokens[], RtPointer values[]) {
   const char *request = "RiNuPatch";
   rib::ReportingArrayCheck check(request);
   const rib::PrimitiveArrays arrays =

@@ -43,7 +43,7 @@ constexpr bool isBranch(const char *name) {
 // ---- List-gathering forms: gather the pairs, then the writing form through the virtual table ----
 
 #define RI_LIST_REQUEST(Result, Name, Parameters, Arguments, LastFixed)                            \
-  Result RibWriter::Name(RI_UNPAREN Parameters, ...) {                                             \
+  Result rib::RibWriter::Name(RI_UNPAREN Parameters, ...) {                                        \
     RIB_GATHER_PARAMS(params, LastFixed, #Name);                                                   \
     return Name##V(RI_UNPAREN Arguments, params.count, params.tokens, params.values);              \
   }
@@ -54,7 +54,7 @@ constexpr bool isBranch(const char *name) {
 // Line: the keyword and the fixed arguments. The block requests among them (FrameBegin, ...,
 // SolidEnd) raise and lower the encoder's block level, which indents what lies inside.
 #define RI_BODY_Line(Name, Parameters, Arguments)                                                  \
-  RtVoid RibWriter::Name Parameters {                                                              \
+  RtVoid rib::RibWriter::Name Parameters {                                                         \
     if constexpr (blockStep(#Name) < 0 || isBranch(#Name)) encoder.closeBlock();                   \
     encoder.writeKeyword(#Name);                                                                   \
     encoder.writeArguments Arguments;                                                              \
@@ -64,7 +64,7 @@ constexpr bool isBranch(const char *name) {
 // Named: the keyword, the name and the parameter list. Without its name the request has no RIB
 // form: it is left out.
 #define RI_BODY_Named(Name, Parameters, Arguments)                                                 \
-  RtVoid RibWriter::Name##V RI_V_PARAMETERS(Parameters) {                                          \
+  RtVoid rib::RibWriter::Name##V RI_V_PARAMETERS(Parameters) {                                     \
     unused Arguments;                                                                              \
     if (!(RI_FIRST Arguments)) {                                                                   \
       rib::reportError(RIE_MISSINGDATA, "Ri" #Name " without a " RI_FIRST_TEXT Arguments           \
@@ -77,7 +77,7 @@ constexpr bool isBranch(const char *name) {
 // Listed: the keyword, the fixed arguments and the parameter list (announced first: the arguments
 // hold texts of any length).
 #define RI_BODY_Listed(Name, Parameters, Arguments)                                                \
-  RtVoid RibWriter::Name##V RI_V_PARAMETERS(Parameters) {                                          \
+  RtVoid rib::RibWriter::Name##V RI_V_PARAMETERS(Parameters) {                                     \
     encoder.expectParams(nullptr, n, tokens, values);                                              \
     encoder.writeKeyword(#Name);                                                                   \
     encoder.writeArguments Arguments;                                                              \
@@ -86,7 +86,7 @@ constexpr bool isBranch(const char *name) {
 // Quadric: the fixed arguments, then parameters sized by the parametric corners (4 vertex and
 // varying values, 1 uniform).
 #define RI_BODY_Quadric(Name, Parameters, Arguments)                                               \
-  RtVoid RibWriter::Name##V RI_V_PARAMETERS(Parameters) {                                          \
+  RtVoid rib::RibWriter::Name##V RI_V_PARAMETERS(Parameters) {                                     \
     encoder.writeKeyword(#Name);                                                                   \
     encoder.writeArguments Arguments;                                                              \
     encoder.writePrimParamList(rib::quadricCounts(), n, tokens, values);                           \

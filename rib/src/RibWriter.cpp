@@ -39,13 +39,13 @@ FILE *openPipe(const char *command) {
 }
 
 // The context's name for its target (interned; for "|cmd" the command) and whether it is a pipe.
-void nameTarget(RibWriter &rib, const char *target) {
+void nameTarget(rib::RibWriter &rib, const char *target) {
   if (!target) return;
   rib.isPipe = isRendererName(target) || target[0] == '|';
   rib.name = rib::internString(target[0] == '|' ? target + 1 : target);
 }
 
-FILE *openTarget(const RibWriter &rib, const char *target) {
+FILE *openTarget(const rib::RibWriter &rib, const char *target) {
   if (!target) return stdout;
   if (rib.isPipe) return openPipe(rib.name);
   FILE *file = fopen(target, "wb");
@@ -57,10 +57,10 @@ FILE *openTarget(const RibWriter &rib, const char *target) {
 }
 
 // A new context, or null after one line saying that there was no memory for it.
-RibWriter *makeContext(const char *procedure, RtToken target, const rib::RibOption *options) {
-  RibWriter *context = nullptr;
+rib::RibWriter *makeContext(const char *procedure, RtToken target, const rib::RibOption *options) {
+  rib::RibWriter *context = nullptr;
   try {
-    context = new (std::nothrow) RibWriter(target, options);
+    context = new (std::nothrow) rib::RibWriter(target, options);
   } catch (const std::bad_alloc &) {
     context = nullptr;
   }
@@ -75,7 +75,7 @@ RibWriter *makeContext(const char *procedure, RtToken target, const rib::RibOpti
 
 } // namespace
 
-RibWriter::RibWriter(const char *target, const rib::RibOption *options)
+rib::RibWriter::RibWriter(const char *target, const rib::RibOption *options)
     : errorHandler(RiErrorPrint), name(nullptr), isPipe(0), uStep(3), vStep(3), compression(0),
       nextLightHandle(1), nextObjectHandle(1) {
   applyOptions(options);
@@ -86,7 +86,7 @@ RibWriter::RibWriter(const char *target, const rib::RibOption *options)
   start(openTarget(*this, target));
 }
 
-RibWriter::RibWriter(FILE *stream, const char *streamName, const rib::RibOption *options)
+rib::RibWriter::RibWriter(FILE *stream, const char *streamName, const rib::RibOption *options)
     : errorHandler(RiErrorPrint), name(nullptr), isPipe(0), uStep(3), vStep(3), compression(0),
       nextLightHandle(1), nextObjectHandle(1) {
   applyOptions(options);
@@ -95,7 +95,7 @@ RibWriter::RibWriter(FILE *stream, const char *streamName, const rib::RibOption 
   start(stream);
 }
 
-void RibWriter::applyOptions(const rib::RibOption *options) {
+void rib::RibWriter::applyOptions(const rib::RibOption *options) {
   rib::RibSettings settings;
   for (int i = 0; options && i < kMaxOptions && options[i].token; ++i)
     rib::applyRibOption(settings, options[i].token, options[i].value, rib::OptionScope::NewContext);
@@ -107,15 +107,15 @@ void RibWriter::applyOptions(const rib::RibOption *options) {
   if (compression) encoder.compress(settings.compressionLevel);
 }
 
-void RibWriter::start(FILE *stream) {
+void rib::RibWriter::start(FILE *stream) {
   encoder.attach(stream, name, isPipe != 0);
   encoder.writeRaw("##RenderMan RIB-Structure 1.0\nversion 3.03\n");
   encoder.endRequest();
 }
 
-RibWriter::~RibWriter() { endOutput(); }
+rib::RibWriter::~RibWriter() { endOutput(); }
 
-void RibWriter::endOutput() {
+void rib::RibWriter::endOutput() {
   if (!encoder.stream()) return;
   encoder.endLine();
   encoder.close();

@@ -25,8 +25,6 @@ struct RibOption {
   const void *value;
 };
 
-} // namespace rib
-
 class RibWriter : public RiContext {
 public:
   RtErrorHandler errorHandler;
@@ -37,7 +35,7 @@ public:
   int32_t compression; // 1: the output is gzip-compressed
   int32_t nextLightHandle;
   int32_t nextObjectHandle;
-  rib::RibEncoder encoder; // the stream, the binary flag, the precision and the request buffer
+  RibEncoder encoder; // the stream, the binary flag, the precision and the request buffer
 
   /// Opens the target (null: standard output; "rendrib", "rgl", "prman" or "|cmd": a pipe;
   /// otherwise a file), applies the options ("format", "binary", "compact", "compression",
@@ -45,10 +43,10 @@ public:
   /// and predeclares the standard parameters (the first context only: a new context never changes a
   /// declaration). An unwritable target ends the process (status 1). Without memory it throws
   /// std::bad_alloc before anything is opened (RiBegin and RiNewContext report that).
-  explicit RibWriter(const char *target, const rib::RibOption *options = nullptr);
+  explicit RibWriter(const char *target, const RibOption *options = nullptr);
   /// The same into a stream the caller opened (once: a FIFO's reader sees one writer), named
   /// `streamName` in reports; it is closed at the end unless it is standard output.
-  RibWriter(FILE *stream, const char *streamName, const rib::RibOption *options = nullptr);
+  RibWriter(FILE *stream, const char *streamName, const RibOption *options = nullptr);
   /// Ends the output: a final newline, then the file or pipe is closed (the pipe's command is
   /// waited for); standard output stays open, flushed. A failure, or a command's status other
   /// than 0, is reported in one line.
@@ -63,7 +61,9 @@ public:
 #include "rib/RiContextOverrides.def"
 
 private:
-  void applyOptions(const rib::RibOption *options);
+  void applyOptions(const RibOption *options);
   /// Writes the header into `stream` (null: nowhere).
   void start(FILE *stream);
 };
+
+} // namespace rib

@@ -18,7 +18,7 @@ RtPointer handleOf(int32_t number) {
 
 // The keyword, the shader's name, the light's number, then the parameter list.
 // A light without a shader name has no RIB form: it is left out and takes no number.
-RtLightHandle writeLight(RibWriter &rib, const char *keyword, RtToken name, RtInt n,
+RtLightHandle writeLight(rib::RibWriter &rib, const char *keyword, RtToken name, RtInt n,
                          RtToken tokens[], RtPointer values[]) {
   if (!name) {
     rib::reportError(RIE_MISSINGDATA, "Ri%s without a name; the request is left out", keyword);
@@ -32,16 +32,17 @@ RtLightHandle writeLight(RibWriter &rib, const char *keyword, RtToken name, RtIn
 
 } // namespace
 
-RtLightHandle RibWriter::LightSourceV(RtToken name, RtInt n, RtToken tokens[], RtPointer values[]) {
+RtLightHandle rib::RibWriter::LightSourceV(RtToken name, RtInt n, RtToken tokens[],
+                                           RtPointer values[]) {
   return writeLight(*this, "LightSource", name, n, tokens, values);
 }
 
-RtLightHandle RibWriter::AreaLightSourceV(RtToken name, RtInt n, RtToken tokens[],
-                                          RtPointer values[]) {
+RtLightHandle rib::RibWriter::AreaLightSourceV(RtToken name, RtInt n, RtToken tokens[],
+                                               RtPointer values[]) {
   return writeLight(*this, "AreaLightSource", name, n, tokens, values);
 }
 
-RtObjectHandle RibWriter::ObjectBegin() {
+RtObjectHandle rib::RibWriter::ObjectBegin() {
   int32_t number = nextObjectHandle++;
   encoder.writeKeyword("ObjectBegin");
   encoder.writeArguments(static_cast<RtInt>(number));

@@ -3,8 +3,8 @@
 #include "PrimitiveCounts.h"
 #include "RibWriter.h"
 
-RtVoid RibWriter::MakeOcclusionV(RtInt npics, RtToken picfiles[], char *shadowfile, RtInt n,
-                                 RtToken tokens[], RtPointer values[]) {
+RtVoid rib::RibWriter::MakeOcclusionV(RtInt npics, RtToken picfiles[], char *shadowfile, RtInt n,
+                                      RtToken tokens[], RtPointer values[]) {
   if (rib::missingArray("RiMakeOcclusion", "picfiles", picfiles, npics)) return;
   encoder.expectParams(nullptr, n, tokens, values);
   encoder.writeKeyword("MakeOcclusion");

@@ -2,7 +2,8 @@
 # Installs the library into a fresh prefix and builds against it from outside the tree:
 #   - examples/simple_scene.c with `cc $(pkg-config --cflags --libs rib)` (shared) and with
 #     `--static`, each run and compared with the golden RIB;
-#   - a C++ program and the same C example through find_package(rib) (rib::rib_shared, rib::rib);
+#   - a C++ program and the same C example through find_package(rib) (rib::rib_shared, rib::rib),
+#     and a program with a class of its own named like one of the library's, linked statically;
 #   - a RIB filter with pkg-config, reading ASCII and binary RIB and writing its own change;
 #   - the shared library's dynamic symbols: nothing outside the public interface.
 #   - cpack -G DEB: a Debian package holding the headers and both libraries.
@@ -60,6 +61,9 @@ cmp cmake_static.rib "$golden" || fail "the example built with find_package (rib
 LD_LIBRARY_PATH=$prefix/lib consumer/sphere_shared > sphere.rib
 printf '##RenderMan RIB-Structure 1.0\nversion 3.03\nWorldBegin\nSphere 1 -1 1 360 "Kd" [0.5]\nWorldEnd\n\n' > sphere.expected
 cmp sphere.rib sphere.expected || fail "the C++ program built with find_package (rib::rib_shared) differs"
+consumer/own_writer > own_writer.rib
+printf '##RenderMan RIB-Structure 1.0\nversion 3.03\nSphere 1 -1 1 360\n\n' > own_writer.expected
+cmp own_writer.rib own_writer.expected || fail "a program with its own RibWriter class writes other bytes"
 
 # The shared library's interface: the C procedures, the g* variables, RiContext and the reading
 # interface of rib/RibRead.h, nothing else.
@@ -68,6 +72,14 @@ if grep -v -E '^(Ri[A-Za-z]*|RI_[A-Z0-9_]*|gRib[A-Za-z]*|_init|_fini|(typeinfo|t
   fail "librib.so exports names outside its interface: $(head -5 extra.txt | tr '\n' ' ')"
 fi
 grep -q '^RiSphere$' symbols.txt || fail "librib.so does not export RiSphere"
+# The static library's classes: RiContext and the rib namespace, no other name a user's program
+# might define too.
+nm -C --defined-only "$prefix/lib/librib.a" | awk '$2 ~ /^[TWDVRB]$/ {$1 = $2 = ""; print}' |
+  sed 's/^ *//' > static_symbols.txt
+if grep -E '^([a-z ]+ for )?[A-Za-z_][A-Za-z0-9_]*::' static_symbols.txt |
+    grep -v -E '^([a-z ]+ for )?(rib|RiContext|std|__gnu_cxx)::' > static_extra.txt; then
+  fail "librib.a defines classes outside its namespace: $(sort -u static_extra.txt | head -3 | tr '\n' ' ')"
+fi
 # cpack -G DEB: a package of the library and its headers.
 (cd "$build" && cpack -G DEB -B "$work/package" > "$work/cpack.log")
 deb=$(ls "$work"/package/*.deb)

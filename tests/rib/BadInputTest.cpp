@@ -31,7 +31,7 @@ size_t occurrences(const std::string &text, const std::string &part) {
 TEST(BadInputTest, RefusedAndReportedRequestsLeaveTheRequestsAroundThemIntact) {
   std::string rib;
   const std::string messages = stderrOf([&] {
-    rib = ribOf([](RibWriter &w) {
+    rib = ribOf([](rib::RibWriter &w) {
       RtFloat one = 1.0f;
       RtFloat patch[48] = {};
       RtInt code[] = {1001, 0};
@@ -64,7 +64,7 @@ TEST(BadInputTest, QuotesBackslashesAndNewlinesStayInsideTheirQuotedTexts) {
   const std::string escaped = "say \\\"hi\\\"\\\\n\\nnext";
   RtToken label = tok("uniform string label");
   char *value = const_cast<char *>(awkward.c_str());
-  const std::string rib = ribOf([&](RibWriter &w) {
+  const std::string rib = ribOf([&](rib::RibWriter &w) {
     w.Declare(const_cast<char *>(awkward.c_str()), tok("uniform float"));
     w.Surface(const_cast<char *>(awkward.c_str()), label, &value, RI_NULL);
     w.ReadArchive(tok("C:\\scenes\\a \"b\".rib"), nullptr, RI_NULL);
@@ -81,7 +81,7 @@ TEST(BadInputTest, QuotesBackslashesAndNewlinesStayInsideTheirQuotedTexts) {
 }
 
 TEST(BadInputTest, CommentRecordsCannotStartRequestsAndBytesAbove127PassUnchanged) {
-  const std::string rib = ribOf([](RibWriter &w) {
+  const std::string rib = ribOf([](rib::RibWriter &w) {
     w.ArchiveRecord(tok("comment"), tok("%s"), "first\nWorldEnd\n\nlast");
     w.ArchiveRecord(tok("structure"), tok("Scene %s"), "caf\xc3\xa9\n");
     w.Surface(tok("caf\xc3\xa9 \xff"), RI_NULL);
@@ -97,12 +97,12 @@ TEST(BadInputTest, OverLongListsAndRecords) {
   std::vector<RtToken> tokens(600, tok("Ka"));
   std::vector<RtPointer> values(600, &one);
   const std::string manyPairs =
-      ribOf([&](RibWriter &w) { w.SurfaceV(tok("many"), 600, tokens.data(), values.data()); });
+      ribOf([&](rib::RibWriter &w) { w.SurfaceV(tok("many"), 600, tokens.data(), values.data()); });
   EXPECT_EQ(occurrences(manyPairs, "\"Ka\" [1]"), 600u);
 
   std::string gathered;
   const std::string message = stderrOf([&] {
-    gathered = ribOf([&](RibWriter &w) {
+    gathered = ribOf([&](rib::RibWriter &w) {
 #define KA4 tok("Ka"), &one, tok("Ka"), &one, tok("Ka"), &one, tok("Ka"), &one,
 #define KA32 KA4 KA4 KA4 KA4 KA4 KA4 KA4 KA4
 #define KA256 KA32 KA32 KA32 KA32 KA32 KA32 KA32 KA32
@@ -119,7 +119,7 @@ TEST(BadInputTest, OverLongListsAndRecords) {
 
   // A record longer than the 10000-character format buffer is written whole, on its own lines.
   const std::string big(25000, 'x');
-  const std::string records = ribOf([&](RibWriter &w) {
+  const std::string records = ribOf([&](rib::RibWriter &w) {
     w.ArchiveRecord(tok("comment"), tok("%s"), big.c_str());
     w.ArchiveRecord(tok("verbatim"), tok("%s\n"), big.c_str());
   });
@@ -131,7 +131,7 @@ TEST(BadInputTest, MissingFixedSizeArraysLeaveTheRequestOut) {
   // null pointer. Each is now left out whole with one line, and the basis steps stay in force.
   std::string rib;
   const std::string messages = stderrOf([&] {
-    rib = ribOf([](RibWriter &w) {
+    rib = ribOf([](rib::RibWriter &w) {
       RtBasis power = {{1, 0, 0, 0}, {0, 1, 0, 0}, {0, 0, 1, 0}, {0, 0, 0, 1}};
       w.Basis(RiBezierBasis, 1, power, 2);
       w.Basis(nullptr, 3, nullptr, 3);
@@ -172,7 +172,7 @@ TEST(BadInputTest, NullArraysThatTheCountsWouldReadLeaveTheRequestOut) {
   RtInt creaseArgs[2] = {2, 1};
   std::string rib;
   const std::string messages = stderrOf([&] {
-    rib = ribOf([&](RibWriter &w) {
+    rib = ribOf([&](rib::RibWriter &w) {
       w.MotionBeginV(2, nullptr);
       w.GeneralPolygon(1, nullptr, RI_NULL);
       w.PointsPolygons(1, three, nullptr, RI_NULL);
@@ -265,24 +265,26 @@ TEST(BadInputTest, EveryReportSetsRiLastErrorToItsStandardCode) {
   RtBound bound = {0, 1, 0, 1, 0, 1};
   struct Case {
     RtInt code;
-    std::function<void(RibWriter &)> request;
+    std::function<void(rib::RibWriter &)> request;
   };
   const Case cases[] = {
-      {RIE_BADTOKEN, [&](RibWriter &w) { w.Surface(tok("plastic"), tok("Kq"), &one, RI_NULL); }},
       {RIE_BADTOKEN,
-       [&](RibWriter &w) {
+       [&](rib::RibWriter &w) { w.Surface(tok("plastic"), tok("Kq"), &one, RI_NULL); }},
+      {RIE_BADTOKEN,
+       [&](rib::RibWriter &w) {
          w.PatchMesh(tok("bicubical"), 4, tok("nonperiodic"), 4, tok("nonperiodic"), RI_NULL);
        }},
-      {RIE_BADTOKEN, [&](RibWriter &w) { w.Procedural(data, bound, ownSubdivide, nullptr); }},
+      {RIE_BADTOKEN, [&](rib::RibWriter &w) { w.Procedural(data, bound, ownSubdivide, nullptr); }},
       {RIE_RANGE,
-       [&](RibWriter &w) {
+       [&](rib::RibWriter &w) {
          w.PatchMesh(tok("bicubic"), 1, tok("nonperiodic"), 4, tok("nonperiodic"), tok("P"), patch,
                      RI_NULL);
        }},
-      {RIE_RANGE, [&](RibWriter &w) { w.Option(tok("rib"), tok("precision"), &digits, RI_NULL); }},
-      {RIE_MISSINGDATA, [](RibWriter &w) { w.Color(nullptr); }},
+      {RIE_RANGE,
+       [&](rib::RibWriter &w) { w.Option(tok("rib"), tok("precision"), &digits, RI_NULL); }},
+      {RIE_MISSINGDATA, [](rib::RibWriter &w) { w.Color(nullptr); }},
       {RIE_CONSISTENCY,
-       [&](RibWriter &w) { w.Blobby(2, 2, code, 16, ellipsoid, 0, nullptr, RI_NULL); }},
+       [&](rib::RibWriter &w) { w.Blobby(2, 2, code, 16, ellipsoid, 0, nullptr, RI_NULL); }},
   };
   for (const Case &c : cases) {
     RiLastError = RIE_NOERROR;

@@ -13,7 +13,7 @@ using ribtest::tok;
 namespace {
 
 // Every request of the family once, in a plausible order.
-void writeBlockScene(RibWriter &rib) {
+void writeBlockScene(rib::RibWriter &rib) {
   RtColor color = {1.0f, 0.5f, 0.0f};
   RtColor opacity = {0.25f, 0.25f, 0.25f};
   RtBound bound = {-1, 1, -2, 2, -3, 3};
@@ -80,7 +80,7 @@ const char *const kTextTransforms = "Scale 1 2.5 3\n"
 const char *const kTextTail = "MotionEnd\nWorldEnd\nFrameEnd\n";
 
 // MotionBegin with the times 0, 1, ..., N-1 passed as variadic doubles.
-template <size_t... I> void motionBeginCounting(RibWriter &rib, std::index_sequence<I...>) {
+template <size_t... I> void motionBeginCounting(rib::RibWriter &rib, std::index_sequence<I...>) {
   rib.MotionBegin(static_cast<RtInt>(sizeof...(I)), static_cast<double>(I)...);
 }
 
@@ -113,7 +113,7 @@ TEST(BlockRequests, BinaryEncodesOnlyArraysTranslateAndRotate) {
 }
 
 TEST(BlockRequests, FormattedNumbersKeepCFormsAndSignExtendBooleans) {
-  EXPECT_EQ(ribOf([](RibWriter &rib) {
+  EXPECT_EQ(ribOf([](rib::RibWriter &rib) {
               rib.Matte(static_cast<RtBoolean>(0x8000));
               rib.Matte(-1);
               rib.FrameBegin(-7);
@@ -126,7 +126,7 @@ TEST(BlockRequests, FormattedNumbersKeepCFormsAndSignExtendBooleans) {
 }
 
 TEST(BlockRequests, MotionTimesAreAllWrittenHoweverMany) {
-  EXPECT_EQ(ribOf([](RibWriter &rib) {
+  EXPECT_EQ(ribOf([](rib::RibWriter &rib) {
               rib.MotionBegin(3, 0.0, 0.25, 1.0);
               rib.MotionBegin(0);
             }),
@@ -134,7 +134,7 @@ TEST(BlockRequests, MotionTimesAreAllWrittenHoweverMany) {
 
   // More times than the stack array holds: each one still reaches the line, none is lost.
   std::string out =
-      ribOf([](RibWriter &rib) { motionBeginCounting(rib, std::make_index_sequence<150>()); });
+      ribOf([](rib::RibWriter &rib) { motionBeginCounting(rib, std::make_index_sequence<150>()); });
   std::string expected = "MotionBegin [0";
   for (int i = 1; i < 150; ++i) expected += " " + std::to_string(i);
   EXPECT_EQ(out, expected + "]\n");
@@ -146,7 +146,7 @@ TEST(BlockRequests, AttributeWritesNameAndDeclaredParameters) {
   char sphereToken[] = "sphere", jitterToken[] = "jitter";
   RtToken tokens[] = {sphereToken, jitterToken};
   RtPointer values[] = {&sphere, &jitter};
-  EXPECT_EQ(ribOf([&](RibWriter &rib) {
+  EXPECT_EQ(ribOf([&](rib::RibWriter &rib) {
               rib.Attribute(tok("displacementbound"), tok("sphere"), &sphere, RI_NULL);
               rib.AttributeV(tok("misc"), 2, tokens, values);
               rib.Attribute(tok("identifier"), RI_NULL);
@@ -158,7 +158,7 @@ TEST(BlockRequests, AttributeWritesNameAndDeclaredParameters) {
 
 TEST(BlockRequests, WorldEndFlushesAndTransformPointsWritesNothing) {
   std::string path = ribtest::tempPath("worldEnd");
-  auto *rib = new RibWriter(path.c_str());
+  auto *rib = new rib::RibWriter(path.c_str());
   RtPoint points[2] = {{1, 2, 3}, {4, 5, 6}};
   rib->WorldBegin();
   EXPECT_EQ(rib->TransformPoints(tok("object"), tok("world"), 2, points), nullptr);

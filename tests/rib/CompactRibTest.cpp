@@ -24,7 +24,7 @@ std::string compactOf(void (*requests)(RiContext &)) {
   int32_t compact = 1;
   const rib::RibOption options[] = {{"compact", &compact}, {nullptr, nullptr}};
   {
-    RibWriter context(path.c_str(), options);
+    rib::RibWriter context(path.c_str(), options);
     requests(context);
   }
   std::string all = readFile(path);

@@ -88,7 +88,7 @@ TEST(Declarations, InlineTokensAreKeyedByTheWholeText) {
   EXPECT_EQ(lookupParam("PrefInline"), nullptr); // the bare name stays undeclared
   EXPECT_EQ(lookupParam("  vertex point PrefInline"), decl);
   // "Ka" is predeclared as float; the inline form does not change it.
-  ribOf([](RibWriter &) {});
+  ribOf([](rib::RibWriter &) {});
   EXPECT_EQ(lookupParam("uniform color Ka")->type, kTypeColor);
   EXPECT_EQ(lookupParam("Ka")->type, kTypeFloat);
 }
@@ -102,7 +102,7 @@ TEST(Declarations, LongInlinePrefixesNeedNoFixedBuffer) {
 }
 
 TEST(Declarations, DeclareEchoesAndRedeclares) {
-  std::string rib = ribOf([](RibWriter &r) {
+  std::string rib = ribOf([](rib::RibWriter &r) {
     RtToken kq = r.Declare(tok("Kq"), tok("varying color"));
     EXPECT_EQ(kq, internString("Kq"));
     RtFloat values[] = {0.1f, 0.2f, 0.3f};
@@ -117,7 +117,7 @@ TEST(Declarations, DeclareEchoesAndRedeclares) {
 }
 
 TEST(Declarations, EmptyOrMissingDeclarationOnlyInternsTheName) {
-  std::string rib = ribOf([](RibWriter &r) {
+  std::string rib = ribOf([](rib::RibWriter &r) {
     EXPECT_EQ(r.Declare(tok("onlyInterned"), tok("")), internString("onlyInterned"));
     // Without a declaration nothing reads back: reported and not written, the name interned.
     EXPECT_EQ(stderrOf([&] {
@@ -132,7 +132,7 @@ TEST(Declarations, EmptyOrMissingDeclarationOnlyInternsTheName) {
 }
 
 TEST(Declarations, PredeclaredNamesAndTokenVariables) {
-  ribOf([](RibWriter &) {});
+  ribOf([](rib::RibWriter &) {});
   struct Row {
     RtToken variable;
     const char *text;
@@ -174,9 +174,9 @@ TEST(Declarations, ANewContextNeverChangesADeclaration) {
   // the first context writes its parameters with the wrong number of values.
   const std::string second = tempPath("second_context");
   RtColor kd = {0.25f, 0.5f, 1.0f};
-  EXPECT_EQ(ribOf([&](RibWriter &first) {
+  EXPECT_EQ(ribOf([&](rib::RibWriter &first) {
               first.Declare(tok("Kd"), tok("uniform color"));
-              delete new RibWriter(second.c_str());
+              delete new rib::RibWriter(second.c_str());
               first.Surface(tok("plastic"), tok("Kd"), kd, RI_NULL);
               first.Declare(tok("Kd"), tok("uniform float"));
             }),
@@ -186,7 +186,7 @@ TEST(Declarations, ANewContextNeverChangesADeclaration) {
 }
 
 TEST(Declarations, DeclaringFindsNamesAsTokensAre) {
-  ribOf([](RibWriter &r) {
+  ribOf([](rib::RibWriter &r) {
     r.Declare(tok("  Ka"), tok("color")); // leading blanks are skipped, as in a token
     EXPECT_EQ(lookupParam("Ka")->type, kTypeColor);
     r.Declare(tok("vertex point Pinline2"), tok("color"));

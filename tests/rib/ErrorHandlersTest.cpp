@@ -127,7 +127,7 @@ TEST_F(ErrorHandlers, AbortReturnsBelowErrorAndPrintReturnsAtError) {
 
 TEST_F(ErrorHandlers, ErrorHandlerRequestNamesOnlyTheStandardHandlers) {
   auto own = [](RtInt, RtInt, char *) {};
-  EXPECT_EQ(ribOf([&](RibWriter &rib) {
+  EXPECT_EQ(ribOf([&](rib::RibWriter &rib) {
               rib.ErrorHandler(RiErrorIgnore);
               rib.ErrorHandler(RiErrorPrint);
               rib.ErrorHandler(RiErrorAbort);

@@ -229,7 +229,7 @@ TEST(Failure, RequestsWithNumbersThatAreNotFiniteAreLeftOutWhole) {
     std::string rib;
     const std::string messages = stderrOf([&] {
       rib = ribOf(
-          [](RibWriter &w) {
+          [](rib::RibWriter &w) {
             RtFloat kd[] = {kNan};
             RtFloat P[] = {0, 0, 0, 1, 0, 0, 1, -kInfinity, 0, 0, 1, 0};
             RtFloat knots[] = {0, 0, 1, 1};
@@ -298,7 +298,7 @@ TEST(Failure, LongRequestsWithANumberThatIsNotFiniteLeaveNothingBehind) {
 
 TEST(Failure, CarriageReturnsCannotEndACommentEarly) {
   // Readers end a comment at CR as at LF: text after either must stay inside the record.
-  const std::string rib = ribOf([](RibWriter &w) {
+  const std::string rib = ribOf([](rib::RibWriter &w) {
     w.ArchiveRecord(tok("comment"), tok("%s"),
                     "one\rWorldEnd\r\nReadArchive \"evil.rib\"\n\rlast\r");
     w.ArchiveRecord(tok("structure"), tok("%s"), "a\rb");

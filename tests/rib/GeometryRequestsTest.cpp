@@ -70,8 +70,8 @@ WrittenCounts countsIn(const std::string &rib) {
 }
 
 // Runs requests with the library's reports collected; returns {rib, reports}.
-std::pair<std::string, std::string> ribAndErrors(const std::function<void(RibWriter &)> &requests,
-                                                 bool binary = false) {
+std::pair<std::string, std::string>
+ribAndErrors(const std::function<void(rib::RibWriter &)> &requests, bool binary = false) {
   ribtest::CollectedDiagnostics said;
   std::string rib = ribOf(requests, binary);
   return {rib, said.take()};
@@ -87,7 +87,7 @@ const char *const kQuadricsRib = "Cone 1 0.5 360\n"
                                  "Sphere 1 -1 1 360\n"
                                  "Torus 2 0.5 0 360 90\n";
 
-void writeQuadrics(RibWriter &rib) {
+void writeQuadrics(rib::RibWriter &rib) {
   RtPoint p1 = {1, 0, 0}, p2 = {0.5f, 1, 2};
   rib.Cone(1, 0.5f, 360, RI_NULL);
   rib.CylinderV(1, -1, 1, 360, 0, nullptr, nullptr);
@@ -107,12 +107,12 @@ TEST(GeometryQuadricsTest, GoldenTextWhateverTheEncoding) {
 TEST(GeometryQuadricsTest, ParametersCarryFourCornersAndOneUniformValue) {
   CountProbe probe;
   std::string rib =
-      ribOf([&](RibWriter &r) { r.SphereV(1, -1, 1, 360, 3, probe.tokens, probe.values); });
+      ribOf([&](rib::RibWriter &r) { r.SphereV(1, -1, 1, 360, 3, probe.tokens, probe.values); });
   EXPECT_EQ(rib.rfind("Sphere 1 -1 1 360 \"vertex float pv\" [0 1 2 3]", 0), 0u) << rib;
   EXPECT_EQ(countsIn(rib), (WrittenCounts{4, 4, 1}));
   // The gathering form hands its pairs on.
   float radiusScale = 0.25f;
-  rib = ribOf([&](RibWriter &r) {
+  rib = ribOf([&](rib::RibWriter &r) {
     r.Torus(2, 0.5f, 0, 360, 90, "constant float k", &radiusScale, RI_NULL);
   });
   EXPECT_EQ(rib, "Torus 2 0.5 0 360 90 \"constant float k\" [0.25]\n");
@@ -127,7 +127,7 @@ TEST(GeometryPolygonsTest, GoldenText) {
   RtInt polyLoops[] = {1, 2};
   RtInt loopSizes[] = {3, 4, 3};
   RtInt loopIndices[] = {0, 1, 2, 3, 4, 5, 6, 7, 8, 9};
-  auto requests = [&](RibWriter &r) {
+  auto requests = [&](rib::RibWriter &r) {
     r.Polygon(3, RI_NULL);
     r.GeneralPolygon(2, loops, RI_NULL);
     r.PointsPolygons(2, sizes, indices, RI_NULL);
@@ -145,19 +145,20 @@ TEST(GeometryPolygonsTest, GoldenText) {
 TEST(GeometryPolygonsTest, CountsFollowLoopsAndLargestIndex) {
   CountProbe probe;
   RtInt loops[] = {4, 3};
-  EXPECT_EQ(countsIn(ribOf(
-                [&](RibWriter &r) { r.GeneralPolygonV(2, loops, 3, probe.tokens, probe.values); })),
+  EXPECT_EQ(countsIn(ribOf([&](rib::RibWriter &r) {
+              r.GeneralPolygonV(2, loops, 3, probe.tokens, probe.values);
+            })),
             (WrittenCounts{7, 7, 1}));
   RtInt sizes[] = {3, 3};
   RtInt indices[] = {0, 1, 2, 2, 1, 3};
-  EXPECT_EQ(countsIn(ribOf([&](RibWriter &r) {
+  EXPECT_EQ(countsIn(ribOf([&](rib::RibWriter &r) {
               r.PointsPolygonsV(2, sizes, indices, 3, probe.tokens, probe.values);
             })),
             (WrittenCounts{4, 4, 2}));
   RtInt polyLoops[] = {1, 2};
   RtInt loopSizes[] = {3, 4, 3};
   RtInt loopIndices[] = {0, 1, 2, 3, 4, 5, 6, 11, 8, 9};
-  EXPECT_EQ(countsIn(ribOf([&](RibWriter &r) {
+  EXPECT_EQ(countsIn(ribOf([&](rib::RibWriter &r) {
               r.PointsGeneralPolygonsV(2, polyLoops, loopSizes, loopIndices, 3, probe.tokens,
                                        probe.values);
             })),
@@ -168,7 +169,7 @@ TEST(GeometryPolygonsTest, NegativeSizesReadNothingAndAreReported) {
   CountProbe probe;
   RtInt sizes[] = {3, -9};
   RtInt indices[] = {0, 1, 2};
-  auto [rib, errors] = ribAndErrors([&](RibWriter &r) {
+  auto [rib, errors] = ribAndErrors([&](rib::RibWriter &r) {
     r.PointsPolygonsV(2, sizes, indices, 3, probe.tokens, probe.values);
     r.PolygonV(-4, 0, nullptr, nullptr);
   });
@@ -185,17 +186,17 @@ TEST(GeometryPolygonsTest, NegativeSizesReadNothingAndAreReported) {
 TEST(GeometryPatchesTest, BasisByIdentityNotByValue) {
   RtBasis copy;
   std::memcpy(copy, RiBezierBasis, sizeof copy);
-  EXPECT_EQ(ribOf([](RibWriter &r) { r.Basis(RiBezierBasis, 3, RiBezierBasis, 3); }),
+  EXPECT_EQ(ribOf([](rib::RibWriter &r) { r.Basis(RiBezierBasis, 3, RiBezierBasis, 3); }),
             "Basis \"bezier\" 3 \"bezier\" 3\n");
-  EXPECT_EQ(ribOf([](RibWriter &r) {
+  EXPECT_EQ(ribOf([](rib::RibWriter &r) {
               r.Basis(RiBSplineBasis, 1, RiCatmullRomBasis, 1);
               r.Basis(RiHermiteBasis, 2, RiPowerBasis, 4);
             }),
             "Basis \"b-spline\" 1 \"catmull-rom\" 1\nBasis \"hermite\" 2 \"power\" 4\n");
-  EXPECT_EQ(ribOf([&](RibWriter &r) { r.Basis(copy, 3, RiBezierBasis, 3); }),
+  EXPECT_EQ(ribOf([&](rib::RibWriter &r) { r.Basis(copy, 3, RiBezierBasis, 3); }),
             "Basis [-1 3 -3 1 3 -6 3 0 -3 3 0 0 1 0 0 0] 3 \"bezier\" 3\n");
   std::vector<float> bezier(&RiBezierBasis[0][0], &RiBezierBasis[0][0] + 16);
-  EXPECT_EQ(ribOf([&](RibWriter &r) { r.Basis(RiBezierBasis, 3, copy, 3); }, true),
+  EXPECT_EQ(ribOf([&](rib::RibWriter &r) { r.Basis(RiBezierBasis, 3, copy, 3); }, true),
             "Basis \"bezier\" 3 " + binaryFloats(bezier) + " 3\n");
 }
 
@@ -216,7 +217,7 @@ TEST(GeometryPatchesTest, StandardBasesHoldTheirValues) {
 
 TEST(GeometryPatchesTest, GoldenPatchesAndNuPatch) {
   RtFloat knots[] = {0, 0, 0, 0, 1, 1, 1, 1};
-  auto requests = [&](RibWriter &r) {
+  auto requests = [&](rib::RibWriter &r) {
     r.Patch(tok("bilinear"), RI_NULL);
     r.PatchMesh(tok("bicubic"), 7, tok("nonperiodic"), 4, tok("periodic"), RI_NULL);
     r.NuPatch(4, 4, knots, 0, 1, 4, 4, knots, 0.25f, 0.5f, RI_NULL);
@@ -240,7 +241,9 @@ TEST(GeometryPatchesTest, TrimCurveGolden) {
   RtInt n[] = {2};
   RtFloat knot[] = {0, 0, 1, 1}, min[] = {0}, max[] = {1}, u[] = {0, 1}, v[] = {0.5f, 1},
           w[] = {1, 1};
-  auto requests = [&](RibWriter &r) { r.TrimCurve(1, ncurves, order, knot, min, max, n, u, v, w); };
+  auto requests = [&](rib::RibWriter &r) {
+    r.TrimCurve(1, ncurves, order, knot, min, max, n, u, v, w);
+  };
   EXPECT_EQ(ribOf(requests), "TrimCurve [1 ][2 ][0 0 1 1] [0] [1] [2 ][0 1] [0.5 1] [1 1]\n");
   EXPECT_EQ(ribOf(requests, true), "TrimCurve [1 ][2 ]" + binaryFloats({0, 0, 1, 1}) + " " +
                                        binaryFloats({0}) + " " + binaryFloats({1}) + " [2 ]" +
@@ -251,13 +254,13 @@ TEST(GeometryPatchesTest, TrimCurveGolden) {
 TEST(GeometryPatchesTest, PatchAndMeshCountExamples) {
   CountProbe probe;
   auto mesh = [&](const char *type, int nu, const char *uwrap, int nv, const char *vwrap) {
-    return [=, &probe](RibWriter &r) {
+    return [=, &probe](rib::RibWriter &r) {
       r.PatchMeshV(tok(type), nu, tok(uwrap), nv, tok(vwrap), 3, probe.tokens, probe.values);
     };
   };
   auto patch = [&](const char *type) {
     return countsIn(
-        ribOf([&](RibWriter &r) { r.PatchV(tok(type), 3, probe.tokens, probe.values); }));
+        ribOf([&](rib::RibWriter &r) { r.PatchV(tok(type), 3, probe.tokens, probe.values); }));
   };
   EXPECT_EQ(patch("bilinear"), (WrittenCounts{4, 4, 1}));
   EXPECT_EQ(patch("bicubic"), (WrittenCounts{16, 4, 1}));
@@ -274,14 +277,14 @@ TEST(GeometryPatchesTest, PatchAndMeshCountExamples) {
   // Only the text "periodic" wraps.
   EXPECT_EQ(countsIn(ribOf(mesh("bilinear", 2, "Periodic", 2, "nonperiodic"))).uniform, 1);
   // The steps of the last Basis size later meshes.
-  EXPECT_EQ(countsIn(ribOf([&](RibWriter &r) {
+  EXPECT_EQ(countsIn(ribOf([&](rib::RibWriter &r) {
               r.Basis(RiBSplineBasis, 1, RiBSplineBasis, 1);
               EXPECT_EQ(r.uStep, 1);
               EXPECT_EQ(r.vStep, 1);
               mesh("bicubic", 5, "nonperiodic", 4, "nonperiodic")(r);
             })),
             (WrittenCounts{20, 6, 2}));
-  EXPECT_EQ(countsIn(ribOf([&](RibWriter &r) {
+  EXPECT_EQ(countsIn(ribOf([&](rib::RibWriter &r) {
               r.NuPatchV(4, 4, probe.ramp, 0, 1, 5, 3, probe.ramp, 0, 1, 3, probe.tokens,
                          probe.values);
             })),
@@ -290,7 +293,7 @@ TEST(GeometryPatchesTest, PatchAndMeshCountExamples) {
 
 TEST(GeometryPatchesTest, UnknownPatchMeshTypeWritesNothing) {
   // The rejected mesh leaves no header behind: the next request starts its own line.
-  auto [rib, errors] = ribAndErrors([](RibWriter &r) {
+  auto [rib, errors] = ribAndErrors([](rib::RibWriter &r) {
     r.PatchMesh(tok("trilinear"), 4, tok("nonperiodic"), 4, tok("nonperiodic"), RI_NULL);
     r.PatchMeshV(nullptr, 4, tok("nonperiodic"), 4, tok("nonperiodic"), 0, nullptr, nullptr);
     r.Sphere(1, -1, 1, 360, RI_NULL);
@@ -301,7 +304,7 @@ TEST(GeometryPatchesTest, UnknownPatchMeshTypeWritesNothing) {
 
 TEST(GeometryPatchesTest, MeshesSmallerThanOnePatchAreClampedAndReported) {
   CountProbe probe;
-  auto [rib, errors] = ribAndErrors([&](RibWriter &r) {
+  auto [rib, errors] = ribAndErrors([&](rib::RibWriter &r) {
     r.PatchMeshV(tok("bilinear"), 1, tok("nonperiodic"), 2, tok("nonperiodic"), 3, probe.tokens,
                  probe.values);
   });
@@ -309,7 +312,7 @@ TEST(GeometryPatchesTest, MeshesSmallerThanOnePatchAreClampedAndReported) {
   EXPECT_EQ(errors,
             "zizurezar error: RiPatchMesh is smaller than one patch; counts clamped at zero\n");
   // A zero step from Basis must not divide; the steps are stored as given.
-  std::tie(rib, errors) = ribAndErrors([&](RibWriter &r) {
+  std::tie(rib, errors) = ribAndErrors([&](rib::RibWriter &r) {
     r.Basis(RiBezierBasis, 0, RiBezierBasis, -3);
     EXPECT_EQ(r.uStep, 0);
     EXPECT_EQ(r.vStep, -3);
@@ -319,7 +322,7 @@ TEST(GeometryPatchesTest, MeshesSmallerThanOnePatchAreClampedAndReported) {
   EXPECT_EQ(countsIn(rib).uniform, 0);
   EXPECT_EQ(errors,
             "zizurezar error: RiPatchMesh has a basis step below 1; counts clamped at zero\n");
-  std::tie(rib, errors) = ribAndErrors([&](RibWriter &r) {
+  std::tie(rib, errors) = ribAndErrors([&](rib::RibWriter &r) {
     r.NuPatchV(2, 4, probe.ramp, 0, 1, 2, 4, probe.ramp, 0, 1, 3, probe.tokens, probe.values);
   });
   EXPECT_EQ(countsIn(rib), (WrittenCounts{4, 0, 0}));
@@ -332,7 +335,7 @@ TEST(GeometryPatchesTest, MeshesSmallerThanOnePatchAreClampedAndReported) {
 TEST(GeometryCurvesTest, GoldenTextAndCounts) {
   RtInt seven[] = {7};
   EXPECT_EQ(ribOf(
-                [&](RibWriter &r) {
+                [&](rib::RibWriter &r) {
                   r.Curves(tok("cubic"), 1, seven, tok("nonperiodic"), RI_NULL);
                   r.Points(3, RI_NULL);
                 },
@@ -340,7 +343,7 @@ TEST(GeometryCurvesTest, GoldenTextAndCounts) {
             "Curves \"cubic\"[7 ] \"nonperiodic\" \nPoints \n");
   CountProbe probe;
   auto curve = [&](const char *type, const char *wrap) {
-    return countsIn(ribOf([&](RibWriter &r) {
+    return countsIn(ribOf([&](rib::RibWriter &r) {
       r.CurvesV(tok(type), 1, seven, tok(wrap), 3, probe.tokens, probe.values);
     }));
   };
@@ -349,19 +352,20 @@ TEST(GeometryCurvesTest, GoldenTextAndCounts) {
   EXPECT_EQ(curve("linear", "nonperiodic"), (WrittenCounts{7, 7, 1}));
   EXPECT_EQ(curve("anything", "periodic"), (WrittenCounts{7, 7, 1}));
   // Cubic curves follow the v step only.
-  EXPECT_EQ(countsIn(ribOf([&](RibWriter &r) {
+  EXPECT_EQ(countsIn(ribOf([&](rib::RibWriter &r) {
               r.Basis(RiBSplineBasis, 3, RiBSplineBasis, 1);
               r.CurvesV(tok("cubic"), 1, seven, tok("nonperiodic"), 3, probe.tokens, probe.values);
             })),
             (WrittenCounts{7, 5, 1}));
-  EXPECT_EQ(countsIn(ribOf([&](RibWriter &r) { r.PointsV(5, 3, probe.tokens, probe.values); })),
-            (WrittenCounts{5, 5, 1}));
+  EXPECT_EQ(
+      countsIn(ribOf([&](rib::RibWriter &r) { r.PointsV(5, 3, probe.tokens, probe.values); })),
+      (WrittenCounts{5, 5, 1}));
 }
 
 TEST(GeometryCurvesTest, CurvesSmallerThanOneSegmentAreReported) {
   RtInt one[] = {1};
   auto [rib, errors] = ribAndErrors(
-      [&](RibWriter &r) { r.Curves(tok("linear"), 1, one, tok("nonperiodic"), RI_NULL); });
+      [&](rib::RibWriter &r) { r.Curves(tok("linear"), 1, one, tok("nonperiodic"), RI_NULL); });
   EXPECT_EQ(rib, "Curves \"linear\"[1 ] \"nonperiodic\" \n");
   EXPECT_EQ(errors, "zizurezar error: RiCurves has a curve smaller than one segment; counts "
                     "clamped at zero\n");
@@ -378,7 +382,7 @@ TEST(GeometryMeshesTest, SubdivisionMeshGolden) {
   RtInt creaseArgs[] = {2, 1, 1, 1};
   RtInt creaseInts[] = {0, 1, 3};
   RtFloat creaseFloats[] = {2.5f, 10};
-  auto requests = [&](RibWriter &r) {
+  auto requests = [&](rib::RibWriter &r) {
     r.SubdivisionMesh(tok("catmull-clark"), 1, sizes, indices, 0, nullptr, nullptr, nullptr,
                       nullptr, RI_NULL);
     // Empty argument arrays are still written: the four tag arrays go together.
@@ -405,7 +409,7 @@ TEST(GeometryMeshesTest, SubdivisionMeshGolden) {
   CountProbe probe;
   RtInt twoFaces[] = {4, 3};
   RtInt faceIndices[] = {0, 1, 2, 3, 3, 2, 5};
-  EXPECT_EQ(countsIn(ribOf([&](RibWriter &r) {
+  EXPECT_EQ(countsIn(ribOf([&](rib::RibWriter &r) {
               r.SubdivisionMeshV(tok("loop"), 2, twoFaces, faceIndices, 0, nullptr, nullptr,
                                  nullptr, nullptr, 3, probe.tokens, probe.values);
             })),
@@ -416,16 +420,18 @@ TEST(GeometryMeshesTest, BlobbyGoldenWithAndWithoutParameters) {
   RtInt code[] = {1001, 0};
   RtFloat ellipsoid[16] = {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1};
   std::vector<float> ellipsoidValues(ellipsoid, ellipsoid + 16);
-  EXPECT_EQ(ribOf([&](RibWriter &r) { r.Blobby(1, 2, code, 16, ellipsoid, 0, nullptr, RI_NULL); }),
-            "Blobby 1 [1001 0 ] [1 0 0 0 0 1 0 0 0 0 1 0 0 0 0 1] []\n");
   EXPECT_EQ(
-      ribOf([&](RibWriter &r) { r.Blobby(1, 2, code, 16, ellipsoid, 0, nullptr, RI_NULL); }, true),
+      ribOf([&](rib::RibWriter &r) { r.Blobby(1, 2, code, 16, ellipsoid, 0, nullptr, RI_NULL); }),
+      "Blobby 1 [1001 0 ] [1 0 0 0 0 1 0 0 0 0 1 0 0 0 0 1] []\n");
+  EXPECT_EQ(
+      ribOf([&](rib::RibWriter &r) { r.Blobby(1, 2, code, 16, ellipsoid, 0, nullptr, RI_NULL); },
+            true),
       "Blobby 1 [1001 0 ] " + binaryFloats(ellipsoidValues) + " []\n");
   // With parameters: the list on a line of its own, then an empty line.
   RtFloat color[] = {1, 0.5f, 0};
   RtToken tokens[] = {tok("Cs")};
   RtPointer values[] = {color};
-  EXPECT_EQ(ribOf([&](RibWriter &r) {
+  EXPECT_EQ(ribOf([&](rib::RibWriter &r) {
               r.BlobbyV(1, 2, code, 16, ellipsoid, 0, nullptr, 1, tokens, values);
             }),
             "Blobby 1 [1001 0 ] [1 0 0 0 0 1 0 0 0 0 1 0 0 0 0 1] []\n \"Cs\" [1 0.5 0]\n\n");
@@ -435,11 +441,11 @@ TEST(GeometryMeshesTest, BlobbyMismatchesAreReportedAndTheCallersNumbersWritten)
   RtInt code[] = {1003, 0, 0, 1000, 4, 4, 0, 1, 0, 3};
   RtFloat floats[5] = {0, 0, 1, 0, 0.5f};
   RtToken strings[] = {tok("plane.tex")};
-  auto [rib, errors] =
-      ribAndErrors([&](RibWriter &r) { r.Blobby(2, 10, code, 5, floats, 1, strings, RI_NULL); });
+  auto [rib, errors] = ribAndErrors(
+      [&](rib::RibWriter &r) { r.Blobby(2, 10, code, 5, floats, 1, strings, RI_NULL); });
   EXPECT_EQ(errors, "");
-  std::tie(rib, errors) =
-      ribAndErrors([&](RibWriter &r) { r.Blobby(3, 10, code, 4, floats, 0, strings, RI_NULL); });
+  std::tie(rib, errors) = ribAndErrors(
+      [&](rib::RibWriter &r) { r.Blobby(3, 10, code, 4, floats, 0, strings, RI_NULL); });
   EXPECT_EQ(rib, "Blobby 3 [1003 0 0 1000 4 4 0 1 0 3 ] [0 0 1 0] []\n");
   EXPECT_EQ(errors, "\nzizurezar error: RiBlobby nleaf [3] !=  leaf count [2]"
                     "\nzizurezar error: RiBlobby nflt [4] != float count [5]"
@@ -447,7 +453,7 @@ TEST(GeometryMeshesTest, BlobbyMismatchesAreReportedAndTheCallersNumbersWritten)
   // A code that ends inside an operation is walked no further.
   RtInt cut[] = {1000, 0, 0};
   std::tie(rib, errors) =
-      ribAndErrors([&](RibWriter &r) { r.Blobby(1, 3, cut, 1, floats, 0, nullptr, RI_NULL); });
+      ribAndErrors([&](rib::RibWriter &r) { r.Blobby(1, 3, cut, 1, floats, 0, nullptr, RI_NULL); });
   EXPECT_EQ(rib, "Blobby 1 [1000 0 0 ] [0] []\n");
   EXPECT_EQ(errors,
             "zizurezar error: RiBlobby operation at code word 2 has no valid operand count\n");
@@ -459,7 +465,7 @@ TEST(GeometryProceduralTest, MarkersChooseTheRequest) {
   RtString archive[] = {tok("tree.rib")};
   RtString program[] = {tok("gen"), tok("-n 3")};
   RtBound bound = {-1, 1, -2, 2, 0, 0.5f};
-  auto requests = [&](RibWriter &r) {
+  auto requests = [&](rib::RibWriter &r) {
     r.Procedural(archive, bound, RiProcDelayedReadArchive, nullptr);
     r.Procedural(program, bound, RiProcRunProgram, nullptr);
     r.Procedural(program, bound, RiProcDynamicLoad, nullptr);
@@ -483,7 +489,7 @@ void notAMarker(RtPointer, RtFloat) {}
 TEST(GeometryProceduralTest, UnknownFunctionOrMissingDataWritesNothing) {
   RtString archive[] = {tok("tree.rib")};
   RtBound bound = {-1, 1, -1, 1, -1, 1};
-  auto [rib, errors] = ribAndErrors([&](RibWriter &r) {
+  auto [rib, errors] = ribAndErrors([&](rib::RibWriter &r) {
     r.Procedural(archive, bound, notAMarker, nullptr);
     r.Procedural(archive, bound, nullptr, nullptr);
     r.Procedural(nullptr, bound, RiProcDelayedReadArchive, nullptr);
@@ -495,11 +501,12 @@ TEST(GeometryProceduralTest, UnknownFunctionOrMissingDataWritesNothing) {
 
 TEST(GeometryProceduralTest, GeometryNamesItsTypeAndWritesDeclaredSizes) {
   RtFloat widths[] = {0.5f, 0.25f};
-  EXPECT_EQ(ribOf([](RibWriter &r) { r.Geometry(tok("teapot"), RI_NULL); }),
+  EXPECT_EQ(ribOf([](rib::RibWriter &r) { r.Geometry(tok("teapot"), RI_NULL); }),
             "Geometry \"teapot\"\n");
-  EXPECT_EQ(
-      ribOf([&](RibWriter &r) { r.Geometry(tok("teapot"), "vertex float[2] w", widths, RI_NULL); }),
-      "Geometry \"teapot\" \"vertex float[2] w\" [0.5 0.25]\n");
+  EXPECT_EQ(ribOf([&](rib::RibWriter &r) {
+              r.Geometry(tok("teapot"), "vertex float[2] w", widths, RI_NULL);
+            }),
+            "Geometry \"teapot\" \"vertex float[2] w\" [0.5 0.25]\n");
 }
 
 // ---- Texts in quotes ----
@@ -512,7 +519,7 @@ TEST(GeometryTextsTest, QuotedTextsAreEscaped) {
   RtString program[] = {tok("gen \"x\""), tok("a\\b")};
   RtBound bound = {0, 1, 0, 1, 0, 1};
   RtInt seven[] = {7};
-  EXPECT_EQ(ribOf([&](RibWriter &r) {
+  EXPECT_EQ(ribOf([&](rib::RibWriter &r) {
               r.Patch(tok("bi\"linear"), RI_NULL);
               r.PatchMesh(tok("bilinear"), 2, tok("non\nperiodic"), 2, tok("x"), RI_NULL);
               r.Curves(tok("cu\"bic"), 1, seven, tok("w\"rap"), RI_NULL);

@@ -35,7 +35,7 @@ std::string writtenWith(const char *name, int32_t gzip, int32_t level, int32_t c
   const rib::RibOption options[] = {
       {"gzip", &gzip}, {"compressionlevel", &level}, {"compact", &compact}, {nullptr, nullptr}};
   {
-    RibWriter context(path.c_str(), options);
+    rib::RibWriter context(path.c_str(), options);
     scene(context);
   }
   std::string all = readFile(path);

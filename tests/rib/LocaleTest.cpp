@@ -53,7 +53,7 @@ TEST_F(Locale, NumbersKeepTheDecimalPoint) {
   RtFloat values[] = {0.5f, 1.25f};
   RtToken tokens[] = {tok("st")};
   RtPointer pointers[] = {values};
-  EXPECT_EQ(ribOf([&](RibWriter &rib) {
+  EXPECT_EQ(ribOf([&](rib::RibWriter &rib) {
               rib.Format(640, 480, 0.5f);
               rib.encoder.writeFixed(0.5f);
               rib.encoder.writeChar('\n');

@@ -14,7 +14,7 @@ namespace {
 RtFloat ownFilter(RtFloat, RtFloat, RtFloat, RtFloat) { return 1.0f; }
 
 // Every option request of a context once; the C procedures make the same calls.
-void writeOptions(RibWriter &rib) {
+void writeOptions(rib::RibWriter &rib) {
   RtFloat fov = 45.0f;
   RtInt jitter = 1;
   RtInt bucket[2] = {16, 32};
@@ -91,7 +91,7 @@ TEST(OptionRequests, FloatsStayTextInBinaryOutsideParameterLists) {
 }
 
 TEST(OptionRequests, PixelFilterNamesTheStandardFiltersOnly) {
-  EXPECT_EQ(ribOf([](RibWriter &rib) {
+  EXPECT_EQ(ribOf([](rib::RibWriter &rib) {
               rib.PixelFilter(RiGaussianFilter, 2, 2);
               rib.PixelFilter(RiBoxFilter, 1, 1);
               rib.PixelFilter(RiTriangleFilter, 2, 3);
@@ -115,7 +115,7 @@ TEST(OptionRequests, DisplayProjectionHiderAndOptionTakeCountedLists) {
   RtToken fovTokens[] = {tok("fov")};
   RtPointer fovValues[] = {&fov};
   ribtest::CollectedDiagnostics said;
-  std::string out = ribOf([&](RibWriter &rib) {
+  std::string out = ribOf([&](rib::RibWriter &rib) {
     rib.DisplayV(tok("out.tif"), tok("framebuffer"), tok("rgb"), 1, displayTokens, displayValues);
     rib.ProjectionV(tok("orthographic"), 0, nullptr, nullptr);
     rib.HiderV(tok("hidden"), 0, nullptr, nullptr);
@@ -138,7 +138,7 @@ TEST(OptionRequests, ContextRibOptionSetsOnlyItsOwnEncoding) {
   RtColor color = {1, 0, 0};
   RtToken formatTokens[] = {tok("format")};
   RtPointer formatValues[] = {&binaryText};
-  std::string out = ribOf([&](RibWriter &rib) {
+  std::string out = ribOf([&](rib::RibWriter &rib) {
     rib.OptionV(tok("rib"), 1, formatTokens, formatValues); // "format" is for RiBegin only
     rib.Color(color);
     rib.Option(tok("RIB"), tok("binary"), &on, RI_NULL);

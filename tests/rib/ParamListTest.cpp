@@ -27,7 +27,7 @@ TEST(ParamList, AsciiValuesFollowTheDeclarations) {
                       tok("lightcolor")};
   RtFloat color[] = {1, 0.25f, 0};
   RtPointer values[] = {kHalf, kOne, kTexts, kTexts, color};
-  EXPECT_EQ(ribOf([&](RibWriter &rib) {
+  EXPECT_EQ(ribOf([&](rib::RibWriter &rib) {
               rib.encoder.writeRaw("Surface");
               rib.encoder.writeParamList("plastic", 0, 5, tokens, values);
               rib.encoder.writeRaw("Display");
@@ -41,7 +41,7 @@ TEST(ParamList, AsciiValuesFollowTheDeclarations) {
 
 TEST(ParamList, PairArraysStopAtTheNullToken) {
   rib::RiParamPair pairs[] = {{tok("Kd"), kHalf}, {nullptr, nullptr}, {tok("Ks"), kHalf}};
-  EXPECT_EQ(ribOf([&](RibWriter &rib) {
+  EXPECT_EQ(ribOf([&](rib::RibWriter &rib) {
               rib.encoder.writeParamPairs("matte", 0, pairs);
               rib.encoder.writePrimParamPairs(rib::PrimitiveCounts{4, 4, 1}, pairs);
               rib.encoder.writeParamPairs(nullptr, 0, nullptr);
@@ -55,7 +55,7 @@ TEST(ParamList, PrimitiveCountsFollowTheClass) {
   RtToken tokens[] = {tok("P"), tok("st"), tok("constantwidth"), tok("uniform float facet"),
                       tok("varying float width")};
   RtPointer values[] = {kPoints, st, kHalf, widths, widths};
-  EXPECT_EQ(ribOf([&](RibWriter &rib) {
+  EXPECT_EQ(ribOf([&](rib::RibWriter &rib) {
               rib.encoder.writePrimParamList(rib::PrimitiveCounts{4, 2, 1}, 5, tokens, values);
             }),
             " \"P\" [0 0 0 1 0 0 1 1 0 0 1 0] \"st\" [0 0 1 0]"
@@ -67,7 +67,7 @@ TEST(ParamList, BinaryFloatsKeepTokensAsText) {
   RtToken tokens[] = {tok("fov"), tok("verbose")};
   RtPointer values[] = {kHalf, kOne};
   std::string rib = ribOf(
-      [&](RibWriter &r) {
+      [&](rib::RibWriter &r) {
         r.encoder.writeRaw("Projection");
         r.encoder.writeParamList("perspective", 0, 2, tokens, values);
       },
@@ -83,7 +83,8 @@ TEST(ParamList, UnwritableParametersAreReportedAndLeftOut) {
   RtPointer values[] = {kHalf, kHalf, kHalf, kHalf, nullptr, kHalf};
   std::string rib;
   std::string err = stderrOf([&] {
-    rib = ribOf([&](RibWriter &r) { r.encoder.writeParamList(nullptr, 0, 6, tokens, values); });
+    rib =
+        ribOf([&](rib::RibWriter &r) { r.encoder.writeParamList(nullptr, 0, 6, tokens, values); });
   });
   EXPECT_EQ(rib, " \"Ka\" [0.5]\n");
   EXPECT_EQ(
@@ -100,7 +101,7 @@ TEST(ParamList, ZeroAndNegativeCountsWriteEmptyArrays) {
   parseDeclaration(gDeclTable, "negativeSize", "float[-3]", nullptr, false);
   RtPointer values[] = {nullptr, nullptr};
   std::string err = stderrOf([&] {
-    EXPECT_EQ(ribOf([&](RibWriter &r) {
+    EXPECT_EQ(ribOf([&](rib::RibWriter &r) {
                 r.encoder.writePrimParamList(rib::PrimitiveCounts{0, 0, 0}, 2, tokens, values);
               }),
               " \"P\" [] \"negativeSize\" []\n");
@@ -120,12 +121,12 @@ TEST(ParamList, LargeArraysSpanManyChunks) {
     expected += text;
   }
   expected += "]\n";
-  EXPECT_EQ(ribOf([&](RibWriter &r) {
+  EXPECT_EQ(ribOf([&](rib::RibWriter &r) {
               r.encoder.writePrimParamList(rib::PrimitiveCounts{20000, 0, 0}, 1, tokens, values);
             }),
             expected);
   std::string binary = ribOf(
-      [&](RibWriter &r) {
+      [&](rib::RibWriter &r) {
         r.encoder.writePrimParamList(rib::PrimitiveCounts{20000, 0, 0}, 1, tokens, values);
       },
       true);
@@ -150,7 +151,7 @@ TEST(ParamList, HugeBinaryArraysAreExact) {
   }
   expected += "\n";
   std::string written = ribOf(
-      [&](RibWriter &r) {
+      [&](rib::RibWriter &r) {
         r.encoder.writeRaw("Points");
         r.encoder.writePrimParamList(rib::PrimitiveCounts{points, points, 1}, 1, tokens, pointers);
       },
@@ -168,7 +169,7 @@ TEST(ParamList, HugeBinaryArraysAreExact) {
 TEST(ParamList, GatheringStopsAt512PairsAndSaysSo) {
   std::string rib;
   std::string err = stderrOf([&] {
-    rib = ribOf([](RibWriter &r) {
+    rib = ribOf([](rib::RibWriter &r) {
       r.ReadArchive(tok("full.rib"), nullptr, KA512, RI_NULL);
       r.ReadArchive(tok("over.rib"), nullptr, KA512, tok("Kd"), kHalf, RI_NULL);
     });

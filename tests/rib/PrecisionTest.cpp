@@ -26,7 +26,7 @@ std::string writtenByRiBegin() {
   RiBegin(tok(path.c_str()));
   RtFloat values[] = {1234567.0f, 0.1f};
   RiScale(1234567.0f, 0.1f, 3.0f);
-  static_cast<RibWriter *>(RiGetContext())->encoder.writeFloats(values, 2);
+  static_cast<rib::RibWriter *>(RiGetContext())->encoder.writeFloats(values, 2);
   RiEnd();
   std::string all = readFile(path);
   std::remove(path.c_str());
@@ -56,7 +56,7 @@ TEST(RibPrecision, OutOfRangeDigitsAreReportedAndIgnored) {
 }
 
 TEST(RibPrecision, AnOpenContextChangesOnlyItself) {
-  std::string out = ribtest::ribOf([](RibWriter &rib) {
+  std::string out = ribtest::ribOf([](rib::RibWriter &rib) {
     RtInt digits = 9;
     rib.Option(tok("rib"), tok("precision"), &digits, RI_NULL);
     rib.Perspective(0.1f);
@@ -69,7 +69,7 @@ TEST(RibPrecision, NuPatchRangesFollowThePrecisionAwayFromTheDefault) {
   // Six decimals at the default precision, as always; with more digits a fine range survives.
   RtFloat knots[] = {0, 0, 1, 1};
   auto nuPatch = [&](RtInt digits) {
-    return ribtest::ribOf([&](RibWriter &rib) {
+    return ribtest::ribOf([&](rib::RibWriter &rib) {
       rib.Option(tok("rib"), tok("precision"), &digits, RI_NULL);
       rib.NuPatch(2, 2, knots, 1e-7f, 2e-7f, 2, 2, knots, 0, 1, RI_NULL);
     });

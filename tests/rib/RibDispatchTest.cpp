@@ -44,7 +44,7 @@ ReadBack readBack(const std::string &input, bool binary = false, int precision =
                                     {nullptr, nullptr}};
   ReadBack result;
   {
-    RibWriter context(path.c_str(), options);
+    rib::RibWriter context(path.c_str(), options);
     Problems problems;
     rib::RibDispatch dispatch(context, problems);
     rib::RibReader(dispatch).readMemory(input.data(), input.size());
@@ -63,7 +63,7 @@ template <class Scene> std::string written(Scene scene, bool binary, int precisi
   const rib::RibOption options[] = {
       {"binary", &binaryFlag}, {"precision", &digits}, {nullptr, nullptr}};
   {
-    RibWriter context(path.c_str(), options);
+    rib::RibWriter context(path.c_str(), options);
     scene(context);
   }
   std::string text = readFile(path);
@@ -340,7 +340,7 @@ TEST(RibDispatch, ArraysThatDisagreeNameTheArrayThatGivesTheirLength) {
 
 TEST(RibDispatch, EachInputDeclaresItsOwnNamesAndNumbersItsOwnLights) {
   Problems problems;
-  RibWriter context("/dev/null");
+  rib::RibWriter context("/dev/null");
   rib::RibDispatch dispatch(context, problems);
   for (const std::string input :
        {"Declare \"Kz\" \"float\"\nLightSource \"spot\" 3\nSurface \"s\" \"Kz\" [1]\n",
@@ -395,7 +395,7 @@ TEST(RibDispatch, CurvesAndBlobbiesCarryOneUniformValuePerCurveAndPerPrimitive) 
   const std::vector<RtFloat> P(24, 0.5f), w = {1, 2}, blobbyW = {3};
   RtInt nvertices[] = {4, 4}, code[] = {1000, 0, 1000, 1};
   RtFloat flt[] = {0.5f, 0.25f};
-  const std::string written = ribtest::ribOf([&](RibWriter &r) {
+  const std::string written = ribtest::ribOf([&](rib::RibWriter &r) {
     RtToken curveTokens[] = {tok("P"), tok("uniform float w")};
     RtPointer curveValues[] = {const_cast<RtFloat *>(P.data()), const_cast<RtFloat *>(w.data())};
     r.CurvesV(tok("linear"), 2, nvertices, tok("nonperiodic"), 2, curveTokens, curveValues);

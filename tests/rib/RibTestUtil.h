@@ -37,11 +37,12 @@ constexpr const char *kHeader = "##RenderMan RIB-Structure 1.0\nversion 3.03\n";
 
 /// Runs `requests` on a new context (binary encoding when asked), destroys it and returns what it
 /// wrote between the header and the final newline of the destructor.
-inline std::string ribOf(const std::function<void(RibWriter &)> &requests, bool binary = false) {
+inline std::string ribOf(const std::function<void(rib::RibWriter &)> &requests,
+                         bool binary = false) {
   std::string path = tempPath("ribOf");
   int32_t binaryFlag = binary ? 1 : 0;
   rib::RibOption options[] = {{"binary", &binaryFlag}, {nullptr, nullptr}};
-  auto *rib = new RibWriter(path.c_str(), options);
+  auto *rib = new rib::RibWriter(path.c_str(), options);
   requests(*rib);
   delete rib;
   std::string all = readFile(path);

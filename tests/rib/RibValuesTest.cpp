@@ -10,7 +10,7 @@ TEST(RibValues, AsciiArraysFollowTheirBracketRules) {
   RtInt ints[] = {1, -2, INT32_MIN};
   char a[] = "a", quoted[] = "say \"hi\"\\now";
   RtToken texts[] = {a, quoted};
-  EXPECT_EQ(ribOf([&](RibWriter &rib) {
+  EXPECT_EQ(ribOf([&](rib::RibWriter &rib) {
               rib.encoder.writeFloats(floats, 3);
               rib.encoder.writeFloats(floats, 0);
               rib.encoder.writeInts(ints, 3);
@@ -24,20 +24,21 @@ TEST(RibValues, AsciiArraysFollowTheirBracketRules) {
 TEST(RibValues, BinaryFloatsAreBigEndianWithSizedHeaders) {
   RtFloat one[] = {1.0f};
   std::string out = ribOf(
-      [&](RibWriter &rib) {
+      [&](rib::RibWriter &rib) {
         rib.encoder.writeFloats(one, 1);
         rib.encoder.writeFloat(-2.0f);
       },
       true);
   EXPECT_EQ(out, std::string("\xC8\x01\x3F\x80\x00\x00\xA4\xC0\x00\x00\x00", 11));
   std::vector<RtFloat> many(300, 0.0f);
-  std::string big = ribOf([&](RibWriter &rib) { rib.encoder.writeFloats(many.data(), 300); }, true);
+  std::string big =
+      ribOf([&](rib::RibWriter &rib) { rib.encoder.writeFloats(many.data(), 300); }, true);
   ASSERT_EQ(big.size(), 3u + 300 * 4);
   EXPECT_EQ(big.substr(0, 3), std::string("\xC9\x01\x2C", 3));
 }
 
 TEST(RibValues, FixedArgumentsAreTextInBothEncodings) {
-  auto requests = [](RibWriter &rib) {
+  auto requests = [](rib::RibWriter &rib) {
     rib.Format(640, 480, 1.0f);
     rib.Illuminate(reinterpret_cast<RtLightHandle>(7), RI_TRUE);
     rib.ObjectInstance(reinterpret_cast<RtObjectHandle>(static_cast<intptr_t>(-12345678901234)));

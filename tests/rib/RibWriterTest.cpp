@@ -21,11 +21,11 @@ using ribtest::tok;
 
 namespace {
 
-RibWriter *writerAt(RtContextHandle handle) { return static_cast<RibWriter *>(handle); }
+rib::RibWriter *writerAt(RtContextHandle handle) { return static_cast<rib::RibWriter *>(handle); }
 
 TEST(RibWriter, FileTargetGetsHeaderAndClosingNewline) {
   std::string path = tempPath("file");
-  RibWriter *rib = writerAt(RiNewContext(tok(path.c_str())));
+  rib::RibWriter *rib = writerAt(RiNewContext(tok(path.c_str())));
   ASSERT_NE(rib, nullptr);
   EXPECT_EQ(rib->name, internString(path.c_str()));
   EXPECT_EQ(rib->isPipe, 0);
@@ -40,7 +40,7 @@ TEST(RibWriter, FileTargetGetsHeaderAndClosingNewline) {
 
 TEST(RibWriter, StandardOutputStaysOpen) {
   ::testing::internal::CaptureStdout();
-  RibWriter *rib = writerAt(RiNewContext(nullptr));
+  rib::RibWriter *rib = writerAt(RiNewContext(nullptr));
   rib->ArchiveRecord(tok("comment"), tok("to stdout"));
   EXPECT_EQ(rib->name, nullptr);
   delete rib;
@@ -53,7 +53,7 @@ TEST(RibWriter, StandardOutputStaysOpen) {
 TEST(RibWriter, BarTargetPipesIntoTheCommand) {
   std::string path = tempPath("pipe");
   std::string target = "|cat > '" + path + "'";
-  RibWriter *rib = writerAt(RiNewContext(tok(target.c_str())));
+  rib::RibWriter *rib = writerAt(RiNewContext(tok(target.c_str())));
   EXPECT_EQ(rib->isPipe, 1);
   EXPECT_STREQ(rib->name, target.c_str() + 1);
   rib->ArchiveRecord(tok("structure"), tok("Frames 1"));
@@ -74,7 +74,7 @@ TEST(RibWriter, RendererNamesStartThatProgram) {
   chmod(script.c_str(), 0755);
   std::string oldPath = getenv("PATH") ? getenv("PATH") : "";
   setenv("PATH", (dir + ":" + oldPath).c_str(), 1);
-  RibWriter *rib = writerAt(RiNewContext(tok("rgl")));
+  rib::RibWriter *rib = writerAt(RiNewContext(tok("rgl")));
   setenv("PATH", oldPath.c_str(), 1);
   EXPECT_EQ(rib->isPipe, 1);
   EXPECT_STREQ(rib->name, "rgl");
@@ -89,7 +89,7 @@ TEST(RibWriter, NamesCloseToRendererNamesAreFiles) {
   std::string dir = ::testing::TempDir();
   for (const char *name : {"RGL", "rendribx", "prman "}) {
     std::string path = dir + name;
-    RibWriter *rib = writerAt(RiNewContext(tok(path.c_str())));
+    rib::RibWriter *rib = writerAt(RiNewContext(tok(path.c_str())));
     EXPECT_EQ(rib->isPipe, 0) << name;
     delete rib;
     EXPECT_EQ(readFile(path), std::string(kHeader) + "\n") << name;
@@ -118,7 +118,7 @@ TEST(RibWriter, PipeThatCannotBeOpenedEndsTheProcess) {
 
 int binaryOf(const std::vector<RibOption> &options) {
   std::string path = tempPath("options");
-  RibWriter rib(path.c_str(), options.data());
+  rib::RibWriter rib(path.c_str(), options.data());
   int binary = (rib.encoder.binary ? 1 : 0) * 10 + rib.compression;
   std::remove(path.c_str());
   return binary;
@@ -174,7 +174,7 @@ TEST(RibWriter, RiBeginUsesTheGlobalBinaryFlagAndBecomesCurrent) {
 
 // Requests of this module and the value writers in one file, byte for byte.
 TEST(RibWriter, GoldenAsciiAndBinaryFiles) {
-  auto scene = [](RibWriter &rib) {
+  auto scene = [](rib::RibWriter &rib) {
     rib.ArchiveRecord(tok("structure"), tok("Scene %s"), "golden");
     RtToken kq = rib.Declare(tok("Kq"), tok("varying color"));
     RtFloat kqValues[] = {0.25f, 0.5f, 1};

@@ -19,7 +19,7 @@ RtPointer handleOf(long number) {
 } // namespace
 
 TEST(ShaderRequests, ShadersLightsSolidsAndObjectsWriteGoldenLines) {
-  std::string out = ribOf([](RibWriter &rib) {
+  std::string out = ribOf([](rib::RibWriter &rib) {
     rib.Surface(tok("matte"), RI_NULL);
     rib.SurfaceV(tok("plastic"), 0, nullptr, nullptr);
     rib.Displacement(tok("bumpy"), RI_NULL);
@@ -73,7 +73,7 @@ TEST(ShaderRequests, ParametersFollowTheNameAndTheLightNumber) {
   char kdToken[] = "Kd", intensityToken[] = "intensity";
   RtToken tokens[] = {kdToken};
   RtPointer values[] = {&kd};
-  auto requests = [&](RibWriter &rib) {
+  auto requests = [&](rib::RibWriter &rib) {
     rib.Surface(tok("plastic"), tok("Kd"), &kd, RI_NULL);
     rib.DisplacementV(tok("dented"), 1, tokens, values);
     rib.LightSource(tok("pointlight"), intensityToken, &intensity, tok("lightcolor"), lightColor,
@@ -93,8 +93,8 @@ TEST(ShaderRequests, ParametersFollowTheNameAndTheLightNumber) {
 
 TEST(ShaderRequests, HandlesAreNumberedPerContextFromOne) {
   std::string pathA = ribtest::tempPath("handlesA"), pathB = ribtest::tempPath("handlesB");
-  auto *a = new RibWriter(pathA.c_str());
-  auto *b = new RibWriter(pathB.c_str());
+  auto *a = new rib::RibWriter(pathA.c_str());
+  auto *b = new rib::RibWriter(pathB.c_str());
   // Interleaved, so a shared counter would show.
   EXPECT_EQ(numberOf(a->LightSource(tok("pointlight"), RI_NULL)), 1);
   EXPECT_EQ(numberOf(b->AreaLightSource(tok("arealight"), RI_NULL)), 1);

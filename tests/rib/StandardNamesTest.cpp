@@ -16,8 +16,9 @@ namespace {
 
 // `rib` read back into a fresh writer: what it writes, and the problems found.
 std::string readBack(const std::string &rib, int &problems) {
-  return ribOf(
-      [&](RibWriter &writer) { problems = readRib(rib.data(), rib.size(), "names.rib", writer); });
+  return ribOf([&](rib::RibWriter &writer) {
+    problems = readRib(rib.data(), rib.size(), "names.rib", writer);
+  });
 }
 
 void expectRoundTrip(const std::string &written, const std::string &name) {
@@ -32,25 +33,27 @@ void expectRoundTrip(const std::string &written, const std::string &name) {
 TEST(StandardNames, EveryNameIsWrittenAndReadBackToItsObject) {
   for (const StandardFilter &row : kStandardFilters) {
     EXPECT_STREQ(filterName(row.filter), row.name);
-    expectRoundTrip(ribOf([&](RibWriter &rib) { rib.PixelFilter(row.filter, 2, 2); }), row.name);
+    expectRoundTrip(ribOf([&](rib::RibWriter &rib) { rib.PixelFilter(row.filter, 2, 2); }),
+                    row.name);
   }
   for (const StandardBasis &row : kStandardBases) {
     EXPECT_EQ(basisOf(*row.matrix), &row);
-    expectRoundTrip(
-        ribOf([&](RibWriter &rib) { rib.Basis(*row.matrix, row.step, *row.matrix, row.step); }),
-        row.name);
+    expectRoundTrip(ribOf([&](rib::RibWriter &rib) {
+                      rib.Basis(*row.matrix, row.step, *row.matrix, row.step);
+                    }),
+                    row.name);
   }
   for (const StandardProcedural &row : kStandardProcedurals) {
     EXPECT_EQ(proceduralOf(row.subdivide), &row);
     RtString texts[] = {tok("a"), tok("b")};
     RtBound bound = {-1, 1, -1, 1, -1, 1};
     expectRoundTrip(
-        ribOf([&](RibWriter &rib) { rib.Procedural(texts, bound, row.subdivide, nullptr); }),
+        ribOf([&](rib::RibWriter &rib) { rib.Procedural(texts, bound, row.subdivide, nullptr); }),
         row.name);
   }
   for (const StandardErrorHandler &row : kStandardErrorHandlers) {
     EXPECT_STREQ(errorHandlerName(row.handler), row.name);
-    expectRoundTrip(ribOf([&](RibWriter &rib) { rib.ErrorHandler(row.handler); }), row.name);
+    expectRoundTrip(ribOf([&](rib::RibWriter &rib) { rib.ErrorHandler(row.handler); }), row.name);
   }
   // Other objects have no name: a caller's own filter is written as empty quotes.
   EXPECT_STREQ(filterName(nullptr), "");

@@ -9,7 +9,7 @@ namespace {
 
 RtFloat ownFilter(RtFloat, RtFloat, RtFloat, RtFloat) { return 1.0f; }
 
-void writeTextures(RibWriter &rib) {
+void writeTextures(rib::RibWriter &rib) {
   rib.MakeTextureV(tok("wood.tif"), tok("wood.tx"), tok("periodic"), tok("periodic"), RiBoxFilter,
                    1, 1, 0, nullptr, nullptr);
   rib.MakeTextureV(tok("a.tif"), tok("a.tx"), tok("black"), tok("clamp"), ownFilter, 2.5f, 0.5f, 0,
@@ -45,7 +45,7 @@ TEST(TextureRequests, ParameterListsAreWrittenAndChecked) {
   RtString compression = tok("packbits");
   char undeclared[] = "no such parameter";
   ribtest::CollectedDiagnostics said;
-  std::string out = ribOf([&](RibWriter &rib) {
+  std::string out = ribOf([&](rib::RibWriter &rib) {
     rib.MakeTexture(tok("wood.tif"), tok("wood.tx"), tok("periodic"), tok("periodic"), RiBoxFilter,
                     1, 1, tok("string compression"), &compression, undeclared, &value, RI_NULL);
     rib.MakeShadow(tok("depth.z"), tok("shadow.tx"), tok("fov"), &value, RI_NULL);

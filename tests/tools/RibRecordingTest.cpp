@@ -152,7 +152,8 @@ TEST(RibRecording, TwoFramesMatchTheGoldenFileByteForByte) {
 }
 
 TEST(RibRecording, EveryParameterIsDeclaredAndCarriesTheValuesItsPrimitiveNeeds) {
-  delete new RibWriter("/dev/null"); // the library's declarations, as a RIB reader would have them
+  delete new rib::RibWriter(
+      "/dev/null"); // the library's declarations, as a RIB reader would have them
   const std::string path = tempPath("parse.rib");
   const SimRun run = simulate("--steps 300 --every 100 --push 50:2 --rib '" + path + "'");
   ASSERT_EQ(run.status, 0) << run.err;

@@ -141,6 +141,25 @@ TEST(Polygons, GeneralPolygonsKeepTheirArea) {
   }
 }
 
+TEST(Polygons, DegenerateLoopsEndWithoutHarm) {
+  // Collinear points, repeated points, a bow tie, a hole touching its outer loop, a hole outside
+  // it: each is cut into at most n - 2 + 2 h triangles, and nothing runs forever.
+  const std::vector<std::vector<std::vector<view::Vec2>>> cases = {
+      {{{0, 0}, {1, 0}, {2, 0}, {3, 0}}},
+      {{{0, 0}, {0, 0}, {1, 0}, {1, 0}, {1, 1}, {1, 1}}},
+      {{{0, 0}, {1, 1}, {1, 0}, {0, 1}}},
+      {{{0, 0}, {2, 0}, {2, 2}, {0, 2}}, {{0, 0}, {1, 0}, {1, 1}}},
+      {{{0, 0}, {1, 0}, {1, 1}, {0, 1}}, {{5, 5}, {6, 5}, {6, 6}}},
+  };
+  for (const auto &loops : cases) {
+    size_t points = 0;
+    for (const auto &loop : loops) points += loop.size();
+    const std::vector<uint32_t> cut = view::triangulate(loops);
+    EXPECT_LE(cut.size(), 3 * (points - 2 + 2 * (loops.size() - 1)));
+    for (uint32_t index : cut) EXPECT_LT(index, points);
+  }
+}
+
 TEST(Patches, BasesStepsAndWrapping) {
   const FixedView fine(0.001);
   // A bicubic Bezier patch with its control points on the unit square is the square.

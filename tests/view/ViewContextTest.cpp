@@ -58,6 +58,22 @@ TEST(ViewContext, CameraDefaultsAndFitting) {
   EXPECT_EQ(w.frameNumber, 7);
   EXPECT_NEAR(w.projection[0], 0.5, 1e-12); // screen [-2, 2] x [-1, 1]
 
+  // Clipping is the depth range; with an infinite far plane, what is drawn fits in it.
+  viewtest::Viewed clipped =
+      view("Projection \"perspective\"\nClipping 1 10\nWorldBegin\nWorldEnd\n");
+  EXPECT_NEAR(clipped.pictures[0].projection[10], 11.0 / 9, 1e-12);
+  EXPECT_NEAR(clipped.pictures[0].projection[14], -20.0 / 9, 1e-12);
+  EXPECT_EQ(clipped.pictures[0].projection[11], 1);
+  viewtest::Viewed deep = view("Projection \"perspective\"\nWorldBegin\nTranslate 0 0 1000\n"
+                               "Sphere 1 -1 1 360\nTranslate 0 0 -999.5\nSphere 0.1 -0.1 0.1 360\n"
+                               "WorldEnd\n");
+  const view::Picture &d = deep.pictures.at(0);
+  for (const view::DrawVertex &v : d.triangles) {
+    const double z = d.projection[10] * v.z + d.projection[14], w = v.z;
+    ASSERT_GT(z / w, -1);
+    ASSERT_LT(z / w, 1);
+  }
+
   // Taller than wide: the screen window's height grows instead.
   viewtest::Viewed tall = view("Format 100 200 1\nWorldBegin\nWorldEnd\n");
   EXPECT_NEAR(tall.pictures[0].projection[0], 1, 1e-12);
@@ -95,6 +111,20 @@ TEST(ViewContext, SquareDiskAndTorusCoverWhatTheyShould) {
       view(camera + "Polygon \"P\" [0 0 0  1 0 0  1 1 0  0 1 0]\nWorldEnd\n");
   EXPECT_EQ(wrongPixels(rasterise(square.pictures.at(0)), [&](double x, double y) {
               return unit(x) > 0 && unit(x) < 1 && unit(y) > 0 && unit(y) < 1;
+            }),
+            0);
+
+  // The same square as a bilinear patch, and as a bicubic one in the power basis (u and v
+  // weigh the points 14 and 11).
+  const viewtest::Viewed patches = view(
+      camera + "Patch \"bilinear\" \"P\" [0 0 0  1 0 0  0 1 0  1 1 0]\nTranslate 0 -1.5 0\n"
+               "Basis \"power\" 1 \"power\" 1\nPatch \"bicubic\" \"P\" [0 0 0  0 0 0  0 0 0  0 0 0  0 0 0  0 0 0  0 0 0  0 0 0"
+               "  0 0 0  0 0 0  0 0 0  0 1 0  0 0 0  0 0 0  1 0 0  0 0 0]\n"
+               "WorldEnd\n");
+  ASSERT_EQ(patches.problems, 0);
+  EXPECT_EQ(wrongPixels(rasterise(patches.pictures.at(0)), [&](double x, double y) {
+              const double u = unit(x), v = unit(y);
+              return u > 0 && u < 1 && ((v > 0 && v < 1) || (v > -1.5 && v < -0.5));
             }),
             0);
 
@@ -150,6 +180,32 @@ TEST(ViewContext, LooksLightsAndSides) {
   EXPECT_NEAR(l.triangles[0].g, 0.2, 1e-5);
   EXPECT_NEAR(l.triangles[6].r, 0, 1e-6); // its light turned off
 
+  // A point light falls off with the square of the distance; a spot light lights its cone only.
+  viewtest::Viewed point = view("WorldBegin\nLightSource \"pointlight\" 1 \"intensity\" 8 "
+                                "\"from\" [0 0 -2]\n" + quad + "WorldEnd\n");
+  EXPECT_NEAR(point.pictures.at(0).triangles.at(0).r, 8 / 6.0 * (2 / std::sqrt(6.0)), 1e-5);
+  viewtest::Viewed spot = view("WorldBegin\nLightSource \"spotlight\" 1 \"from\" [0 0 -1] "
+                               "\"to\" [1 1 0] \"coneangle\" 0.2\n" + quad + "WorldEnd\n");
+  const view::Picture &sp = spot.pictures.at(0);
+  for (const view::DrawVertex &v : sp.triangles)
+    EXPECT_EQ(v.r > 0, v.x == 1 && v.y == 1) << v.x << " " << v.y;
+
+  // Colours per face and per face corner.
+  viewtest::Viewed faces = view("WorldBegin\nSurface \"constant\"\n"
+                                "PointsPolygons [3 3] [0 1 2 0 2 3] \"P\" [0 0 1 1 0 1 1 1 1 0 1 1]"
+                                " \"uniform color Cs\" [1 0 0 0 1 0]\n"
+                                "PointsPolygons [3 3] [0 1 2 0 2 3] \"P\" [0 0 1 1 0 1 1 1 1 0 1 1]"
+                                " \"facevarying color Cs\" [0 0 0 0 0 0 0 0 0 0 0 1 0 0 1 0 0 1]\n"
+                                "WorldEnd\n");
+  ASSERT_EQ(faces.problems, 0);
+  const view::Picture &f = faces.pictures.at(0);
+  ASSERT_EQ(f.triangles.size(), 12u);
+  EXPECT_EQ(f.triangles[0].r, 1);
+  EXPECT_EQ(f.triangles[3].g, 1);
+  EXPECT_EQ(f.triangles[3].r, 0);
+  EXPECT_EQ(f.triangles[8].b, 0); // third corner of the first face
+  EXPECT_EQ(f.triangles[9].b, 1); // the second face's own corners
+
   // No light at all: lit from the eye, so it shows.
   viewtest::Viewed dark = view("WorldBegin\n" + quad + "WorldEnd\n");
   EXPECT_GT(dark.pictures.at(0).triangles.at(0).r, 0.9);
@@ -161,6 +217,24 @@ TEST(ViewContext, LooksLightsAndSides) {
   EXPECT_EQ(front.pictures.at(0).triangles.size(), 6u);
   EXPECT_EQ(back.pictures.at(0).triangles.size(), 0u);
   EXPECT_EQ(mirrored.pictures.at(0).triangles.size(), 0u);
+
+  // A one-sided sphere shows its near half, through a mirroring camera too; turned inside out,
+  // its far half.
+  for (const char *camera : {"", "Scale 1 1 -1\n"}) {
+    for (const char *inside : {"", "ReverseOrientation\n"}) {
+      const std::string scene = std::string(camera) + "Translate 0 0 5\nWorldBegin\nSides 1\n" +
+                                inside + (camera[0] ? "Translate 0 0 -10\n" : "") +
+                                "Sphere 1 -1 1 360\nWorldEnd\n";
+      const viewtest::Viewed viewed = view(scene);
+      const view::Picture &p = viewed.pictures.at(0);
+      ASSERT_GT(p.triangles.size(), 100u) << scene;
+      // Triangles across the silhouette may go either way: each is judged by its middle.
+      for (size_t t = 0; t < p.triangles.size(); t += 3) {
+        const double z = (p.triangles[t].z + p.triangles[t + 1].z + p.triangles[t + 2].z) / 3;
+        ASSERT_TRUE(inside[0] ? z > 4.9 : z < 5.1) << scene;
+      }
+    }
+  }
 }
 
 TEST(ViewContext, ObjectsMotionAndArchives) {

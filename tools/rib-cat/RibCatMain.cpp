@@ -142,7 +142,7 @@ int main(int argc, char **argv) {
                                           {"precision", &precision},
                                           {nullptr, nullptr}};
   // OUT is always a file, opened once above: the writer gets the stream, not the name.
-  std::unique_ptr<RibWriter> writer(new RibWriter(
+  std::unique_ptr<rib::RibWriter> writer(new rib::RibWriter(
       output.stream(), options.output.empty() ? nullptr : options.output.c_str(), writerOptions));
   writer->encoder.indentBlocks = options.indent;
   // One session for all inputs: they are one stream for the writer.

@@ -59,7 +59,7 @@ int main(int argc, char **argv) {
     // Each file on its own, as a renderer reads it: a context of its own that writes nothing
     // anyone reads, so that every request takes the path it takes when RIB is written.
     static char nowhere[] = "/dev/null";
-    RibWriter context(nowhere);
+    rib::RibWriter context(nowhere);
     rib::RibReadSession session(context);
     problems.follow(session);
     problems.startInput(path);
