@@ -3,8 +3,9 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
-#include <unordered_map>
 #include <vector>
+
+#include "Isosurface.h"
 
 namespace view {
 namespace {
@@ -14,6 +15,7 @@ constexpr double kThreshold = 0.5;
 // of radius sqrt(1 - 0.5^(1/3)) there.
 const double kLoneRadius = std::sqrt(1 - std::cbrt(kThreshold));
 constexpr int kMaxCells = 192;          // grid cells along the longest side
+constexpr int kBinsPerSide = 32;        // leaf bins along the longest side
 constexpr double kMaxEvaluations = 6e7; // grid points times leaves
 
 enum Op { Add = 0, Multiply = 1, Max = 2, Min = 3, Subtract = 4, Divide = 5, Negate = 6, Identity = 7,
@@ -54,44 +56,133 @@ struct Instruction {
   Vec3 a, b;               // a segment's ends, in its own space
   double invRadius2 = 1;
   int leaf = -1;           // which leaf, for its colour
+  Vec3 lo, hi;             // a shaped leaf's reach in object space: zero outside
 };
 
-struct Field {
+bool shaped(const Instruction &in) { return in.op == Ellipsoid || in.op == Segment; }
+
+// A shaped leaf's value at p: (1 - r^2)^3 within its reach.
+double leafValue(const Instruction &in, Vec3 p) {
+  const Vec3 q = transform(in.toUnit, p);
+  double r2;
+  if (in.op == Ellipsoid) {
+    r2 = dot(q, q);
+  } else {
+    const Vec3 ab = in.b - in.a;
+    const double len2 = dot(ab, ab);
+    const double t = len2 > 0 ? std::clamp(dot(q - in.a, ab) / len2, 0.0, 1.0) : 0;
+    const Vec3 d = q - (in.a + ab * t);
+    r2 = dot(d, d) * in.invRadius2;
+  }
+  return r2 < 1 ? (1 - r2) * (1 - r2) * (1 - r2) : 0;
+}
+
+// The field of a Blobby's code. Each shaped leaf is zero outside its box, so a point only
+// evaluates the leaves of the bin it falls in; a code that only adds its leaves (the usual one)
+// then costs as many leaves as overlap there, however many the Blobby has.
+struct Field : ScalarField {
   std::vector<Instruction> code;
   int nleaves = 0;
   Vec3 lo{1e300, 1e300, 1e300}, hi{-1e300, -1e300, -1e300};
   double smallest = 1e300; // the smallest reach of a shaped leaf, in object space
+  bool sumOfLeaves = false; // the last instruction adds every leaf once, and nothing else is done
+  double constantSum = 0;   // then: the constant leaves' share
+
+  // The bins: a coarse grid over the bound, each with the shaped leaves whose boxes reach it.
+  int nbins[3] = {1, 1, 1};
+  Vec3 binSize{1, 1, 1};
+  std::vector<std::vector<int>> bins;
+  std::vector<double> values; // per instruction; shaped leaves' entries kept at zero between uses
 
   void include(Vec3 p) {
     lo = {std::min(lo.x, p.x), std::min(lo.y, p.y), std::min(lo.z, p.z)};
     hi = {std::max(hi.x, p.x), std::max(hi.y, p.y), std::max(hi.z, p.z)};
   }
 
-  // The value of every instruction at p (into `values`); the field is the last one's.
-  double evaluate(Vec3 p, std::vector<double> &values) const {
+  void prepare(int binsPerSide) {
+    const Vec3 size = hi - lo;
+    const double longest = std::max({size.x, size.y, size.z, 1e-300});
+    const double along[3] = {size.x, size.y, size.z};
+    double *cell[3] = {&binSize.x, &binSize.y, &binSize.z};
+    for (int a = 0; a < 3; ++a) {
+      nbins[a] = std::clamp(static_cast<int>(std::ceil(binsPerSide * along[a] / longest)), 1, binsPerSide);
+      *cell[a] = std::max(along[a], 1e-300) / nbins[a];
+    }
+    bins.assign(static_cast<size_t>(nbins[0]) * nbins[1] * nbins[2], {});
+    for (size_t i = 0; i < code.size(); ++i) {
+      if (!shaped(code[i]))
+        continue;
+      int from[3], to[3];
+      binRange(code[i].lo, from);
+      binRange(code[i].hi, to);
+      for (int z = from[2]; z <= to[2]; ++z)
+        for (int y = from[1]; y <= to[1]; ++y)
+          for (int x = from[0]; x <= to[0]; ++x)
+            bins[(static_cast<size_t>(z) * nbins[1] + y) * nbins[0] + x].push_back(static_cast<int>(i));
+    }
+    values.assign(code.size(), 0.0);
+
+    const Instruction &last = code.back();
+    sumOfLeaves = last.op == Add && last.operands.size() + 1 == code.size();
+    std::vector<bool> seen(code.size());
+    for (int operand : last.operands) {
+      sumOfLeaves = sumOfLeaves && code[operand].leaf >= 0 && !seen[operand];
+      seen[operand] = true;
+      if (code[operand].op == Constant)
+        constantSum += code[operand].constant;
+    }
+  }
+
+  void binRange(Vec3 p, int out[3]) const {
+    const double at[3] = {(p.x - lo.x) / binSize.x, (p.y - lo.y) / binSize.y, (p.z - lo.z) / binSize.z};
+    for (int a = 0; a < 3; ++a)
+      out[a] = std::clamp(static_cast<int>(std::floor(at[a])), 0, nbins[a] - 1);
+  }
+
+  const std::vector<int> *binOf(Vec3 p) const {
+    if (p.x < lo.x || p.y < lo.y || p.z < lo.z || p.x > hi.x || p.y > hi.y || p.z > hi.z)
+      return nullptr; // beyond every leaf's reach
+    int b[3];
+    binRange(p, b);
+    return &bins[(static_cast<size_t>(b[2]) * nbins[1] + b[1]) * nbins[0] + b[0]];
+  }
+
+  static bool inside(const Instruction &in, Vec3 p) {
+    return p.x >= in.lo.x && p.y >= in.lo.y && p.z >= in.lo.z && p.x <= in.hi.x && p.y <= in.hi.y &&
+           p.z <= in.hi.z;
+  }
+
+  double value(Vec3 p) override {
+    const std::vector<int> *near = binOf(p);
+    if (sumOfLeaves) {
+      double sum = constantSum;
+      if (near)
+        for (int i : *near)
+          if (inside(code[i], p))
+            sum += leafValue(code[i], p);
+      return sum;
+    }
+    return evaluate(p, [](double) {});
+  }
+
+  // Every instruction's value at p, each shaped leaf's handed to `seen` with its index; the
+  // field is the last one's.
+  template <class Seen> double evaluate(Vec3 p, Seen seen) {
+    const std::vector<int> *near = binOf(p);
+    if (near)
+      for (int i : *near)
+        if (inside(code[i], p) && (values[i] = leafValue(code[i], p)) > 0)
+          seen(i);
     for (size_t i = 0; i < code.size(); ++i) {
       const Instruction &in = code[i];
       double v = 0;
       switch (in.op) {
+      case Ellipsoid:
+      case Segment:
+        continue; // done above
       case Constant:
         v = in.constant;
         break;
-      case Ellipsoid:
-      case Segment: {
-        const Vec3 q = transform(in.toUnit, p);
-        double r2;
-        if (in.op == Ellipsoid) {
-          r2 = dot(q, q);
-        } else {
-          const Vec3 ab = in.b - in.a;
-          const double len2 = dot(ab, ab);
-          const double t = len2 > 0 ? std::clamp(dot(q - in.a, ab) / len2, 0.0, 1.0) : 0;
-          const Vec3 d = q - (in.a + ab * t);
-          r2 = dot(d, d) * in.invRadius2;
-        }
-        v = r2 < 1 ? (1 - r2) * (1 - r2) * (1 - r2) : 0;
-        break;
-      }
       case Plane:
         v = 0; // repelling planes are not drawn
         break;
@@ -122,7 +213,11 @@ struct Field {
       }
       values[i] = v;
     }
-    return values.back();
+    const double result = values.back();
+    if (near)
+      for (int i : *near)
+        values[i] = 0;
+    return result;
   }
 };
 
@@ -201,8 +296,14 @@ bool compile(const BlobbyArgs &args, Field &field) {
         lo = Vec3{std::min(in.a.x, in.b.x), std::min(in.a.y, in.b.y), std::min(in.a.z, in.b.z)} - Vec3{reach, reach, reach};
         hi = Vec3{std::max(in.a.x, in.b.x), std::max(in.a.y, in.b.y), std::max(in.a.z, in.b.z)} + Vec3{reach, reach, reach};
       }
-      for (int corner = 0; corner < 8; ++corner)
-        field.include(transform(m, {corner & 1 ? hi.x : lo.x, corner & 2 ? hi.y : lo.y, corner & 4 ? hi.z : lo.z}));
+      in.lo = Vec3{1e300, 1e300, 1e300};
+      in.hi = Vec3{-1e300, -1e300, -1e300};
+      for (int corner = 0; corner < 8; ++corner) {
+        const Vec3 q = transform(m, {corner & 1 ? hi.x : lo.x, corner & 2 ? hi.y : lo.y, corner & 4 ? hi.z : lo.z});
+        field.include(q);
+        in.lo = {std::min(in.lo.x, q.x), std::min(in.lo.y, q.y), std::min(in.lo.z, q.z)};
+        in.hi = {std::max(in.hi.x, q.x), std::max(in.hi.y, q.y), std::max(in.hi.z, q.z)};
+      }
       for (int axis = 0; axis < 3; ++axis) // the shortest of the matrix's axes
         field.smallest = std::min(field.smallest, reach * length({m[axis * 4], m[axis * 4 + 1], m[axis * 4 + 2]}));
       break;
@@ -225,116 +326,6 @@ bool compile(const BlobbyArgs &args, Field &field) {
   return !field.code.empty();
 }
 
-// The six tetrahedra of a cell around its main diagonal (corner bits: 1 x, 2 y, 4 z); the same
-// split in every cell makes neighbouring cells agree on their shared faces.
-constexpr int kTetrahedra[6][4] = {{0, 1, 3, 7}, {0, 1, 5, 7}, {0, 2, 3, 7},
-                                   {0, 2, 6, 7}, {0, 4, 5, 7}, {0, 4, 6, 7}};
-
-struct Polygonizer {
-  const Field &field;
-  Vec3 origin;
-  double h;
-  int n[3];
-  Mesh &mesh;
-  std::unordered_map<uint64_t, uint32_t> edgeVertex;
-  std::vector<double> scratch;
-
-  Vec3 gridPoint(int i, int j, int k) const { return origin + Vec3{i * h, j * h, k * h}; }
-  uint64_t id(int i, int j, int k) const {
-    return (static_cast<uint64_t>(k) * (n[1] + 1) + j) * (n[0] + 1) + i;
-  }
-  double value(Vec3 p) { return field.evaluate(p, scratch); }
-
-  // The surface point on the grid edge between two points of opposite sides, found by a few
-  // steps of false position on the field itself.
-  uint32_t vertexOn(uint64_t ida, Vec3 a, double fa, uint64_t idb, Vec3 b, double fb) {
-    const uint64_t key = std::min(ida, idb) * 0x100000000ull + std::max(ida, idb);
-    const auto found = edgeVertex.find(key);
-    if (found != edgeVertex.end())
-      return found->second;
-    Vec3 p = a;
-    for (int iteration = 0; iteration < 4; ++iteration) {
-      const double t = (kThreshold - fa) / (fb - fa);
-      p = a + (b - a) * t;
-      const double fp = value(p);
-      if ((fp > kThreshold) == (fa > kThreshold)) {
-        a = p;
-        fa = fp;
-      } else {
-        b = p;
-        fb = fp;
-      }
-    }
-    const uint32_t v = mesh.addVertex(p);
-    edgeVertex.emplace(key, v);
-    return v;
-  }
-
-  void addFacing(uint32_t a, uint32_t b, uint32_t c, Vec3 outward) {
-    const Vec3 n = cross(mesh.positions[b] - mesh.positions[a], mesh.positions[c] - mesh.positions[a]);
-    if (dot(n, outward) >= 0)
-      mesh.addTriangle(a, b, c);
-    else
-      mesh.addTriangle(a, c, b);
-  }
-
-  void tetrahedron(const uint64_t ids[4], const Vec3 p[4], const double f[4]) {
-    int in[4], out[4], nin = 0, nout = 0;
-    for (int k = 0; k < 4; ++k)
-      (f[k] > kThreshold ? in[nin++] : out[nout++]) = k;
-    if (nin == 0 || nout == 0)
-      return;
-    Vec3 outward;
-    for (int k = 0; k < nout; ++k)
-      outward = outward + p[out[k]] * (1.0 / nout);
-    for (int k = 0; k < nin; ++k)
-      outward = outward - p[in[k]] * (1.0 / nin);
-    auto cut = [&](int i, int o) { return vertexOn(ids[i], p[i], f[i], ids[o], p[o], f[o]); };
-    if (nin == 1 || nout == 1) {
-      const int lone = nin == 1 ? in[0] : out[0];
-      const int *others = nin == 1 ? out : in;
-      addFacing(cut(lone, others[0]), cut(lone, others[1]), cut(lone, others[2]), outward);
-    } else {
-      const uint32_t ac = cut(in[0], out[0]), ad = cut(in[0], out[1]), bd = cut(in[1], out[1]),
-                     bc = cut(in[1], out[0]);
-      addFacing(ac, ad, bd, outward);
-      addFacing(ac, bd, bc, outward);
-    }
-  }
-
-  void run() {
-    std::vector<double> below((n[0] + 1) * (n[1] + 1)), above(below.size());
-    auto fillLayer = [&](int k, std::vector<double> &layer) {
-      for (int j = 0; j <= n[1]; ++j)
-        for (int i = 0; i <= n[0]; ++i)
-          layer[j * (n[0] + 1) + i] = value(gridPoint(i, j, k));
-    };
-    fillLayer(0, below);
-    for (int k = 0; k < n[2]; ++k) {
-      fillLayer(k + 1, above);
-      for (int j = 0; j < n[1]; ++j)
-        for (int i = 0; i < n[0]; ++i) {
-          uint64_t ids[8];
-          Vec3 p[8];
-          double f[8];
-          for (int c = 0; c < 8; ++c) {
-            const int ci = i + (c & 1), cj = j + (c >> 1 & 1), ck = k + (c >> 2 & 1);
-            ids[c] = id(ci, cj, ck);
-            p[c] = gridPoint(ci, cj, ck);
-            f[c] = (c & 4 ? above : below)[cj * (n[0] + 1) + ci];
-          }
-          for (const auto &tet : kTetrahedra) {
-            const uint64_t tid[4] = {ids[tet[0]], ids[tet[1]], ids[tet[2]], ids[tet[3]]};
-            const Vec3 tp[4] = {p[tet[0]], p[tet[1]], p[tet[2]], p[tet[3]]};
-            const double tf[4] = {f[tet[0]], f[tet[1]], f[tet[2]], f[tet[3]]};
-            tetrahedron(tid, tp, tf);
-          }
-        }
-      below.swap(above);
-    }
-  }
-};
-
 } // namespace
 
 bool tessellateBlobby(const BlobbyArgs &args, const PrimVars &vars, const ViewSpace &view,
@@ -347,41 +338,48 @@ bool tessellateBlobby(const BlobbyArgs &args, const PrimVars &vars, const ViewSp
 
   // Cells fine enough for the tolerance where the blob is nearest, and for its smallest leaf.
   const Vec3 centre = (field.lo + field.hi) * 0.5;
-  double tolerance = view.tolerance(centre);
+  double tolerance = view.behindEye(centre) ? 1e300 : view.tolerance(centre);
   for (const Instruction &in : field.code)
     if (in.op == Ellipsoid || in.op == Segment) {
       Matrix toObject;
       invertAffine(in.toUnit, toObject);
-      tolerance = std::min(tolerance, view.tolerance(transform(toObject, in.a)));
+      const Vec3 at = transform(toObject, in.a);
+      if (!view.behindEye(at))
+        tolerance = std::min(tolerance, view.tolerance(at));
     }
   const double radius = kLoneRadius * field.smallest;
   double h = std::min(std::sqrt(8 * std::max(tolerance, 1e-12) * radius), radius / 2);
   const Vec3 size = field.hi - field.lo;
   const double longest = std::max({size.x, size.y, size.z});
-  // Within the caps: cells per side, field evaluations, and triangles (about four per cell of
-  // the bounding box's surface, a generous guess for the blob's own).
-  const double evaluations = static_cast<double>(field.code.size());
+  field.prepare(kBinsPerSide);
+
+  // Within the caps: cells per side, field evaluations (leaves met per point, and the operators
+  // unless the code only adds), and triangles (about four per cell of the bounding box's
+  // surface, a generous guess for the blob's own).
+  double leavesPerPoint = 0;
+  for (const std::vector<int> &bin : field.bins)
+    leavesPerPoint += static_cast<double>(bin.size()) / static_cast<double>(field.bins.size());
+  const double perPoint = 1 + leavesPerPoint + (field.sumOfLeaves ? 0 : static_cast<double>(field.code.size()));
   const double boxArea = 2 * (size.x * size.y + size.y * size.z + size.z * size.x);
   h = std::max({h, longest / kMaxCells,
-                std::cbrt(size.x * size.y * size.z * evaluations / kMaxEvaluations),
+                std::cbrt(size.x * size.y * size.z * perPoint / kMaxEvaluations),
                 std::sqrt(4 * boxArea / std::max<double>(static_cast<double>(view.maxTriangles), 1))});
 
   // The grid reaches a cell past the leaves' reach, so that the surface closes inside it.
-  Polygonizer grid{field, field.lo - Vec3{h, h, h}, h, {}, mesh, {}, std::vector<double>(field.code.size())};
-  grid.n[0] = static_cast<int>(std::ceil(size.x / h)) + 2;
-  grid.n[1] = static_cast<int>(std::ceil(size.y / h)) + 2;
-  grid.n[2] = static_cast<int>(std::ceil(size.z / h)) + 2;
+  const int cells[3] = {static_cast<int>(std::ceil(size.x / h)) + 2,
+                        static_cast<int>(std::ceil(size.y / h)) + 2,
+                        static_cast<int>(std::ceil(size.z / h)) + 2};
   const uint32_t first = static_cast<uint32_t>(mesh.positions.size());
   mesh.normals.resize(first);
-  grid.run();
+  polygonize(field, kThreshold, field.lo - Vec3{h, h, h}, h, cells, mesh);
 
   // Shading normals down the field's slope; colours blended by each leaf's share of the field.
   const double step = h * 1e-2;
   for (uint32_t v = first; v < mesh.positions.size(); ++v) {
     const Vec3 p = mesh.positions[v];
-    const Vec3 gradient{grid.value(p + Vec3{step, 0, 0}) - grid.value(p - Vec3{step, 0, 0}),
-                        grid.value(p + Vec3{0, step, 0}) - grid.value(p - Vec3{0, step, 0}),
-                        grid.value(p + Vec3{0, 0, step}) - grid.value(p - Vec3{0, 0, step})};
+    const Vec3 gradient{field.value(p + Vec3{step, 0, 0}) - field.value(p - Vec3{step, 0, 0}),
+                        field.value(p + Vec3{0, step, 0}) - field.value(p - Vec3{0, step, 0}),
+                        field.value(p + Vec3{0, 0, step}) - field.value(p - Vec3{0, 0, step})};
     mesh.normals.push_back(normalized(gradient * -1.0));
   }
   const PrimVar *looks[2] = {&vars.Cs, &vars.Os};
@@ -392,21 +390,18 @@ bool tessellateBlobby(const BlobbyArgs &args, const PrimVars &vars, const ViewSp
       continue;
     targets[k]->resize(first);
     for (uint32_t v = first; v < mesh.positions.size(); ++v) {
-      if (var.storage == VarClass::Constant) {
-        targets[k]->push_back({var.values[0], var.values[1], var.values[2]});
+      const float *fallback = var.at(0);
+      if (var.storage == VarClass::Constant || var.storage == VarClass::Uniform) { // one value
+        targets[k]->push_back({fallback[0], fallback[1], fallback[2]});
         continue;
       }
-      grid.value(mesh.positions[v]);
       double sum = 0, rgb[3] = {0, 0, 0};
-      for (size_t i = 0; i < field.code.size(); ++i) {
-        const Instruction &in = field.code[i];
-        if (in.leaf < 0 || in.op == Constant || grid.scratch[i] <= 0)
-          continue;
+      field.evaluate(mesh.positions[v], [&](int i) {
+        const double weight = field.values[i];
         for (int c = 0; c < 3; ++c)
-          rgb[c] += grid.scratch[i] * var.at(in.leaf)[c];
-        sum += grid.scratch[i];
-      }
-      const float *fallback = var.at(0);
+          rgb[c] += weight * var.at(field.code[i].leaf)[c];
+        sum += weight;
+      });
       targets[k]->push_back(sum > 0 ? Color{float(rgb[0] / sum), float(rgb[1] / sum), float(rgb[2] / sum)}
                                     : Color{fallback[0], fallback[1], fallback[2]});
     }

@@ -123,14 +123,16 @@ bool tessellateCurves(const CurvesArgs &args, const PrimVars &vars, const ViewSp
   if (step < 1)
     return false;
 
-  // Check every curve first, so that a bad one leaves nothing half made.
+  // Check every curve first, so that a bad one leaves nothing half made. Points past the last
+  // whole segment are left over, as the counts of the variables have it.
+  const auto segmentsOf = [&](int nv) {
+    return args.periodic ? nv / step : nv < order ? 0 : (nv - order) / step + 1;
+  };
   long totalSegments = 0;
   for (int c = 0; c < args.ncurves; ++c) {
-    const int nv = args.nvertices[c];
-    if (args.periodic ? (nv < 2 || nv % step != 0)
-                      : (nv < order || (nv - order) % step != 0))
+    if (segmentsOf(args.nvertices[c]) < 1)
       return false;
-    totalSegments += args.periodic ? nv / step : (nv - order) / step + 1;
+    totalSegments += segmentsOf(args.nvertices[c]);
   }
   const int cap = static_cast<int>(std::clamp<long>(
       static_cast<long>(view.maxTriangles / 2) / std::max(totalSegments, 1L), 1, kMaxStepsPerSegment));
@@ -141,7 +143,7 @@ bool tessellateCurves(const CurvesArgs &args, const PrimVars &vars, const ViewSp
   std::vector<Sample> samples;
   for (int c = 0; c < args.ncurves; ++c) {
     const int nv = args.nvertices[c];
-    const int nsegs = args.periodic ? nv / step : (nv - order) / step + 1;
+    const int nsegs = segmentsOf(nv);
     const int nvarying = args.periodic ? nsegs : nsegs + 1;
     samples.clear();
     for (int s = 0; s < nsegs; ++s) {
@@ -167,7 +169,8 @@ bool tessellateCurves(const CurvesArgs &args, const PrimVars &vars, const ViewSp
           bend = std::max(bend, length(d2));
         }
         for (const Vec3 &p : control)
-          tolerance = std::min(tolerance, view.tolerance(p));
+          if (!view.behindEye(p))
+            tolerance = std::min(tolerance, view.tolerance(p));
         steps = stepsForTolerance(bend, tolerance, cap);
       }
       const bool lastSegment = s == nsegs - 1;
@@ -225,6 +228,8 @@ bool tessellatePoints(int npoints, const PrimVars &vars, const ViewSpace &view, 
   size_t triangles = 0;
   for (int i = 0; i < npoints && triangles + maxSides <= view.maxTriangles; ++i) {
     const Vec3 c = vecAt(vars.P, i);
+    if (view.behindEye(c))
+      continue;
     double width = 1;
     if (vars.width.given())
       width = vars.width.at(element(vars.width, i))[0];
@@ -233,16 +238,18 @@ bool tessellatePoints(int npoints, const PrimVars &vars, const ViewSpace &view, 
     const double pixel = view.pixelSize(c);
     const double radius = 0.5 * std::max(width, pixel);
     // Sides whose chords stay within half a pixel of the circle.
-    const double ratio = 1 - 0.5 * view.tolerance(c) / radius;
+    const double ratio = 1 - view.tolerance(c) / radius;
     int sides = ratio > -1 ? static_cast<int>(std::ceil(kPi / std::acos(ratio))) : 3;
     sides = std::clamp(sides, std::min(6, maxSides), maxSides);
 
+    // Corners just outside the circle and chords' middles just inside, by the same amount.
+    const double rim = 2 * radius / (1 + std::cos(kPi / sides));
     const Vec3 eye = view.towardEye(c);
     const Vec3 e1 = anyPerpendicular(eye), e2 = cross(eye, e1);
     const uint32_t centre = mesh.addVertex(c);
     for (int k = 0; k < sides; ++k) {
       const double a = 2 * kPi * k / sides;
-      mesh.addVertex(c + e1 * (radius * std::cos(a)) + e2 * (radius * std::sin(a)));
+      mesh.addVertex(c + e1 * (rim * std::cos(a)) + e2 * (rim * std::sin(a)));
       mesh.addTriangle(centre, centre + 1 + k, centre + 1 + (k + 1) % sides);
     }
     triangles += static_cast<size_t>(sides);

@@ -317,8 +317,9 @@ bool tessellateNuPatch(const NuPatchArgs &args, const PrimVars &vars, const Trim
     const double w = points.components == 4 ? q[3] : 1;
     surface.pw[4 * i] = q[0], surface.pw[4 * i + 1] = q[1], surface.pw[4 * i + 2] = q[2];
     surface.pw[4 * i + 3] = w;
-    if (w != 0)
-      tolerance = std::min(tolerance, view.tolerance(Vec3{q[0], q[1], q[2]} * (1 / w)));
+    const Vec3 at = Vec3{q[0], q[1], q[2]} * (1 / (w != 0 ? w : 1));
+    if (!view.behindEye(at))
+      tolerance = std::min(tolerance, view.tolerance(at));
   }
 
   // The bend across a span, from second differences of points along a few lines across it.

@@ -106,19 +106,31 @@ bool readTopology(const SubdivisionMeshArgs &args, SubdivisionTopology &topology
   return true;
 }
 
-// Each level halves the edges; an edge of length e left over a surface bent on about its own
-// scale strays about e^2 / (4 e_control) from it, which must stay within the tolerance.
+// How far the mesh bends: a point's distance from the mean of its neighbours is about e^2 k / 2
+// (e its edges' length, k the curvature). Each level halves the edges, and the chords between
+// refined points on the limit surface stray about (e / 2^L)^2 k / 8 from it: within the tolerance
+// when 4^L >= that distance / (4 tolerance) on a regular mesh; around points of few neighbours
+// the surface bends more than their distance says, hence a margin of two. A flat mesh needs one
+// level, a bent one more.
 int chooseLevel(const SubdivisionTopology &topology, const float *points, const ViewSpace &view) {
   const auto at = [points](int v) { return Vec3{points[3 * v], points[3 * v + 1], points[3 * v + 2]}; };
-  double worst = 1;
+  std::vector<Vec3> sum(topology.npoints);
+  std::vector<int> count(topology.npoints);
   for (size_t f = 0, first = 0; f < topology.faceSizes.size(); first += topology.faceSizes[f++])
     for (int k = 0, n = topology.faceSizes[f]; k < n; ++k) {
-      const Vec3 a = at(topology.faceVertices[first + k]);
-      const Vec3 b = at(topology.faceVertices[first + (k + 1) % n]);
-      const double tolerance = std::min(view.tolerance(a), view.tolerance(b));
-      if (tolerance > 0)
-        worst = std::max(worst, length(b - a) / (4 * tolerance));
+      const int a = topology.faceVertices[first + k], b = topology.faceVertices[first + (k + 1) % n];
+      sum[a] = sum[a] + at(b), ++count[a];
+      sum[b] = sum[b] + at(a), ++count[b];
     }
+  double worst = 1;
+  for (int v = 0; v < topology.npoints; ++v) {
+    const Vec3 p = at(v);
+    if (count[v] == 0 || view.behindEye(p))
+      continue; // unused, or out of sight: no reason to refine further
+    const double tolerance = view.tolerance(p);
+    if (tolerance > 0)
+      worst = std::max(worst, length(sum[v] * (1.0 / count[v]) - p) / (2 * tolerance));
+  }
   int level = std::max(1, static_cast<int>(std::ceil(std::log(worst) / std::log(4.0))));
   // Two triangles per quad; the first level makes one quad per face corner.
   double triangles = 2.0 * static_cast<double>(topology.faceVertices.size());

@@ -192,7 +192,8 @@ void tessellateTeapot(const ViewSpace &view, Mesh &mesh) {
     const Patch patch = loadPatch(index);
     double tolerance = std::numeric_limits<double>::infinity();
     for (const Vec3 &p : patch.p)
-      tolerance = std::min(tolerance, view.tolerance(p));
+      if (!view.behindEye(p)) // what the eye cannot see needs no finer steps
+        tolerance = std::min(tolerance, view.tolerance(p));
     double bendU = 0, bendV = 0;
     for (int k = 0; k < 4; ++k) {
       bendU = std::max(bendU, controlPolygonBend(&patch.p[k * 4], 4, 1, 3));

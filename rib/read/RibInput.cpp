@@ -1,5 +1,8 @@
 #include "RibInput.h"
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <cerrno>
 #include <cstring>
 
@@ -7,13 +10,33 @@
 
 namespace rib {
 
+namespace {
+
+// A pipe, socket or terminal whose stdio buffer holds nothing yet: its bytes can be taken as they
+// come with read(2). fread would wait for a whole chunk, holding back the requests that have
+// arrived (a previewer shows each picture as its WorldEnd comes down the pipe).
+bool arrivesInPieces(FILE *file) {
+  struct stat info;
+  if (fstat(fileno(file), &info) != 0) return false;
+  if (!S_ISFIFO(info.st_mode) && !S_ISSOCK(info.st_mode) && !S_ISCHR(info.st_mode)) return false;
+#if defined(__GLIBC__)
+  return file->_IO_read_ptr >= file->_IO_read_end;
+#else
+  return false;
+#endif
+}
+
+} // namespace
+
 void RibInput::fromFile(FILE *file, size_t chunkBytes) {
   start(Source::File, chunkBytes);
   file_ = file;
   if (!file) {
     exhausted_ = true;
     error_ = EBADF;
+    return;
   }
+  direct_ = arrivesInPieces(file);
 }
 
 void RibInput::fromMemory(const void *data, size_t size, size_t chunkBytes) {
@@ -34,6 +57,7 @@ void RibInput::start(Source source, size_t chunkBytes) {
   recognised_ = false;
   compressed_ = false;
   file_ = nullptr;
+  direct_ = false;
   memory_ = nullptr;
   memoryLeft_ = 0;
 }
@@ -89,6 +113,13 @@ size_t RibInput::recognise(char *into, size_t most) {
 size_t RibInput::readSource(char *into, size_t most) {
   switch (source_) {
   case Source::File: {
+    if (direct_) {
+      ssize_t n;
+      do n = ::read(fileno(file_), into, most);
+      while (n < 0 && errno == EINTR);
+      if (n < 0) error_ = errno;
+      return n > 0 ? static_cast<size_t>(n) : 0;
+    }
     size_t n = std::fread(into, 1, most, file_);
     if (n == 0 && std::ferror(file_)) error_ = errno != 0 ? errno : EIO;
     return n;

@@ -58,6 +58,7 @@ private:
 
   Source source_ = Source::Memory;
   FILE *file_ = nullptr;
+  bool direct_ = false; // file_'s bytes taken with read(2), as they arrive
   const char *memory_ = nullptr;
   size_t memoryLeft_ = 0;
 

@@ -108,9 +108,11 @@ TEST_F(RibViewWindow, PlaysToTheLastPictureAndObeysItsKeys) {
 }
 
 TEST_F(RibViewWindow, PicturesOfAPipeAppearAsTheyArrive) {
-  std::ofstream(folder_.file("one.rib")) << kHead << picture("1 0 0");
-  std::ofstream(folder_.file("two.rib")) << picture("0 1 0");
-  // The second picture comes only once the first has been seen: the pipe stays open till then.
+  // A request is complete when the next one begins: the first picture ends with the second's
+  // WorldBegin, the rest of which comes only once the first has been seen.
+  const std::string second = picture("0 1 0");
+  std::ofstream(folder_.file("one.rib")) << kHead << picture("1 0 0") << "WorldBegin\n";
+  std::ofstream(folder_.file("two.rib")) << second.substr(second.find('\n') + 1);
   start({"/bin/sh", "-c",
          "{ cat one.rib; while [ ! -e seen ]; do sleep 0.05; done; cat two.rib; } | '" RIB_VIEW_PATH
          "' -"});

@@ -36,7 +36,10 @@ const char *encode(FILE *file, int width, int height, const uint8_t *rgba) {
     return "the PNG encoder failed";
   }
   png_init_io(png, file);
-  png_set_compression_level(png, 6);
+  // Fast settings, fixed: the default level and adaptive filters take as long as drawing a
+  // million triangles, for files a third smaller.
+  png_set_compression_level(png, 1);
+  png_set_filter(png, PNG_FILTER_TYPE_BASE, PNG_FILTER_UP);
   png_set_IHDR(png, info, static_cast<png_uint_32>(width), static_cast<png_uint_32>(height), 8,
                PNG_COLOR_TYPE_RGBA, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
                PNG_FILTER_TYPE_DEFAULT);
