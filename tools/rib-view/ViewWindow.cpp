@@ -3,6 +3,7 @@
 #include <GL/freeglut.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <condition_variable>
 #include <cstdio>
 #include <cstdlib>
@@ -211,6 +212,13 @@ int runWindow(const ViewArguments &arguments) {
   glutInit(&glutArgc, glutArgv);
   glutSetOption(GLUT_ACTION_ON_WINDOW_CLOSE, GLUT_ACTION_GLUTMAINLOOP_RETURNS);
   glutInitDisplayMode(GLUT_RGBA | GLUT_DOUBLE | GLUT_DEPTH);
+  // A picture larger than the screen opens a window that fits on it, of the picture's shape.
+  const int screenWidth = glutGet(GLUT_SCREEN_WIDTH), screenHeight = glutGet(GLUT_SCREEN_HEIGHT);
+  if (screenWidth > 0 && screenHeight > 0 && (width > screenWidth || height > screenHeight)) {
+    const double scale = std::min(double(screenWidth) / width, double(screenHeight) / height);
+    width = std::max(1, static_cast<int>(width * scale));
+    height = std::max(1, static_cast<int>(height * scale));
+  }
   glutInitWindowSize(width, height);
   glutCreateWindow("rib-view");
   takeArrivals();
