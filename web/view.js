@@ -22,6 +22,10 @@ window.viewer = viewer;
 // grows with every surface drawn on a pixel, so it is above 0 exactly where geometry covers it.
 var gl = canvas.getContext('webgl2', { antialias: false, preserveDrawingBuffer: true,
                                         premultipliedAlpha: true, depth: true });
+if (!gl) {
+  statusLine.textContent = 'This browser has no WebGL 2, which the viewer draws with.';
+  throw new Error(statusLine.textContent);
+}
 var kVertexShader = '#version 300 es\n' +
   'in vec3 position; in vec4 colour; uniform mat4 projection; out vec4 shade;\n' +
   'void main() { gl_Position = projection * vec4(position, 1.0); shade = colour; }\n';
