@@ -222,8 +222,14 @@ async function run(browser, base, folder) {
   const { root } = await browser.send('DOM.getDocument');
   const { nodeId } = await browser.send('DOM.querySelector', { nodeId: root.nodeId, selector: '#file' });
   const opened = [];
-  for (const files of [['scene.rib', 'part.rib'], ['scene.rib']]) {
-    await browser.send('DOM.setFileInputFiles', { nodeId, files: files.map((name) => path.join(folder, name)) });
+  for (const files of [['scene.rib', 'part.rib'], ['scene.rib'], ['quadrics.rib']]) {
+    const paths = files.map((name) => path.join(folder, name));
+    if (opened.length < 2) {
+      await browser.send('DOM.setFileInputFiles', { nodeId, files: paths });
+    } else { // dropped on the page
+      const drag = { x: 100, y: 300, modifiers: 0, data: { items: [], files: paths, dragOperationsMask: 1 } };
+      for (const type of ['dragEnter', 'dragOver', 'drop']) await browser.send('Input.dispatchDragEvent', { type, ...drag });
+    }
     await browser.waitFor("viewer.state === 'done'", 20000);
     opened.push(JSON.parse(await browser.evaluate(
       'JSON.stringify([viewer.problems, viewer.pictures[0] ? viewer.pictures[0].triangles.length : 0])')));
@@ -232,6 +238,7 @@ async function run(browser, base, folder) {
   check(opened[0][0] === '' && opened[0][1] > 0 && opened[1][1] === 0 &&
         /scene\.rib:5: .*part\.rib/.test(opened[1][0]),
     `the file button reads the archive it was given and reports the one it was not (${opened[1][0].trim()})`);
+  check(opened[2][0] === '' && opened[2][1] > 0, 'a file dropped on the page is opened');
 
   // A picture wider than the page is scaled down to fit it; a file from elsewhere is not fetched.
   const wide = await openScene(browser, `${base}/view.html?rib=mesh.rib`, 120000);
