@@ -82,6 +82,24 @@ void fillProjection(const CameraOptions &options, const Frame &frame, double n, 
     for (int col = 0; col < 4; ++col) picture.projection[col * 4 + row] = rows[row][col];
 }
 
+double rasterArea(const CameraOptions &options, const Frame &frame, const Mat4 &objectToCamera,
+                  const float bound[6]) {
+  const double k = options.perspective ? 1 / std::tan(options.fov * M_PI / 360) : 1;
+  const double *s = frame.screen;
+  double x0 = 1e300, x1 = -1e300, y0 = 1e300, y1 = -1e300;
+  for (int corner = 0; corner < 8; ++corner) {
+    const Vec3 p = objectToCamera.point(
+        {bound[corner & 1], bound[2 + ((corner >> 1) & 1)], bound[4 + (corner >> 2)]});
+    if (options.perspective && p.z <= options.hither) return 1e38;
+    const double sx = options.perspective ? k * p.x / p.z : p.x;
+    const double sy = options.perspective ? k * p.y / p.z : p.y;
+    const double px = (sx - s[0]) / (s[1] - s[0]) * frame.viewportWidth;
+    const double py = (sy - s[2]) / (s[3] - s[2]) * frame.viewportHeight;
+    x0 = std::min(x0, px), x1 = std::max(x1, px), y0 = std::min(y0, py), y1 = std::max(y1, py);
+  }
+  return std::fabs((x1 - x0) * (y1 - y0));
+}
+
 CameraViewSpace::CameraViewSpace(const CameraOptions &options, const Frame &frame,
                                  const Mat4 &objectToCamera)
     : toCamera_(objectToCamera), fromCamera_(objectToCamera.inverse()),

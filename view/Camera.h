@@ -47,6 +47,11 @@ void depthRange(const CameraOptions &options, double nearest, double farthest, d
 void fillProjection(const CameraOptions &options, const Frame &frame, double zNear, double zFar,
                     Picture &picture);
 
+/// The raster area in pixels of the box `bound` (xmin, xmax, ymin, ymax, zmin, zmax) drawn through
+/// `objectToCamera`: the measure of level of detail. A box reaching the eye plane is endless.
+double rasterArea(const CameraOptions &options, const Frame &frame, const Mat4 &objectToCamera,
+                  const float bound[6]);
+
 /// A ViewSpace for a primitive drawn through `objectToCamera`.
 class CameraViewSpace : public ViewSpace {
 public:

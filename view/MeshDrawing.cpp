@@ -1,5 +1,6 @@
 #include "MeshDrawing.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace view {
@@ -73,7 +74,9 @@ void drawMesh(const Mesh &mesh, const DrawState &state, Picture &picture, DepthE
   const double sign = outsideSign(state);
   kept.clear();
   const size_t before = picture.triangles.size();
-  if (flat) picture.triangles.reserve(before + mesh.triangles.size());
+  // Room grows by doubling: a picture of many small meshes is not copied once per mesh.
+  if (flat && picture.triangles.capacity() < before + mesh.triangles.size())
+    picture.triangles.reserve(std::max(before + mesh.triangles.size(), 2 * picture.triangles.capacity()));
   for (size_t t = 0; t + 2 < mesh.triangles.size(); t += 3) {
     const uint32_t a = mesh.triangles[t], b = mesh.triangles[t + 1], c = mesh.triangles[t + 2];
     if (a >= count || b >= count || c >= count) continue;

@@ -104,20 +104,67 @@ public:
     nodes[best2].next = bestNext, nodes[bestNext].prev = best2;
   }
 
-  bool isEar(int i) const {
+  // The reflex corners by cell of a grid over the ring, so that an ear's test looks only at
+  // those near it: a corner, once convex, stays so while ears are cut.
+  std::vector<std::vector<int>> cells;
+  std::vector<char> removed;
+  double x0 = 0, y0 = 0, cellWidth = 1, cellHeight = 1;
+  int grid = 1;
+
+  bool reflex(int i) const {
+    return cross(nodes[nodes[i].prev].p, nodes[i].p, nodes[nodes[i].next].p) <= 0;
+  }
+  int cellX(double x) const { return std::clamp(int((x - x0) / cellWidth), 0, grid - 1); }
+  int cellY(double y) const { return std::clamp(int((y - y0) / cellHeight), 0, grid - 1); }
+
+  void indexReflex(int start, int count) {
+    double x1 = nodes[start].p.x, y1 = nodes[start].p.y;
+    x0 = x1, y0 = y1;
+    int at = start;
+    do {
+      x0 = std::min(x0, nodes[at].p.x), x1 = std::max(x1, nodes[at].p.x);
+      y0 = std::min(y0, nodes[at].p.y), y1 = std::max(y1, nodes[at].p.y);
+      at = nodes[at].next;
+    } while (at != start);
+    grid = std::max(1, int(std::sqrt(count / 4.0)));
+    cellWidth = std::max((x1 - x0) / grid, 1e-300);
+    cellHeight = std::max((y1 - y0) / grid, 1e-300);
+    cells.assign(size_t(grid) * grid, {});
+    removed.assign(nodes.size(), 0);
+    do {
+      if (reflex(at)) cells[size_t(cellY(nodes[at].p.y)) * grid + cellX(nodes[at].p.x)].push_back(at);
+      at = nodes[at].next;
+    } while (at != start);
+  }
+
+  bool isEar(int i) {
     const Node &b = nodes[i], &a = nodes[b.prev], &c = nodes[b.next];
     if (cross(a.p, b.p, c.p) <= 0) return false;
-    for (int at = c.next; at != b.prev; at = nodes[at].next) {
-      // Only a reflex corner can lie inside an ear.
-      const Vec2 p = nodes[at].p;
-      if (same(p, a.p) || same(p, b.p) || same(p, c.p)) continue;
-      if (cross(nodes[nodes[at].prev].p, p, nodes[nodes[at].next].p) > 0) continue;
-      if (insideTriangle(a.p, b.p, c.p, p)) return false;
-    }
+    // Only a reflex corner can lie inside an ear.
+    const int cx0 = cellX(std::min({a.p.x, b.p.x, c.p.x})), cx1 = cellX(std::max({a.p.x, b.p.x, c.p.x}));
+    const int cy0 = cellY(std::min({a.p.y, b.p.y, c.p.y})), cy1 = cellY(std::max({a.p.y, b.p.y, c.p.y}));
+    for (int cy = cy0; cy <= cy1; ++cy)
+      for (int cx = cx0; cx <= cx1; ++cx) {
+        std::vector<int> &cell = cells[size_t(cy) * grid + cx];
+        for (size_t k = 0; k < cell.size();) {
+          const int at = cell[k];
+          // Corners cut away or turned convex leave the index for good.
+          if (removed[at] || !reflex(at)) {
+            cell[k] = cell.back();
+            cell.pop_back();
+            continue;
+          }
+          ++k;
+          const Vec2 p = nodes[at].p;
+          if (same(p, a.p) || same(p, b.p) || same(p, c.p)) continue;
+          if (insideTriangle(a.p, b.p, c.p, p)) return false;
+        }
+      }
     return true;
   }
 
   void clip(int start, int count) {
+    indexReflex(start, count);
     int at = start, stalled = 0;
     while (count > 3) {
       // Without an ear in a whole turn (rounding, a self-touching loop), the flattest convex
@@ -128,6 +175,7 @@ public:
         const int prev = nodes[at].prev, next = nodes[at].next;
         emit(prev, at, next);
         nodes[prev].next = next, nodes[next].prev = prev;
+        removed[at] = 1;
         at = next;
         --count;
         stalled = 0;

@@ -280,6 +280,20 @@ RtVoid ViewContext::State::TrimCurve(RtInt nloops, RtInt ncurves[], RtInt order[
   attributes.trims = std::move(trims);
 }
 
+RtVoid ViewContext::State::Detail(RtBound bound) {
+  attributes.detail = rasterArea(options, frame(), toCamera(), bound);
+}
+
+RtVoid ViewContext::State::DetailRange(RtFloat minvisible, RtFloat lowertransition,
+                                       RtFloat uppertransition, RtFloat maxvisible) {
+  // One representation of each level is drawn: the one whose range holds the Detail bound's
+  // raster area, the transitions split at their middles.
+  if (attributes.detail < 0) return;
+  const double from = 0.5 * (double(minvisible) + lowertransition);
+  const double to = 0.5 * (double(uppertransition) + maxvisible);
+  attributes.hidden = !(attributes.detail >= from && attributes.detail < to);
+}
+
 RtToken ViewContext::State::Declare(char *name, char *declaration) {
   if (name) declarations.declare(name, declaration);
   return name;
@@ -353,7 +367,7 @@ RtVoid ViewContext::State::MotionEnd() { inMotion = false; }
 // ---- Drawing ----
 
 void ViewContext::State::draw(const Mesh &mesh) {
-  if (mesh.empty()) return;
+  if (mesh.empty() || attributes.hidden) return;
   if (defining >= 0) {
     objects[size_t(defining)].push_back(
         {mesh, attributes.transform * definingTransform.inverse(), attributes.orientation,

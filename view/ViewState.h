@@ -31,6 +31,8 @@ struct Attributes {
   int ustep = 3, vstep = 3;
   TrimCurves trims;
   bool trimInside = false;
+  double detail = -1; // the raster area of the Detail bound; negative: none given
+  bool hidden = false; // outside its DetailRange
   Attributes();
 };
 
@@ -141,6 +143,9 @@ struct ViewContext::State : RequestDefaults {
   RtVoid TrimCurve(RtInt nloops, RtInt ncurves[], RtInt order[], RtFloat knot[], RtFloat min[],
                    RtFloat max[], RtInt n[], RtFloat u[], RtFloat v[], RtFloat w[]);
   RtToken Declare(char *name, char *declaration);
+  RtVoid Detail(RtBound bound);
+  RtVoid DetailRange(RtFloat minvisible, RtFloat lowertransition, RtFloat uppertransition,
+                     RtFloat maxvisible);
 
   // ---- Transformations ----
   RtVoid Identity();

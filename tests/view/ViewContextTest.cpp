@@ -273,6 +273,75 @@ TEST(ViewContext, ObjectsMotionAndArchives) {
   rmdir(folder);
 }
 
+TEST(ViewContext, BlocksSpacesAndNotes) {
+  Said said;
+  // A frame's options end with it; a coordinate system named in one place is found in another;
+  // an unknown handle or space is one problem; what cannot be drawn is a note.
+  viewtest::Viewed v = view(
+      "FrameBegin 3\nFormat 100 50 1\nWorldBegin\nWorldEnd\nFrameEnd\n"
+      "Projection \"fisheye\"\nWorldBegin\nTranslate 0 0 5\nCoordinateSystem \"here\"\n"
+      "Translate 10 0 0\nCoordSysTransform \"here\"\nPolygon \"P\" [0 0 0 1 0 0 1 1 0]\n"
+      "CoordSysTransform \"nowhere\"\nObjectInstance 9\nGeometry \"cow\"\n"
+      "AttributeBegin\nSides 1\nAttributeEnd\nAttributeEnd\nPolygon \"P\" [0 0 0 1 0 0 1 1 0]\n"
+      "WorldEnd\n");
+  ASSERT_EQ(v.pictures.size(), 2u);
+  EXPECT_EQ(v.pictures[0].width, 100);
+  EXPECT_EQ(v.pictures[0].frameNumber, 3);
+  EXPECT_EQ(v.pictures[1].width, 640);
+  EXPECT_FALSE(v.pictures[1].hasFrameNumber);
+  const view::Picture &p = v.pictures[1];
+  ASSERT_EQ(p.triangles.size(), 6u); // still two-sided after the stray AttributeEnd
+  EXPECT_NEAR(p.triangles[1].x, 1, 1e-6);
+  EXPECT_NEAR(p.triangles[1].z, 5, 1e-6);
+  EXPECT_EQ(v.problems, 3);
+  EXPECT_NE(said.text.find("scene.rib:6: note: Projection \"fisheye\" is drawn as \"orthographic\""),
+            std::string::npos)
+      << said.text;
+  EXPECT_NE(said.text.find("scene.rib:13: CoordSysTransform: no coordinate system \"nowhere\""),
+            std::string::npos);
+  EXPECT_NE(said.text.find("scene.rib:15: note: Geometry \"cow\" is not drawn"), std::string::npos)
+      << said.text;
+}
+
+TEST(ViewContext, LevelOfDetailDrawsOneRepresentation) {
+  // The bound covers 50 by 50 pixels: the middle range of three holds its area.
+  viewtest::Viewed v = view(
+      "Format 100 100 1\nScreenWindow -2 2 -2 2\nWorldBegin\nTranslate 0 0 5\n"
+      "Surface \"constant\"\nDetail [-1 1 -1 1 -1 1]\n"
+      "DetailRange [0 0 100 200]\nColor [0 0 1]\nSphere 1 -1 1 360\n"
+      "DetailRange [100 200 4000 5000]\nColor [0 1 0]\nSphere 1 -1 1 360\n"
+      "DetailRange [4000 5000 1e38 1e38]\nColor [1 0 0]\nSphere 1 -1 1 360\nWorldEnd\n");
+  const view::Picture &p = v.pictures.at(0);
+  ASSERT_FALSE(p.triangles.empty());
+  for (const view::DrawVertex &vertex : p.triangles) ASSERT_EQ(vertex.g, 1);
+}
+
+TEST(ViewContext, ArchivesThatCannotBeReadAreProblemsOfTheirRequest) {
+  // An archive found from the working folder; a broken one (gzip cut short) is one problem of the
+  // request that names it, and what was read before it is drawn.
+  char folder[] = "/tmp/viewarchXXXXXX";
+  ASSERT_TRUE(mkdtemp(folder));
+  const std::string dir = folder;
+  std::ofstream(dir + "/broken.rib.gz") << std::string("\x1f\x8b\x08\x00\x00\x00\x00\x00", 8);
+  std::ofstream(dir + "/near.rib") << "Polygon \"P\" [0 0 0 1 0 0 1 1 0]\n";
+  char here[4096];
+  ASSERT_TRUE(getcwd(here, sizeof here));
+  ASSERT_EQ(chdir(folder), 0);
+  Said said;
+  viewtest::Viewed v = view("WorldBegin\nReadArchive \"near.rib\"\nReadArchive \"broken.rib.gz\"\n"
+                            "WorldEnd\n",
+                            {}, "/nowhere/scene.rib");
+  ASSERT_EQ(chdir(here), 0);
+  EXPECT_EQ(v.problems, 1) << said.text;
+  EXPECT_EQ(v.pictures.at(0).triangles.size(), 3u);
+  EXPECT_NE(said.text.find("broken.rib.gz:1: gzip input is truncated\n/nowhere/scene.rib:3: "
+                           "ReadArchive: \"broken.rib.gz\" has 1 problem\n"),
+            std::string::npos)
+      << said.text;
+  for (const char *name : {"/broken.rib.gz", "/near.rib"}) std::remove((dir + name).c_str());
+  rmdir(folder);
+}
+
 TEST(ViewContext, RunProgramRunsNothingAndShowsItsBound) {
   const std::string marker = "/tmp/view_runprogram_" + std::to_string(getpid());
   Said said;
