@@ -20,14 +20,14 @@ std::vector<float> ellipsoid(float sx, float sy, float sz, float x, float y, flo
 }
 
 view::Mesh blob(const std::vector<RtInt> &code, const std::vector<float> &flt, bool *ok = nullptr,
-                const view::PrimVars &vars = {}) {
+                const view::PrimVars &vars = {}, double pixel = 0.005) {
   view::BlobbyArgs args;
   args.ncode = static_cast<int>(code.size());
   args.code = code.data();
   args.nflt = static_cast<int>(flt.size());
   args.flt = flt.data();
   view::Mesh mesh;
-  const bool done = view::tessellateBlobby(args, vars, FixedView(0.005), mesh);
+  const bool done = view::tessellateBlobby(args, vars, FixedView(pixel), mesh);
   if (ok)
     *ok = done;
   else
@@ -79,6 +79,8 @@ TEST(Blobby, SegmentsAndOperators) {
   const view::Mesh sum = blob({1001, 0, 1001, 16, 0, 2, 0, 1}, pair(0.6f));
   EXPECT_TRUE(closed(sum));
   EXPECT_GT(volume(sum), 2.1 * lone); // more than the two spheres, which overlap
+  // The same sum through one more operator takes the general way: the same surface.
+  EXPECT_NEAR(volume(blob({1001, 0, 1001, 16, 0, 2, 0, 1, 7, 2}, pair(0.6f))), volume(sum), 1e-9);
   const double dented = volume(blob({1001, 0, 1001, 16, 4, 0, 1}, pair(0.6f)));
   EXPECT_LT(dented, 0.8 * lone);
   EXPECT_GT(dented, 0.2 * lone);
@@ -94,4 +96,23 @@ TEST(Blobby, BadCodeAddsNothing) {
     EXPECT_TRUE(blob(code, one, &ok).empty());
     EXPECT_FALSE(ok);
   }
+}
+
+// Many leaves apart from each other: each point meets only the leaves near it, and every sphere
+// is there whole.
+TEST(Blobby, ManySeparateLeavesAreAllThere) {
+  std::vector<RtInt> code;
+  std::vector<float> flt;
+  std::vector<RtInt> operands;
+  for (int k = 0; k < 64; ++k) {
+    code.insert(code.end(), {1001, RtInt(flt.size())});
+    const std::vector<float> m = ellipsoid(1, 1, 1, 2.5f * (k % 4), 2.5f * (k / 4 % 4), 2.5f * (k / 16));
+    flt.insert(flt.end(), m.begin(), m.end());
+    operands.push_back(k);
+  }
+  code.insert(code.end(), {0, 64});
+  code.insert(code.end(), operands.begin(), operands.end());
+  const view::Mesh mesh = blob(code, flt, nullptr, {}, 0.01);
+  EXPECT_TRUE(closed(mesh));
+  EXPECT_NEAR(volume(mesh), 64 * sphereVolume(kRadius), 0.03 * 64 * sphereVolume(kRadius));
 }
