@@ -45,7 +45,7 @@ inline size_t shortestFloatTextByPrintf(char *out, float value) {
     p = std::snprintf(plain, sizeof plain, "%.*f", decimals, exact);
     if (std::strtof(plain, nullptr) == value) break;
   }
-  const bool usePlain = p <= e;
+  const bool usePlain = p <= e && p < static_cast<int>(sizeof plain); // never cut short
   std::memcpy(out, usePlain ? plain : exponential, static_cast<size_t>(usePlain ? p : e));
   return static_cast<size_t>(usePlain ? p : e);
 }
