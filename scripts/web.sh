@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
-# Builds the demo's page and the headless simulator with Emscripten into build-web/:
-# index.html with wobblerama-page.js and wobblerama-page.wasm (serve the folder, open the page),
-# and wobblerama-sim.js (node build-web/wobblerama-sim.js ARGS prints what build/wobblerama-sim
-# ARGS prints). Installs what it needs and is missing, as scripts/deps.sh does.
+# Builds the demo's page, the viewer's page and the headless simulator with Emscripten into
+# build-web/: index.html with wobblerama-page.js and wobblerama-page.wasm (serve the folder, open
+# the page), view.html with view.js, view-worker.js, rib-view-page.js and rib-view-page.wasm, and
+# wobblerama-sim.js (node build-web/wobblerama-sim.js ARGS prints what build/wobblerama-sim ARGS
+# prints). Installs what it needs and is missing, as scripts/deps.sh does.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 

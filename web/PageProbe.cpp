@@ -1,5 +1,7 @@
 #include "PageProbe.h"
 
+#include "PageRecording.h"
+
 #include <GL/glut.h>
 #include <emscripten/emscripten.h>
 
@@ -8,6 +10,7 @@
 #include "app/Callbacks.h"
 #include "app/GlobalWorld.h"
 #include "app/Mouse.h"
+#include "app/Startup.h"
 #include "tools/sim/CsvBuffer.h"
 
 namespace {
@@ -22,6 +25,13 @@ std::string gStateText;
 void countedDisplay() {
   display();
   ++gFramesShown;
+  recordShownStep(gWorld, gFramesShown);
+}
+
+void restartRun() {
+  createWorld();
+  gFramesShown = 0;
+  gKicks.clear();
 }
 
 void notedMouse(int button, int state, int x, int y) {

@@ -6,8 +6,11 @@
 
 #include <cstdint>
 
-// The page's display: the demo's display, counted.
+// The page's display: the demo's display, counted (and recorded when a recording runs).
 void countedDisplay();
+
+// Starts the run again: a fresh world (printing its start-up lines), no frames, no kicks.
+void restartRun();
 
 // The page's mouse callback: the demo's, with each kick noted against the steps taken so far,
 // as `wobblerama-sim --push S:MODE` would give it.

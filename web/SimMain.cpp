@@ -1,6 +1,6 @@
 // wobblerama-sim under Node.js: the demo's world stepped without a window, printing what the
 // native simulator prints for the same arguments: the construction lines, then the CSV with the
-// same numbers to the last bit. RIB recording is not part of the web build.
+// same numbers to the last bit. It records no RIB (the page does, in the browser).
 #include <cstdio>
 
 #include "sim/World.h"

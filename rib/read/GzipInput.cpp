@@ -15,11 +15,6 @@ struct GzipInput::Stream {
   bool ready = false;
 };
 
-bool GzipInput::recognises(const char *bytes, size_t n) {
-  return n >= 2 && static_cast<unsigned char>(bytes[0]) == 0x1F &&
-         static_cast<unsigned char>(bytes[1]) == 0x8B;
-}
-
 GzipInput::GzipInput()
     : stream_(std::make_unique<Stream>()), compressed_(new char[kCompressedBytes]) {}
 

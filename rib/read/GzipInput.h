@@ -22,7 +22,10 @@ public:
   static constexpr size_t kCompressedBytes = 64 * 1024;
 
   /// True when `bytes` begin like a gzip member (the two magic bytes).
-  static bool recognises(const char *bytes, size_t n);
+  static bool recognises(const char *bytes, size_t n) {
+    return n >= 2 && static_cast<unsigned char>(bytes[0]) == 0x1F &&
+           static_cast<unsigned char>(bytes[1]) == 0x8B;
+  }
 
   GzipInput();
   ~GzipInput();

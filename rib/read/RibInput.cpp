@@ -70,6 +70,7 @@ void RibInput::allocate(size_t capacity) {
 RibInput::RibInput() = default;
 RibInput::~RibInput() = default;
 
+#if RIB_GZIP
 const char *RibInput::problem() const { return compressed_ ? gzip_->problem() : nullptr; }
 bool RibInput::problemAfterData() const { return compressed_ && gzip_->trailingProblem(); }
 
@@ -78,6 +79,18 @@ size_t RibInput::readSome(char *into, size_t most) {
   if (!compressed_) return readSource(into, most);
   return gzip_->read(into, most, [this](char *to, size_t n) { return readSource(to, n); });
 }
+#else
+// A build without zlib (the web page's, which inflates in the browser before the reader sees the
+// bytes) says so for gzip input and reads none of it.
+const char *RibInput::problem() const {
+  return compressed_ ? "gzip input cannot be read by this build of the library" : nullptr;
+}
+
+size_t RibInput::readSome(char *into, size_t most) {
+  if (!recognised_) return recognise(into, most);
+  return compressed_ ? 0 : readSource(into, most);
+}
+#endif
 
 // The first bytes decide: gzip's magic number, or RIB as it is.
 size_t RibInput::recognise(char *into, size_t most) {
@@ -90,9 +103,11 @@ size_t RibInput::recognise(char *into, size_t most) {
     n += got;
   }
   if (!GzipInput::recognises(into, n)) return n;
+  compressed_ = true;
+#if RIB_GZIP
   if (!gzip_) gzip_ = std::make_unique<GzipInput>();
   gzip_->start(into, n);
-  compressed_ = true;
+#endif
   return readSome(into, most);
 }
 

@@ -5,6 +5,12 @@
 // readable too, so that digits can be taken eight at a time.
 #pragma once
 
+// gzip in and out need zlib and libdeflate; a build without them (the web page's) says
+// RIB_GZIP=0 for the library and everything that sees its insides (CMake option RIB_GZIP).
+#ifndef RIB_GZIP
+#define RIB_GZIP 1
+#endif
+
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
@@ -66,7 +72,9 @@ private:
   bool exhausted_ = false;
   int error_ = 0;
   bool recognised_ = false;         // the first bytes have been looked at
+#if RIB_GZIP
   std::unique_ptr<GzipInput> gzip_; // kept from input to input once made
+#endif
   bool compressed_ = false;         // this input is gzip
 };
 

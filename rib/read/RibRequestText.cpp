@@ -5,6 +5,7 @@
 #include <cmath>
 #include <new>
 
+#include "DoubleText.h"
 #include "RibRequestRead.h"
 #include "RibText.h"
 #include "TextEscapes.h"
@@ -19,8 +20,8 @@ void appendInt(std::string &out, int32_t value) {
 
 // The fewest digits that read back as the same float.
 void appendFloat(std::string &out, float value) {
-  char digits[32];
-  out.append(digits, std::to_chars(digits, digits + sizeof digits, value).ptr);
+  char digits[64];
+  out.append(digits, shortestFloatText(digits, value));
 }
 
 // Texts are escaped a slice at a time, so that `flush` may hand on what is done between slices.

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "DigitPairs.h"
+#include "DoubleText.h"
 
 namespace rib {
 
@@ -241,9 +242,8 @@ int formatFloatDigits(float value, int digits, char *out) {
   }
   // More digits than a float carries are rare in RIB; the standard conversion is exact and
   // locale-free.
-  const auto result = std::to_chars(out, out + kFloatTextMax, static_cast<double>(value),
-                                    std::chars_format::general, digits > 17 ? 17 : digits);
-  return static_cast<int>(result.ptr - out);
+  return static_cast<int>(doubleText(out, kFloatTextMax, static_cast<double>(value),
+                                    DoubleForm::General, digits > 17 ? 17 : digits));
 }
 
 } // namespace rib

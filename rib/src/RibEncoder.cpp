@@ -11,6 +11,7 @@
 #include "BinaryFloats.h"
 #include "Diagnostics.h"
 #include "DigitPairs.h"
+#include "DoubleText.h"
 #include "FloatFormat.h"
 #include "GivenValues.h"
 #include "StandardNames.h"
@@ -117,8 +118,7 @@ void RibEncoder::writeFixed(RtFloat value) {
   if (compact) return writeCompactFloat(value);
   // Six decimals; large magnitudes need up to 39 digits before the point.
   char *at = reserve(64);
-  auto result = std::to_chars(at, at + 64, static_cast<double>(value), std::chars_format::fixed, 6);
-  commit(static_cast<size_t>(result.ptr - at));
+  commit(doubleText(at, 64, static_cast<double>(value), DoubleForm::Fixed, 6));
 }
 
 void RibEncoder::writeInt(long long value) {

@@ -29,6 +29,12 @@
 //     encoder.writePrimParamList(quadricCounts(), n, tokens, values);  // parameters, then "\n"
 #pragma once
 
+// gzip in and out need zlib and libdeflate; a build without them (the web page's) says
+// RIB_GZIP=0 for the library and everything that sees its insides (CMake option RIB_GZIP).
+#ifndef RIB_GZIP
+#define RIB_GZIP 1
+#endif
+
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
@@ -253,7 +259,7 @@ private:
   void writeOut(const char *bytes, size_t length);
   void streamFailed(int error);
   /// True when what a request wrote can be taken back: the stream is a regular file.
-  bool canTakeBack() const { return regularFile_ && !failed_ && !gzip_; }
+  bool canTakeBack() const { return regularFile_ && !failed_ && !compressing(); }
   long long streamPosition();
   /// Drops everything the stream holds from `position` on.
   void cutStreamAt(long long position);
@@ -267,7 +273,12 @@ private:
   bool failed_ = false;
   bool regularFile_ = false;
   StreamFailure failure_;
+#if RIB_GZIP
   std::unique_ptr<GzipOutput> gzip_; // set when the stream is compressed
+  bool compressing() const { return gzip_ != nullptr; }
+#else
+  bool compressing() const { return false; }
+#endif
   bool holdSigpipe_ = false;         // a write may raise SIGPIPE: anything but a regular file
 
   Fault fault_ = Fault::None;

@@ -18,7 +18,9 @@
 #include <pthread.h>
 
 #include "Diagnostics.h"
+#if RIB_GZIP
 #include "GzipOutput.h"
+#endif
 #include "RibEncoder.h"
 
 namespace rib {
@@ -79,7 +81,15 @@ void RibEncoder::attach(FILE *stream, const char *target, bool pipe) {
   holdSigpipe_ = stream && !regularFile_;
 }
 
+#if RIB_GZIP
 void RibEncoder::compress(int level) { gzip_ = std::make_unique<GzipOutput>(level); }
+#else
+// Without a compressor the RIB still gets written, uncompressed, and the caller is told so.
+void RibEncoder::compress(int) {
+  reportError(RIE_UNIMPLEMENT, "gzip compression is not part of this build of the library; "
+                               "the RIB is written uncompressed");
+}
+#endif
 
 long long RibEncoder::streamPosition() { return ftello(stream_); }
 
@@ -93,31 +103,37 @@ void RibEncoder::cutStreamAt(long long position) {
 void RibEncoder::writeOut(const char *bytes, size_t length) {
   if (length == 0 || !stream_ || failed_) return;
   SigpipeHeldBack held(holdSigpipe_);
+#if RIB_GZIP
   if (gzip_) {
     if (const int error = gzip_->add(bytes, length, stream_)) streamFailed(error);
     return;
   }
+#endif
   if (std::fwrite(bytes, 1, length, stream_) != length) streamFailed(errno);
 }
 
 void RibEncoder::flushStream() {
   if (!stream_ || failed_) return;
   SigpipeHeldBack held(holdSigpipe_);
+#if RIB_GZIP
   if (const int error = gzip_ ? gzip_->flush(stream_) : 0) {
     streamFailed(error);
     return;
   }
+#endif
   if (std::fflush(stream_) != 0) streamFailed(errno);
 }
 
 void RibEncoder::close() {
   FILE *stream = stream_;
   if (!stream) return;
+#if RIB_GZIP
   if (gzip_ && !failed_) {
     SigpipeHeldBack held(holdSigpipe_);
     if (const int error = gzip_->finish(stream)) streamFailed(error);
   }
   gzip_.reset();
+#endif
   stream_ = nullptr;
   if (stream == stdout) {
     // Standard output stays open; what the context wrote must still reach it.

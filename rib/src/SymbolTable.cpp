@@ -4,6 +4,8 @@
 #include <cstring>
 #include <new>
 
+#include "DoubleText.h"
+
 namespace rib {
 
 uint32_t symbolHash(const char *text) {
@@ -28,8 +30,7 @@ bool sameKey(const Symbol *entry, const char *key, uint32_t hash) {
 // Statistics may be read under any locale: format "%g" without the C library.
 void printG(FILE *stream, double value) {
   char text[64];
-  auto result = std::to_chars(text, text + sizeof text, value, std::chars_format::general, 6);
-  fwrite(text, 1, static_cast<size_t>(result.ptr - text), stream);
+  fwrite(text, 1, doubleText(text, sizeof text, value, DoubleForm::General, 6), stream);
 }
 
 } // namespace

@@ -1,4 +1,5 @@
 #include "FloatFormat.h"
+#include "DoubleText.h"
 
 #include <gtest/gtest.h>
 
@@ -197,6 +198,29 @@ TEST(FloatFormatDigits, LongestTextsFitTheBuffer) {
     EXPECT_LE(formatDigits(value, 17).size(), static_cast<size_t>(kFloatTextMax));
     EXPECT_LE(formatG(value).size(), static_cast<size_t>(kFloatTextMax));
   }
+}
+
+// The shortest text by printf (for standard libraries without to_chars of floats, as in the
+// browser's build) is to_chars' own: digits, and the plain or exponent form, chosen alike.
+TEST(ShortestFloatText, ByPrintfAsToChars) {
+  std::mt19937 random(11);
+  std::uniform_real_distribution<float> spread(-1000.0f, 1000.0f);
+  int differences = 0;
+  for (int i = 0; i < 100000; ++i) {
+    float value = i % 2 ? spread(random) : fromBits(static_cast<uint32_t>(random()));
+    if (i < 60) value = std::ldexp(1.0f, i - 30) * (i % 3 ? 1.0f : 3.0f); // powers near 10^k
+    if (!std::isfinite(value) || value == 0) continue;
+    char expected[64], got[64];
+    const std::string want(expected, std::to_chars(expected, expected + 64, value).ptr);
+    const std::string have(got, rib::shortestFloatTextByPrintf(got, value));
+    if (want != have && ++differences <= 10) ADD_FAILURE() << want << " vs " << have;
+  }
+  for (float value : {1e10f, 1.2345679e10f, 100.0f, 1e-4f, 0.001f, 123456.0f, 1e6f, 1e7f, -2.5e-9f}) {
+    char expected[64], got[64];
+    EXPECT_EQ(std::string(expected, std::to_chars(expected, expected + 64, value).ptr),
+              std::string(got, rib::shortestFloatTextByPrintf(got, value)));
+  }
+  EXPECT_EQ(differences, 0);
 }
 
 } // namespace

@@ -141,6 +141,12 @@ void writeSprings(RiContext &rib, World &world) {
 
 } // namespace
 
+void setSceneRibPrecision() {
+  static char rib[] = "rib", precision[] = "precision";
+  RtInt digits = 9;
+  RiOption(rib, precision, &digits, RI_NULL);
+}
+
 void writeSceneFrame(RiContext &rib, World &world, int frame) {
   writeCamera(rib, frame);
   rib.WorldBegin();

@@ -15,6 +15,10 @@ class World;
 
 namespace simtool {
 
+/// Sets the RIB library's options for every context made later as the scene's recordings want
+/// them: 9 significant digits, so that every float survives the text (and the encodings).
+void setSceneRibPrecision();
+
 /// Writes frame `frame` (FrameBegin ... FrameEnd) showing `world`; the image is named
 /// wobblerama.NNNN.tif after the frame number.
 void writeSceneFrame(RiContext &rib, World &world, int frame);

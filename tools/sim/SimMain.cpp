@@ -74,15 +74,13 @@ std::string ribFileProblem(const std::string &name) {
   return "";
 }
 
-// The RIB library's options for every context made later: 9 significant digits so that every
-// float survives the text, binary or compact encoding when asked, gzip for a file named ".gz"
-// (every frame's file, when split).
+// The RIB library's options for every context made later: the scene's precision, the binary or
+// compact encoding when asked, gzip for a file named ".gz" (every frame's file, when split).
 void setRibOptions(const simtool::SimOptions &options) {
   static char rib[] = "rib", format[] = "format", binary[] = "binary", compact[] = "compact",
-              precision[] = "precision", compression[] = "compression", gzip[] = "gzip";
+              compression[] = "compression", gzip[] = "gzip";
   char *binaryText = binary, *compactText = compact, *gzipText = gzip;
-  RtInt digits = 9;
-  RiOption(rib, precision, &digits, RI_NULL);
+  simtool::setSceneRibPrecision();
   if (options.ribBinary) RiOption(rib, format, &binaryText, RI_NULL);
   if (options.ribCompact) RiOption(rib, format, &compactText, RI_NULL);
   const std::string &target = options.ribTarget;
