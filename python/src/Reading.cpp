@@ -254,11 +254,7 @@ public:
   ~Reading() override {
     if (ended_) return;
     quiet_ = true;
-    try {
-      dispatch_.endInput();
-    } catch (...) {
-      // Nothing to tell: the reading was given up.
-    }
+    dispatch_.abandonInput();
   }
 
   /// Reads on until something was recorded; false at the end of the input.
