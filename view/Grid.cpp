@@ -99,13 +99,7 @@ uint32_t addGrid(const SurfaceFn &surface, int nu, int nv, const PrimVars &vars,
       mesh.normals.push_back(hasNormal ? cornerValue(vars.N, elements, u, v)
                                        : surfaceNormal(surface, u, v));
     }
-  const int row = nu + 1;
-  for (int j = 0; j < nv; ++j)
-    for (int i = 0; i < nu; ++i) {
-      const uint32_t a = first + j * row + i, b = a + 1, c = a + row, d = c + 1;
-      mesh.addTriangle(a, b, c);
-      mesh.addTriangle(b, d, c);
-    }
+  mesh.addGridTriangles(first, nu, nv);
   return first;
 }
 

@@ -66,6 +66,17 @@ struct Mesh {
   }
   void addTriangle(uint32_t a, uint32_t b, uint32_t c) { triangles.insert(triangles.end(), {a, b, c}); }
   void addLine(uint32_t a, uint32_t b) { lines.insert(lines.end(), {a, b}); }
+  /// Two triangles per cell of a grid of (nu + 1) x (nv + 1) vertices added from `first` on,
+  /// u varying fastest.
+  void addGridTriangles(uint32_t first, int nu, int nv) {
+    const int row = nu + 1;
+    for (int j = 0; j < nv; ++j)
+      for (int i = 0; i < nu; ++i) {
+        const uint32_t a = first + j * row + i, b = a + 1, c = a + row, d = c + 1;
+        addTriangle(a, b, c);
+        addTriangle(b, d, c);
+      }
+  }
   bool empty() const { return triangles.empty() && lines.empty(); }
 };
 

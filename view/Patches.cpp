@@ -279,13 +279,7 @@ bool tessellatePatchMesh(const PatchMeshArgs &args, const PrimVars &vars, const 
         const uint32_t first = uint32_t(mesh.positions.size());
         for (int j = 0; j <= nv; ++j)
           for (int i = 0; i <= nu; ++i) addAt(double(i) / nu, double(j) / nv);
-        const int row = nu + 1;
-        for (int j = 0; j < nv; ++j)
-          for (int i = 0; i < nu; ++i) {
-            const uint32_t a = first + j * row + i, b = a + 1, c = a + row, d = c + 1;
-            mesh.addTriangle(a, b, c);
-            mesh.addTriangle(b, d, c);
-          }
+        mesh.addGridTriangles(first, nu, nv);
         continue;
       }
       addStitched(addAt, std::max(nu, 2), std::max(nv, 2), {bottom, right, top, left}, mesh);
