@@ -86,6 +86,8 @@ const char *RibInput::problem() const {
   return compressed_ ? "gzip input cannot be read by this build of the library" : nullptr;
 }
 
+bool RibInput::problemAfterData() const { return false; }
+
 size_t RibInput::readSome(char *into, size_t most) {
   if (!recognised_) return recognise(into, most);
   return compressed_ ? 0 : readSource(into, most);
