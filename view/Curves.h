@@ -13,7 +13,7 @@ struct CurvesArgs {
   bool periodic = false;  // "periodic"; else "nonperiodic"
   int ncurves = 0;
   const RtInt *nvertices = nullptr;
-  RtBasis basis = {};     // the current u basis, for cubic curves
+  RtBasis basis = {};     // the current v basis, for cubic curves (curves run along v)
   int step = 3;           // its step
 };
 
