@@ -19,17 +19,11 @@
 #include "ParamDecl.h"
 #include "RibReading.h"
 #include "RibWriter.h"
+#include "ToolRunning.h"
 
 using namespace rib;
 
 namespace {
-
-std::string slurp(const std::string &path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
 
 std::string tempPath(const char *name) {
   return std::string(::testing::TempDir()) + "recording_" + std::to_string(getpid()) + "_" + name;

@@ -2,70 +2,37 @@
 // the simulator's recordings in ASCII and binary), write it again byte for byte, name the first
 // problem of broken files, and refuse bad arguments.
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
+#include "ToolRunning.h"
+
 namespace {
-
-struct ToolRun {
-  int exitStatus = -1;
-  std::string out, err;
-};
-
-std::string slurp(const std::string &path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
-
-void spill(const std::string &path, const std::string &text) {
-  std::ofstream(path, std::ios::binary) << text;
-}
 
 // A folder of the test's own, removed with everything in it at the end of the test.
 class RibTools : public ::testing::Test {
 protected:
-  void SetUp() override {
-    char folder[] = "/tmp/wobble-rib-tools-XXXXXX";
-    ASSERT_NE(mkdtemp(folder), nullptr);
-    dir_ = folder;
-  }
-  void TearDown() override { std::filesystem::remove_all(dir_); }
+  void SetUp() override { ASSERT_FALSE(folder_.dir().empty()); }
 
-  std::string path(const std::string &name) const { return dir_ + "/" + name; }
+  std::string path(const std::string &name) const { return folder_.path(name); }
 
   // Runs `program` in the test's folder with `args` (none holds a quote) and standard input from
   // `input`.
   ToolRun run(const char *program, const std::vector<std::string> &args,
               const std::string &input = "/dev/null") {
-    std::string command = "cd '" + dir_ + "' && '" + program + "'";
-    for (const std::string &arg : args) command += " '" + arg + "'";
-    command += " <'" + input + "' >'" + path("out") + "' 2>'" + path("err") + "'";
-    const int status = std::system(command.c_str());
-    ToolRun result;
-    result.exitStatus = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    result.out = slurp(path("out"));
-    result.err = slurp(path("err"));
-    return result;
+    return runCaptured("cd '" + folder_.dir() + "' && " + quotedCommand(program, args) + " <'" +
+                           input + "'",
+                       path("out"), path("err"));
   }
 
   // Runs a shell command line in the test's folder, standard error into a file.
   ToolRun shell(const std::string &line) {
-    const std::string command = "cd '" + dir_ + "' && { " + line + " ; } 2>'" + path("err") + "'";
-    const int status = std::system(command.c_str());
-    ToolRun result;
-    result.exitStatus = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    result.err = slurp(path("err"));
-    return result;
+    return runCaptured("cd '" + folder_.dir() + "' && { " + line + " ; }", "", path("err"));
   }
 
   ToolRun check(const std::vector<std::string> &args) { return run(RIB_CHECK_PATH, args); }
@@ -78,7 +45,7 @@ protected:
   }
 
 private:
-  std::string dir_;
+  TempFolder folder_{"wobble-rib-tools"};
 };
 
 const std::string kSimpleScene = WOBBLE_SOURCE_DIR "/examples/simple_scene.rib.golden";

@@ -4,11 +4,10 @@
 
 #include <unistd.h>
 
-#include <filesystem>
-#include <fstream>
 #include <sstream>
 
 #include "PngImage.h"
+#include "ToolRunning.h"
 #include "tools/rib-view/OffscreenSurface.h"
 #include "tools/rib-view/PictureDraw.h"
 #include "tools/rib-view/PngFile.h"
@@ -51,22 +50,12 @@ std::string rgba(const uint8_t *p) {
   return text.str();
 }
 
-std::string slurp(const std::string &path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream bytes;
-  bytes << in.rdbuf();
-  return bytes.str();
-}
-
 class RibViewDraw : public ::testing::Test {
 protected:
   void SetUp() override {
-    char folder[] = "/tmp/wobble-rib-view-draw-XXXXXX";
-    ASSERT_NE(mkdtemp(folder), nullptr);
-    dir_ = folder;
+    ASSERT_FALSE(folder_.dir().empty());
     unsetenv("DISPLAY"); // off-screen needs no display
   }
-  void TearDown() override { std::filesystem::remove_all(dir_); }
 
   // Draws and writes the picture; the decoded file.
   PngImage snapshot(const view::Picture &picture, bool wires, const std::string &name) {
@@ -74,12 +63,12 @@ protected:
     EXPECT_EQ(problem, "");
     if (!problem.empty()) return PngImage();
     ribview::drawPicture(picture, {wires, 0, 0});
-    EXPECT_EQ(ribview::writePng(dir_ + "/" + name, picture.width, picture.height, surface_.read()),
+    EXPECT_EQ(ribview::writePng(folder_.path(name), picture.width, picture.height, surface_.read()),
               "");
-    return readPng(dir_ + "/" + name);
+    return readPng(folder_.path(name));
   }
 
-  std::string dir_;
+  TempFolder folder_{"wobble-rib-view-draw"};
   ribview::OffscreenSurface surface_;
 };
 
@@ -104,12 +93,12 @@ TEST_F(RibViewDraw, NearestSurfaceWinsAndAlphaMarksWhatIsCovered) {
     for (int x : {0, 4, 35, 39}) EXPECT_EQ(rgba(image.at(x, y)), "0,0,0,0") << x << "," << y;
 
   // The same picture again, in a surface used for another size meanwhile: the same bytes.
-  const std::string first = slurp(dir_ + "/a.png");
+  const std::string first = slurp(folder_.path("a.png"));
   view::Picture other = squarePicture();
   other.width = other.viewportWidth = 17;
   snapshot(other, false, "b.png");
   snapshot(picture, false, "c.png");
-  EXPECT_TRUE(first == slurp(dir_ + "/c.png"));
+  EXPECT_TRUE(first == slurp(folder_.path("c.png")));
 
   // As wires, the middle of the red rectangle is empty.
   const PngImage wires = snapshot(picture, true, "d.png");

@@ -3,37 +3,19 @@
 // recording in the window's colours, and run nothing a RIB file asks to run; bad arguments, bad
 // inputs and outputs end with one line and their exit status.
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
 #include <set>
-#include <sstream>
 #include <string>
 #include <vector>
 
 #include "PngImage.h"
+#include "ToolRunning.h"
 
 namespace {
-
-struct ToolRun {
-  int exitStatus = -1;
-  std::string out, err;
-};
-
-std::string slurp(const std::string &path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
-
-void spill(const std::string &path, const std::string &text) {
-  std::ofstream(path, std::ios::binary) << text;
-}
 
 std::string firstLine(const std::string &text) { return text.substr(0, text.find('\n')); }
 
@@ -50,38 +32,25 @@ const char *const kSquares = "Format 40 30 1\n"
 
 class RibView : public ::testing::Test {
 protected:
-  void SetUp() override {
-    char folder[] = "/tmp/wobble-rib-view-XXXXXX";
-    ASSERT_NE(mkdtemp(folder), nullptr);
-    dir_ = folder;
-  }
-  void TearDown() override { std::filesystem::remove_all(dir_); }
+  void SetUp() override { ASSERT_FALSE(folder_.dir().empty()); }
 
-  std::string path(const std::string &name) const { return dir_ + "/" + name; }
+  std::string path(const std::string &name) const { return folder_.path(name); }
 
   // Runs a shell command line in the test's folder without a display; "out" and "err" receive
   // standard output and error.
   ToolRun shell(const std::string &line) {
-    const std::string command = "cd '" + dir_ + "' && { unset DISPLAY; " + line + " ; } >'" +
-                                path("out") + "' 2>'" + path("err") + "'";
-    const int status = std::system(command.c_str());
-    ToolRun result;
-    result.exitStatus = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    result.out = slurp(path("out"));
-    result.err = slurp(path("err"));
-    return result;
+    return runCaptured("cd '" + folder_.dir() + "' && { unset DISPLAY; " + line + " ; }",
+                       path("out"), path("err"));
   }
 
   ToolRun view(const std::vector<std::string> &args, const std::string &input = "/dev/null") {
-    std::string line = "'" RIB_VIEW_PATH "'";
-    for (const std::string &arg : args) line += " '" + arg + "'";
-    return shell(line + " <'" + input + "'");
+    return shell(quotedCommand(RIB_VIEW_PATH, args) + " <'" + input + "'");
   }
 
   // The files of the test's folder other than the runs' own.
   std::set<std::string> files() const {
     std::set<std::string> names;
-    for (const auto &entry : std::filesystem::directory_iterator(dir_))
+    for (const auto &entry : std::filesystem::directory_iterator(folder_.dir()))
       names.insert(entry.path().filename().string());
     names.erase("out");
     names.erase("err");
@@ -89,7 +58,7 @@ protected:
   }
 
 private:
-  std::string dir_;
+  TempFolder folder_{"wobble-rib-view"};
 };
 
 TEST_F(RibView, EveryEncodingGivesTheSamePictureByteForByte) {

@@ -9,42 +9,18 @@
 
 #include <chrono>
 #include <cstdlib>
-#include <filesystem>
-#include <fstream>
-#include <sstream>
 
 #include "SimStateText.h"
+#include "ToolRunning.h"
 
 namespace {
 
-struct ToolRun {
-  int exitStatus = -1;
-  std::string out, err;
-};
-
-std::string slurp(const std::string &path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
-
 // Runs the built program with `args`; standard error is a file, so no progress is shown.
 ToolRun runProgram(const std::vector<std::string> &args) {
-  char folder[] = "/tmp/wobble-sim-test-XXXXXX";
-  ToolRun run;
-  if (mkdtemp(folder) == nullptr) return run;
-  const std::string out = std::string(folder) + "/out", err = std::string(folder) + "/err";
-  std::string command = std::string("'") + WOBBLERAMA_SIM_PATH + "'";
-  for (const std::string &arg : args)
-    command += " '" + arg + "'"; // the arguments used here hold no quote
-  command += " >'" + out + "' 2>'" + err + "' </dev/null";
-  const int status = std::system(command.c_str());
-  run.exitStatus = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  run.out = slurp(out);
-  run.err = slurp(err);
-  std::filesystem::remove_all(folder);
-  return run;
+  const TempFolder folder("wobble-sim-test");
+  if (folder.dir().empty()) return ToolRun();
+  return runCaptured(quotedCommand(WOBBLERAMA_SIM_PATH, args) + " </dev/null", folder.path("out"),
+                     folder.path("err"));
 }
 
 // Runs the program with standard error on a pseudo-terminal and returns what the terminal
@@ -97,13 +73,11 @@ std::string runWithTerminalStderr(const std::vector<std::string> &args,
 }
 
 TEST(SimProgram, ShowsProgressOnlyWhenStderrIsATerminal) {
-  char folder[] = "/tmp/wobble-sim-test-XXXXXX";
-  ASSERT_NE(mkdtemp(folder), nullptr);
-  const std::string outPath = std::string(folder) + "/out";
+  const TempFolder folder("wobble-sim-test");
+  ASSERT_FALSE(folder.dir().empty());
   const std::vector<std::string> args = {"--steps", "20000", "--every", "5000"};
-  const std::string terminal = runWithTerminalStderr(args, outPath);
-  const std::string csv = slurp(outPath);
-  std::filesystem::remove_all(folder);
+  const std::string terminal = runWithTerminalStderr(args, folder.path("out"));
+  const std::string csv = slurp(folder.path("out"));
 
   // A line that rewrites itself and ends on the final count; the CSV is unaffected.
   EXPECT_EQ(terminal.rfind("\rwobblerama-sim: step ", 0), 0u) << terminal;
