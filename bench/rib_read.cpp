@@ -18,12 +18,12 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <map>
 #include <string>
 #include <vector>
 
 #include <unistd.h>
 
+#include "MeanTimes.h"
 #include "RibReader.h"
 #include "TriangleMesh.h"
 #include "rib/ri.h"
@@ -235,32 +235,11 @@ BENCHMARK(BM_CompactReader)
     ->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_GzipReader)->Name("PointsPolygonsMeshGzip/reader")->Unit(benchmark::kMillisecond);
 
-// Passes everything to the console and keeps each benchmark's mean time per iteration.
-class RatioReporter : public benchmark::ConsoleReporter {
+// The ratios of the mean times, after the table.
+class RatioReporter : public ribbench::MeanTimeReporter {
 public:
-  void ReportRuns(const std::vector<Run> &runs) override {
-    ConsoleReporter::ReportRuns(runs);
-    for (const Run &run : runs) {
-      if (run.run_type != Run::RT_Iteration) continue;
-      if (run.error_occurred) {
-        failed_.push_back(run.benchmark_name() + ": " + run.error_message);
-        continue;
-      }
-      Total &total = totals_[run.run_name.function_name];
-      total.seconds += run.real_accumulated_time;
-      total.cpuSeconds += run.cpu_accumulated_time;
-      total.iterations += static_cast<double>(run.iterations);
-    }
-  }
-
   bool printRatios() const {
     std::printf("\n");
-    auto perIteration = [&](const char *name, bool cpu) {
-      auto found = totals_.find(name);
-      if (found == totals_.end() || found->second.iterations == 0) return 0.0;
-      const Total &t = found->second;
-      return (cpu ? t.cpuSeconds : t.seconds) / t.iterations;
-    };
     auto megabytesPerSecond = [&](const char *name, size_t bytes) {
       const double seconds = perIteration(name, false);
       return seconds > 0 ? static_cast<double>(bytes) / seconds / 1e6 : 0.0;
@@ -286,18 +265,8 @@ public:
       std::printf("PointsPolygonsMeshGzip: reader %.0f MB/s of RIB (%.0f MB/s of gzip)\n",
                   megabytesPerSecond("PointsPolygonsMeshGzip/reader", files().asciiBytes),
                   megabytesPerSecond("PointsPolygonsMeshGzip/reader", files().gzipBytes));
-    for (const std::string &failure : failed_) std::printf("FAILED %s\n", failure.c_str());
-    return failed_.empty();
+    return printFailures();
   }
-
-private:
-  struct Total {
-    double seconds = 0;
-    double cpuSeconds = 0;
-    double iterations = 0;
-  };
-  std::map<std::string, Total> totals_;
-  std::vector<std::string> failed_;
 };
 
 } // namespace

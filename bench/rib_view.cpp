@@ -18,10 +18,10 @@
 
 #include <cmath>
 #include <cstdio>
-#include <map>
 #include <string>
 #include <vector>
 
+#include "MeanTimes.h"
 #include "TriangleMesh.h"
 #include "rib/RiContext.h"
 #include "rib/RibRead.h"
@@ -163,29 +163,10 @@ BENCHMARK(BM_Gather)->Name("RibViewMesh/gather")->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Snapshot)->Name("RibViewMesh/snapshot")->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Draw)->Name("RibViewMesh/draw")->Unit(benchmark::kMillisecond);
 
-// Passes everything to the console and keeps each benchmark's mean time per iteration.
-class RatioReporter : public benchmark::ConsoleReporter {
+// The ratios of the mean times, after the table.
+class RatioReporter : public ribbench::MeanTimeReporter {
 public:
-  void ReportRuns(const std::vector<Run> &runs) override {
-    ConsoleReporter::ReportRuns(runs);
-    for (const Run &run : runs) {
-      if (run.run_type != Run::RT_Iteration) continue;
-      if (run.error_occurred) {
-        failed_.push_back(run.benchmark_name() + ": " + run.error_message);
-        continue;
-      }
-      Total &total = totals_[run.run_name.function_name];
-      total.seconds += run.real_accumulated_time;
-      total.iterations += static_cast<double>(run.iterations);
-    }
-  }
-
   bool printRatios() const {
-    auto perIteration = [&](const char *name) {
-      auto found = totals_.find(name);
-      if (found == totals_.end() || found->second.iterations == 0) return 0.0;
-      return found->second.seconds / found->second.iterations;
-    };
     const double read = perIteration("RibViewMesh/read");
     const double gathered = perIteration("RibViewMesh/gather");
     const double snapshot = perIteration("RibViewMesh/snapshot");
@@ -195,17 +176,8 @@ public:
                   "reading (tessellation and shading %.2fx, drawing and PNG %.2fx); read %.0f ms\n",
                   snapshot / read, (gathered - read + drawn) / read, (gathered - read) / read,
                   drawn / read, read * 1e3);
-    for (const std::string &failure : failed_) std::printf("FAILED %s\n", failure.c_str());
-    return failed_.empty();
+    return printFailures();
   }
-
-private:
-  struct Total {
-    double seconds = 0;
-    double iterations = 0;
-  };
-  std::map<std::string, Total> totals_;
-  std::vector<std::string> failed_;
 };
 
 } // namespace
