@@ -2,7 +2,7 @@
 // Chromium driven through the DevTools protocol, and PNG screenshots decoded.
 'use strict';
 
-const { spawn } = require('child_process');
+const { execFileSync, spawn } = require('child_process');
 const fs = require('fs');
 const http = require('http');
 const path = require('path');
@@ -156,4 +156,30 @@ function decodePng(bytes) {
   return { width, height, at };
 }
 
-module.exports = { sleep, serve, Browser, decodePng };
+// ---- Running a page test ------------------------------------------------------------------
+
+// Why a page test cannot run here: one of the web build's `files` missing from `webDir`, or no
+// Chromium; null when it can.
+function skipReason(webDir, files) {
+  for (const file of files) {
+    if (!fs.existsSync(path.join(webDir, file))) return `no ${file} in ${webDir} (scripts/web.sh builds it)`;
+  }
+  try {
+    execFileSync('chromium', ['--version'], { stdio: 'ignore' });
+  } catch {
+    return 'chromium is not installed';
+  }
+  return null;
+}
+
+// Fails the test, the browser killed, when `what` has not finished within `ms`; clear the
+// returned timer when it has.
+function failAfter(ms, browser, what) {
+  return setTimeout(() => {
+    console.log(`FAIL ${what} did not finish in time`);
+    browser.child.kill('SIGKILL');
+    process.exit(1);
+  }, ms);
+}
+
+module.exports = { sleep, serve, Browser, decodePng, skipReason, failAfter };

@@ -14,7 +14,7 @@ const fs = require('fs');
 const os = require('os');
 const path = require('path');
 const zlib = require('zlib');
-const { sleep, serve, Browser, decodePng } = require('./Chromium.js');
+const { sleep, serve, Browser, decodePng, skipReason, failAfter } = require('./Chromium.js');
 
 const SKIPPED = 77;
 const [webDir, nativeSim] = process.argv.slice(2);
@@ -194,26 +194,15 @@ async function main() {
     console.error('usage: node PageTest.js WEB_DIR NATIVE_SIM');
     return 2;
   }
-  for (const file of ['index.html', 'wobblerama-page.js', 'wobblerama-page.wasm']) {
-    if (!fs.existsSync(path.join(webDir, file))) {
-      console.log(`skipped: no ${file} in ${webDir} (scripts/web.sh builds it)`);
-      return SKIPPED;
-    }
-  }
-  try {
-    execFileSync('chromium', ['--version'], { stdio: 'ignore' });
-  } catch {
-    console.log('skipped: chromium is not installed');
+  const reason = skipReason(webDir, ['index.html', 'wobblerama-page.js', 'wobblerama-page.wasm']);
+  if (reason) {
+    console.log(`skipped: ${reason}`);
     return SKIPPED;
   }
   const server = await serve(webDir);
   const profile = fs.mkdtempSync(path.join(os.tmpdir(), 'wobblerama-page-'));
   const browser = new Browser(profile);
-  const timer = setTimeout(() => {
-    console.log('FAIL the page test did not finish in time');
-    browser.child.kill('SIGKILL');
-    process.exit(1);
-  }, 150000);
+  const timer = failAfter(150000, browser, 'the page test');
   try {
     await run(browser, `http://127.0.0.1:${server.address().port}/index.html`);
   } catch (error) {

@@ -13,7 +13,7 @@ const fs = require('fs');
 const os = require('os');
 const path = require('path');
 const zlib = require('zlib');
-const { serve, Browser, decodePng } = require('./Chromium.js');
+const { serve, Browser, decodePng, skipReason, failAfter } = require('./Chromium.js');
 
 const SKIPPED = 77;
 const [webDir, nativeSim, ribView, ribCheck] = process.argv.slice(2).map((arg) => path.resolve(arg));
@@ -275,16 +275,10 @@ async function main() {
     console.error('usage: node ViewPageTest.js WEB_DIR NATIVE_SIM RIB_VIEW RIB_CHECK');
     return 2;
   }
-  for (const file of ['view.html', 'view.js', 'view-worker.js', 'rib-view-page.js', 'rib-view-page.wasm']) {
-    if (!fs.existsSync(path.join(webDir, file))) {
-      console.log(`skipped: no ${file} in ${webDir} (scripts/web.sh builds it)`);
-      return SKIPPED;
-    }
-  }
-  try {
-    execFileSync('chromium', ['--version'], { stdio: 'ignore' });
-  } catch {
-    console.log('skipped: chromium is not installed');
+  const reason = skipReason(webDir,
+    ['view.html', 'view.js', 'view-worker.js', 'rib-view-page.js', 'rib-view-page.wasm']);
+  if (reason) {
+    console.log(`skipped: ${reason}`);
     return SKIPPED;
   }
   const folder = fs.mkdtempSync(path.join(os.tmpdir(), 'rib-view-page-'));
@@ -292,11 +286,7 @@ async function main() {
   const server = await serve(webDir, folder);
   const profile = path.join(folder, 'profile');
   const browser = new Browser(profile);
-  const timer = setTimeout(() => {
-    console.log('FAIL the viewer page test did not finish in time');
-    browser.child.kill('SIGKILL');
-    process.exit(1);
-  }, 280000);
+  const timer = failAfter(280000, browser, 'the viewer page test');
   try {
     await run(browser, `http://127.0.0.1:${server.address().port}`, folder);
   } catch (error) {
