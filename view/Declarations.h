@@ -1,6 +1,7 @@
 // Declarations.h - what the previewer knows of the parameters a stream names: the standard
-// primitive variables, what Declare said (in this context only), and inline declarations written
-// in front of a token ("varying color Cs").
+// declarations, what Declare said (in this context only), and inline declarations written in
+// front of a token ("varying color Cs"). The declarations are the library's own (the same grammar
+// and standard names the reader checks a stream with), seen as the sizes the tessellators need.
 //
 //     view::Declarations declarations;
 //     declarations.declare("Cd", "varying color");
@@ -8,10 +9,14 @@
 //     declarations.find("uniform float width", info);   // info.name == "width", one float each
 #pragma once
 
+#include <memory>
 #include <string>
-#include <unordered_map>
 
 #include "PrimVars.h"
+
+namespace rib {
+class Declarations;
+}
 
 namespace view {
 
@@ -25,16 +30,15 @@ struct ParamInfo {
 class Declarations {
 public:
   Declarations();
-  /// Records `declaration` ("[class] type [[n]]") for `name`; false when it cannot be read.
+  ~Declarations();
+  /// Records `declaration` ("[class] type [[n]]") for `name`; false when it names no known type.
   bool declare(const std::string &name, const char *declaration);
   /// The declaration of a token: inline, else declared, else standard. False when unknown.
   bool find(const char *token, ParamInfo &info) const;
 
-  /// Parses "[class] type [[n]]"; false when it names no known type.
-  static bool parse(const char *declaration, ParamInfo &info);
-
 private:
-  std::unordered_map<std::string, ParamInfo> table_;
+  // Looking an inline token up records it in the table, which changes nothing a caller sees.
+  std::unique_ptr<rib::Declarations> table_;
 };
 
 } // namespace view
