@@ -3,7 +3,7 @@
 # own key and socket, slurmctld and slurmd on free ports, all as the test user), and on this
 # machine: a 12-frame recording becomes 12 pictures identical byte for byte to rib-view's own
 # snapshots and a video of 12 frames; a corrupt frame and a task cancelled from outside are named,
-# with exit status 1; --no-wait returns the job ids.
+# with exit status 1. Its arguments are RibFarmLocalTest's.
 #   RibFarmTest.sh RIB_FARM WOBBLERAMA_SIM RIB_VIEW      (exit 0 passed, 1 failed)
 set -uo pipefail
 farm=$1 sim=$2 view=$3
@@ -119,19 +119,13 @@ videoFrames() {
   ffprobe -v error -count_frames -select_streams v:0 -of csv=p=0 \
     -show_entries stream=codec_name,pix_fmt,nb_read_frames "$1"
 }
-now() { date +%s%N; }
-seconds() { local ms=$((($(now) - $1) / 1000000)); printf '%d.%03d s' $((ms / 1000)) $((ms % 1000)); }
 
-start=$(now)
 "$farm" --video wobble.mp4 --out slurm "${frames[@]}" 2>slurm.err
 samePictures slurm $? slurm.err
-echo "12 frames and the video on Slurm: $(seconds "$start")"
 [ "$(videoFrames wobble.mp4)" = "h264,yuv420p,12" ] || fail "video: $(videoFrames wobble.mp4)"
 
-start=$(now)
 "$farm" --local --out local "${frames[@]}" 2>local.err
 samePictures local $? local.err
-echo "12 frames locally: $(seconds "$start")"
 
 # A corrupt frame: named with rib-view's exit status and first line, the others kept, no video.
 mkdir bad && cp frames/*.rib bad/
@@ -162,26 +156,6 @@ status=$?
 [ "$(cat cancelled.err)" = "rib-farm: frames/wobble.0003.rib: Slurm task $task ended CANCELLED without a result" ] ||
   fail "a cancelled task: $(cat cancelled.err)"
 [ "$(ls -A cancelled | wc -l)" -eq 11 ] || fail "a cancelled task leaves $(ls -A cancelled | tr '\n' ' ')"
-
-# --no-wait: the job ids, frames then video, and the jobs do the rest; --jobs limits the array
-# job, and Slurm's own SBATCH_* settings hold.
-ids=$(SBATCH_JOB_NAME=wobble-frames "$farm" --no-wait --jobs 1 --video two.mp4 --out two \
-  "${frames[@]:0:2}")
-[ $? -eq 0 ] && [[ $ids =~ ^[0-9]+$'\n'[0-9]+$ ]] || fail "--no-wait printed '$ids'"
-names=$(squeue --noheader --states=all --jobs="${ids//$'\n'/,}" --format=%j | sort -u)
-throttle=$(scontrol show job "${ids%%$'\n'*}" | grep -o 'ArrayTaskThrottle=[0-9]*' | sort -u)
-[ "$names" = wobble-frames ] && [ "$throttle" = ArrayTaskThrottle=1 ] ||
-  fail "--no-wait's jobs are named $names, $throttle"
-queued() { [ -z "$(squeue --noheader --jobs="${ids//$'\n'/,}" --states=PENDING,RUNNING 2>/dev/null)" ]; }
-waitFor 30 "--no-wait's jobs did not end" queued
-cmp -s two/wobble.0001.png reference/wobble.0001.png && [ "$(videoFrames two.mp4)" = "h264,yuv420p,2" ] ||
-  fail "--no-wait's jobs made $(ls two) and $(videoFrames two.mp4)"
-
-# Bad arguments: one line naming the problem, the usage, exit status 2, nothing made.
-"$farm" --out args --render 'cp {in} elsewhere.png' "${frames[0]}" 2>args.err
-status=$?
-[ $status -eq 2 ] && [ "$(head -1 args.err)" = "rib-farm: --render command has no {out} (the frame's RIB file and the picture to write)" ] &&
-  [ "$(sed -n 2p args.err | cut -c1-16)" = "usage: rib-farm " ] && [ ! -e args ] || fail "bad arguments: $status $(cat args.err)"
 
 [ $failures -eq 0 ] && echo "ok" && exit 0
 exit 1

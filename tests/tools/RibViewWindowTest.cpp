@@ -86,10 +86,6 @@ TEST_F(RibViewWindow, PlaysToTheLastPictureAndObeysItsKeys) {
   ASSERT_NE(window, 0u) << "the last picture never showed";
   const auto blue = [](Rgb c) { return isColour(c, 0, 0, 255); };
   EXPECT_TRUE(blue(middleWhen(window, blue)));
-  int width = 0, height = 0;
-  ASSERT_TRUE(x_->size(window, width, height));
-  EXPECT_EQ(width, 64);
-  EXPECT_EQ(height, 48);
 
   // Paused, back to the first picture, one step on: the second stays.
   x_->sendKey(window, XK_space);
