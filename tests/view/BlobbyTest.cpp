@@ -5,6 +5,7 @@
 
 #include <cmath>
 #include <limits>
+#include <utility>
 #include <vector>
 
 #include "MeshChecks.h"
@@ -53,19 +54,18 @@ TEST(Blobby, LoneEllipsoidHasItsAnalyticBoundsAndVolume) {
   EXPECT_NEAR(volume(mesh), 6 * sphereVolume(kRadius), 0.01 * 6 * sphereVolume(kRadius));
 }
 
-// Code that reads past its arrays or names a result not yet made, or a leaf beyond any number,
-// adds nothing.
+// Code that reads past its arrays or names a result not yet made, a leaf beyond any number, or
+// a leaf of infinite size adds nothing.
 TEST(Blobby, BadCodeAddsNothing) {
   const std::vector<float> one = ellipsoid(1, 1, 1, 0, 0, 0);
-  for (const std::vector<RtInt> &code :
-       {std::vector<RtInt>{1001, 1}, {1001}, {1001, 0, 0, 2, 0, 1}, {1001, 0, 4, 0}, {99}}) {
+  std::vector<float> endless = one;
+  endless[0] = std::numeric_limits<float>::infinity();
+  const std::pair<std::vector<RtInt>, std::vector<float>> cases[] = {
+      {{1001, 1}, one},       {{1001}, one}, {{1001, 0, 0, 2, 0, 1}, one},
+      {{1001, 0, 4, 0}, one}, {{99}, one},   {{1001, 0}, endless}};
+  for (const auto &[code, flt] : cases) {
     bool ok = true;
-    EXPECT_TRUE(blob(code, one, &ok).empty());
+    EXPECT_TRUE(blob(code, flt, &ok).empty());
     EXPECT_FALSE(ok);
   }
-  std::vector<float> endless = ellipsoid(1, 1, 1, 0, 0, 0);
-  endless[0] = std::numeric_limits<float>::infinity();
-  bool ok = true;
-  EXPECT_TRUE(blob({1001, 0}, endless, &ok).empty());
-  EXPECT_FALSE(ok);
 }

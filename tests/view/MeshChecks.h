@@ -16,18 +16,15 @@ using view::Vec3;
 
 /// Every point one `pixel` across, the eye far along `eye`; points with z below `hither` are
 /// behind the eye.
-class FixedView : public view::ViewSpace {
-public:
+struct FixedView : view::ViewSpace {
   explicit FixedView(double pixel = 0.01, Vec3 eye = {0, 0, 1}, double hither = -1e300)
-      : pixel_(pixel), eye_(eye), hither_(hither) {}
-  double pixelSize(Vec3) const override { return pixel_; }
-  Vec3 towardEye(Vec3) const override { return eye_; }
-  bool behindEye(Vec3 p) const override { return p.z < hither_; }
-
-private:
-  double pixel_;
-  Vec3 eye_;
-  double hither_;
+      : pixel(pixel), eye(eye), hither(hither) {}
+  double pixelSize(Vec3) const override { return pixel; }
+  Vec3 towardEye(Vec3) const override { return eye; }
+  bool behindEye(Vec3 p) const override { return p.z < hither; }
+  double pixel;
+  Vec3 eye;
+  double hither;
 };
 
 inline double area(const view::Mesh &m) {

@@ -19,30 +19,6 @@ const float kCircle[9][3] = {{1, 0, 1},           {1, 1, kHalfRoot2},  {0, 1, 1}
                              {-1, 1, kHalfRoot2}, {-1, 0, 1},          {-1, -1, kHalfRoot2},
                              {0, -1, 1},          {1, -1, kHalfRoot2}, {1, 0, 1}}; // x, y, weight
 
-struct Patch {
-  view::NuPatchArgs args;
-  std::vector<float> uknot, vknot, points;
-  view::PrimVars vars;
-  void finish() {
-    args.uknot = uknot.data();
-    args.vknot = vknot.data();
-    args.umin = uknot[args.uorder - 1], args.umax = uknot[args.nu];
-    args.vmin = vknot[args.vorder - 1], args.vmax = vknot[args.nv];
-    vars.P = {view::VarClass::Vertex, points.data(), 3};
-  }
-};
-
-// The unit square in z = 0 as a bilinear NuPatch.
-Patch square() {
-  Patch p;
-  p.args.nu = p.args.nv = 2;
-  p.args.uorder = p.args.vorder = 2;
-  p.uknot = p.vknot = {0, 0, 1, 1};
-  p.points = {0, 0, 0, 1, 0, 0, 0, 1, 0, 1, 1, 0};
-  p.finish();
-  return p;
-}
-
 // A loop of one curve: the circle of radius r around (0.5, 0.5) in parameter space.
 view::TrimCurves circleLoop(float r) {
   view::TrimCurves trims;
@@ -60,10 +36,16 @@ view::TrimCurves circleLoop(float r) {
   return trims;
 }
 
-view::Mesh tessellate(const Patch &p, const view::TrimCurves *trims = nullptr,
-                      bool inside = false) {
+// The unit square in z = 0 as a bilinear NuPatch, cut by `trims` when given.
+view::Mesh square(const view::TrimCurves *trims = nullptr, bool inside = false) {
+  static const float knots[] = {0, 0, 1, 1}, points[] = {0, 0, 0, 1, 0, 0, 0, 1, 0, 1, 1, 0};
+  view::NuPatchArgs args;
+  args.nu = args.nv = args.uorder = args.vorder = 2;
+  args.uknot = args.vknot = knots;
+  view::PrimVars vars;
+  vars.P = {view::VarClass::Vertex, points, 3};
   view::Mesh mesh;
-  EXPECT_TRUE(view::tessellateNuPatch(p.args, p.vars, trims, inside, FixedView(0.001), mesh));
+  EXPECT_TRUE(view::tessellateNuPatch(args, vars, trims, inside, FixedView(0.001), mesh));
   EXPECT_TRUE(wellFormed(mesh));
   return mesh;
 }
@@ -72,13 +54,12 @@ view::Mesh tessellate(const Patch &p, const view::TrimCurves *trims = nullptr,
 
 // Trim loops keep what is inside them; the "inside" sense keeps the rest instead.
 TEST(NuPatch, TrimLoopsCutTheSquare) {
-  const Patch p = square();
-  EXPECT_NEAR(area(tessellate(p)), 1.0, 1e-9);
+  EXPECT_NEAR(area(square()), 1.0, 1e-9);
   const view::TrimCurves circle = circleLoop(0.25f);
   const double disc = M_PI / 16;
-  EXPECT_NEAR(area(tessellate(p, &circle)), disc, disc * 2e-3);
-  EXPECT_NEAR(area(tessellate(p, &circle, true)), 1 - disc, disc * 2e-3);
-  const Box box = bounds(tessellate(p, &circle));
+  EXPECT_NEAR(area(square(&circle)), disc, disc * 2e-3);
+  EXPECT_NEAR(area(square(&circle, true)), 1 - disc, disc * 2e-3);
+  const Box box = bounds(square(&circle));
   EXPECT_NEAR(box.lo.x, 0.25, 1e-3);
   EXPECT_NEAR(box.hi.y, 0.75, 1e-3);
 }

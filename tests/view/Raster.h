@@ -18,41 +18,32 @@ struct Coverage {
   bool at(int x, int y) const { return covered[size_t(y) * width + x] != 0; }
 };
 
-inline void toWindow(const view::Picture &picture, const view::DrawVertex &v, double &x, double &y,
-                     double &w) {
-  const double *m = picture.projection;
-  const double cx = m[0] * v.x + m[4] * v.y + m[8] * v.z + m[12];
-  const double cy = m[1] * v.x + m[5] * v.y + m[9] * v.z + m[13];
-  w = m[3] * v.x + m[7] * v.y + m[11] * v.z + m[15];
-  x = picture.viewportX + (cx / w + 1) * 0.5 * picture.viewportWidth;
-  y = picture.viewportY + (cy / w + 1) * 0.5 * picture.viewportHeight;
-}
-
 inline Coverage rasterise(const view::Picture &picture) {
   Coverage c;
   c.width = picture.width, c.height = picture.height;
   c.covered.assign(size_t(c.width) * c.height, 0);
+  const double *m = picture.projection;
   for (size_t t = 0; t + 2 < picture.triangles.size(); t += 3) {
-    double x[3], y[3], w[3];
+    double x[3], y[3];
     bool behind = false;
-    for (int k = 0; k < 3; ++k) {
-      toWindow(picture, picture.triangles[t + k], x[k], y[k], w[k]);
-      behind = behind || w[k] <= 0;
+    for (int k = 0; k < 3; ++k) { // to window coordinates
+      const view::DrawVertex &v = picture.triangles[t + k];
+      const double w = m[3] * v.x + m[7] * v.y + m[11] * v.z + m[15];
+      x[k] = picture.viewportX +
+             ((m[0] * v.x + m[4] * v.y + m[8] * v.z + m[12]) / w + 1) * 0.5 * picture.viewportWidth;
+      y[k] = picture.viewportY + ((m[1] * v.x + m[5] * v.y + m[9] * v.z + m[13]) / w + 1) * 0.5 *
+                                     picture.viewportHeight;
+      behind = behind || w <= 0;
     }
-    if (behind) continue;
     const double area = (x[1] - x[0]) * (y[2] - y[0]) - (x[2] - x[0]) * (y[1] - y[0]);
-    if (area == 0) continue;
-    const int x0 = std::max(0, int(std::min({x[0], x[1], x[2]})));
-    const int x1 = std::min(c.width - 1, int(std::max({x[0], x[1], x[2]})));
-    const int y0 = std::max(0, int(std::min({y[0], y[1], y[2]})));
-    const int y1 = std::min(c.height - 1, int(std::max({y[0], y[1], y[2]})));
-    for (int py = y0; py <= y1; ++py)
-      for (int px = x0; px <= x1; ++px) {
-        const double cx = px + 0.5, cy = py + 0.5;
+    if (behind || area == 0) continue;
+    for (int py = std::max(0, int(std::min({y[0], y[1], y[2]})));
+         py <= std::min(c.height - 1, int(std::max({y[0], y[1], y[2]}))); ++py)
+      for (int px = std::max(0, int(std::min({x[0], x[1], x[2]})));
+           px <= std::min(c.width - 1, int(std::max({x[0], x[1], x[2]}))); ++px) {
         bool inside = true;
-        for (int k = 0; k < 3 && inside; ++k) {
-          const int j = (k + 1) % 3;
-          const double e = (x[j] - x[k]) * (cy - y[k]) - (y[j] - y[k]) * (cx - x[k]);
+        for (int k = 0, j = 1; k < 3 && inside; ++k, j = (k + 1) % 3) {
+          const double e = (x[j] - x[k]) * (py + 0.5 - y[k]) - (y[j] - y[k]) * (px + 0.5 - x[k]);
           inside = area > 0 ? e >= 0 : e <= 0;
         }
         if (inside) c.covered[size_t(py) * c.width + px] = 1;
