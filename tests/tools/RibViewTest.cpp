@@ -88,12 +88,9 @@ TEST_F(RibView, EveryEncodingGivesTheSamePictureByteForByte) {
     EXPECT_EQ(run.exitStatus, 0) << run.err;
     EXPECT_TRUE(slurp(path("again.png")) == ascii);
   }
-  // Standard input, and several inputs as one stream: the third picture is the first again.
-  run = view({"--snapshot=again.png", "-"}, path("gzip.rib.gz"));
-  EXPECT_EQ(run.exitStatus, 0) << run.err;
-  EXPECT_TRUE(slurp(path("again.png")) == ascii);
-  run = view({"--frame", "3", "--snapshot", "again.png", "binary.rib", "-", "compact.rib"},
-             path("scene.rib"));
+  // Several inputs, standard input among them, as one stream: the third picture is the first again.
+  run = view({"--frame", "3", "--snapshot=again.png", "binary.rib", "-", "compact.rib"},
+             path("gzip.rib.gz"));
   EXPECT_EQ(run.exitStatus, 0) << run.err;
   EXPECT_TRUE(slurp(path("again.png")) == ascii);
 }
