@@ -29,10 +29,13 @@ const char *kFramesHead =
     "#!/bin/sh\n"
     "# rib-farm: renders frames TASK, TASK + STRIDE, ... (TASK: the first argument, else\n"
     "# the Slurm array task's index). Each command writes a hidden picture, named once it\n"
-    "# succeeded.\n";
+    "# succeeded. A task ended from outside (scancel sends TERM) records no result of its\n"
+    "# own: its ending is the one Slurm gives it.\n"
+    "trap 'rm -f \"$hidden\"; exit 143' TERM\n";
 
 const char *kRenderFunction =
     "render() { # index, picture, hidden picture, command\n"
+    "  hidden=$3\n"
     "  sh -c \"$4\" >/dev/null 2>\"$run/$1.err\"\n"
     "  status=$?\n"
     "  if [ \"$status\" -eq 0 ] && [ ! -s \"$3\" ]; then status=nopicture; fi\n"
